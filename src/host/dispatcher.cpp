@@ -1,0 +1,182 @@
+#include "host/dispatcher.h"
+
+#include <strings.h>
+
+#include <ctime>
+
+#include "host/decimal.h"
+#include "host/game_start_info.h"
+#include "host/name_extraction.h"
+#include "import/import_handlers.h"
+#include "reports/score_report.h"
+#include "session/plugin_app.h"
+#include "store/record_game.h"
+
+namespace tessik {
+
+namespace {
+
+bool StartsWithNoCase(const std::string& text, std::string_view prefix) {
+  return text.size() >= prefix.size() &&
+         strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
+}
+
+bool IsGuestName(const std::string& name) {
+  return StartsWithNoCase(name, "guest") || StartsWithNoCase(name, "anon");
+}
+
+void OnLoginDatagram(CPluginApp& app, const Datagram& datagram) {
+  const std::string& name = datagram.Field(0);
+  // A handle names the user's files: one that is empty or holds a path separator is refused.
+  if (name.empty()) return;
+  if (name.find('/') != std::string::npos) {
+    AppendOutputLine(app, "Login ignored: the handle \"" + name + "\" cannot name a file.");
+    return;
+  }
+  app.userName = name;
+  app.guestSession = IsGuestName(name);
+  if (app.guestSession) {
+    AppendOutputLine(app, "You logged in as anonymous player or guest.");
+    AppendOutputLine(app, "This plugin will work for this session,");
+    AppendOutputLine(app, "but no data will be saved to disk.");
+  }
+  app.Login();
+}
+
+void OnImportReply(CPluginApp& app, const Datagram& datagram) {
+  for (size_t i = 0; i < g_importReply.fields.size(); ++i) {
+    g_importReply.fields[i] = datagram.Field(i);
+  }
+  SendIPCValue(g_outputPipe, kMsgDropOtherDatagram, 87);
+  constexpr size_t kRatingFields[] = {1, 7, 3, 8, 2, 10};
+  for (size_t i = 0; i < g_importReply.ratings.size(); ++i) {
+    g_importReply.ratings[i] = ParseDecimal(g_importReply.fields[kRatingFields[i]]);
+  }
+  if (g_pendingImport == kFirstImport) {
+    ImportPastGames(app);
+  } else {
+    ConvertOldLog(app);
+  }
+  g_pendingImport = kNothingAwaited;
+}
+
+void ShowScoreForRunningMatch(CPluginApp& app) {
+  RatingType type =
+      RatingTypeFromServer(g_gameStartInfo.wildNumber, g_gameStartInfo.ratingTypeName);
+  ShowScoreForMatch(app, g_gameStartInfo.opponentName, type);
+}
+
+void OnMatchDatagram(CPluginApp& app, const Datagram& datagram) {
+  GameStartInfo& game = g_gameStartInfo;
+  game.opponentName = datagram.Field(0) == app.userName ? datagram.Field(4) : datagram.Field(0);
+  game.ratingTypeName = datagram.Field(9);
+  game.wildNumber = datagram.Field(8);
+  ShowScoreForRunningMatch(app);
+}
+
+void OnGameStartDatagram(CPluginApp& app, const Datagram& datagram) {
+  GameStartInfo& game = g_gameStartInfo;
+  app.idleMinutes = 0;
+  game.gameStartTime = static_cast<int32_t>(std::time(nullptr));
+  game.gameNumber = datagram.Field(0);
+  game.wildNumber = datagram.Field(3);
+  game.ratedText = datagram.Field(5);
+  game.gameKeyText = datagram.Field(14);
+  game.ratingTypeName = datagram.Field(4);
+  bool userIsWhite = datagram.Field(1) == app.userName;
+  game.opponentName = datagram.Field(userIsWhite ? 2 : 1);
+  game.ownInitialTime = datagram.Field(userIsWhite ? 6 : 8);
+  game.ownIncrement = datagram.Field(userIsWhite ? 7 : 9);
+  game.opponentRatingText = datagram.Field(userIsWhite ? 13 : 12);
+  game.ownRating = datagram.Field(userIsWhite ? 12 : 13);
+  game.opponentTitles = datagram.Field(userIsWhite ? 16 : 15);
+  game.userHadWhite = userIsWhite ? 1 : 0;
+  ShowScoreForRunningMatch(app);
+}
+
+int32_t ResultFromWhite(const std::string& text) {
+  if (text == "1-0") return -1;
+  if (text == "1/2-1/2") return 0;
+  if (text == "0-1") return 1;
+  return 2;
+}
+
+void OnGameResultDatagram(CPluginApp& app, const Datagram& datagram) {
+  g_gameStartInfo.gameNumber.clear();  // a repeated result is ignored
+  g_gameStartInfo.gameResult = ResultFromWhite(datagram.Field(3));
+  if (g_gameStartInfo.gameResult != 2) RecordFinishedGame(app);
+}
+
+void LookUp(CPluginApp& app, const std::string& player) {
+  if (!player.empty()) ShowScoreForLookup(app, player);
+  app.idleMinutes = 0;
+}
+
+// Source 1: the numbers asked for with type 5.
+void DispatchTableA(CPluginApp& app, const Datagram& datagram) {
+  switch (datagram.number) {
+    case 16:
+      app.EndSession();
+      break;
+    case 130:
+      LookUp(app, ExtractFingerName(datagram.Field(0), app.userName));
+      break;
+    case 135:
+      LookUp(app, ExtractAssessName(datagram.Field(0), app.userName));
+      break;
+    default:
+      break;
+  }
+}
+
+// Other sources: the numbers asked for with type 6.
+void DispatchTableB(CPluginApp& app, const Datagram& datagram) {
+  switch (datagram.number) {
+    case 0:
+      if (app.userName.empty()) OnLoginDatagram(app, datagram);
+      break;
+    case 87:
+      if (g_pendingImport == kFirstImport || g_pendingImport == kConversion) {
+        OnImportReply(app, datagram);
+      }
+      break;
+    case 29:
+      OnMatchDatagram(app, datagram);
+      break;
+    case 15:
+      if (datagram.Field(10) == "1") OnGameStartDatagram(app, datagram);
+      break;
+    case 16:
+      if (!g_gameStartInfo.gameNumber.empty() && datagram.Field(0) == g_gameStartInfo.gameNumber) {
+        OnGameResultDatagram(app, datagram);
+      }
+      break;
+    case 62:
+      app.idleMinutes = 0;
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void DispatchHostMessage(CPluginApp& app, const HostMessage& message) {
+  if (message.type == kMsgConnectionEnded) {
+    app.EndSession();
+  } else if (message.type == kMsgDatagram) {
+    if (message.datagram.source == 1) {
+      DispatchTableA(app, message.datagram);
+    } else {
+      DispatchTableB(app, message.datagram);
+    }
+  }
+}
+
+void DrainInputPipe(CPluginApp& app) {
+  while (std::optional<HostMessage> message = ReceiveIPCMessage(g_inputPipe)) {
+    DispatchHostMessage(app, *message);
+  }
+}
+
+}  // namespace tessik

@@ -1,0 +1,46 @@
+// Process-wide records the dispatcher keeps between datagrams.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tessik {
+
+// The user's running game, seen from the user's side.
+struct GameStartInfo {
+  int32_t gameResult = 0;  // seen from White: -1 "1-0", 0 "1/2-1/2", 1 "0-1", 2 anything else
+  int16_t userHadWhite = 0;
+  int32_t gameStartTime = 0;  // seconds since 1970, when the game-start datagram arrived
+  std::string ratingTypeName;
+  std::string opponentTitles;
+  std::string opponentName;
+  std::string ownRating;
+  std::string opponentRatingText;
+  std::string ownIncrement;
+  std::string ownInitialTime;
+  std::string ratedText;
+  std::string wildNumber;
+  std::string gameKeyText;
+  std::string gameNumber;  // empty unless a game of the user is running
+};
+
+// Fields 0 to 10 of the rating datagram 87 and the six ratings taken from them, in the order
+// blitz, 5-minute, bullet, 1-minute, standard, 15-minute.
+struct ImportReply {
+  std::array<std::string, 11> fields;
+  std::array<int32_t, 6> ratings = {-1, -1, -1, -1, -1, -1};
+};
+
+// What a login left waiting for datagram 87.
+enum PendingImport : int32_t {
+  kNothingAwaited = 0,
+  kFirstImport = 1,  // a new user's log is built from past games
+  kConversion = 2,   // an older log is converted
+};
+
+extern GameStartInfo g_gameStartInfo;
+extern ImportReply g_importReply;
+extern PendingImport g_pendingImport;
+
+}  // namespace tessik

@@ -1,0 +1,117 @@
+#include "host/host_message.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tessik {
+
+namespace {
+
+uint16_t Get16(const unsigned char* in) { return static_cast<uint16_t>(in[0] | (in[1] << 8)); }
+
+void Put16(unsigned char* out, uint16_t value) {
+  out[0] = static_cast<unsigned char>(value);
+  out[1] = static_cast<unsigned char>(value >> 8);
+}
+
+bool IsValueType(int16_t type) {
+  return (type >= kMsgHello && type <= kMsgDropOtherDatagram) || type == kMsgValue10 ||
+         type == kMsgValue11;
+}
+
+bool IsBlockType(int16_t type) {
+  return (type >= kMsgPluginName && type <= kMsgConsoleLine) || type == kMsgBlock9 ||
+         type == kMsgHostBlock1000 || type == kMsgHostBlock1002 || type == kMsgHostBlock1004;
+}
+
+// Up to length bytes of payload: fewer when the writer sent fewer.
+std::vector<unsigned char> ReadPayload(CIpcPipe& pipe, int length) {
+  std::vector<unsigned char> payload(static_cast<size_t>(length));
+  int got = length == 0 ? 0 : pipe.ReadIPC(payload.data(), length);
+  payload.resize(static_cast<size_t>(std::max(got, 0)));
+  return payload;
+}
+
+void DiscardWaitingBytes(CIpcPipe& pipe) {
+  std::vector<unsigned char> scratch(static_cast<size_t>(pipe.dataSize));
+  pipe.ReadIPC(scratch.data(), -1);
+}
+
+}  // namespace
+
+const std::string& Datagram::Field(size_t i) const {
+  static const std::string empty;
+  return i < fields.size() ? fields[i] : empty;
+}
+
+Datagram DecodeDatagram(const std::vector<unsigned char>& payload) {
+  Datagram datagram;
+  unsigned char head[kDatagramHeaderBytes] = {};
+  std::memcpy(head, payload.data(), std::min(payload.size(), sizeof head));
+  datagram.source = Get16(head);
+  datagram.number = Get16(head + 2);
+  std::memcpy(datagram.unused, head + 4, 4);
+  datagram.fieldCount = static_cast<int16_t>(Get16(head + 8));
+  size_t offset = kDatagramHeaderBytes;
+  for (int i = 0; i < datagram.fieldCount && offset < payload.size(); ++i) {
+    auto begin = payload.begin() + static_cast<ptrdiff_t>(offset);
+    auto end = std::find(begin, payload.end(), '\0');
+    datagram.fields.emplace_back(begin, end);
+    offset = static_cast<size_t>(end - payload.begin()) + 1;
+  }
+  return datagram;
+}
+
+std::optional<HostMessage> ReceiveIPCMessage(CIpcPipe& pipe) {
+  unsigned char header[kMessageHeaderBytes];
+  if (pipe.ReadIPC(header, kMessageHeaderBytes) != kMessageHeaderBytes) return std::nullopt;
+  HostMessage message;
+  message.type = static_cast<int16_t>(Get16(header));
+  message.length = Get16(header + 2);
+  auto length = static_cast<int16_t>(message.length);
+  if (length < 0) {
+    DiscardWaitingBytes(pipe);
+    message.kind = PayloadKind::Skipped;
+    return message;
+  }
+  std::vector<unsigned char> payload = ReadPayload(pipe, length);
+  if (message.type == kMsgDatagram) {
+    message.kind = PayloadKind::Datagram;
+    message.datagram = DecodeDatagram(payload);
+  } else if (message.type == kMsgConnectionEnded) {
+    message.kind = PayloadKind::None;
+  } else if (IsValueType(message.type) && payload.size() == 2) {
+    message.kind = PayloadKind::Value;
+    message.value = Get16(payload.data());
+  } else if (IsBlockType(message.type)) {
+    message.kind = PayloadKind::Block;
+    message.block = std::move(payload);
+  } else {
+    message.kind = PayloadKind::Skipped;
+  }
+  return message;
+}
+
+std::vector<unsigned char> FrameMessage(int16_t type, const void* payload, size_t length) {
+  std::vector<unsigned char> bytes(kMessageHeaderBytes + length);
+  Put16(bytes.data(), static_cast<uint16_t>(type));
+  Put16(bytes.data() + 2, static_cast<uint16_t>(length));
+  if (length > 0) std::memcpy(bytes.data() + kMessageHeaderBytes, payload, length);
+  return bytes;
+}
+
+bool SendIPCText(CIpcPipe& pipe, int16_t type, std::string_view text) {
+  if (text.size() + 1 > kMaxPayloadBytes) return false;
+  std::string payload(text);
+  std::vector<unsigned char> bytes = FrameMessage(type, payload.c_str(), payload.size() + 1);
+  return pipe.WriteIPC(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+bool SendIPCValue(CIpcPipe& pipe, int16_t type, uint16_t value) {
+  unsigned char payload[2];
+  Put16(payload, value);
+  std::vector<unsigned char> bytes = FrameMessage(type, payload, sizeof payload);
+  return pipe.WriteIPC(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+}  // namespace tessik

@@ -1,0 +1,28 @@
+// The plug-in process: started by the host, which then announces its pipes.
+#include <QApplication>
+#include <cstdio>
+
+#include "platform/last_error.h"
+#include "platform/thread_queue.h"
+#include "session/plugin_app.h"
+#include "ui/plugin_dlg.h"
+#include "ui/thread_message_pump.h"
+
+int main(int argc, char** argv) {
+  QApplication qtApplication(argc, argv);
+  tessik::ThreadQueue queue;
+  if (!queue.Bind()) {
+    std::fprintf(stderr, "tessik: cannot open the message queue (error %lx)\n",
+                 static_cast<unsigned long>(tessik::GetLastError()));
+    return 1;
+  }
+  tessik::CPluginApp app;
+  tessik::ThreadMessagePump pump(queue, app);
+  app.StartApplication([&app] {
+    tessik::CPluginDlg window(app);
+    app.mainWindow = &window;
+    window.exec();
+    app.mainWindow = nullptr;
+  });
+  return 0;
+}

@@ -1,0 +1,25 @@
+// What the session asks of the main window. The window layer implements it; tests use a fake.
+#pragma once
+
+#include <string_view>
+
+namespace tessik {
+
+inline constexpr std::string_view kTitleNotConnected = "Tessik Plugin - not connected to Vexmoor";
+inline constexpr std::string_view kTitleSessionPrefix = "Personal Statistic for ";
+inline constexpr std::string_view kTitleSessionEnded = "Plugin not connected";
+
+class MainWindow {
+ public:
+  virtual ~MainWindow() = default;
+
+  virtual bool OutputBoxEmpty() const = 0;
+  // Adds a line below what the output box holds (as its first line when it is empty) and
+  // scrolls to it.
+  virtual void AddOutputLine(std::string_view line) = 0;
+  virtual void SetTitle(std::string_view title) = 0;
+  // Ends the window's modal run, and with it the program.
+  virtual void Close() = 0;
+};
+
+}  // namespace tessik

@@ -1,0 +1,36 @@
+#include <linux/limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "session/plugin_app.h"
+
+namespace tessik {
+
+void SetDirectories(CPluginApp& app, std::string_view currentDirectory) {
+  app.workingDirectory = currentDirectory;
+  if (!app.workingDirectory.empty() && app.workingDirectory.back() != '/') {
+    app.workingDirectory += '/';
+  }
+  app.dataDirectory = app.workingDirectory + "tessik/";
+}
+
+bool CPluginApp::StartApplication(const std::function<void()>& runMainWindow) {
+  char buffer[PATH_MAX];
+  if (getcwd(buffer, sizeof buffer) == nullptr) {
+    std::perror("_getcwd error");
+    SetDirectories(*this, "");
+  } else {
+    SetDirectories(*this, buffer);
+  }
+  mkdir((workingDirectory + "tessik").c_str(), 0777);  // it may exist already
+  settingsLoaded = false;
+  idleMinutes = 0;
+  runMainWindow();
+  // The totals and settings of a session still open are saved here once the game store and
+  // the settings file exist.
+  return false;
+}
+
+}  // namespace tessik

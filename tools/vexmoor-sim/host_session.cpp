@@ -1,0 +1,192 @@
+#include "host_session.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <thread>
+
+#include "host/host_message.h"
+#include "host_datagram.h"
+#include "host_pipe.h"
+#include "message_line.h"
+#include "platform/last_error.h"
+#include "plugin_process.h"
+
+namespace vexmoor {
+
+namespace {
+
+constexpr int kFirstPipeId = 1;
+constexpr int kLastPipeId = 999;
+
+}  // namespace
+
+HostSession::~HostSession() {
+  if (plugin_ > 0 && !exitCode_) {
+    kill(plugin_, SIGKILL);
+    waitpid(plugin_, nullptr, 0);
+  }
+  if (pipesCreated_) {
+    RemoveHostPipe(input_.pipeId);
+    RemoveHostPipe(output_.pipeId);
+  }
+}
+
+bool HostSession::Start(const std::string& pluginPath, const std::string& directory, int pipeSize,
+                        std::string& error) {
+  if (!queue_.Bind()) {
+    error = "cannot open the host's message queue";
+    return false;
+  }
+  for (int id = kFirstPipeId; id < kLastPipeId && !pipesCreated_; id += 2) {
+    if (!CreateHostPipe(input_, id, pipeSize, 0)) continue;
+    if (CreateHostPipe(output_, id + 1, pipeSize, tessik::GetCurrentThreadId())) {
+      pipesCreated_ = true;
+    } else {
+      RemoveHostPipe(id);
+    }
+  }
+  if (!pipesCreated_) {
+    error = "cannot create a pair of pipes (no free ids, or shared memory is unavailable)";
+    return false;
+  }
+  plugin_ = StartPlugin(pluginPath, directory);
+  if (plugin_ < 0) {
+    error = "cannot start the plug-in " + pluginPath;
+    return false;
+  }
+  if (!Announce(input_.pipeId, pipeSize, error) || !Announce(output_.pipeId, pipeSize, error)) {
+    return false;
+  }
+  for (auto deadline = Clock::now() + kPatience; !greeted_; Pump(std::chrono::milliseconds(20))) {
+    if (Ended() || Clock::now() > deadline) {
+      error = "the plug-in did not greet";
+      return false;
+    }
+  }
+  return Sync() || (error = "the plug-in did not finish its greeting", false);
+}
+
+bool HostSession::Announce(int id, int size, std::string& error) {
+  for (auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
+    if (tessik::PostThreadMessageA(static_cast<uint32_t>(plugin_), tessik::g_ipcNewPipeMessage,
+                                   static_cast<uint32_t>(id), static_cast<uint32_t>(size))) {
+      return true;
+    }
+    if (Ended()) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  error = "the plug-in's message queue did not open (pipe " + std::to_string(id) + ")";
+  return false;
+}
+
+bool HostSession::Ended() {
+  if (!exitCode_) exitCode_ = PluginExitCode(plugin_);
+  return exitCode_.has_value();
+}
+
+void HostSession::Pump(std::chrono::milliseconds timeout) {
+  pollfd watch{queue_.Descriptor(), POLLIN, 0};
+  poll(&watch, 1, static_cast<int>(timeout.count()));
+  tessik::ThreadMessage notification;
+  while (queue_.Receive(notification)) {
+  }
+  while (std::optional<tessik::HostMessage> message = tessik::ReceiveIPCMessage(output_)) {
+    out_ << FormatMessageLine(*message) << '\n' << std::flush;
+    if (message->kind != tessik::PayloadKind::Value && message->type != tessik::kMsgPluginName) {
+      continue;
+    }
+    switch (message->type) {
+      case tessik::kMsgPluginName:
+        greeted_ = true;
+        break;
+      case tessik::kMsgWantDatagram:
+        wantedFromSource1_.insert(message->value);
+        break;
+      case tessik::kMsgWantOtherDatagram:
+        wantedFromOthers_.insert(message->value);
+        break;
+      case tessik::kMsgDropOtherDatagram:
+        wantedFromOthers_.erase(message->value);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+bool HostSession::Sync() {
+  int idleChecks = 0;
+  for (auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
+    Pump(std::chrono::milliseconds(5));
+    if (Ended()) return true;
+    bool idle = PipeDrained(input_) && PluginWaitsForEvents(plugin_);
+    idleChecks = idle ? idleChecks + 1 : 0;
+    if (idleChecks == 2) {
+      Pump(std::chrono::milliseconds(0));
+      return true;
+    }
+  }
+  return false;
+}
+
+bool HostSession::Send(int16_t type, const std::vector<unsigned char>& payload,
+                       std::string& error) {
+  for (auto deadline = Clock::now() + kPatience;;) {
+    if (SendHostMessage(input_, type, payload)) return true;
+    uint32_t cause = tessik::GetLastError();
+    if (cause == tessik::kPipeWriteTooLarge || payload.size() > tessik::kMaxPayloadBytes) {
+      error = "the message does not fit into the pipe";
+      return false;
+    }
+    if (cause != tessik::kPipeNoSpace) return true;  // written; only the notification failed
+    if (Ended() || Clock::now() > deadline) {
+      error = "the plug-in does not read its pipe";
+      return false;
+    }
+    Pump(std::chrono::milliseconds(2));
+  }
+}
+
+bool HostSession::Play(const ScriptEvent& event, const std::string& directory, std::string& error) {
+  Pump(std::chrono::milliseconds(0));
+  if (event.verb == "dg") {
+    auto source = static_cast<uint16_t>(std::stoul(event.args[0]));
+    auto number = static_cast<uint16_t>(std::stoul(event.args[1]));
+    const auto& wanted = source == 1 ? wantedFromSource1_ : wantedFromOthers_;
+    if (!wanted.count(number)) return true;  // a host forwards only what was asked for
+    std::vector<std::string> fields(event.args.begin() + 2, event.args.end());
+    return Send(tessik::kMsgDatagram, EncodeDatagram(source, number, fields), error);
+  }
+  if (event.verb == "end") {
+    sentEnd_ = true;
+    return Send(tessik::kMsgConnectionEnded, {}, error);
+  }
+  if (event.verb == "pause") {
+    auto until = Clock::now() + std::chrono::milliseconds(std::stol(event.args[0]));
+    while (Clock::now() < until) Pump(std::chrono::milliseconds(5));
+    return true;
+  }
+  if (event.verb == "sync") {
+    return Sync() || (error = "the plug-in stayed busy for 10 s", false);
+  }
+  if (event.verb == "vx2") {
+    std::ofstream file(directory + "/" + event.args[0] + ".vx2", std::ios::binary);
+    file << "Vexmoor2 user file" << '\0' << event.args[1] << '\0';
+    return file.good() || (error = "cannot write " + event.args[0] + ".vx2", false);
+  }
+  error = "unknown verb " + event.verb;
+  return false;
+}
+
+std::optional<int> HostSession::WaitForExit() {
+  for (auto deadline = Clock::now() + kPatience; !Ended() && Clock::now() < deadline;) {
+    Pump(std::chrono::milliseconds(10));
+  }
+  Pump(std::chrono::milliseconds(0));
+  return exitCode_;
+}
+
+}  // namespace vexmoor

@@ -1,0 +1,67 @@
+// The substitute host's side of one run: the pipes, the plug-in process and the datagram
+// numbers the plug-in asked for.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+
+#include "host/ipc_pipe.h"
+#include "platform/thread_queue.h"
+#include "script.h"
+
+namespace vexmoor {
+
+using Clock = std::chrono::steady_clock;
+inline constexpr std::chrono::seconds kPatience{10};
+
+class HostSession {
+ public:
+  // Every message the plug-in sends is printed to out, one line each.
+  explicit HostSession(std::ostream& out) : out_(out) {}
+  HostSession(const HostSession&) = delete;
+  HostSession& operator=(const HostSession&) = delete;
+  // Removes the pipe objects; ends the plug-in if it still runs.
+  ~HostSession();
+
+  // Creates the pipes, starts the plug-in in directory, announces the pipes and waits for the
+  // greeting. False with a reason in error.
+  bool Start(const std::string& pluginPath, const std::string& directory, int pipeSize,
+             std::string& error);
+
+  // Plays one script event. False with a reason when it could not be carried out.
+  bool Play(const ScriptEvent& event, const std::string& directory, std::string& error);
+
+  bool SentEnd() const { return sentEnd_; }
+
+  // Waits for the plug-in to end, printing what it still sends; its exit code, or nothing
+  // when it is still running after kPatience.
+  std::optional<int> WaitForExit();
+
+ private:
+  // Prints what the plug-in sent, waiting up to timeout for a notification first.
+  void Pump(std::chrono::milliseconds timeout);
+  // Until the plug-in has read everything sent and sleeps in its event loop.
+  bool Sync();
+  bool Send(int16_t type, const std::vector<unsigned char>& payload, std::string& error);
+  bool Announce(int id, int size, std::string& error);
+  bool Ended();
+
+  std::ostream& out_;
+  tessik::ThreadQueue queue_;
+  tessik::CIpcPipe input_;   // host to plug-in, odd id
+  tessik::CIpcPipe output_;  // plug-in to host, even id
+  bool pipesCreated_ = false;
+  pid_t plugin_ = -1;
+  std::optional<int> exitCode_;
+  bool greeted_ = false;
+  bool sentEnd_ = false;
+  std::set<uint16_t> wantedFromSource1_;  // asked for with type 5
+  std::set<uint16_t> wantedFromOthers_;   // asked for with type 6, withdrawn with type 8
+};
+
+}  // namespace vexmoor

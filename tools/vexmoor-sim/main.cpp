@@ -1,0 +1,127 @@
+// vexmoor-sim: a small host that starts the plug-in, plays a session script to it and prints
+// every message the plug-in sends.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "host_session.h"
+#include "script.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vexmoor-sim [--plugin PATH] [--dir DIR] [--pipe-size N] [--keep-dir] SCRIPT\n"
+    "       SCRIPT - reads the script from standard input\n";
+
+struct Options {
+  std::string plugin;
+  std::string directory;
+  int pipeSize = 16384;
+  bool keepDirectory = false;
+  std::string script;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    bool hasValue = i + 1 < argc;
+    if (arg == "--plugin" && hasValue) {
+      options.plugin = argv[++i];
+    } else if (arg == "--dir" && hasValue) {
+      options.directory = argv[++i];
+    } else if (arg == "--pipe-size" && hasValue) {
+      options.pipeSize = std::atoi(argv[++i]);
+      if (options.pipeSize < 16 || options.pipeSize > (1 << 24)) return false;
+    } else if (arg == "--keep-dir") {
+      options.keepDirectory = true;
+    } else if (options.script.empty() && (arg == "-" || arg[0] != '-')) {
+      options.script = arg;
+    } else {
+      return false;
+    }
+  }
+  return !options.script.empty();
+}
+
+std::string DefaultPlugin() {
+  std::error_code error;
+  auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return (self.parent_path() / "tessik").string();
+}
+
+int Fail(const std::string& message) {
+  std::cerr << "vexmoor-sim: " << message << '\n';
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  vexmoor::Script script;
+  if (options.script == "-") {
+    script = vexmoor::ReadScript(std::cin);
+  } else {
+    std::ifstream file(options.script);
+    if (!file) return Fail("cannot read the script " + options.script);
+    script = vexmoor::ReadScript(file);
+  }
+  if (!script.error.empty()) return Fail(options.script + ": " + script.error);
+
+  bool madeDirectory = options.directory.empty();
+  if (madeDirectory) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp ? tmp : "/tmp") + "/vexmoor-sim.XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) return Fail("cannot make a temporary directory");
+    options.directory = pattern;
+  } else {
+    std::error_code error;
+    std::filesystem::create_directories(options.directory, error);
+    if (error) return Fail("cannot make the directory " + options.directory);
+  }
+  options.directory = std::filesystem::absolute(options.directory).string();
+  std::cout << "dir " << options.directory << std::endl;
+
+  int status = 0;
+  {
+    vexmoor::HostSession host(std::cout);
+    std::string error;
+    std::string plugin = options.plugin.empty() ? DefaultPlugin() : options.plugin;
+    if (!host.Start(std::filesystem::absolute(plugin).string(), options.directory, options.pipeSize,
+                    error)) {
+      status = Fail(error);
+    }
+    for (size_t i = 0; status == 0 && i < script.events.size(); ++i) {
+      const vexmoor::ScriptEvent& event = script.events[i];
+      if (!host.Play(event, options.directory, error)) {
+        status = Fail("line " + std::to_string(event.line) + ": " + error);
+      }
+    }
+    if (status == 0 && !host.SentEnd() && !host.Play({0, "end", {}}, options.directory, error)) {
+      status = Fail(error);
+    }
+    if (status == 0) {
+      std::optional<int> exitCode = host.WaitForExit();
+      if (!exitCode) {
+        status = Fail("the plug-in did not end within 10 s");
+      } else {
+        std::cout << "exit " << *exitCode << std::endl;
+        if (*exitCode != 0)
+          status = Fail("the plug-in ended with code " + std::to_string(*exitCode));
+      }
+    }
+  }
+  if (madeDirectory && !options.keepDirectory) {
+    std::error_code ignored;
+    std::filesystem::remove_all(options.directory, ignored);
+  }
+  return status;
+}

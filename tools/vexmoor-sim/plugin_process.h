@@ -1,0 +1,21 @@
+// The plug-in as a child process of the substitute host.
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+
+namespace vexmoor {
+
+// Starts the plug-in with directory as its working directory. Without a display it runs on
+// Qt's offscreen platform. Returns the process id, or -1.
+pid_t StartPlugin(const std::string& pluginPath, const std::string& directory);
+
+// Whether the plug-in's main thread sleeps in its event loop waiting for something to do.
+bool PluginWaitsForEvents(pid_t plugin);
+
+// The exit code once the plug-in has ended (128 + the signal for a signal), without waiting.
+std::optional<int> PluginExitCode(pid_t plugin);
+
+}  // namespace vexmoor
