@@ -66,7 +66,11 @@ bool HostSession::Start(const std::string& pluginPath, const std::string& direct
       return false;
     }
   }
-  return Sync() || (error = "the plug-in did not finish its greeting", false);
+  if (!Sync()) {
+    error = "the plug-in did not finish its greeting";
+    return false;
+  }
+  return true;
 }
 
 bool HostSession::Announce(int id, int size, std::string& error) {
@@ -95,26 +99,15 @@ void HostSession::Pump(std::chrono::milliseconds timeout) {
   }
   while (std::optional<tessik::HostMessage> message = tessik::ReceiveIPCMessage(output_)) {
     out_ << FormatMessageLine(*message) << '\n' << std::flush;
-    if (message->kind != tessik::PayloadKind::Value && message->type != tessik::kMsgPluginName) {
-      continue;
-    }
-    switch (message->type) {
-      case tessik::kMsgPluginName:
-        greeted_ = true;
-        break;
-      case tessik::kMsgWantDatagram:
-        wantedFromSource1_.insert(message->value);
-        break;
-      case tessik::kMsgWantOtherDatagram:
-        wantedFromOthers_.insert(message->value);
-        break;
-      case tessik::kMsgDropOtherDatagram:
-        wantedFromOthers_.erase(message->value);
-        break;
-      default:
-        break;
-    }
+    if (message->type == tessik::kMsgPluginName) greeted_ = true;
+    if (message->kind == tessik::PayloadKind::Value) NoteWantedNumber(*message);
   }
+}
+
+void HostSession::NoteWantedNumber(const tessik::HostMessage& message) {
+  if (message.type == tessik::kMsgWantDatagram) wantedFromSource1_.insert(message.value);
+  if (message.type == tessik::kMsgWantOtherDatagram) wantedFromOthers_.insert(message.value);
+  if (message.type == tessik::kMsgDropOtherDatagram) wantedFromOthers_.erase(message.value);
 }
 
 bool HostSession::Sync() {
@@ -170,12 +163,16 @@ bool HostSession::Play(const ScriptEvent& event, const std::string& directory, s
     return true;
   }
   if (event.verb == "sync") {
-    return Sync() || (error = "the plug-in stayed busy for 10 s", false);
+    if (Sync()) return true;
+    error = "the plug-in stayed busy for 10 s";
+    return false;
   }
   if (event.verb == "vx2") {
     std::ofstream file(directory + "/" + event.args[0] + ".vx2", std::ios::binary);
     file << "Vexmoor2 user file" << '\0' << event.args[1] << '\0';
-    return file.good() || (error = "cannot write " + event.args[0] + ".vx2", false);
+    if (file.good()) return true;
+    error = "cannot write " + event.args[0] + ".vx2";
+    return false;
   }
   error = "unknown verb " + event.verb;
   return false;

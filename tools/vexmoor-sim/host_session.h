@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "host/host_message.h"
 #include "host/ipc_pipe.h"
 #include "platform/thread_queue.h"
 #include "script.h"
@@ -47,6 +48,7 @@ class HostSession {
   void Pump(std::chrono::milliseconds timeout);
   // Until the plug-in has read everything sent and sleeps in its event loop.
   bool Sync();
+  void NoteWantedNumber(const tessik::HostMessage& message);
   bool Send(int16_t type, const std::vector<unsigned char>& payload, std::string& error);
   bool Announce(int id, int size, std::string& error);
   bool Ended();
