@@ -29,6 +29,11 @@ void StorePosition(int32_t& position, int32_t value) {
 
 bool InRing(int32_t position, int32_t size) { return position >= 0 && position < size; }
 
+int32_t Advance(int32_t position, int32_t bytes, int32_t size) {
+  position += bytes;
+  return position >= size ? position - size : position;
+}
+
 }  // namespace
 
 std::string MutexName(int pipeId) {
@@ -96,20 +101,24 @@ bool CIpcPipe::Lock() {
   return false;
 }
 
+bool CIpcPipe::LockPositions(int32_t& readPos, int32_t& writePos) {
+  if (!Lock()) return false;
+  readPos = LoadPosition(Header()->readPos);
+  writePos = LoadPosition(Header()->writePos);
+  if (InRing(readPos, dataSize) && InRing(writePos, dataSize)) return true;
+  ReleaseMutex(mutex);
+  SetLastError(kErrorInvalidData);
+  return false;
+}
+
 int CIpcPipe::ReadIPC(void* buffer, int count) {
   if (count < -1) {
     SetLastError(kErrorInvalidParameter);
     return -1;
   }
-  if (!Lock()) return -1;
-  PipeHeader* header = Header();
-  int32_t readPos = LoadPosition(header->readPos);
-  int32_t writePos = LoadPosition(header->writePos);
-  if (!InRing(readPos, dataSize) || !InRing(writePos, dataSize)) {
-    ReleaseMutex(mutex);
-    SetLastError(kErrorInvalidData);
-    return -1;
-  }
+  int32_t readPos = 0;
+  int32_t writePos = 0;
+  if (!LockPositions(readPos, writePos)) return -1;
   int32_t available = writePos - readPos;
   if (available < 0) available += dataSize;
   int32_t n = (count == -1 || count > available) ? available : count;
@@ -117,9 +126,7 @@ int CIpcPipe::ReadIPC(void* buffer, int count) {
   auto* out = static_cast<unsigned char*>(buffer);
   std::memcpy(out, dataArea + readPos, static_cast<size_t>(firstPiece));
   std::memcpy(out + firstPiece, dataArea, static_cast<size_t>(n - firstPiece));
-  readPos += n;
-  if (readPos >= dataSize) readPos -= dataSize;
-  StorePosition(header->readPos, readPos);
+  StorePosition(Header()->readPos, Advance(readPos, n, dataSize));
   ReleaseMutex(mutex);
   return n;
 }
@@ -135,15 +142,9 @@ bool CIpcPipe::WriteIPC(const void* buffer, int length) {
     SetLastError(kPipeWriteTooLarge);
     return false;
   }
-  if (!Lock()) return false;
-  PipeHeader* header = Header();
-  int32_t readPos = LoadPosition(header->readPos);
-  int32_t writePos = LoadPosition(header->writePos);
-  if (!InRing(readPos, dataSize) || !InRing(writePos, dataSize)) {
-    ReleaseMutex(mutex);
-    SetLastError(kErrorInvalidData);
-    return false;
-  }
+  int32_t readPos = 0;
+  int32_t writePos = 0;
+  if (!LockPositions(readPos, writePos)) return false;
   int32_t free = readPos - writePos - 1;
   if (free < 0) free += dataSize;
   if (length > free) {
@@ -155,10 +156,8 @@ bool CIpcPipe::WriteIPC(const void* buffer, int length) {
   const auto* in = static_cast<const unsigned char*>(buffer);
   std::memcpy(dataArea + writePos, in, static_cast<size_t>(firstPiece));
   std::memcpy(dataArea, in + firstPiece, static_cast<size_t>(length - firstPiece));
-  writePos += length;
-  if (writePos >= dataSize) writePos -= dataSize;
-  StorePosition(header->writePos, writePos);
-  uint32_t reader = std::atomic_ref<uint32_t>(header->readerThreadId).load();
+  StorePosition(Header()->writePos, Advance(writePos, length, dataSize));
+  uint32_t reader = std::atomic_ref<uint32_t>(Header()->readerThreadId).load();
   ReleaseMutex(mutex);
   return PostThreadMessageA(reader, g_ipcDataReadyMessage, static_cast<uint32_t>(pipeId),
                             static_cast<uint32_t>(length));

@@ -57,6 +57,8 @@ class CIpcPipe {
  private:
   // Locks the pipe; on failure sets the last error and leaves the ring alone.
   bool Lock();
+  // Locks and reads both positions; fails, unlocked, when either lies outside the ring.
+  bool LockPositions(int32_t& readPos, int32_t& writePos);
 };
 
 extern CIpcPipe g_inputPipe;   // odd ids: the host writes, the plug-in reads
