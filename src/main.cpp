@@ -1,5 +1,6 @@
 // The plug-in process: started by the host, which then announces its pipes.
 #include <QApplication>
+#include <QFileInfo>
 #include <cstdio>
 
 #include "platform/last_error.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   tessik::CPluginApp app;
+  app.applicationName = QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName().toStdString();
   tessik::ThreadMessagePump pump(queue, app);
   app.StartApplication([&app] {
     tessik::CPluginDlg window(app);

@@ -1,7 +1,5 @@
 #include "host/dispatcher.h"
 
-#include <strings.h>
-
 #include <ctime>
 
 #include "host/decimal.h"
@@ -9,6 +7,7 @@
 #include "host/name_extraction.h"
 #include "import/import_handlers.h"
 #include "reports/score_report.h"
+#include "session/handle.h"
 #include "session/plugin_app.h"
 #include "store/record_game.h"
 
@@ -16,29 +15,20 @@ namespace tessik {
 
 namespace {
 
-bool StartsWithNoCase(const std::string& text, std::string_view prefix) {
-  return text.size() >= prefix.size() &&
-         strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
-}
-
-bool IsGuestName(const std::string& name) {
-  return StartsWithNoCase(name, "guest") || StartsWithNoCase(name, "anon");
-}
-
 void OnLoginDatagram(CPluginApp& app, const Datagram& datagram) {
   const std::string& name = datagram.Field(0);
-  // A handle names the user's files: one that is empty or holds a path separator is refused.
-  if (name.empty()) return;
-  if (name.find('/') != std::string::npos) {
-    AppendOutputLine(app, "Login ignored: the handle \"" + name + "\" cannot name a file.");
-    return;
-  }
+  if (name.empty()) return;  // no handle, no session
   app.userName = name;
-  app.guestSession = IsGuestName(name);
+  app.guestSession = IsGuestHandle(name);
+  app.userFilesBlocked = !app.guestSession && !IsSafeFileHandle(name);
   if (app.guestSession) {
     AppendOutputLine(app, "You logged in as anonymous player or guest.");
     AppendOutputLine(app, "This plugin will work for this session,");
     AppendOutputLine(app, "but no data will be saved to disk.");
+  } else if (app.userFilesBlocked) {
+    AppendOutputLine(app, "The handle \"" + name +
+                              "\" cannot be part of a file name: nothing will be read from or "
+                              "saved to disk in this session.");
   }
   app.Login();
 }

@@ -1,15 +1,35 @@
 #include "session/plugin_app.h"
+#include "ui/settings.h"
 
 namespace tessik {
 
 void CPluginApp::EndSession() {
-  // Saving the totals and the settings, stopping the idle timer and removing the tray icon
-  // join these steps with the game store, the settings file and the tray.
+  if (opponentTotals && UserFilesAllowed()) {
+    SaveWithRetry([this] { return SaveOpponentTotals(); }, "*.stt");
+  }
+  if (settingsLoaded) {
+    SaveWithRetry([this] { return SaveSettings(dataDirectory); }, "*.ini");
+  }
   sessionEnded = true;
+  if (settings.preventIdleDisconnection == 1 && mainWindow != nullptr) {
+    mainWindow->StopIdleTimer();
+  }
   userName.clear();
   if (mainWindow != nullptr) mainWindow->SetTitle(kTitleSessionEnded);
-  // "close with connection" is on until the settings file can turn it off.
-  if (mainWindow != nullptr) mainWindow->Close();
+  opponentTotals.reset();
+  if (settings.minimizeToSystray != 0 && settings.startMinimized != 0 && mainWindow != nullptr) {
+    mainWindow->RemoveTrayIcon();  // "start minimized" stays on for the next start
+  }
+  if (settings.closeWithConnection == 1 && mainWindow != nullptr) mainWindow->Close();
+}
+
+void CPluginApp::ConfirmClose() {
+  if (mainWindow == nullptr ||
+      !mainWindow->AskYesNo("This will close the plugin (not only the window)", "Close Plugin?")) {
+    return;
+  }
+  EndSession();
+  if (settings.closeWithConnection != 1 && mainWindow != nullptr) mainWindow->Close();
 }
 
 }  // namespace tessik

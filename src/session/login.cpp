@@ -1,13 +1,46 @@
+#include "host/game_start_info.h"
+#include "host/host_message.h"
 #include "session/plugin_app.h"
+#include "ui/settings.h"
 
 namespace tessik {
 
+namespace {
+
+// Asks the host for the rating datagram that an import or a conversion waits for.
+void AwaitRatings(PendingImport pending) {
+  g_pendingImport = pending;
+  SendIPCValue(g_outputPipe, kMsgWantOtherDatagram, 87);
+}
+
+}  // namespace
+
 void CPluginApp::Login() {
-  // The settings, the opponent totals and the game log are loaded here once the game store
-  // and the settings file exist.
+  LoadSettings(dataDirectory);
+  opponentTotals = std::make_unique<OpponentTotalsList>();
   if (mainWindow != nullptr) mainWindow->SetTitle(std::string(kTitleSessionPrefix) + userName);
   sessionEnded = false;
   settingsLoaded = true;
+  if (settings.preventIdleDisconnection == 1 && mainWindow != nullptr) {
+    mainWindow->StartIdleTimer();
+  }
+  switch (LoadGameLog()) {
+    case GameLogState::GuestLog:
+    case GameLogState::UnreadableLog:
+      break;
+    case GameLogState::NoLog:
+      AppendOutputLine(*this, "Hello " + userName);
+      AwaitRatings(kFirstImport);
+      break;
+    case GameLogState::CurrentLog:
+      RebuildTotals();
+      if (settings.startMinimized != 0 && mainWindow != nullptr) mainWindow->Minimize();
+      break;
+    case GameLogState::OldLog:
+      AppendOutputLine(*this, "Updating the gamelog...");
+      AwaitRatings(kConversion);
+      break;
+  }
 }
 
 void CPluginApp::PrintTips() {

@@ -18,8 +18,18 @@ class MainWindow {
   // scrolls to it.
   virtual void AddOutputLine(std::string_view line) = 0;
   virtual void SetTitle(std::string_view title) = 0;
+  // Timer 1: idle prevention every 180000 ms. Starting it again restarts it.
+  virtual void StartIdleTimer() = 0;
+  virtual void StopIdleTimer() = 0;
+  // The system's minimise command.
+  virtual void Minimize() = 0;
+  virtual void RemoveTrayIcon() = 0;
   // Ends the window's modal run, and with it the program.
   virtual void Close() = 0;
+  // Modal boxes: Yes/No with No as default and no icon; Retry/Cancel with a warning icon.
+  // True for Yes and Retry.
+  virtual bool AskYesNo(std::string_view text, std::string_view caption) = 0;
+  virtual bool AskRetryCancel(std::string_view text, std::string_view caption) = 0;
 };
 
 }  // namespace tessik

@@ -3,27 +3,58 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/thread_queue.h"
 #include "session/main_window.h"
+#include "store/file_cause.h"
+#include "store/game_record.h"
+#include "store/opponent_totals.h"
 
 namespace tessik {
+
+enum class GameLogState {
+  GuestLog,       // no file touched: a guest, or a session whose files are off
+  NoLog,          // no log yet: a new user
+  CurrentLog,     // a log of the current format was loaded
+  OldLog,         // a log of an older version was loaded
+  UnreadableLog,  // a log exists but could not be read; the user's files stay untouched
+};
 
 class CPluginApp {
  public:
   virtual ~CPluginApp() = default;
 
   // Fixes the directories, then runs the main window modally (runMainWindow returns when its
-  // run is over). Returns false: the program ends with the window.
+  // run is over) and saves what a session still open holds. Returns false: the program ends.
   bool StartApplication(const std::function<void()>& runMainWindow);
 
-  // Starts a session for userName; the dispatcher has set userName and guestSession.
+  // Starts a session for userName; the dispatcher has set userName, guestSession and
+  // userFilesBlocked.
   void Login();
   // Ends the session: the host's connection ended or the user closed the plug-in.
   void EndSession();
+  // The user asked to close the window: the plug-in ends when the user confirms.
+  void ConfirmClose();
   void PrintTips();
+
+  GameLogState LoadGameLog();
+  std::string GameLogPath() const;
+  // Counts every game of gameLog into opponentTotals.
+  void RebuildTotals();
+  FileCause SaveOpponentTotals();
+  // The write-error box for a file label such as "*.stt"; true when the user chose Retry.
+  bool ShowWriteError(int cause, std::string_view fileLabel);
+  // Repeats save while it fails and the user answers Retry.
+  void SaveWithRetry(const std::function<FileCause()>& save, std::string_view fileLabel);
+  // Whether this session may read and write the user's own files.
+  bool UserFilesAllowed() const { return !guestSession && !userFilesBlocked; }
+
+  // One tick of timer 1.
+  void OnIdleTimer();
 
   // The message map for thread messages.
   void OnThreadMessage(const ThreadMessage& message);
@@ -31,6 +62,7 @@ class CPluginApp {
   void OnIPCDataReady(int32_t pipeId, int32_t byteCount);
 
   MainWindow* mainWindow = nullptr;
+  std::string applicationName = "tessik";  // the program file's name: the boxes' caption
 
   std::string userName;          // empty while no session is open
   std::string workingDirectory;  // ends in "/" when known
@@ -39,6 +71,11 @@ class CPluginApp {
   bool sessionEnded = false;
   bool settingsLoaded = false;
   bool guestSession = false;
+  // The handle cannot name a file, or the log could not be read: nothing of the user's is
+  // read or written in this session.
+  bool userFilesBlocked = false;
+  std::unique_ptr<OpponentTotalsList> opponentTotals;  // from login to the session's end
+  std::vector<GameRecord> gameLog;                     // record 0 is the marker
 };
 
 // workingDirectory and dataDirectory for a current directory.
@@ -46,5 +83,7 @@ void SetDirectories(CPluginApp& app, std::string_view currentDirectory);
 
 // A line into the output box; an empty line into an empty box leaves it empty.
 void AppendOutputLine(CPluginApp& app, std::string_view line);
+// A score line: to the output box and/or the host's console, as the settings say.
+void OutputStatLine(CPluginApp& app, std::string_view line);
 
 }  // namespace tessik

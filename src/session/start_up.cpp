@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "session/plugin_app.h"
+#include "ui/settings.h"
 
 namespace tessik {
 
@@ -28,8 +29,11 @@ bool CPluginApp::StartApplication(const std::function<void()>& runMainWindow) {
   settingsLoaded = false;
   idleMinutes = 0;
   runMainWindow();
-  // The totals and settings of a session still open are saved here once the game store and
-  // the settings file exist.
+  if (opponentTotals && !sessionEnded) {  // closed without ending the session: no boxes now
+    if (UserFilesAllowed()) SaveOpponentTotals();
+    if (settingsLoaded) SaveSettings(dataDirectory);
+    opponentTotals.reset();
+  }
   return false;
 }
 

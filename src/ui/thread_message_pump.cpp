@@ -2,18 +2,34 @@
 
 namespace tessik {
 
+ThreadMessagePump* ThreadMessagePump::instance_ = nullptr;
+int ThreadMessagePump::holds_ = 0;
+
 ThreadMessagePump::ThreadMessagePump(ThreadQueue& queue, CPluginApp& app)
     : queue_(queue), app_(app), notifier_(queue.Descriptor(), QSocketNotifier::Read) {
   connect(&notifier_, &QSocketNotifier::activated, this, &ThreadMessagePump::Pump);
+  instance_ = this;
+  UpdateNotifier();
+}
+
+ThreadMessagePump::~ThreadMessagePump() { instance_ = nullptr; }
+
+void ThreadMessagePump::UpdateNotifier() { notifier_.setEnabled(holds_ == 0); }
+
+ThreadMessagePump::Hold::Hold() {
+  ++holds_;
+  if (instance_ != nullptr) instance_->UpdateNotifier();
+}
+
+ThreadMessagePump::Hold::~Hold() {
+  --holds_;
+  if (instance_ != nullptr) instance_->UpdateNotifier();
 }
 
 void ThreadMessagePump::Pump() {
-  // A box opened while a message is handled must not start a second drain: host messages
-  // wait until the handler is done.
-  notifier_.setEnabled(false);
+  Hold handling;
   ThreadMessage message;
   while (queue_.Receive(message)) app_.OnThreadMessage(message);
-  notifier_.setEnabled(true);
 }
 
 }  // namespace tessik

@@ -14,10 +14,24 @@ class ThreadMessagePump : public QObject {
 
  public:
   ThreadMessagePump(ThreadQueue& queue, CPluginApp& app);
+  ~ThreadMessagePump() override;
+
+  // While a hold lasts, host messages wait in their queue: a box or dialog blocks them as the
+  // host expects, and a message being handled is never interrupted by the next one.
+  class Hold {
+   public:
+    Hold();
+    ~Hold();
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+  };
 
  private:
   void Pump();
+  void UpdateNotifier();
 
+  static ThreadMessagePump* instance_;
+  static int holds_;
   ThreadQueue& queue_;
   CPluginApp& app_;
   QSocketNotifier notifier_;

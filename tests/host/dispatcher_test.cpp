@@ -10,7 +10,9 @@
 #include "platform/thread_queue.h"
 #include "session/plugin_app.h"
 #include "support/fake_main_window.h"
+#include "support/temp_directory.h"
 #include "support/test_pipes.h"
+#include "ui/settings.h"
 
 namespace tessik {
 namespace {
@@ -29,7 +31,9 @@ class DispatchTest : public ::testing::Test {
     g_gameStartInfo = {};
     g_importReply = {};
     g_pendingImport = kNothingAwaited;
+    settings = Settings{};
     ASSERT_TRUE(queue.Bind());
+    SetDirectories(app, directory.path());
     app.mainWindow = &window;
     app.OnIPCNewPipe(pipes.inputId, pipes.size);
     app.OnIPCNewPipe(pipes.outputId, pipes.size);
@@ -59,6 +63,7 @@ class DispatchTest : public ::testing::Test {
   }
 
   ThreadQueue queue;
+  TempDirectory directory;
   TestPipes pipes;
   FakeMainWindow window;
   CPluginApp app;
@@ -92,13 +97,11 @@ TEST_F(DispatchTest, GuestNamesInAnyCaseMarkAGuestSession) {
         << name;
     EXPECT_EQ(window.title, "Personal Statistic for " + name);
   }
+  window.text.clear();
   app.userName.clear();
   LogIn("myguest");
   EXPECT_FALSE(app.guestSession);
-  EXPECT_EQ(window.text,
-            "You logged in as anonymous player or guest.\r\n"
-            "This plugin will work for this session,\r\n"
-            "but no data will be saved to disk.");
+  EXPECT_EQ(window.text, "Hello myguest");
 }
 
 TEST_F(DispatchTest, SecondLoginDuringASessionIsIgnored) {
@@ -108,14 +111,27 @@ TEST_F(DispatchTest, SecondLoginDuringASessionIsIgnored) {
   EXPECT_EQ(window.title, "Personal Statistic for alice");
 }
 
-TEST_F(DispatchTest, HandleThatCannotNameAFileIsRefused) {
-  LogIn("../../etc/passwd");
-  EXPECT_EQ(app.userName, "");
-  EXPECT_EQ(window.text, "Login ignored: the handle \"../../etc/passwd\" cannot name a file.");
+TEST_F(DispatchTest, HandleThatCannotNameAFileRunsWithoutTheDisk) {
   LogIn("");
-  EXPECT_EQ(app.userName, "");
-  LogIn("alice");
-  EXPECT_EQ(app.userName, "alice");
+  EXPECT_EQ(app.userName, "");  // no handle, no session
+  for (const std::string& name :
+       std::vector<std::string>{"../../etc/passwd", "ann.x", std::string(65, 'a')}) {
+    app.userName.clear();
+    window.text.clear();
+    LogIn(name);
+    EXPECT_EQ(app.userName, name);
+    EXPECT_TRUE(app.userFilesBlocked);
+    EXPECT_FALSE(app.guestSession);
+    EXPECT_EQ(window.text, "The handle \"" + name +
+                               "\" cannot be part of a file name: nothing will be read from or "
+                               "saved to disk in this session.");
+    EXPECT_EQ(app.gameLog.size(), 1u);  // the marker alone, as for a guest
+    EXPECT_EQ(g_pendingImport, kNothingAwaited);
+  }
+  EXPECT_EQ(MessageLines(pipes.hostOutput), std::vector<std::string>{});
+  app.userName.clear();
+  LogIn(std::string(64, 'a'));
+  EXPECT_FALSE(app.userFilesBlocked);
 }
 
 TEST_F(DispatchTest, GameStartIsTakenFromTheUsersSide) {
@@ -223,6 +239,8 @@ TEST_F(DispatchTest, FingerAndAssessResetTheIdleCount) {
 
 TEST_F(DispatchTest, RatingReplyIsTakenOnlyWhileAnImportWaits) {
   LogIn("alice");
+  g_pendingImport = kNothingAwaited;
+  ASSERT_EQ(MessageLines(pipes.hostOutput), (std::vector<std::string>{"6 87"}));  // a new user
   Fields reply = {"alice", "1501", "1905", "1302", "x", "x", "x", "1403", " 1250", "x", "-17z"};
   Send(2, 87, reply);
   Deliver();

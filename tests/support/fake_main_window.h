@@ -1,7 +1,9 @@
-// A main window that records what the session asks of it.
+// A main window that records what the session asks of it and answers boxes as told.
 #pragma once
 
+#include <deque>
 #include <string>
+#include <vector>
 
 #include "session/main_window.h"
 
@@ -13,11 +15,28 @@ class FakeMainWindow : public MainWindow {
   // Keeps the box's text as the desktop edit box holds it: lines joined by CR LF.
   void AddOutputLine(std::string_view line) override;
   void SetTitle(std::string_view newTitle) override { title = newTitle; }
+  void StartIdleTimer() override { timerRunning = true; }
+  void StopIdleTimer() override { timerRunning = false; }
+  void Minimize() override { ++minimizeCount; }
+  void RemoveTrayIcon() override { ++trayRemovals; }
   void Close() override { ++closeCount; }
+  // Each box takes the next answer; a box with no answer left is answered No or Cancel.
+  bool AskYesNo(std::string_view text, std::string_view caption) override;
+  bool AskRetryCancel(std::string_view text, std::string_view caption) override;
+
+  struct Box {
+    std::string text;
+    std::string caption;
+  };
 
   std::string text;
   std::string title = std::string(kTitleNotConnected);
+  bool timerRunning = false;
+  int minimizeCount = 0;
+  int trayRemovals = 0;
   int closeCount = 0;
+  std::deque<bool> answers;
+  std::vector<Box> boxes;
 };
 
 }  // namespace tessik

@@ -1,0 +1,18 @@
+// Rules about the server handles the plug-in meets.
+#pragma once
+
+#include <string_view>
+
+namespace tessik {
+
+// A guest or anonymous login: "guest" or "anon" at the start, in any letter case.
+bool IsGuestHandle(std::string_view handle);
+
+// Whether a handle may become part of a file name: 1 to 64 letters, digits, "-" or "_".
+bool IsSafeFileHandle(std::string_view handle);
+
+// Compares byte by byte with A to Z taken as a to z; negative, zero or positive.
+int CompareNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+}  // namespace tessik

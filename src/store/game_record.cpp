@@ -1,0 +1,104 @@
+#include "store/game_record.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tessik {
+
+namespace {
+
+template <typename T>
+void Put(unsigned char* out, T value) {
+  auto bits = static_cast<std::make_unsigned_t<T>>(value);
+  for (size_t i = 0; i < sizeof(T); ++i) out[i] = static_cast<unsigned char>(bits >> (8 * i));
+}
+
+template <typename T>
+T Get(const unsigned char* in) {
+  std::make_unsigned_t<T> bits = 0;
+  for (size_t i = 0; i < sizeof(T); ++i) {
+    bits = static_cast<std::make_unsigned_t<T>>(
+        bits | (static_cast<std::make_unsigned_t<T>>(in[i]) << (8 * i)));
+  }
+  return static_cast<T>(bits);
+}
+
+}  // namespace
+
+void EncodeGameRecord(const GameRecord& record, unsigned char* out) {
+  out[0] = record.wild;
+  out[1] = record.origin;
+  Put<uint16_t>(out + 2, record.reserved);
+  Put<int32_t>(out + 4, record.initialMinutes);
+  out[8] = record.incrementSeconds;
+  out[9] = static_cast<unsigned char>((record.rated & 1) | (record.userWhite & 1) << 1 |
+                                      (record.result & 3) << 2 | (record.title & 7) << 4);
+  out[10] = static_cast<unsigned char>((record.womanTitle & 7) | (record.computer & 1) << 3 |
+                                       (record.pool & 3) << 4);
+  out[11] = 0;
+  Put<int32_t>(out + 12, record.gameKey);
+  Put<int32_t>(out + 16, record.startTime);
+  Put<int16_t>(out + 20, record.userRating);
+  std::memcpy(out + 22, record.opponent, kOpponentBytes);
+  Put<int16_t>(out + 38, record.opponentRating);
+}
+
+GameRecord DecodeGameRecord(const unsigned char* in) {
+  static constexpr int8_t kResults[4] = {0, 1, -2, -1};
+  GameRecord record;
+  record.wild = in[0];
+  record.origin = in[1];
+  record.reserved = Get<uint16_t>(in + 2);
+  record.initialMinutes = Get<int32_t>(in + 4);
+  record.incrementSeconds = in[8];
+  record.rated = in[9] & 1;
+  record.userWhite = (in[9] >> 1) & 1;
+  record.result = kResults[(in[9] >> 2) & 3];
+  record.title = (in[9] >> 4) & 7;
+  record.womanTitle = in[10] & 7;
+  record.computer = (in[10] >> 3) & 1;
+  record.pool = (in[10] >> 4) & 3;
+  record.gameKey = Get<int32_t>(in + 12);
+  record.startTime = Get<int32_t>(in + 16);
+  record.userRating = Get<int16_t>(in + 20);
+  std::memcpy(record.opponent, in + 22, kOpponentBytes);
+  record.opponentRating = Get<int16_t>(in + 38);
+  return record;
+}
+
+GameRecord MarkerRecord() {
+  GameRecord marker;
+  marker.wild = 1;
+  marker.initialMinutes = 2;
+  marker.result = kMarkerResult;
+  SetOpponent(marker, kMarkerName);
+  return marker;
+}
+
+bool HoldsMarker(const GameRecord& record) {
+  return std::memcmp(record.opponent, kMarkerName.data(), kMarkerName.size()) == 0;
+}
+
+std::string_view OpponentName(const GameRecord& record) {
+  const char* end = std::find(record.opponent, record.opponent + kOpponentBytes, '\0');
+  return std::string_view(record.opponent, static_cast<size_t>(end - record.opponent));
+}
+
+void SetOpponent(GameRecord& record, std::string_view name) {
+  std::memset(record.opponent, 0, kOpponentBytes);
+  std::memcpy(record.opponent, name.data(), std::min(name.size(), kOpponentBytes - 1));
+}
+
+RatingType RatingTypeOf(const GameRecord& record) {
+  if (record.wild != 0) {
+    if (record.wild == 17 || record.wild == 26) return kRatingLosers;
+    return record.wild == 23 ? kRatingCrazyhouse : kRatingWild;
+  }
+  int64_t e = 3 * static_cast<int64_t>(record.initialMinutes) + 2 * record.incrementSeconds;
+  bool poolGame = record.pool == 1 || record.pool == 2;
+  if (e >= 45) return poolGame ? kRating15Minute : kRatingStandard;
+  if (e < 9) return poolGame ? kRating1Minute : kRatingBullet;
+  return poolGame ? kRating5Minute : kRatingBlitz;
+}
+
+}  // namespace tessik

@@ -1,0 +1,60 @@
+// One finished game as stored in the game log: 40 bytes, little-endian.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "reports/rating_type.h"
+
+namespace tessik {
+
+inline constexpr size_t kGameRecordBytes = 40;
+inline constexpr size_t kOpponentBytes = 16;  // at most 15 characters and a NUL
+inline constexpr uint8_t kOriginLive = 12;
+inline constexpr std::string_view kMarkerName = "***tessik***";
+
+// Results seen from the user; result + 1 indexes won, drawn, lost.
+inline constexpr int8_t kUserWon = -1;
+inline constexpr int8_t kDraw = 0;
+inline constexpr int8_t kUserLost = 1;
+inline constexpr int8_t kMarkerResult = -2;
+
+struct GameRecord {
+  uint8_t wild = 0;    // variant number; 0 ordinary chess
+  uint8_t origin = 0;  // 12 live from the server; 0 imported, converted, marker
+  uint16_t reserved = 0;
+  int32_t initialMinutes = 0;
+  uint8_t incrementSeconds = 0;
+  uint8_t rated = 0;       // 1 bit
+  uint8_t userWhite = 0;   // 1 bit
+  int8_t result = 0;       // 2 bits, two's complement: -1 won, 0 draw, 1 lost, -2 marker
+  uint8_t title = 0;       // 3 bits: 0 none, 1 unknown, 4 CM, 5 FM, 6 IM, 7 GM
+  uint8_t womanTitle = 0;  // 3 bits: 0 none, 1 unknown, 4 WCM, 5 WIM, 6 WFM, 7 WGM
+  uint8_t computer = 0;    // 1 bit
+  uint8_t pool = 0;        // 2 bits: 1 and 2 a pool game, 0 and 3 not
+  int32_t gameKey = 0;
+  int32_t startTime = 0;  // seconds since 1970-01-01 00:00 UTC
+  int16_t userRating = 0;
+  char opponent[kOpponentBytes] = {};
+  int16_t opponentRating = 0;
+};
+
+void EncodeGameRecord(const GameRecord& record, unsigned char* out);
+GameRecord DecodeGameRecord(const unsigned char* in);
+
+// Record 0 of every log of the current format.
+GameRecord MarkerRecord();
+// Whether the record's opponent begins with the marker's name.
+bool HoldsMarker(const GameRecord& record);
+
+// The opponent's handle, up to the first NUL of the field.
+std::string_view OpponentName(const GameRecord& record);
+// Stores at most 15 characters, padded with NUL bytes.
+void SetOpponent(GameRecord& record, std::string_view name);
+
+// The rating type of a stored game: one flag, never 0.
+RatingType RatingTypeOf(const GameRecord& record);
+
+}  // namespace tessik

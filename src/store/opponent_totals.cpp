@@ -1,0 +1,80 @@
+#include "store/opponent_totals.h"
+
+#include <algorithm>
+
+#include "session/handle.h"
+
+namespace tessik {
+
+namespace {
+
+std::string FoldedKey(std::string_view name) {
+  std::string key(name);
+  for (char& c : key) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  }
+  return key;
+}
+
+bool SortsBefore(const OpponentTotals* a, const OpponentTotals* b) {
+  return CompareNoCase(a->name, b->name) < 0;
+}
+
+}  // namespace
+
+OpponentTotalsList::OpponentTotalsList() : tail_{std::string(30, '\xFF')} {}
+
+void OpponentTotalsList::AddResult(std::string_view name, int index) {
+  if (IsGuestHandle(name) || index < 0 || index > 2) return;
+  auto [entry, added] = entries_.try_emplace(FoldedKey(name));
+  if (added) {
+    entry->second.name = name;
+    sortedValid_ = false;
+  }
+  int32_t OpponentTotals::*counts[] = {&OpponentTotals::won, &OpponentTotals::drawn,
+                                       &OpponentTotals::lost};
+  ++(entry->second.*counts[index]);
+}
+
+const std::vector<const OpponentTotals*>& OpponentTotalsList::Sorted() const {
+  if (!sortedValid_) {
+    sorted_.clear();
+    for (const auto& [key, entry] : entries_) sorted_.push_back(&entry);
+    std::sort(sorted_.begin(), sorted_.end(), SortsBefore);
+    sortedValid_ = true;
+  }
+  return sorted_;
+}
+
+void OpponentTotalsList::ResetCursor(bool skipHead) { cursor_ = skipHead ? 1 : 0; }
+
+int OpponentTotalsList::NextEntry(OpponentTotals& out) {
+  const auto& sorted = Sorted();
+  if (cursor_ > sorted.size()) {
+    out = tail_;
+    return 0;
+  }
+  out = cursor_ == 0 ? head_ : *sorted[cursor_ - 1];
+  ++cursor_;
+  return 1;
+}
+
+int OpponentTotalsList::SumAll(int32_t& won, int32_t& drawn, int32_t& lost) const {
+  for (const auto& [key, entry] : entries_) {
+    won += entry.won;
+    drawn += entry.drawn;
+    lost += entry.lost;
+  }
+  return static_cast<int>(entries_.size());
+}
+
+std::string OpponentTotalsList::CompleteName(std::string_view prefix) const {
+  const auto& sorted = Sorted();
+  auto first = std::partition_point(
+      sorted.begin(), sorted.end(),
+      [prefix](const OpponentTotals* e) { return CompareNoCase(e->name, prefix) < 0; });
+  if (first != sorted.end() && StartsWithNoCase((*first)->name, prefix)) return (*first)->name;
+  return first == sorted.begin() ? std::string() : (*(first - 1))->name;
+}
+
+}  // namespace tessik

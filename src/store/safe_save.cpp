@@ -1,0 +1,56 @@
+#include "store/safe_save.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace tessik {
+
+namespace {
+
+// Makes the renames in a file's directory durable.
+void SyncDirectoryOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+FileCause WriteWholeFile(const std::string& path, std::string_view contents) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return errno == ENOENT ? kFileBadPath : FileCauseFromErrno(errno);
+  FileCause cause = kFileNone;
+  for (size_t done = 0; done < contents.size() && cause == kFileNone;) {
+    ssize_t written = write(fd, contents.data() + done, contents.size() - done);
+    if (written > 0) {
+      done += static_cast<size_t>(written);
+    } else if (written < 0 && errno != EINTR) {
+      cause = FileCauseFromErrno(errno);
+    }
+  }
+  if (cause == kFileNone && fsync(fd) != 0) cause = FileCauseFromErrno(errno);
+  if (close(fd) != 0 && cause == kFileNone) cause = FileCauseFromErrno(errno);
+  return cause;
+}
+
+FileCause SaveInThreeMoves(const std::string& current, const std::string& temporary,
+                           const std::string& backup, std::string_view contents) {
+  std::remove(backup.c_str());
+  FileCause cause = WriteWholeFile(temporary, contents);
+  if (cause != kFileNone) {
+    std::remove(temporary.c_str());
+    return cause;
+  }
+  std::rename(current.c_str(), backup.c_str());  // fails when there is no current file yet
+  if (std::rename(temporary.c_str(), current.c_str()) != 0) return FileCauseFromErrno(errno);
+  SyncDirectoryOf(current);
+  return kFileNone;
+}
+
+}  // namespace tessik

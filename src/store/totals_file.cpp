@@ -1,0 +1,25 @@
+#include "session/plugin_app.h"
+#include "store/safe_save.h"
+
+namespace tessik {
+
+void CPluginApp::RebuildTotals() {
+  if (!opponentTotals) return;
+  for (const GameRecord& record : gameLog) {
+    opponentTotals->AddResult(OpponentName(record), record.result + 1);
+  }
+}
+
+FileCause CPluginApp::SaveOpponentTotals() {
+  if (!opponentTotals || !UserFilesAllowed()) return kFileNone;
+  std::string lines;
+  opponentTotals->ResetCursor(true);
+  for (OpponentTotals entry; opponentTotals->NextEntry(entry) == 1;) {
+    lines += entry.name + " " + std::to_string(entry.won) + " " + std::to_string(entry.drawn) +
+             " " + std::to_string(entry.lost) + "\n";
+  }
+  const std::string base = dataDirectory + userName;
+  return SaveInThreeMoves(base + ".stt", base + ".stn", base + ".sto", lines);
+}
+
+}  // namespace tessik

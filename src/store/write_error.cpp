@@ -1,0 +1,44 @@
+#include <cstdio>
+
+#include "session/plugin_app.h"
+
+namespace tessik {
+
+namespace {
+
+const char* Reason(int cause) {
+  switch (cause) {
+    case kFileBadPath:
+      return "bad path";
+    case kFileAccessDenied:
+      return "access denied";
+    case kFileHardIO:
+      return "no disk in drive or hardware error";
+    case kFileDiskFull:
+      return "disk full";
+    default:
+      return "unknown";
+  }
+}
+
+}  // namespace
+
+bool CPluginApp::ShowWriteError(int cause, std::string_view fileLabel) {
+  char text[512];
+  std::snprintf(text, sizeof text,
+                "A write error occured with the %.*s-file.\r\nReason: %s  (Errorcode %u) \r\n"
+                "If you can fix the problem, do so, then press retry.\r\n"
+                "Else press cancel, all new data will be lost.",
+                static_cast<int>(fileLabel.size()), fileLabel.data(), Reason(cause),
+                static_cast<unsigned>(cause));
+  return mainWindow != nullptr && mainWindow->AskRetryCancel(text, applicationName);
+}
+
+void CPluginApp::SaveWithRetry(const std::function<FileCause()>& save, std::string_view fileLabel) {
+  for (int cause = save(); cause != kFileNone; cause = save()) {
+    bool retry = ShowWriteError(cause, fileLabel);
+    if (cause < 0 || !retry) return;
+  }
+}
+
+}  // namespace tessik

@@ -1,0 +1,111 @@
+#include "ui/settings.h"
+
+#include <array>
+#include <fstream>
+
+#include "host/decimal.h"
+#include "store/safe_save.h"
+
+namespace tessik {
+
+Settings settings;
+
+namespace {
+
+enum class Written { Signed, Unsigned };
+
+struct FlagKey {
+  std::string_view key;
+  uint8_t Settings::*flag;
+  Written form;
+};
+
+constexpr std::array<FlagKey, 12> kOutputPrefs = {{
+    {"silent if no games", &Settings::silentIfNoGames, Written::Signed},
+    {"show expected score", &Settings::showExpectedScore, Written::Signed},
+    {"FingerAssessDisplayAll", &Settings::fingerAssessDisplayAll, Written::Unsigned},
+    {"FingerAssessDisplayAll_bw", &Settings::fingerAssessDisplayAllBw, Written::Unsigned},
+    {"FingerAssessDisplayRtypes", &Settings::fingerAssessDisplayRtypes, Written::Unsigned},
+    {"FingerAssessDisplayRtypes_bw", &Settings::fingerAssessDisplayRtypesBw, Written::Unsigned},
+    {"Show Stats in Vexmoor", &Settings::showStatsInVexmoor, Written::Unsigned},
+    {"Show Stats in Plugin", &Settings::showStatsInPlugin, Written::Unsigned},
+    {"MatchEtcDisplayAll", &Settings::matchEtcDisplayAll, Written::Unsigned},
+    {"MatchEtcDisplayAll_bw", &Settings::matchEtcDisplayAllBw, Written::Unsigned},
+    {"MatchEtcDisplayRtype", &Settings::matchEtcDisplayRtype, Written::Unsigned},
+    {"MatchEtcDisplayRtype_bw", &Settings::matchEtcDisplayRtypeBw, Written::Unsigned},
+}};
+
+constexpr FlagKey kCloseWithConnection = {"close with connection", &Settings::closeWithConnection,
+                                          Written::Signed};
+constexpr FlagKey kPreventIdle = {"prevent idle disconnection", &Settings::preventIdleDisconnection,
+                                  Written::Signed};
+constexpr FlagKey kMinimizeToSystray = {"minimize to systray", &Settings::minimizeToSystray,
+                                        Written::Signed};
+constexpr FlagKey kStartMinimized = {"start minimized", &Settings::startMinimized, Written::Signed};
+constexpr std::string_view kMethodKey = "prevent idle method";
+constexpr std::string_view kTextKey = "prevent idle text";
+
+const FlagKey* FindFlag(std::string_view key) {
+  for (const FlagKey& flag : kOutputPrefs) {
+    if (flag.key == key) return &flag;
+  }
+  for (const FlagKey* flag :
+       {&kCloseWithConnection, &kPreventIdle, &kMinimizeToSystray, &kStartMinimized}) {
+    if (flag->key == key) return flag;
+  }
+  return nullptr;
+}
+
+// The flag's 8 bits taken as signed; "%u" keys show that number as unsigned 32-bit.
+std::string FlagLine(const Settings& source, const FlagKey& flag) {
+  auto value = static_cast<int32_t>(static_cast<int8_t>(source.*flag.flag));
+  std::string number = flag.form == Written::Signed ? std::to_string(value)
+                                                    : std::to_string(static_cast<uint32_t>(value));
+  return std::string(flag.key) + "=" + number + "\n";
+}
+
+}  // namespace
+
+void ApplySettingsLine(Settings& target, std::string_view line) {
+  size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return;
+  std::string_view key = line.substr(0, equals);
+  std::string_view value = line.substr(equals + 1);
+  if (const FlagKey* flag = FindFlag(key)) {
+    target.*flag->flag = static_cast<uint8_t>(ParseDecimal(value));
+  } else if (key == kMethodKey) {
+    target.preventIdleMethod = ParseDecimal(value);
+  } else if (key == kTextKey) {
+    target.preventIdleText = value;
+  }
+}
+
+std::string FormatSettingsFile(const Settings& source) {
+  std::string file = "[OutputPrefs]\n";
+  for (const FlagKey& flag : kOutputPrefs) file += FlagLine(source, flag);
+  file += "\n[Behaviour]\n";
+  file += FlagLine(source, kCloseWithConnection);
+  file += FlagLine(source, kPreventIdle);
+  file += std::string(kMethodKey) + "=" + std::to_string(source.preventIdleMethod) + "\n";
+  file += std::string(kTextKey) + "=" + source.preventIdleText + "\n";
+  file += FlagLine(source, kMinimizeToSystray);
+  file += FlagLine(source, kStartMinimized);
+  return file;
+}
+
+void LoadSettings(const std::string& dataDirectory) {
+  std::ifstream file(dataDirectory + std::string(kSettingsFile), std::ios::binary);
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // written on Windows
+    ApplySettingsLine(settings, line);
+  }
+}
+
+FileCause SaveSettings(const std::string& dataDirectory) {
+  return SaveInThreeMoves(
+      dataDirectory + std::string(kSettingsFile), dataDirectory + std::string(kSettingsNewFile),
+      dataDirectory + std::string(kSettingsBackupFile), FormatSettingsFile(settings));
+}
+
+}  // namespace tessik
