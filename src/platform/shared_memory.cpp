@@ -11,7 +11,11 @@
 
 namespace tessik {
 
-std::string PosixObjectName(std::string_view name) { return "/" + std::string(name); }
+std::string PosixObjectName(std::string_view name) {
+  std::string posixName(1, '/');
+  posixName.append(name);
+  return posixName;
+}
 
 int OpenFileMappingA(std::string_view name) {
   int fd = shm_open(PosixObjectName(name).c_str(), O_RDWR | O_CLOEXEC, 0);

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,17 +11,28 @@ namespace tessik {
 
 namespace {
 
-// Every byte of the file, or false with errno set.
-bool ReadWholeFile(int fd, std::vector<unsigned char>& bytes) {
-  constexpr size_t kChunk = 1 << 20;
+// Decodes every whole record of the file into records; an incomplete tail is left out.
+// False with errno set when the file cannot be read.
+bool ReadRecords(int fd, std::vector<GameRecord>& records) {
+  struct stat info {};
+  if (fstat(fd, &info) == 0 && info.st_size > 0) {
+    records.reserve(static_cast<size_t>(info.st_size) / kGameRecordBytes);
+  }
+  constexpr size_t kChunk = 4096 * kGameRecordBytes;
+  std::vector<unsigned char> chunk(kChunk);
+  size_t held = 0;  // bytes of a record begun in the previous read
   for (;;) {
-    size_t used = bytes.size();
-    bytes.resize(used + kChunk);
-    ssize_t got = read(fd, bytes.data() + used, kChunk);
-    if (got < 0 && errno == EINTR) got = 0;
+    ssize_t got = read(fd, chunk.data() + held, kChunk - held);
+    if (got < 0 && errno == EINTR) continue;
     if (got < 0) return false;
-    bytes.resize(used + static_cast<size_t>(got));
-    if (got == 0 && bytes.size() == used) return true;
+    if (got == 0) return true;
+    held += static_cast<size_t>(got);
+    size_t whole = held / kGameRecordBytes * kGameRecordBytes;
+    for (size_t offset = 0; offset < whole; offset += kGameRecordBytes) {
+      records.push_back(DecodeGameRecord(chunk.data() + offset));
+    }
+    std::memmove(chunk.data(), chunk.data() + whole, held - whole);
+    held -= whole;
   }
 }
 
@@ -36,24 +48,18 @@ GameLogState CPluginApp::LoadGameLog() {
   gameLog.clear();
   const std::string path = GameLogPath();
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  std::vector<unsigned char> bytes;
-  bool read = fd >= 0 && ReadWholeFile(fd, bytes);
+  bool loaded = fd >= 0 && ReadRecords(fd, gameLog);
   int error = errno;
   if (fd >= 0) close(fd);
   if (fd < 0 && error == ENOENT) return GameLogState::NoLog;
-  if (!read) {
+  if (!loaded) {
     AppendOutputLine(*this, "Cannot read the game log " + path + " (" + std::strerror(error) +
                                 "): nothing will be saved in this session.");
     userFilesBlocked = true;
     gameLog.assign(1, MarkerRecord());
     return GameLogState::UnreadableLog;
   }
-  size_t records = bytes.size() / kGameRecordBytes;  // an incomplete tail is left out
-  if (records == 0) return GameLogState::NoLog;      // not even a marker: start afresh
-  gameLog.reserve(records);
-  for (size_t i = 0; i < records; ++i) {
-    gameLog.push_back(DecodeGameRecord(bytes.data() + i * kGameRecordBytes));
-  }
+  if (gameLog.empty()) return GameLogState::NoLog;  // not even a marker: start afresh
   return HoldsMarker(gameLog[0]) ? GameLogState::CurrentLog : GameLogState::OldLog;
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "store/game_record.h"
+
 namespace {
 
 struct SimRun {
@@ -64,6 +66,53 @@ TEST(SimSession, GuestLoginWritesOnlyTheSettings) {
   }
   std::sort(entries.begin(), entries.end());
   EXPECT_EQ(entries, (std::vector<std::string>{"tessik", "tessik/tessik.ini"}));
+  std::filesystem::remove_all(dir);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  return contents.str();
+}
+
+std::string Record(const std::string& opponent, int8_t result) {
+  tessik::GameRecord record;
+  tessik::SetOpponent(record, opponent);
+  record.result = result;
+  unsigned char bytes[tessik::kGameRecordBytes];
+  tessik::EncodeGameRecord(record, bytes);
+  return std::string(bytes, bytes + sizeof bytes);
+}
+
+TEST(SimSession, ReturningUserKeepsTotalsAndSettingsOnDisk) {
+  std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tessik-e2e-returning-" + std::to_string(getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "tessik");
+  tessik::GameRecord marker = tessik::MarkerRecord();
+  unsigned char bytes[tessik::kGameRecordBytes];
+  tessik::EncodeGameRecord(marker, bytes);
+  std::ofstream(dir / "tessik/ann.glg", std::ios::binary)
+      << std::string(bytes, bytes + sizeof bytes) << Record("zed", tessik::kUserWon)
+      << Record("Bob", tessik::kDraw) << Record("bob", tessik::kUserLost);
+  std::ofstream(dir / "tessik/tessik.ini") << "[Behaviour]\r\nprevent idle text=brb\r\n";
+
+  SimRun run = RunSim("dg 2 0 ann\nsync\nend\n", "--dir " + dir.string());
+  EXPECT_EQ(run.status, 0);
+  ASSERT_GE(run.lines.size(), 2u);
+  EXPECT_EQ(run.lines[run.lines.size() - 2], "6 62");  // nothing beyond the greeting
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "Bob 0 1 1\nzed 1 0 0\n");
+  EXPECT_EQ(ReadFile(dir / "tessik/tessik.ini"),
+            "[OutputPrefs]\nsilent if no games=0\nshow expected score=0\n"
+            "FingerAssessDisplayAll=1\nFingerAssessDisplayAll_bw=0\n"
+            "FingerAssessDisplayRtypes=0\nFingerAssessDisplayRtypes_bw=0\n"
+            "Show Stats in Vexmoor=1\nShow Stats in Plugin=0\nMatchEtcDisplayAll=1\n"
+            "MatchEtcDisplayAll_bw=0\nMatchEtcDisplayRtype=0\nMatchEtcDisplayRtype_bw=0\n\n"
+            "[Behaviour]\nclose with connection=1\nprevent idle disconnection=0\n"
+            "prevent idle method=0\nprevent idle text=brb\nminimize to systray=1\n"
+            "start minimized=0\n");
+  EXPECT_EQ(ReadFile(dir / "tessik/tessik.ino"), "[Behaviour]\r\nprevent idle text=brb\r\n");
   std::filesystem::remove_all(dir);
 }
 

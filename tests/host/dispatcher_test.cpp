@@ -7,12 +7,7 @@
 
 #include "host/game_start_info.h"
 #include "host_datagram.h"
-#include "platform/thread_queue.h"
-#include "session/plugin_app.h"
-#include "support/fake_main_window.h"
-#include "support/temp_directory.h"
-#include "support/test_pipes.h"
-#include "ui/settings.h"
+#include "support/session_fixture.h"
 
 namespace tessik {
 namespace {
@@ -22,52 +17,24 @@ using Fields = std::vector<std::string>;
 const std::vector<std::string> kGreeting = {"1 Tessik 1.2", "4 1",  "5 16", "5 130", "5 135", "6 0",
                                             "6 29",         "6 15", "6 16", "6 76",  "6 62"};
 
-// A plug-in whose pipes a host (this test) has announced.
-class DispatchTest : public ::testing::Test {
+class DispatchTest : public SessionFixture {
  protected:
-  using Bytes = std::vector<unsigned char>;
-
   void SetUp() override {
-    g_gameStartInfo = {};
-    g_importReply = {};
-    g_pendingImport = kNothingAwaited;
-    settings = Settings{};
-    ASSERT_TRUE(queue.Bind());
-    SetDirectories(app, directory.path());
-    app.mainWindow = &window;
-    app.OnIPCNewPipe(pipes.inputId, pipes.size);
-    app.OnIPCNewPipe(pipes.outputId, pipes.size);
-    ASSERT_EQ(MessageLines(pipes.hostOutput), kGreeting);
-  }
-
-  void Send(uint16_t source, uint16_t number, const Fields& fields) {
-    Bytes payload = vexmoor::EncodeDatagram(source, number, fields);
-    Bytes message = FrameMessage(kMsgDatagram, payload.data(), payload.size());
-    pipes.hostInput.WriteIPC(message.data(), static_cast<int>(message.size()));
-  }
-  void SendRaw(const Bytes& bytes) {
-    pipes.hostInput.WriteIPC(bytes.data(), static_cast<int>(bytes.size()));
-  }
-  // Handles every notification waiting, as the message loop would.
-  void Deliver() {
-    for (ThreadMessage message; queue.Receive(message);) app.OnThreadMessage(message);
-  }
-  void LogIn(const std::string& name) {
-    Send(2, 0, {name});
-    Deliver();
+    SessionFixture::SetUp();
+    EXPECT_EQ(window.text, "");
   }
   // A game-start datagram of 17 fields; the user plays white when white is the user's name.
   Fields GameStart(const std::string& white, const std::string& black, const std::string& number) {
     return {number, white, black, "0",    "Blitz", "1",    "3",    "0",  "5",
             "2",    "1",   "x",   "1500", "1600",  "4242", "(GM)", "(C)"};
   }
-
-  ThreadQueue queue;
-  TempDirectory directory;
-  TestPipes pipes;
-  FakeMainWindow window;
-  CPluginApp app;
 };
+
+TEST_F(DispatchTest, OutputPipeAnnouncementBringsTheGreeting) {
+  EXPECT_EQ(greeting, kGreeting);
+  app.OnIPCNewPipe(pipes.inputId, pipes.size);  // nothing is sent when the input pipe opens
+  EXPECT_TRUE(Sent().empty());
+}
 
 TEST_F(DispatchTest, OneNotificationDispatchesEverythingWrittenInOrder) {
   Send(2, 0, {"alice"});
@@ -128,7 +95,7 @@ TEST_F(DispatchTest, HandleThatCannotNameAFileRunsWithoutTheDisk) {
     EXPECT_EQ(app.gameLog.size(), 1u);  // the marker alone, as for a guest
     EXPECT_EQ(g_pendingImport, kNothingAwaited);
   }
-  EXPECT_EQ(MessageLines(pipes.hostOutput), std::vector<std::string>{});
+  EXPECT_EQ(Sent(), std::vector<std::string>{});
   app.userName.clear();
   LogIn(std::string(64, 'a'));
   EXPECT_FALSE(app.userFilesBlocked);
@@ -240,17 +207,17 @@ TEST_F(DispatchTest, FingerAndAssessResetTheIdleCount) {
 TEST_F(DispatchTest, RatingReplyIsTakenOnlyWhileAnImportWaits) {
   LogIn("alice");
   g_pendingImport = kNothingAwaited;
-  ASSERT_EQ(MessageLines(pipes.hostOutput), (std::vector<std::string>{"6 87"}));  // a new user
+  ASSERT_EQ(Sent(), (std::vector<std::string>{"6 87"}));  // a new user
   Fields reply = {"alice", "1501", "1905", "1302", "x", "x", "x", "1403", " 1250", "x", "-17z"};
   Send(2, 87, reply);
   Deliver();
-  EXPECT_TRUE(MessageLines(pipes.hostOutput).empty());
+  EXPECT_TRUE(Sent().empty());
   EXPECT_EQ(g_importReply.ratings[0], -1);
 
   g_pendingImport = kFirstImport;
   Send(2, 87, reply);
   Deliver();
-  EXPECT_EQ(MessageLines(pipes.hostOutput), (std::vector<std::string>{"8 87"}));
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"8 87"}));
   EXPECT_EQ(g_importReply.ratings, (std::array<int32_t, 6>{1501, 1403, 1302, 1250, 1905, -17}));
   EXPECT_EQ(g_importReply.fields[0], "alice");
   EXPECT_EQ(g_pendingImport, kNothingAwaited);

@@ -71,12 +71,5 @@ TEST_F(OutputTest, TipsIntoAnEmptyBoxStartWithTheFirstTip) {
   EXPECT_EQ(window.text.substr(0, 17), "Hello ann\r\n\r\n- By");
 }
 
-TEST_F(OutputTest, EndBeforeAnyLoginClosesWithTheEndedTitle) {
-  app.EndSession();
-  EXPECT_EQ(window.title, "Plugin not connected");
-  EXPECT_TRUE(app.sessionEnded);
-  EXPECT_EQ(window.closeCount, 1);
-}
-
 }  // namespace
 }  // namespace tessik

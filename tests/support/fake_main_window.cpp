@@ -13,6 +13,7 @@ bool FakeMainWindow::AskYesNo(std::string_view boxText, std::string_view caption
 
 bool FakeMainWindow::AskRetryCancel(std::string_view boxText, std::string_view caption) {
   boxes.push_back({std::string(boxText), std::string(caption)});
+  if (beforeAnswer) beforeAnswer();
   if (answers.empty()) return false;
   bool answer = answers.front();
   answers.pop_front();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,7 @@ class FakeMainWindow : public MainWindow {
   int trayRemovals = 0;
   int closeCount = 0;
   std::deque<bool> answers;
+  std::function<void()> beforeAnswer;  // what the user does while a box is open
   std::vector<Box> boxes;
 };
 

@@ -1,0 +1,126 @@
+// A login on a heavy player's log: loading 1,000,000 games and counting them per opponent,
+// beside the time it takes merely to read the same file.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <random>
+
+#include "session/plugin_app.h"
+
+namespace {
+
+constexpr int kGames = 1000000;
+constexpr int kOpponents = 50000;
+
+struct GeneratedLog {
+  GeneratedLog() {
+    directory =
+        std::filesystem::temp_directory_path() / ("tessik-bench-" + std::to_string(getpid()));
+    std::filesystem::create_directories(directory);
+    std::mt19937 random(20261206);
+    std::string bytes(tessik::kGameRecordBytes * (kGames + 1), '\0');
+    tessik::EncodeGameRecord(tessik::MarkerRecord(), reinterpret_cast<unsigned char*>(&bytes[0]));
+    for (int i = 1; i <= kGames; ++i) {
+      tessik::GameRecord game;
+      tessik::SetOpponent(game, "Player" + std::to_string(random() % kOpponents));
+      game.result = static_cast<int8_t>(static_cast<int>(random() % 3) - 1);
+      game.initialMinutes = 3;
+      game.startTime = 1600000000 + i * 60;
+      tessik::EncodeGameRecord(
+          game, reinterpret_cast<unsigned char*>(&bytes[i * tessik::kGameRecordBytes]));
+    }
+    std::ofstream(directory / "ann.glg", std::ios::binary) << bytes;
+  }
+  ~GeneratedLog() { std::filesystem::remove_all(directory); }
+  std::filesystem::path directory;
+};
+
+const GeneratedLog& Log() {
+  static GeneratedLog log;
+  return log;
+}
+
+// Reads the whole file into buffer; the number of bytes read.
+size_t ReadInto(const std::string& path, char* buffer, size_t size) {
+  int fd = open(path.c_str(), O_RDONLY);
+  size_t total = 0;
+  for (ssize_t got; (got = read(fd, buffer + total, size - total)) > 0;) {
+    total += static_cast<size_t>(got);
+  }
+  close(fd);
+  return total;
+}
+
+// What merely reading the file costs a process: memory for it, and the read.
+void BM_ReadLogFile(benchmark::State& state) {
+  std::string path = (Log().directory / "ann.glg").string();
+  size_t size = std::filesystem::file_size(path);
+  for (auto _ : state) {
+    std::unique_ptr<char[]> buffer(new char[size]);
+    benchmark::DoNotOptimize(ReadInto(path, buffer.get(), size));
+  }
+}
+BENCHMARK(BM_ReadLogFile)->Unit(benchmark::kMillisecond);
+
+// The same read into memory that is mapped already: the copy out of the page cache alone.
+void BM_ReadLogFileIntoWarmBuffer(benchmark::State& state) {
+  std::string path = (Log().directory / "ann.glg").string();
+  std::vector<char> buffer(std::filesystem::file_size(path));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ReadInto(path, buffer.data(), buffer.size()));
+  }
+}
+BENCHMARK(BM_ReadLogFileIntoWarmBuffer)->Unit(benchmark::kMillisecond);
+
+void BM_Login(benchmark::State& state) {
+  tessik::CPluginApp app;
+  app.dataDirectory = Log().directory.string() + "/";
+  app.userName = "ann";
+  for (auto _ : state) {
+    app.opponentTotals = std::make_unique<tessik::OpponentTotalsList>();
+    if (app.LoadGameLog() != tessik::GameLogState::CurrentLog) state.SkipWithError("no log");
+    app.RebuildTotals();
+    benchmark::DoNotOptimize(app.opponentTotals->size());
+  }
+}
+BENCHMARK(BM_Login)->Unit(benchmark::kMillisecond);
+
+// Prints each benchmark as usual, then the login's time as a multiple of the plain read.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    if (times_.count("BM_ReadLogFile") && times_.count("BM_Login")) {
+      std::printf("login / plain read of the same file: %.2f (target: at most 5)\n",
+                  times_["BM_Login"] / times_["BM_ReadLogFile"]);
+    }
+    if (times_.count("BM_ReadLogFileIntoWarmBuffer") && times_.count("BM_Login")) {
+      std::printf("login / copy of the file out of the page cache: %.2f\n",
+                  times_["BM_Login"] / times_["BM_ReadLogFileIntoWarmBuffer"]);
+    }
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  Log();
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <array>
+#include <filesystem>
+
+#include "support/session_fixture.h"
+#include "ui/settings.h"
+
+namespace tessik {
+namespace {
+
+std::string RecordBytes(const GameRecord& record) {
+  std::array<unsigned char, kGameRecordBytes> bytes{};
+  EncodeGameRecord(record, bytes.data());
+  return std::string(bytes.begin(), bytes.end());
+}
+
+GameRecord Game(const std::string& opponent, int8_t result) {
+  GameRecord record;
+  SetOpponent(record, opponent);
+  record.result = result;
+  record.initialMinutes = 3;
+  return record;
+}
+
+class GameLogTest : public SessionFixture {
+ protected:
+  void WriteLog(const std::string& bytes) { WriteFile(DataFile("ann.glg"), bytes); }
+};
+
+TEST_F(GameLogTest, WholeRecordsLoadAndATornTailIsLeftOut) {
+  WriteLog(RecordBytes(MarkerRecord()) + RecordBytes(Game("bob", kUserWon)) + "12345");
+  app.userName = "ann";
+  EXPECT_EQ(app.LoadGameLog(), GameLogState::CurrentLog);
+  ASSERT_EQ(app.gameLog.size(), 2u);
+  EXPECT_EQ(OpponentName(app.gameLog[1]), "bob");
+  EXPECT_EQ(ReadFile(DataFile("ann.glg")).size(), 85u);  // loading changes nothing
+}
+
+TEST_F(GameLogTest, MarkerNameAloneMakesACurrentLog) {
+  GameRecord odd = Game("***tessik***", kUserLost);
+  odd.wild = 9;
+  WriteLog(RecordBytes(odd));
+  app.userName = "ann";
+  EXPECT_EQ(app.LoadGameLog(), GameLogState::CurrentLog);
+  WriteLog(RecordBytes(Game("bob", kUserWon)) + RecordBytes(MarkerRecord()));
+  EXPECT_EQ(app.LoadGameLog(), GameLogState::OldLog);
+}
+
+TEST_F(GameLogTest, MissingOrEmptyLogIsANewUser) {
+  app.userName = "ann";
+  EXPECT_EQ(app.LoadGameLog(), GameLogState::NoLog);
+  WriteLog("short");
+  EXPECT_EQ(app.LoadGameLog(), GameLogState::NoLog);
+  EXPECT_TRUE(app.gameLog.empty());
+}
+
+TEST_F(GameLogTest, GuestReadsNoFile) {
+  WriteLog(RecordBytes(Game("bob", kUserWon)));
+  app.userName = "ann";
+  app.guestSession = true;
+  EXPECT_EQ(app.LoadGameLog(), GameLogState::GuestLog);
+  ASSERT_EQ(app.gameLog.size(), 1u);
+  EXPECT_TRUE(HoldsMarker(app.gameLog[0]));
+}
+
+TEST_F(GameLogTest, LogThatExistsButCannotBeReadIsNotANewUser) {
+  ASSERT_EQ(mkdir(DataFile("ann.glg").c_str(), 0700), 0);  // unreadable for anyone, root too
+  app.userName = "ann";
+  EXPECT_EQ(app.LoadGameLog(), GameLogState::UnreadableLog);
+  EXPECT_EQ(window.text, "Cannot read the game log " + DataFile("ann.glg") +
+                             " (Is a directory): nothing will be saved in this session.");
+  EXPECT_TRUE(app.userFilesBlocked);
+  EXPECT_EQ(app.gameLog.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tessik

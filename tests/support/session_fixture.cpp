@@ -1,0 +1,44 @@
+#include "support/session_fixture.h"
+
+#include <sys/stat.h>
+
+#include "host/game_start_info.h"
+#include "host/host_message.h"
+#include "host_datagram.h"
+#include "ui/settings.h"
+
+namespace tessik {
+
+void SessionFixture::SetUp() {
+  g_gameStartInfo = {};
+  g_importReply = {};
+  g_pendingImport = kNothingAwaited;
+  settings = Settings{};
+  ASSERT_TRUE(queue.Bind());
+  SetDirectories(app, directory.path());
+  ASSERT_EQ(mkdir(app.dataDirectory.c_str(), 0777), 0);
+  app.mainWindow = &window;
+  app.OnIPCNewPipe(pipes.inputId, pipes.size);
+  app.OnIPCNewPipe(pipes.outputId, pipes.size);
+  greeting = Sent();
+}
+
+void SessionFixture::Send(uint16_t source, uint16_t number, const Fields& fields) {
+  Bytes payload = vexmoor::EncodeDatagram(source, number, fields);
+  SendRaw(FrameMessage(kMsgDatagram, payload.data(), payload.size()));
+}
+
+void SessionFixture::SendRaw(const Bytes& bytes) {
+  pipes.hostInput.WriteIPC(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+void SessionFixture::Deliver() {
+  for (ThreadMessage message; queue.Receive(message);) app.OnThreadMessage(message);
+}
+
+void SessionFixture::LogIn(const std::string& name) {
+  Send(2, 0, {name});
+  Deliver();
+}
+
+}  // namespace tessik
