@@ -1,3 +1,4 @@
+#include "host/game_start_info.h"
 #include "session/plugin_app.h"
 #include "ui/settings.h"
 
@@ -11,6 +12,9 @@ void CPluginApp::EndSession() {
     SaveWithRetry([this] { return SaveSettings(dataDirectory); }, "*.ini");
   }
   sessionEnded = true;
+  // Neither the awaited ratings nor a running game belong to the next session.
+  g_pendingImport = kNothingAwaited;
+  g_gameStartInfo.gameNumber.clear();
   if (settings.preventIdleDisconnection == 1 && mainWindow != nullptr) {
     mainWindow->StopIdleTimer();
   }

@@ -126,6 +126,17 @@ TEST_F(SessionFlowTest, SecondEndSavesTheSettingsAgainAndNoTotals) {
   EXPECT_EQ(window.title, "Plugin not connected");
 }
 
+TEST_F(SessionFlowTest, NextSessionInheritsNoAwaitedImportAndNoRunningGame) {
+  settings.closeWithConnection = 0;
+  WriteFile(DataFile("tessik.ini"), "close with connection=0\n");
+  LogIn("ann");  // a new user: the import waits for the ratings
+  Send(2, 15, {"5", "ann", "bob", "0", "Blitz", "1", "3", "0", "3", "0", "1"});
+  Deliver();
+  EndConnection();
+  EXPECT_EQ(g_pendingImport, kNothingAwaited);
+  EXPECT_EQ(g_gameStartInfo.gameNumber, "");
+}
+
 TEST_F(SessionFlowTest, EndBeforeAnyLoginSavesNothing) {
   EndConnection();
   EXPECT_TRUE(std::filesystem::is_empty(app.dataDirectory));
