@@ -50,18 +50,12 @@ void OnImportReply(CPluginApp& app, const Datagram& datagram) {
   g_pendingImport = kNothingAwaited;
 }
 
-void ShowScoreForRunningMatch(CPluginApp& app) {
-  RatingType type =
-      RatingTypeFromServer(g_gameStartInfo.wildNumber, g_gameStartInfo.ratingTypeName);
-  ShowScoreForMatch(app, g_gameStartInfo.opponentName, type);
-}
-
+// A match offer may come while a game runs: it uses copies of its own, so the running game
+// keeps its opponent, rating type and variant for the record.
 void OnMatchDatagram(CPluginApp& app, const Datagram& datagram) {
-  GameStartInfo& game = g_gameStartInfo;
-  game.opponentName = datagram.Field(0) == app.userName ? datagram.Field(4) : datagram.Field(0);
-  game.ratingTypeName = datagram.Field(9);
-  game.wildNumber = datagram.Field(8);
-  ShowScoreForRunningMatch(app);
+  const std::string& opponent =
+      datagram.Field(0) == app.userName ? datagram.Field(4) : datagram.Field(0);
+  ShowScoreForMatch(app, opponent, RatingTypeFromServer(datagram.Field(8), datagram.Field(9)));
 }
 
 void OnGameStartDatagram(CPluginApp& app, const Datagram& datagram) {
@@ -81,7 +75,8 @@ void OnGameStartDatagram(CPluginApp& app, const Datagram& datagram) {
   game.ownRating = datagram.Field(userIsWhite ? 12 : 13);
   game.opponentTitles = datagram.Field(userIsWhite ? 16 : 15);
   game.userHadWhite = userIsWhite ? 1 : 0;
-  ShowScoreForRunningMatch(app);
+  ShowScoreForMatch(app, game.opponentName,
+                    RatingTypeFromServer(game.wildNumber, game.ratingTypeName));
 }
 
 int32_t ResultFromWhite(const std::string& text) {

@@ -1,17 +1,65 @@
 // Score lines against one opponent.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "reports/rating_type.h"
+#include "store/game_record.h"
 
 namespace tessik {
 
 class CPluginApp;
 
-// At a match offer or a game start: the score against the opponent, by the match options.
+// The user's colour whose lines a game end prints: 1 white, 2 black, 3 both.
+extern int16_t g_colourFilter;
+
+// Bits of a line selection.
+inline constexpr int kLineWhite = 1;
+inline constexpr int kLineBlack = 2;
+inline constexpr int kLineOverall = 4;
+
+// At a match offer, a game start or a game end: the score against the opponent, by the match
+// options, overall and in the rating type of the game.
 void ShowScoreForMatch(CPluginApp& app, std::string_view opponent, RatingType ratingType);
-// At a finger, an assess or a name typed into the window: by the lookup options.
+// At a finger, an assess or a name typed into the window: by the lookup options, overall and
+// in each rating type with games.
 void ShowScoreForLookup(CPluginApp& app, std::string_view player);
+
+// Counts the games against opponent of the types in typeMask and prints the selected lines;
+// returns the number of games of every colour.
+int ReportScoreAgainst(CPluginApp& app, std::string_view opponent, int lines, RatingType typeMask,
+                       bool silent);
+
+// The user's expected score in one game, in 32nds of a point, for a rating difference.
+int ExpectedScore32(int32_t ratingDifference);
+
+// Won, drawn and lost games against one opponent, and the expected score in 32nds.
+struct ScoreCounts {
+  int32_t won = 0;
+  int32_t drawn = 0;
+  int32_t lost = 0;
+  int32_t expected32 = 0;
+
+  int32_t Games() const { return won + drawn + lost; }
+  void Add(const ScoreCounts& other);
+};
+
+// Counts per rating type (in flag order: wild first, 15-minute last) and colour.
+struct ScoreTally {
+  static constexpr int kTypes = 9;
+  ScoreCounts white[kTypes];
+  ScoreCounts black[kTypes];
+
+  // The games of the types in typeMask, with one colour or both.
+  ScoreCounts Sum(RatingType typeMask, int colourLines) const;
+};
+
+// One pass over the log, from record 1: every game against exactly this handle.
+ScoreTally TallyScores(const std::vector<GameRecord>& gameLog, std::string_view opponent);
+
+// Percentage scored: (100 × (2W + D) / N + 1) / 2 in whole numbers; 0 without games.
+unsigned ScorePercentage(int32_t won, int32_t drawn, int32_t lost);
 
 }  // namespace tessik

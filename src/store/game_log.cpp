@@ -51,7 +51,10 @@ GameLogState CPluginApp::LoadGameLog() {
   bool loaded = fd >= 0 && ReadRecords(fd, gameLog);
   int error = errno;
   if (fd >= 0) close(fd);
-  if (fd < 0 && error == ENOENT) return GameLogState::NoLog;
+  if (fd < 0 && error == ENOENT) {
+    gameLog.assign(1, MarkerRecord());  // games played before the import count from record 1
+    return GameLogState::NoLog;
+  }
   if (!loaded) {
     AppendOutputLine(*this, "Cannot read the game log " + path + " (" + std::strerror(error) +
                                 "): nothing will be saved in this session.");
@@ -59,7 +62,10 @@ GameLogState CPluginApp::LoadGameLog() {
     gameLog.assign(1, MarkerRecord());
     return GameLogState::UnreadableLog;
   }
-  if (gameLog.empty()) return GameLogState::NoLog;  // not even a marker: start afresh
+  if (gameLog.empty()) {  // not even a marker: start afresh
+    gameLog.assign(1, MarkerRecord());
+    return GameLogState::NoLog;
+  }
   return HoldsMarker(gameLog[0]) ? GameLogState::CurrentLog : GameLogState::OldLog;
 }
 

@@ -1,8 +1,122 @@
 #include "store/record_game.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "host/decimal.h"
+#include "host/game_start_info.h"
+#include "reports/score_report.h"
+#include "session/handle.h"
+#include "session/plugin_app.h"
+
 namespace tessik {
 
-// Nothing is kept until the game log exists.
-void RecordFinishedGame(CPluginApp&) {}
+namespace {
+
+bool IsUnrecordedVariant(uint8_t wild) {
+  return wild == 6 || (wild >= 10 && wild <= 15) || wild == 19 || wild == 20 || wild == 24;
+}
+
+// Writes the record at the end of the log, after cutting a torn tail back to whole records,
+// and syncs it. An empty log gets the marker record first.
+FileCause AppendRecord(const std::string& path, const GameRecord& record) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return errno == ENOENT ? kFileBadPath : FileCauseFromErrno(errno);
+  FileCause cause = kFileNone;
+  struct stat info {};
+  if (fstat(fd, &info) != 0) {
+    cause = FileCauseFromErrno(errno);
+  } else {
+    off_t whole = info.st_size - info.st_size % static_cast<off_t>(kGameRecordBytes);
+    unsigned char bytes[2 * kGameRecordBytes];
+    size_t length = 0;
+    if (whole == 0) {
+      EncodeGameRecord(MarkerRecord(), bytes);
+      length = kGameRecordBytes;
+    }
+    EncodeGameRecord(record, bytes + length);
+    length += kGameRecordBytes;
+    ssize_t written = -1;
+    if (whole != info.st_size && ftruncate(fd, whole) != 0) {
+      cause = FileCauseFromErrno(errno);
+    } else if ((written = pwrite(fd, bytes, length, whole)) < 0) {
+      cause = FileCauseFromErrno(errno);
+    } else if (static_cast<size_t>(written) != length) {
+      cause = kFileDiskFull;  // the next append cuts the torn record away
+    } else if (fsync(fd) != 0) {
+      cause = FileCauseFromErrno(errno);
+    }
+  }
+  if (close(fd) != 0 && cause == kFileNone) cause = FileCauseFromErrno(errno);
+  return cause;
+}
+
+// The opponent's titles: tokens at single spaces, from the left, until an empty one.
+void SetTitles(GameRecord& record, std::string_view titles) {
+  size_t end = titles.find_last_not_of(" \t\r\n\v\f");
+  titles = end == std::string_view::npos ? std::string_view() : titles.substr(0, end + 1);
+  while (!titles.empty()) {
+    size_t space = titles.find(' ');
+    std::string_view token = titles.substr(0, space);
+    if (token.empty()) break;
+    struct Title {
+      std::string_view text;
+      uint8_t GameRecord::*field;
+      uint8_t value;
+    };
+    static constexpr Title kTitles[] = {
+        {"GM", &GameRecord::title, 7},       {"IM", &GameRecord::title, 6},
+        {"FM", &GameRecord::title, 5},       {"CM", &GameRecord::title, 4},
+        {"WGM", &GameRecord::womanTitle, 7}, {"WFM", &GameRecord::womanTitle, 6},
+        {"WIM", &GameRecord::womanTitle, 5}, {"WCM", &GameRecord::womanTitle, 4},
+        {"C", &GameRecord::computer, 1},
+    };
+    for (const Title& title : kTitles) {
+      if (CompareNoCase(token, title.text) == 0) record.*title.field = title.value;
+    }
+    if (space == std::string_view::npos) break;
+    titles.remove_prefix(space + 1);
+  }
+}
+
+GameRecord BuildRecord(const GameStartInfo& game) {
+  GameRecord record;
+  record.wild = static_cast<uint8_t>(ParseDecimal(game.wildNumber));
+  record.origin = kOriginLive;
+  record.initialMinutes = ParseDecimal(game.ownInitialTime);
+  record.incrementSeconds = static_cast<uint8_t>(ParseDecimal(game.ownIncrement));
+  record.rated = game.ratedText == "0" ? 0 : 1;
+  record.userWhite = game.userHadWhite != 0 ? 1 : 0;
+  record.result = static_cast<int8_t>(game.gameResult);
+  SetTitles(record, game.opponentTitles);
+  const std::string& type = game.ratingTypeName;
+  record.pool = type == "5-minute" || type == "1-minute" || type == "15-minute" ? 1 : 0;
+  record.gameKey = ParseDecimal(game.gameKeyText);
+  record.startTime = game.gameStartTime;
+  record.userRating = static_cast<int16_t>(ParseDecimal(game.ownRating));
+  record.opponentRating = static_cast<int16_t>(ParseDecimal(game.opponentRatingText));
+  SetOpponent(record, game.opponentName);
+  return record;
+}
+
+}  // namespace
+
+void RecordFinishedGame(CPluginApp& app) {
+  GameStartInfo& game = g_gameStartInfo;
+  if (IsUnrecordedVariant(static_cast<uint8_t>(ParseDecimal(game.wildNumber)))) return;
+  if (game.userHadWhite == 0) game.gameResult = -game.gameResult;
+  if (app.opponentTotals) app.opponentTotals->AddResult(game.opponentName, game.gameResult + 1);
+  GameRecord record = BuildRecord(game);
+  app.gameLog.push_back(record);
+  if (app.UserFilesAllowed()) {
+    const std::string path = app.GameLogPath();
+    app.SaveWithRetry([&] { return AppendRecord(path, record); }, "*.glg");
+  }
+  g_colourFilter = record.userWhite != 0 ? 1 : 2;
+  ShowScoreForMatch(app, OpponentName(record), RatingTypeOf(record));
+}
 
 }  // namespace tessik

@@ -44,7 +44,8 @@ TEST_F(DispatchTest, OneNotificationDispatchesEverythingWrittenInOrder) {
   app.OnIPCDataReady(12345, 1);  // whatever pipe and count it names
   EXPECT_EQ(app.userName, "alice");
   EXPECT_EQ(app.idleMinutes, 0);
-  EXPECT_EQ(g_gameStartInfo.opponentName, "bob");  // field 0 was the user, read after login
+  // field 0 was the user, read after login: the offer is bob's
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"6 87", "3 No game results against bob found\\n"}));
   EXPECT_EQ(window.title, "Personal Statistic for alice");
   app.idleMinutes = 5;
   Deliver();  // the three notifications find the pipe empty

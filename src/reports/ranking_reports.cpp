@@ -1,0 +1,119 @@
+#include "reports/ranking_reports.h"
+
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "reports/score_report.h"
+#include "session/plugin_app.h"
+
+namespace tessik {
+
+namespace {
+
+struct RankingEntry {
+  std::string name;
+  int32_t won = 0;
+  int32_t drawn = 0;
+  int32_t lost = 0;
+  float rankingScore = 0.0f;
+
+  int32_t Games() const { return won + drawn + lost; }
+};
+
+using Rows = std::array<RankingEntry, 10>;
+
+// Ranks every opponent: an entry goes in when ranksAbove(its score, row 10's score), below
+// every row it does not rank above, so that among equals the one met first stays higher.
+Rows Rank(OpponentTotalsList& totals, float emptyScore,
+          const std::function<float(const RankingEntry&)>& score,
+          const std::function<bool(float, float)>& ranksAbove) {
+  Rows rows;
+  for (RankingEntry& row : rows) row.rankingScore = emptyScore;
+  totals.ResetCursor(true);
+  for (OpponentTotals entry; totals.NextEntry(entry) == 1;) {
+    RankingEntry candidate{entry.name, entry.won, entry.drawn, entry.lost};
+    candidate.rankingScore = score(candidate);
+    if (!ranksAbove(candidate.rankingScore, rows[9].rankingScore)) continue;
+    size_t place = 9;
+    while (place > 0 && ranksAbove(candidate.rankingScore, rows[place - 1].rankingScore)) {
+      rows[place] = rows[place - 1];
+      --place;
+    }
+    rows[place] = candidate;
+  }
+  return rows;
+}
+
+bool Higher(float a, float b) { return a > b; }
+bool Lower(float a, float b) { return a < b; }
+
+void PrintScoreRows(CPluginApp& app, const Rows& rows) {
+  for (const RankingEntry& row : rows) {
+    char line[128];
+    std::snprintf(line, sizeof line, "%-15s \t +%2d  =%2d  -%2d  %3u%%", row.name.c_str(), row.won,
+                  row.drawn, row.lost, ScorePercentage(row.won, row.drawn, row.lost));
+    AppendOutputLine(app, line);
+  }
+}
+
+bool SessionOpen(const CPluginApp& app) { return !app.userName.empty() && app.opponentTotals; }
+
+}  // namespace
+
+void ShowMostGames(CPluginApp& app) {
+  if (!SessionOpen(app)) return;
+  AppendOutputLine(app, "Most games against:");
+  Rows rows = Rank(
+      *app.opponentTotals, 0.0f,
+      [](const RankingEntry& e) { return static_cast<float>(e.Games()); }, Higher);
+  for (const RankingEntry& row : rows) {
+    char line[128];
+    std::snprintf(line, sizeof line, "%-15s \t(%d)  +%-2d  =%-2d  -%-2d", row.name.c_str(),
+                  row.Games(), row.won, row.drawn, row.lost);
+    AppendOutputLine(app, line);
+  }
+}
+
+void ShowBest(CPluginApp& app) {
+  if (!SessionOpen(app)) return;
+  AppendOutputLine(app, "Best:");
+  PrintScoreRows(app, Rank(
+                          *app.opponentTotals, 0.0f,
+                          [](const RankingEntry& e) {
+                            return static_cast<float>(2 * e.won + e.drawn) /
+                                   static_cast<float>(e.Games() + 2);
+                          },
+                          Higher));
+}
+
+void ShowWorst(CPluginApp& app) {
+  if (!SessionOpen(app)) return;
+  AppendOutputLine(app, "Worst:");
+  PrintScoreRows(app, Rank(
+                          *app.opponentTotals, 2.0f,
+                          [](const RankingEntry& e) {
+                            return static_cast<float>(2 * e.won + e.drawn + 4) /
+                                   static_cast<float>(e.Games() + 2);
+                          },
+                          Lower));
+}
+
+void ShowOverall(CPluginApp& app) {
+  if (!SessionOpen(app)) return;
+  AppendOutputLine(app, "Overall score:");
+  int32_t won = 0, drawn = 0, lost = 0;
+  int opponents = app.opponentTotals->SumAll(won, drawn, lost);
+  auto games = static_cast<unsigned>(won + drawn + lost);
+  AppendOutputLine(app, std::to_string(games) + " games");
+  AppendOutputLine(app, std::to_string(static_cast<unsigned>(opponents)) + " Opponents");
+  AppendOutputLine(app, std::to_string(static_cast<unsigned>(won)) + " games won");
+  AppendOutputLine(app, std::to_string(static_cast<unsigned>(drawn)) + " games drawn");
+  AppendOutputLine(app, std::to_string(static_cast<unsigned>(lost)) + " games lost");
+  if (games > 0) {
+    AppendOutputLine(app, std::to_string(ScorePercentage(won, drawn, lost)) + "% overall");
+  }
+}
+
+}  // namespace tessik
