@@ -35,7 +35,7 @@ std::string Points(int32_t expected32) {
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
-// Prints one group's line; false when it printed (or would print) the no-games line.
+// Prints one group's line; false when the group has no games.
 bool PrintGroup(CPluginApp& app, const ScoreCounts& counts, std::string_view opponent,
                 std::string_view suffix, std::string_view colour, bool silent) {
   std::string name = std::string(opponent) + std::string(suffix) + std::string(colour);
@@ -62,12 +62,12 @@ int PrintScoreLines(CPluginApp& app, const ScoreTally& tally, std::string_view o
                     RatingType typeMask, bool silent) {
   std::string_view suffix = RatingTypeSuffix(typeMask);
   ScoreCounts overall = tally.Sum(typeMask, kLineWhite | kLineBlack);
+  // Once the overall line has said there are no games, the colours say nothing more.
   if ((lines & kLineOverall) != 0 && !PrintGroup(app, overall, opponent, suffix, "", silent)) {
     silent = true;
   }
-  if ((lines & kLineWhite) != 0 &&
-      !PrintGroup(app, tally.Sum(typeMask, kLineWhite), opponent, suffix, " with white", silent)) {
-    silent = true;
+  if ((lines & kLineWhite) != 0) {
+    PrintGroup(app, tally.Sum(typeMask, kLineWhite), opponent, suffix, " with white", silent);
   }
   if ((lines & kLineBlack) != 0) {
     PrintGroup(app, tally.Sum(typeMask, kLineBlack), opponent, suffix, " with black", silent);
