@@ -9,8 +9,8 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <random>
 
+#include "generated_log.h"
 #include "session/plugin_app.h"
 
 namespace {
@@ -23,17 +23,11 @@ struct GeneratedLog {
     directory =
         std::filesystem::temp_directory_path() / ("tessik-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(directory);
-    std::mt19937 random(20261206);
-    std::string bytes(tessik::kGameRecordBytes * (kGames + 1), '\0');
-    tessik::EncodeGameRecord(tessik::MarkerRecord(), reinterpret_cast<unsigned char*>(&bytes[0]));
-    for (int i = 1; i <= kGames; ++i) {
-      tessik::GameRecord game;
-      tessik::SetOpponent(game, "Player" + std::to_string(random() % kOpponents));
-      game.result = static_cast<int8_t>(static_cast<int>(random() % 3) - 1);
-      game.initialMinutes = 3;
-      game.startTime = 1600000000 + i * 60;
+    std::vector<tessik::GameRecord> games = GenerateGameLog(kGames, kOpponents);
+    std::string bytes(tessik::kGameRecordBytes * games.size(), '\0');
+    for (size_t i = 0; i < games.size(); ++i) {
       tessik::EncodeGameRecord(
-          game, reinterpret_cast<unsigned char*>(&bytes[i * tessik::kGameRecordBytes]));
+          games[i], reinterpret_cast<unsigned char*>(&bytes[i * tessik::kGameRecordBytes]));
     }
     std::ofstream(directory / "ann.glg", std::ios::binary) << bytes;
   }

@@ -1,5 +1,6 @@
 #include "reports/score_report.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -24,10 +25,28 @@ int TypeIndex(RatingType type) {
   return 0;
 }
 
-bool StoredHandleIs(const GameRecord& record, std::string_view handle) {
-  return std::memcmp(record.opponent, handle.data(), handle.size()) == 0 &&
-         (handle.size() == kOpponentBytes || record.opponent[handle.size()] == '\0');
-}
+// Tells whether a record's opponent field holds exactly one handle: its bytes, then a NUL
+// unless the handle fills all 16 bytes. Compares the field as two words under a mask.
+class HandleMatcher {
+ public:
+  explicit HandleMatcher(std::string_view handle) {
+    unsigned char key[kOpponentBytes] = {};
+    unsigned char mask[kOpponentBytes] = {};
+    std::memcpy(key, handle.data(), handle.size());
+    std::memset(mask, 0xFF, std::min(handle.size() + 1, kOpponentBytes));
+    std::memcpy(key_, key, sizeof key_);
+    std::memcpy(mask_, mask, sizeof mask_);
+  }
+  bool Matches(const GameRecord& record) const {
+    uint64_t field[2];
+    std::memcpy(field, record.opponent, sizeof field);
+    return ((field[0] & mask_[0]) == key_[0]) & ((field[1] & mask_[1]) == key_[1]);
+  }
+
+ private:
+  uint64_t key_[2];
+  uint64_t mask_[2];
+};
 
 // E / 32 with one decimal, a value exactly halfway rounded up.
 std::string Points(int32_t expected32) {
@@ -117,9 +136,10 @@ int ExpectedScore32(int32_t ratingDifference) {
 ScoreTally TallyScores(const std::vector<GameRecord>& gameLog, std::string_view opponent) {
   ScoreTally tally;
   if (opponent.size() > kOpponentBytes) return tally;
+  const HandleMatcher matcher(opponent);
   for (size_t i = 1; i < gameLog.size(); ++i) {
     const GameRecord& record = gameLog[i];
-    if (!StoredHandleIs(record, opponent)) continue;
+    if (!matcher.Matches(record)) continue;
     ScoreCounts& counts =
         (record.userWhite != 0 ? tally.white : tally.black)[TypeIndex(RatingTypeOf(record))];
     if (record.result == kUserWon) ++counts.won;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -113,6 +114,58 @@ TEST(SimSession, ReturningUserKeepsTotalsAndSettingsOnDisk) {
             "prevent idle method=0\nprevent idle text=brb\nminimize to systray=1\n"
             "start minimized=0\n");
   EXPECT_EQ(ReadFile(dir / "tessik/tessik.ino"), "[Behaviour]\r\nprevent idle text=brb\r\n");
+  std::filesystem::remove_all(dir);
+}
+
+TEST(SimSession, FinishedGameIsScoredRecordedAndCounted) {
+  std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tessik-e2e-game-" + std::to_string(getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "tessik");
+  unsigned char marker[tessik::kGameRecordBytes];
+  tessik::EncodeGameRecord(tessik::MarkerRecord(), marker);
+  std::string before = std::string(marker, marker + sizeof marker) + Record("bob", tessik::kDraw);
+  std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << before;
+
+  auto started = static_cast<int32_t>(std::time(nullptr));
+  SimRun run = RunSim(
+      "dg 2 0 ann\nsync\n"
+      "dg 2 29 bob 1720 \"\" \"\" ann 1650 \"\" \"\" 0 Blitz\n"
+      "dg 2 15 77 ann bob 0 Blitz 1 3 0 3 0 1 \"\" 1650 1720 4711 \"\" \"GM C\"\n"
+      "dg 2 16 77 ann bob 1-0\nend\n",
+      "--dir " + dir.string());
+  auto ended = static_cast<int32_t>(std::time(nullptr));
+  EXPECT_EQ(run.status, 0);
+  ASSERT_GE(run.lines.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(run.lines.end() - 4, run.lines.end() - 1),
+            (std::vector<std::string>{"3 Score against bob +0 =1 -0 (50%)\\n",
+                                      "3 Score against bob +0 =1 -0 (50%)\\n",
+                                      "3 Score against bob +1 =1 -0 (75%)\\n"}));
+
+  std::string log = ReadFile(dir / "tessik/ann.glg");
+  ASSERT_EQ(log.size(), before.size() + tessik::kGameRecordBytes);
+  EXPECT_EQ(log.substr(0, before.size()), before);
+  tessik::GameRecord expected;
+  expected.origin = tessik::kOriginLive;
+  expected.initialMinutes = 3;
+  expected.rated = 1;
+  expected.userWhite = 1;
+  expected.result = tessik::kUserWon;
+  expected.title = 7;
+  expected.computer = 1;
+  expected.gameKey = 4711;
+  expected.userRating = 1650;
+  expected.opponentRating = 1720;
+  tessik::SetOpponent(expected, "bob");
+  tessik::GameRecord stored =
+      tessik::DecodeGameRecord(reinterpret_cast<const unsigned char*>(log.data() + before.size()));
+  EXPECT_GE(stored.startTime, started);
+  EXPECT_LE(stored.startTime, ended);
+  expected.startTime = stored.startTime;
+  unsigned char bytes[tessik::kGameRecordBytes];
+  tessik::EncodeGameRecord(expected, bytes);
+  EXPECT_EQ(log.substr(before.size()), std::string(bytes, bytes + sizeof bytes));
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 1 1 0\n");
   std::filesystem::remove_all(dir);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "support/report_fixture.h"
 #include "ui/settings.h"
 
@@ -101,6 +103,22 @@ TEST_F(ScoreReportTest, NamesMatchExactlyAndTheMarkerResultIsNotCounted) {
   EXPECT_EQ(Printed(), Lines{"No game results against foo found"});
   ShowScoreForLookup(app, "Foo");
   EXPECT_EQ(Printed(), Lines{"Score against Foo +1 =0 -0 (100%)"});
+}
+
+TEST_F(ScoreReportTest, StoredHandleEndsAtItsNulOrFillsTheField) {
+  AddGame("bob", kUserWon);
+  std::memcpy(app.gameLog.back().opponent + 4, "junk", 4);  // bytes behind the NUL
+  AddGame("bo", kUserWon);
+  AddGame("bobby", kUserWon);
+  GameRecord full;
+  std::memcpy(full.opponent, "sixteen_chars_16", kOpponentBytes);  // an old log's full field
+  app.gameLog.push_back(full);
+  ShowScoreForLookup(app, "bob");
+  EXPECT_EQ(Printed(), Lines{"Score against bob +1 =0 -0 (100%)"});
+  ShowScoreForLookup(app, "sixteen_chars_16");
+  EXPECT_EQ(Printed(), Lines{"Score against sixteen_chars_16 +0 =1 -0 (50%)"});
+  ShowScoreForLookup(app, "sixteen_chars_1");
+  EXPECT_EQ(Printed(), Lines{"No game results against sixteen_chars_1 found"});
 }
 
 TEST_F(ScoreReportTest, ExpectedScoreFromTheStoredRatings) {
