@@ -20,10 +20,13 @@ int main(int argc, char** argv) {
   tessik::CPluginApp app;
   app.applicationName = QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName().toStdString();
   tessik::ThreadMessagePump pump(queue, app);
+  // The window's run is the program's event loop; it ends with the window (Close).
+  QApplication::setQuitOnLastWindowClosed(false);
   app.StartApplication([&app] {
     tessik::CPluginDlg window(app);
     app.mainWindow = &window;
-    window.exec();
+    window.show();
+    QApplication::exec();
     app.mainWindow = nullptr;
   });
   return 0;

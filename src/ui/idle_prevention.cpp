@@ -1,3 +1,5 @@
+#include "ui/idle_prevention.h"
+
 #include "host/host_message.h"
 #include "session/plugin_app.h"
 #include "ui/settings.h"
@@ -15,6 +17,16 @@ void CPluginApp::OnIdleTimer() {
     SendIPCText(g_outputPipe, kMsgServerCommand, "away " + text + "\n");
   } else if (settings.preventIdleMethod == 2) {
     SendIPCText(g_outputPipe, kMsgServerCommand, text + "\n");
+  }
+}
+
+void ApplyIdlePreventionChange(CPluginApp& app, bool wasOn) {
+  bool isOn = settings.preventIdleDisconnection == 1;
+  if (!wasOn && isOn) {
+    SendIPCText(g_outputPipe, kMsgServerCommand, "date\n");
+    if (app.mainWindow != nullptr) app.mainWindow->StartIdleTimer();
+  } else if (wasOn && !isOn && app.mainWindow != nullptr) {
+    app.mainWindow->StopIdleTimer();
   }
 }
 

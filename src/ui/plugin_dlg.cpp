@@ -1,12 +1,23 @@
 #include "ui/plugin_dlg.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "reports/ranking_reports.h"
+#include "ui/about_dlg.h"
+#include "ui/behaviour_dlg.h"
+#include "ui/idle_prevention.h"
+#include "ui/output_options_dlg.h"
+#include "ui/query_opponent.h"
+#include "ui/settings.h"
 #include "ui/thread_message_pump.h"
+#include "ui/window_icon.h"
 
 namespace tessik {
 
@@ -28,6 +39,7 @@ CPluginDlg::CPluginDlg(CPluginApp& app)
   setWindowTitle(FromSingleByte(kTitleNotConnected));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setWindowIcon(TessikIcon());
   nameField_->setObjectName("nameField");
   outputBox_->setObjectName("outputBox");
   outputBox_->setReadOnly(true);
@@ -44,9 +56,35 @@ CPluginDlg::CPluginDlg(CPluginApp& app)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(nameRow);
   layout->addWidget(outputBox_, 1);
-  resize(480, 360);
+  BuildMenu();
+  resize(520, 380);
+
   idleTimer_.setInterval(180000);
   connect(&idleTimer_, &QTimer::timeout, this, [this] { app_.OnIdleTimer(); });
+  trayIcon_.setIcon(TessikIcon());
+  trayIcon_.setToolTip(FromSingleByte(app_.applicationName.substr(0, 63)));
+  connect(&trayIcon_, &QSystemTrayIcon::activated, this, &CPluginDlg::OnTrayActivated);
+}
+
+void CPluginDlg::BuildMenu() {
+  auto* bar = new QMenuBar(this);
+  QMenu* actions = bar->addMenu(QStringLiteral("&Actions"));
+  actions->addAction(QStringLiteral("Most 10"), this, [this] { ShowMostGames(app_); });
+  actions->addAction(QStringLiteral("Best"), this, [this] { ShowBest(app_); });
+  actions->addAction(QStringLiteral("Worst"), this, [this] { ShowWorst(app_); });
+  actions->addAction(QStringLiteral("Overall"), this, [this] { ShowOverall(app_); });
+  QMenu* options = bar->addMenu(QStringLiteral("&Options"));
+  options->addAction(QStringLiteral("General"), this, &CPluginDlg::RunBehaviour);
+  options->addAction(QStringLiteral("Stat Output"), this, &CPluginDlg::RunOutputOptions);
+  bar->addAction(QStringLiteral("A&bout"), this, &CPluginDlg::RunAbout);
+  layout()->setMenuBar(bar);
+}
+
+QAction* CPluginDlg::MenuAction(const QString& text) const {
+  for (QAction* action : findChildren<QAction*>()) {
+    if (action->text().remove('&') == text) return action;
+  }
+  return nullptr;
 }
 
 bool CPluginDlg::OutputBoxEmpty() const { return outputBox_->document()->isEmpty(); }
@@ -62,12 +100,45 @@ void CPluginDlg::StartIdleTimer() { idleTimer_.start(); }
 
 void CPluginDlg::StopIdleTimer() { idleTimer_.stop(); }
 
-void CPluginDlg::Minimize() { showMinimized(); }
+void CPluginDlg::Minimize() {
+  if (settings.minimizeToSystray != 0 && QSystemTrayIcon::isSystemTrayAvailable()) {
+    GoToTray();
+  } else {
+    showMinimized();
+  }
+}
 
-// The window has no tray icon of its own yet, so there is none to remove.
-void CPluginDlg::RemoveTrayIcon() {}
+void CPluginDlg::GoToTray() {
+  trayIcon_.show();
+  hide();
+  settings.startMinimized = 1;
+}
 
-void CPluginDlg::Close() { done(QDialog::Rejected); }
+void CPluginDlg::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
+  if (settings.minimizeToSystray == 0 || !QSystemTrayIcon::isSystemTrayAvailable()) return;
+  // The minimise box: the window goes to the tray instead of the task bar.
+  QTimer::singleShot(0, this, [this] {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    GoToTray();
+  });
+}
+
+void CPluginDlg::OnTrayActivated(QSystemTrayIcon::ActivationReason) {
+  trayIcon_.hide();
+  showNormal();
+  raise();
+  activateWindow();
+  settings.startMinimized = 0;
+}
+
+void CPluginDlg::RemoveTrayIcon() { trayIcon_.hide(); }
+
+void CPluginDlg::Close() {
+  hide();
+  QCoreApplication::quit();
+}
 
 bool CPluginDlg::AskYesNo(std::string_view text, std::string_view caption) {
   QMessageBox box(QMessageBox::NoIcon, FromSingleByte(caption), BoxText(text),
@@ -85,11 +156,37 @@ bool CPluginDlg::AskRetryCancel(std::string_view text, std::string_view caption)
   return box.exec() == QMessageBox::Retry;
 }
 
+void CPluginDlg::accept() {
+  QString typed = nameField_->text();
+  if (typed.isEmpty()) return;
+  QueryOpponent(app_, typed.toLatin1().toStdString());
+  nameField_->clear();
+}
+
 void CPluginDlg::reject() { app_.ConfirmClose(); }
 
-void CPluginDlg::accept() {
-  // Completing the typed name and printing the score come with the opponent totals.
-  nameField_->clear();
+void CPluginDlg::RunOutputOptions() {
+  COutputOptionsDlg dialog(this);
+  dialog.LoadFrom(settings);
+  ThreadMessagePump::Hold hold;
+  if (dialog.exec() == QDialog::Accepted) dialog.StoreTo(settings);
+}
+
+void CPluginDlg::RunBehaviour() {
+  bool wasOn = settings.preventIdleDisconnection == 1;
+  {
+    CBehaviourDlg dialog(this);
+    dialog.LoadFrom(settings);
+    ThreadMessagePump::Hold hold;
+    if (dialog.exec() == QDialog::Accepted) dialog.StoreTo(settings);
+  }
+  ApplyIdlePreventionChange(app_, wasOn);
+}
+
+void CPluginDlg::RunAbout() {
+  CAboutDlg about(this);
+  ThreadMessagePump::Hold hold;
+  about.exec();
 }
 
 }  // namespace tessik

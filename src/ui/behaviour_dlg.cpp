@@ -1,0 +1,74 @@
+#include "ui/behaviour_dlg.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace tessik {
+
+namespace {
+
+QCheckBox* NamedBox(const char* label, int id, QWidget* parent) {
+  auto* box = new QCheckBox(QString::fromLatin1(label), parent);
+  box->setObjectName(QStringLiteral("check%1").arg(id));
+  return box;
+}
+
+}  // namespace
+
+CBehaviourDlg::CBehaviourDlg(QWidget* parent)
+    : QDialog(parent),
+      closeWithConnection_(NamedBox("Close with Connection", 1026, this)),
+      minimizeToSystray_(NamedBox("Minimize to Systray", 1044, this)),
+      preventIdle_(NamedBox("Avoid idle disconnection", 1043, this)),
+      method_(new QButtonGroup(this)),
+      text_(new QLineEdit(this)) {
+  setWindowTitle(QStringLiteral("Behaviour"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(closeWithConnection_);
+  layout->addWidget(minimizeToSystray_);
+  layout->addWidget(preventIdle_);
+  layout->addWidget(new QLabel(QStringLiteral("command to use:"), this));
+  const char* methods[] = {"date", "away message (enter text below)",
+                           "other (enter command below)"};
+  for (int index = 0; index < 3; ++index) {
+    auto* radio = new QRadioButton(QString::fromLatin1(methods[index]), this);
+    radio->setObjectName(QStringLiteral("radio%1").arg(1054 + index));
+    method_->addButton(radio, index);
+    layout->addWidget(radio);
+  }
+  text_->setObjectName(QStringLiteral("edit1057"));
+  layout->addWidget(text_);
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  buttons->addStretch();
+  layout->addSpacing(8);
+  layout->addLayout(buttons);
+  setFixedSize(sizeHint());
+}
+
+void CBehaviourDlg::LoadFrom(const Settings& source) {
+  closeWithConnection_->setChecked(source.closeWithConnection != 0);
+  minimizeToSystray_->setChecked(source.minimizeToSystray != 0);
+  preventIdle_->setChecked(source.preventIdleDisconnection != 0);
+  if (QAbstractButton* chosen = method_->button(source.preventIdleMethod)) chosen->setChecked(true);
+  text_->setText(QString::fromLatin1(source.preventIdleText.c_str()));
+}
+
+void CBehaviourDlg::StoreTo(Settings& target) const {
+  target.closeWithConnection = closeWithConnection_->isChecked() ? 1 : 0;
+  target.minimizeToSystray = minimizeToSystray_->isChecked() ? 1 : 0;
+  target.preventIdleDisconnection = preventIdle_->isChecked() ? 1 : 0;
+  target.preventIdleMethod = method_->checkedId();  // -1 when none is chosen
+  target.preventIdleText = text_->text().toLatin1().toStdString();
+}
+
+}  // namespace tessik

@@ -1,0 +1,14 @@
+#include "ui/query_opponent.h"
+
+#include "reports/score_report.h"
+#include "session/plugin_app.h"
+
+namespace tessik {
+
+void QueryOpponent(CPluginApp& app, std::string_view typed) {
+  if (typed.empty() || !app.opponentTotals) return;
+  std::string name = app.opponentTotals->CompleteName(typed);
+  if (!name.empty()) ShowScoreForLookup(app, name);
+}
+
+}  // namespace tessik
