@@ -61,7 +61,7 @@ bool HostSession::Start(const std::string& pluginPath, const std::string& direct
     return false;
   }
   for (auto deadline = Clock::now() + kPatience; !greeted_; Pump(std::chrono::milliseconds(20))) {
-    if (Ended() || Clock::now() > deadline) {
+    if (PluginEnded() || Clock::now() > deadline) {
       error = "the plug-in did not greet";
       return false;
     }
@@ -79,14 +79,14 @@ bool HostSession::Announce(int id, int size, std::string& error) {
                                    static_cast<uint32_t>(id), static_cast<uint32_t>(size))) {
       return true;
     }
-    if (Ended()) break;
+    if (PluginEnded()) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   error = "the plug-in's message queue did not open (pipe " + std::to_string(id) + ")";
   return false;
 }
 
-bool HostSession::Ended() {
+bool HostSession::PluginEnded() {
   if (!exitCode_) exitCode_ = PluginExitCode(plugin_);
   return exitCode_.has_value();
 }
@@ -114,7 +114,7 @@ bool HostSession::Sync() {
   int idleChecks = 0;
   for (auto deadline = Clock::now() + kPatience; Clock::now() < deadline;) {
     Pump(std::chrono::milliseconds(5));
-    if (Ended()) return true;
+    if (PluginEnded()) return true;
     bool idle = PipeDrained(input_) && PluginWaitsForEvents(plugin_);
     idleChecks = idle ? idleChecks + 1 : 0;
     if (idleChecks == 2) {
@@ -135,7 +135,7 @@ bool HostSession::Send(int16_t type, const std::vector<unsigned char>& payload,
       return false;
     }
     if (cause != tessik::kPipeNoSpace) return true;  // written; only the notification failed
-    if (Ended() || Clock::now() > deadline) {
+    if (PluginEnded() || Clock::now() > deadline) {
       error = "the plug-in does not read its pipe";
       return false;
     }
@@ -159,7 +159,7 @@ bool HostSession::Play(const ScriptEvent& event, const std::string& directory, s
   }
   if (event.verb == "pause") {
     auto until = Clock::now() + std::chrono::milliseconds(std::stol(event.args[0]));
-    while (Clock::now() < until) Pump(std::chrono::milliseconds(5));
+    while (Clock::now() < until && !PluginEnded()) Pump(std::chrono::milliseconds(5));
     return true;
   }
   if (event.verb == "sync") {
@@ -179,7 +179,7 @@ bool HostSession::Play(const ScriptEvent& event, const std::string& directory, s
 }
 
 std::optional<int> HostSession::WaitForExit() {
-  for (auto deadline = Clock::now() + kPatience; !Ended() && Clock::now() < deadline;) {
+  for (auto deadline = Clock::now() + kPatience; !PluginEnded() && Clock::now() < deadline;) {
     Pump(std::chrono::milliseconds(10));
   }
   Pump(std::chrono::milliseconds(0));

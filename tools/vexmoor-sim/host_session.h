@@ -38,6 +38,8 @@ class HostSession {
   bool Play(const ScriptEvent& event, const std::string& directory, std::string& error);
 
   bool SentEnd() const { return sentEnd_; }
+  // Whether the plug-in has ended (the user may close it from its window).
+  bool PluginEnded();
 
   // Waits for the plug-in to end, printing what it still sends; its exit code, or nothing
   // when it is still running after kPatience.
@@ -51,7 +53,6 @@ class HostSession {
   void NoteWantedNumber(const tessik::HostMessage& message);
   bool Send(int16_t type, const std::vector<unsigned char>& payload, std::string& error);
   bool Announce(int id, int size, std::string& error);
-  bool Ended();
 
   std::ostream& out_;
   tessik::ThreadQueue queue_;

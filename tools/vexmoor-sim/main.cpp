@@ -99,13 +99,15 @@ int main(int argc, char** argv) {
                     error)) {
       status = Fail(error);
     }
-    for (size_t i = 0; status == 0 && i < script.events.size(); ++i) {
+    // The plug-in may end before the script does: the user closed it.
+    for (size_t i = 0; status == 0 && i < script.events.size() && !host.PluginEnded(); ++i) {
       const vexmoor::ScriptEvent& event = script.events[i];
       if (!host.Play(event, options.directory, error)) {
         status = Fail("line " + std::to_string(event.line) + ": " + error);
       }
     }
-    if (status == 0 && !host.SentEnd() && !host.Play({0, "end", {}}, options.directory, error)) {
+    if (status == 0 && !host.SentEnd() && !host.PluginEnded() &&
+        !host.Play({0, "end", {}}, options.directory, error)) {
       status = Fail(error);
     }
     if (status == 0) {
