@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# window_under_xvfb.sh VEXMOOR_SIM TESSIK
+# The real window driven by real input events on a private X display: a finished game, then a
+# typed name and Enter (the score reaches the host), a report from the menu (read back through
+# the clipboard), and closing the plug-in with Escape and Yes.
+set -euo pipefail
+sim=$1
+plugin=$2
+work=$(mktemp -d)
+trap 'kill $simPid 2>/dev/null || true; rm -rf "$work"' EXIT
+simPid=
+
+fail() {
+  echo "FAILED: $*"
+  echo "--- host output:"
+  cat "$work/host.out"
+  exit 1
+}
+
+# Waits up to 10 s for a command to succeed.
+await() {
+  for _ in $(seq 200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
+  return 1
+}
+
+cat >"$work/session" <<'SESSION'
+dg 2 0 ann
+sync
+dg 2 15 1 ann bobby 0 Blitz 1 3 0 3 0 1 "" 1500 1500 42 "" ""
+dg 2 16 1 ann bobby 1-0
+sync
+pause 30000
+SESSION
+QT_QPA_PLATFORM=xcb "$sim" --plugin "$plugin" --dir "$work/dir" "$work/session" >"$work/host.out" 2>&1 &
+simPid=$!
+
+await xdotool search --name "Personal Statistic for ann" || fail "no window"
+window=$(xdotool search --name "Personal Statistic for ann" | head -n 1)
+await grep -q "Score against bobby +1 =0 -0" "$work/host.out" || fail "the game was not scored"
+xdotool windowfocus --sync "$window"
+xdotool mousemove --window "$window" 60 40 click 1  # into the name field
+
+xdotool type --delay 20 "bob"
+xdotool key Return
+await test "$(grep -c 'Score against bobby +1 =0 -0' "$work/host.out")" -ge 2 ||
+  fail "the typed name was not looked up"
+
+xdotool key alt+a
+sleep 0.3
+xdotool key Return  # the first entry: Most 10
+sleep 0.3
+xdotool mousemove --window "$window" 150 200 click 1
+xdotool key ctrl+a ctrl+c
+await sh -c 'xclip -o -selection clipboard | grep -q "Most games against:"' ||
+  fail "the report did not reach the output box"
+xclip -o -selection clipboard | grep -q "^bobby .*(1)  +1" || fail "the report lacks bobby"
+
+xdotool key Escape
+sleep 0.3
+xdotool key alt+y
+wait "$simPid" || fail "the host ended with an error"
+simPid=
+grep -q "^exit 0$" "$work/host.out" || fail "the plug-in did not end cleanly"
+echo "the window answered a typed name, a menu report and a confirmed close"
