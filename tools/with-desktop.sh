@@ -8,14 +8,14 @@ if [ "${1:-}" = "--tray" ]; then
   tray=yes
   shift
 fi
-for display in $(seq 91 150); do
-  [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+numberFile=$(mktemp)
+# Xvfb picks a free display itself and writes its number to descriptor 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
 pids=$!
-trap 'kill $pids 2>/dev/null || true' EXIT
-export DISPLAY=":$display"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+trap 'kill $pids 2>/dev/null || true; rm -f "$numberFile"' EXIT
+for _ in $(seq 200); do [ -s "$numberFile" ] && break; sleep 0.05; done
+[ -s "$numberFile" ] || { echo "with-desktop.sh: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$numberFile")"
 if [ "$tray" = yes ]; then
   trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
   pids="$pids $!"

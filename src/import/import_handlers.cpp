@@ -1,10 +1,55 @@
 #include "import/import_handlers.h"
 
+#include "host/game_start_info.h"
+#include "import/old_log.h"
+#include "import/pgn_import.h"
+#include "session/plugin_app.h"
+
 namespace tessik {
 
-// The import and the conversion need the game log; until it exists they do nothing.
-void ImportPastGames(CPluginApp&) {}
+namespace {
 
-void ConvertOldLog(CPluginApp&) {}
+// The totals counted anew from the new table: games counted live before it came are in it.
+void RecountTotals(CPluginApp& app) {
+  if (!app.opponentTotals) return;
+  app.opponentTotals = std::make_unique<OpponentTotalsList>();
+  app.RebuildTotals();
+}
+
+void Finish(CPluginApp& app) {
+  app.PrintTips();
+  RecountTotals(app);
+}
+
+}  // namespace
+
+void ImportPastGames(CPluginApp& app) {
+  std::vector<GameRecord> playedSince;  // games recorded live while the import was awaited
+  for (size_t i = 1; i < app.gameLog.size(); ++i) {
+    if (app.gameLog[i].origin == kOriginLive) playedSince.push_back(app.gameLog[i]);
+  }
+  ImportOutcome outcome = ImportPgn(app.gameLog, app.dataDirectory, app.userName,
+                                    app.workingDirectory, g_importReply.ratings, playedSince);
+  if (!outcome.written) {
+    AppendOutputLine(app, "The game log " + app.GameLogPath() + " could not be written (" +
+                              outcome.problem + "): the games are kept for this session only.");
+  } else if (outcome.read == 1) {
+    AppendOutputLine(app, "Succesfully imported the game results from your pgn");
+  }
+  Finish(app);
+}
+
+void ConvertOldLog(CPluginApp& app) {
+  ConversionOutcome outcome =
+      UpgradeOldLog(app.gameLog, 100, app.dataDirectory, app.userName, g_importReply.ratings);
+  if (outcome.written) {
+    AppendOutputLine(app, "...done");
+  } else {
+    AppendOutputLine(app, "The converted game log could not be saved (" + outcome.problem +
+                              "): the old log is kept and will be converted again at the next "
+                              "login.");
+  }
+  Finish(app);
+}
 
 }  // namespace tessik

@@ -42,4 +42,23 @@ FileCause FileCauseFromErrno(int error) {
   }
 }
 
+const char* FileCauseReason(int cause) {
+  switch (cause) {
+    case kFileBadPath:
+      return "bad path";
+    case kFileAccessDenied:
+      return "access denied";
+    case kFileHardIO:
+      return "no disk in drive or hardware error";
+    case kFileDiskFull:
+      return "disk full";
+    default:
+      return "unknown";
+  }
+}
+
+std::string DescribeFileCause(int cause) {
+  return std::string(FileCauseReason(cause)) + ", error code " + std::to_string(cause);
+}
+
 }  // namespace tessik

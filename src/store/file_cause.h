@@ -1,6 +1,8 @@
 // Why a file operation failed, as the write-error box names it.
 #pragma once
 
+#include <string>
+
 namespace tessik {
 
 enum FileCause : int {
@@ -22,5 +24,10 @@ enum FileCause : int {
 };
 
 FileCause FileCauseFromErrno(int error);
+
+// The reason the write-error box gives for a cause.
+const char* FileCauseReason(int cause);
+// The reason and the code, for a line in the output box: "disk full, error code 13".
+std::string DescribeFileCause(int cause);
 
 }  // namespace tessik

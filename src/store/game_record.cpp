@@ -66,6 +66,14 @@ GameRecord DecodeGameRecord(const unsigned char* in) {
   return record;
 }
 
+std::string EncodeGameLog(const std::vector<GameRecord>& records) {
+  std::string bytes(records.size() * kGameRecordBytes, '\0');
+  for (size_t i = 0; i < records.size(); ++i) {
+    EncodeGameRecord(records[i], reinterpret_cast<unsigned char*>(&bytes[i * kGameRecordBytes]));
+  }
+  return bytes;
+}
+
 GameRecord MarkerRecord() {
   GameRecord marker;
   marker.wild = 1;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "reports/rating_type.h"
 
@@ -43,6 +44,9 @@ struct GameRecord {
 
 void EncodeGameRecord(const GameRecord& record, unsigned char* out);
 GameRecord DecodeGameRecord(const unsigned char* in);
+
+// The whole log as its file holds it: every record, 40 bytes each, in order.
+std::string EncodeGameLog(const std::vector<GameRecord>& records);
 
 // Record 0 of every log of the current format.
 GameRecord MarkerRecord();

@@ -39,6 +39,21 @@ FileCause WriteWholeFile(const std::string& path, std::string_view contents) {
   return cause;
 }
 
+FileCause RenameNoReplace(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return kFileNone;
+  }
+  if (errno != EINVAL && errno != ENOSYS) {
+    return errno == EEXIST ? kFileAccessDenied : FileCauseFromErrno(errno);
+  }
+  // A file system without the flag: a link fails as well when the target exists.
+  if (link(from.c_str(), to.c_str()) != 0) {
+    return errno == EEXIST ? kFileAccessDenied : FileCauseFromErrno(errno);
+  }
+  unlink(from.c_str());
+  return kFileNone;
+}
+
 FileCause SaveInThreeMoves(const std::string& current, const std::string& temporary,
                            const std::string& backup, std::string_view contents) {
   std::remove(backup.c_str());

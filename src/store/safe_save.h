@@ -13,6 +13,10 @@ namespace tessik {
 FileCause SaveInThreeMoves(const std::string& current, const std::string& temporary,
                            const std::string& backup, std::string_view contents);
 
+// Renames from to to unless to exists; kFileNone or the cause (an existing target: access
+// denied, as a rename onto an existing file fails on the desktop platform).
+FileCause RenameNoReplace(const std::string& from, const std::string& to);
+
 // Writes and syncs a whole new file (truncating one of that name).
 FileCause WriteWholeFile(const std::string& path, std::string_view contents);
 

@@ -4,32 +4,13 @@
 
 namespace tessik {
 
-namespace {
-
-const char* Reason(int cause) {
-  switch (cause) {
-    case kFileBadPath:
-      return "bad path";
-    case kFileAccessDenied:
-      return "access denied";
-    case kFileHardIO:
-      return "no disk in drive or hardware error";
-    case kFileDiskFull:
-      return "disk full";
-    default:
-      return "unknown";
-  }
-}
-
-}  // namespace
-
 bool CPluginApp::ShowWriteError(int cause, std::string_view fileLabel) {
   char text[512];
   std::snprintf(text, sizeof text,
                 "A write error occured with the %.*s-file.\r\nReason: %s  (Errorcode %u) \r\n"
                 "If you can fix the problem, do so, then press retry.\r\n"
                 "Else press cancel, all new data will be lost.",
-                static_cast<int>(fileLabel.size()), fileLabel.data(), Reason(cause),
+                static_cast<int>(fileLabel.size()), fileLabel.data(), FileCauseReason(cause),
                 static_cast<unsigned>(cause));
   return mainWindow != nullptr && mainWindow->AskRetryCancel(text, applicationName);
 }

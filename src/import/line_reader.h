@@ -1,0 +1,31 @@
+// Reads a file line by line in large blocks: each line without its line end (LF, or CR LF),
+// the last line also without one.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace tessik {
+
+class LineReader {
+ public:
+  explicit LineReader(int fd) : fd_(fd), buffer_(kBlock) {}
+
+  // The next line, valid until the next call; false at the end of the file or on a read error.
+  bool Next(std::string_view& line);
+  bool Failed() const { return failed_; }
+
+ private:
+  static constexpr size_t kBlock = 1 << 20;
+  // Moves the unread bytes to the front and reads more behind them; false when none came.
+  bool Fill();
+
+  int fd_;
+  std::vector<char> buffer_;
+  size_t start_ = 0;  // first unread byte
+  size_t end_ = 0;    // one past the last byte read
+  bool atEnd_ = false;
+  bool failed_ = false;
+};
+
+}  // namespace tessik

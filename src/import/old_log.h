@@ -1,0 +1,29 @@
+// Conversion of a game log written by an older version: same records, no marker, some fields
+// not to be trusted.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "import/rating_chains.h"
+#include "store/game_record.h"
+
+namespace tessik {
+
+// Resets the untrusted fields, marks the possible pool games, puts the marker in front and
+// drops neighbouring duplicates.
+void UpgradeRecords(std::vector<GameRecord>& games);
+
+struct ConversionOutcome {
+  bool written = false;  // the converted log replaced the old one, kept as ".glg.10"
+  std::string problem;
+};
+
+// The whole conversion for format versions up to 120: upgrade, reconstruct the rating chains,
+// write "<user>.glg.12", keep the old log as "<user>.glg.10" (never replacing an older one),
+// and put the new one in place.
+ConversionOutcome UpgradeOldLog(std::vector<GameRecord>& games, int formatVersion,
+                                const std::string& dataDirectory, const std::string& userName,
+                                const CurrentRatings& ratings);
+
+}  // namespace tessik
