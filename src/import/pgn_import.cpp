@@ -1,8 +1,10 @@
 #include "import/pgn_import.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +23,7 @@ namespace {
 
 constexpr size_t kHostFileBytes = 500;
 constexpr size_t kPgnBytesPerGame = 700;
+constexpr size_t kMostPresizedGames = size_t{1} << 22;  // beyond that the table grows as it goes
 
 std::string Describe(const GameRecord& record) {
   return std::string(OpponentName(record)) + " " + std::to_string(record.opponentRating);
@@ -67,13 +70,13 @@ int ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
              const std::string& userName, const std::string& logPath) {
   int fd = open(pgnPath.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return 0;
-  off_t length = lseek(fd, 0, SEEK_END);
-  lseek(fd, 0, SEEK_SET);
+  struct stat info {};
+  bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  size_t length = regular ? static_cast<size_t>(info.st_size) : 0;
   FILE* log = std::fopen(logPath.c_str(), "w");
 
   games.clear();
-  games.reserve(
-      std::max<size_t>(1, static_cast<size_t>(std::max<off_t>(length, 0)) / kPgnBytesPerGame));
+  games.reserve(std::clamp<size_t>(length / kPgnBytesPerGame, 1, kMostPresizedGames));
   games.push_back(MarkerRecord());
   LineReader reader(fd);
   StartTimes startTimes;
