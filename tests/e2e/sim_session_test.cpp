@@ -169,6 +169,56 @@ TEST(SimSession, FinishedGameIsScoredRecordedAndCounted) {
   std::filesystem::remove_all(dir);
 }
 
+std::filesystem::path FreshDirectory(const std::string& name) {
+  std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                              ("tessik-e2e-" + name + "-" + std::to_string(getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "tessik");
+  return dir;
+}
+
+const char kRatingDatagram[] = "dg 2 87 ann 1500 1800 1600 x x x 1500 1400 x 1550\n";
+
+TEST(SimSession, NewUsersPastGamesAreImportedFromTheHostsPgn) {
+  std::filesystem::path dir = FreshDirectory("import");
+  std::ofstream(dir / "past games.pgn")
+      << "[White \"ann\"]\n[Black \"bob\"]\n[Result \"0-1\"]\n[TimeControl \"180\"]\n\n"
+         "1. f3 e5 2. g4 Qh4# 0-1\n";
+  SimRun run = RunSim("vx2 ann \"" + (dir / "past games.pgn").string() + "\"\ndg 2 0 ann\nsync\n" +
+                          kRatingDatagram + "sync\ndg 1 130 \"Finger of bob:\"\nend\n",
+                      "--dir " + dir.string());
+  EXPECT_EQ(run.status, 0);
+  std::vector<std::string> after(run.lines.begin() + 12, run.lines.end());
+  EXPECT_EQ(after, (std::vector<std::string>{"6 87", "8 87", "3 Score against bob +0 =0 -1 (0%)\\n",
+                                             "exit 0"}));
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.glg").size(), 2 * tessik::kGameRecordBytes);
+  EXPECT_NE(ReadFile(dir / "pgn_read.txt").find("put 2 in the gamelog"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 0 0 1\n");
+  std::filesystem::remove_all(dir);
+}
+
+TEST(SimSession, OldLogIsConvertedOnceAndLoadsAsCurrentAfterwards) {
+  std::filesystem::path dir = FreshDirectory("convert");
+  std::string old = Record("bob", tessik::kUserWon) + Record("carl", tessik::kDraw);
+  std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << old;
+  SimRun first = RunSim(std::string("dg 2 0 ann\nsync\n") + kRatingDatagram + "end\n",
+                        "--dir " + dir.string());
+  EXPECT_EQ(first.status, 0);
+  EXPECT_EQ(std::vector<std::string>(first.lines.begin() + 12, first.lines.end()),
+            (std::vector<std::string>{"6 87", "8 87", "exit 0"}));
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.glg.10"), old);
+  std::string converted = ReadFile(dir / "tessik/ann.glg");
+  ASSERT_EQ(converted.size(), 3 * tessik::kGameRecordBytes);
+  EXPECT_EQ(converted.substr(22, 12), "***tessik***");
+
+  SimRun second = RunSim("dg 2 0 ann\nsync\nend\n", "--dir " + dir.string());
+  EXPECT_EQ(std::vector<std::string>(second.lines.begin() + 12, second.lines.end()),
+            std::vector<std::string>{"exit 0"});  // a current log: nothing asked for
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.glg"), converted);
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 1 0 0\ncarl 0 1 0\n");
+  std::filesystem::remove_all(dir);
+}
+
 TEST(SimSession, ScriptFaultsAreReportedBeforeThePluginStarts) {
   SimRun run = RunSim("dg 2\n");
   EXPECT_TRUE(run.lines.empty());
