@@ -2,21 +2,40 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace tessik {
 
+namespace {
+
+double Expected(int difference) { return 1.0 / (1.0 + std::pow(10.0, difference * 0.0025)); }
+
+// The expected score for the rating differences 16-bit ratings give (and the steps of a
+// search beyond them), each computed once: the reconstruction asks for the same few often.
+double ExpectedFor(int difference) {
+  constexpr int kReach = 1 << 17;
+  if (difference <= -kReach || difference >= kReach) return Expected(difference);
+  static std::vector<double> known(2 * kReach, -1.0);
+  double& value = known[static_cast<size_t>(difference + kReach)];
+  if (value < 0) value = Expected(difference);
+  return value;
+}
+
+}  // namespace
+
 int EloUpdate(int r, int o, double s) {
-  double expected = 1.0 / (1.0 + std::pow(10.0, (o - r) * 0.0025));
+  double expected = ExpectedFor(o - r);
   return r + static_cast<int>(std::floor((s - expected) * 32.0 + 0.5));
 }
 
 PreGameRatings PreGameCandidates(int a, int b, double s) {
   int direction = (s == 0.0 || (s == 0.5 && a >= b)) ? 1 : -1;
-  // Each step moves the update's result by 0 or 1 towards a; a change never exceeds 32, so
-  // a is reached well within this bound for any ratings a file can hold.
+  // Each step moves the update's result by 0 or 1 towards a, so the search can start as many
+  // steps out as the result lies from a. A change never exceeds 32: a is reached well within
+  // the bound for any ratings a file can hold.
   constexpr int kMostSteps = 200000;
   int t = 0;
-  for (int k = 0; k < kMostSteps; ++k) {
+  for (int k = std::abs(EloUpdate(a, b, s) - a); k < kMostSteps; ++k) {
     t = k * direction;
     if (EloUpdate(a + t, b - t, s) == a) break;
   }

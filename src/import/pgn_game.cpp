@@ -1,5 +1,8 @@
 #include "import/pgn_game.h"
 
+#include <climits>
+#include <cstdint>
+
 #include "host/decimal.h"
 #include "import/pgn_text.h"
 
@@ -16,7 +19,7 @@ bool IsUnrecordedVariant(uint8_t wild) {
 }
 
 // "Result" as the server's own wording settles a game that ended without one.
-std::string SettledResult(const PgnTags& tags) {
+std::string_view SettledResult(const PgnTags& tags) {
   const std::string& result = tags[kTagResult];
   if (result != "*") return result;
   const std::string& wording = tags[kTagKeshResult];
@@ -40,25 +43,67 @@ void Numbers(std::string_view text, char delimiter, std::initializer_list<int*> 
 }  // namespace
 
 void PgnTags::Take(std::string_view name, std::string_view value) {
+  // Most tag lines of a server's PGN are recognised tags: look only at names of the same
+  // first letter and length.
   for (int tag = 0; tag < kTagCount; ++tag) {
-    if (kTagNames[tag] == name) values[tag] = value;
+    const std::string_view known = kTagNames[tag];
+    if (known.size() == name.size() && known[0] == name[0] && known == name) {
+      values[tag].assign(value);
+      return;
+    }
   }
 }
 
+void PgnTags::Clear() {
+  for (std::string& value : values) value.clear();
+}
+
+namespace {
+
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
+int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
+  year -= month <= 2;
+  int64_t era = (year >= 0 ? year : year - 399) / 400;
+  int64_t yearOfEra = year - era * 400;
+  int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+int64_t OffsetAt(std::time_t when) {
+  std::tm local{};
+  return localtime_r(&when, &local) != nullptr ? local.tm_gmtoff : INT64_MIN;
+}
+
+}  // namespace
+
 int32_t StartTimes::Convert(int year, int month, int day, int hour, int minute, int second) {
-  if (!known_ || year != year_ || month != month_ || day != day_ || hour != hour_) {
-    std::tm local{};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_isdst = -1;
-    hourStart_ = std::mktime(&local);
-    known_ = true;
-    year_ = year, month_ = month, day_ = day, hour_ = hour;
+  bool plain = month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 && hour < 24 &&
+               minute >= 0 && minute < 60 && second >= 0 && second <= 60;
+  int64_t local =
+      plain ? DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second : 0;
+  if (plain && known_ && local >= fromLocal_ && local <= toLocal_) {
+    return static_cast<int32_t>(local - offset_);
   }
-  if (hourStart_ == static_cast<std::time_t>(-1)) return -1;
-  return static_cast<int32_t>(hourStart_ + 60 * static_cast<std::time_t>(minute) + second);
+  std::tm fields{};
+  fields.tm_year = year - 1900;
+  fields.tm_mon = month - 1;
+  fields.tm_mday = day;
+  fields.tm_hour = hour;
+  fields.tm_min = minute;
+  fields.tm_sec = second;
+  fields.tm_isdst = -1;
+  std::time_t converted = std::mktime(&fields);
+  if (plain && converted != static_cast<std::time_t>(-1)) {
+    constexpr int64_t kDay = 86400;
+    int64_t offset = OffsetAt(converted);
+    known_ = local - offset == converted && OffsetAt(converted - kDay) == offset &&
+             OffsetAt(converted + kDay) == offset;
+    fromLocal_ = local - kDay;
+    toLocal_ = local + kDay;
+    offset_ = offset;
+  }
+  return static_cast<int32_t>(converted);
 }
 
 bool EvaluateGame(const PgnTags& tags, std::string_view userName, StartTimes& startTimes,
@@ -71,7 +116,7 @@ bool EvaluateGame(const PgnTags& tags, std::string_view userName, StartTimes& st
   record.womanTitle = 1;
   record.pool = 2;
 
-  std::string result = SettledResult(tags);
+  std::string_view result = SettledResult(tags);
   bool userIsWhite = tags[kTagWhite] == userName;
   if (userIsWhite || tags[kTagBlack] == userName) {
     SetOpponent(record, tags[userIsWhite ? kTagBlack : kTagWhite]);

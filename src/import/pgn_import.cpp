@@ -83,9 +83,10 @@ int ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
   std::string_view line;  // the current line: empty before the first game
   int gamesRead = 0;
   bool more = log != nullptr;
+  PgnTags tags;
   do {
     ++gamesRead;
-    PgnTags tags;
+    tags.Clear();
     for (;;) {
       std::string_view name, value;
       if (ParseTagLine(line, name, value)) tags.Take(name, value);

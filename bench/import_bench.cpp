@@ -1,0 +1,170 @@
+// The import of a generated PGN file of about 205 MB (server-style games with full move text),
+// beside `wc -l` on the same file and beside pgn-extract selecting the same player's games.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+
+#include "import/pgn_import.h"
+
+namespace {
+
+constexpr int kGames = 270000;
+constexpr const char* kPgnExtract = "/usr/games/pgn-extract";
+
+struct Template {
+  const char* moves;
+  const char* result;  // empty: any result
+};
+
+// Legal games: a miniature, a short brilliancy and three opening lines played out.
+constexpr Template kTemplates[] = {
+    {"f3 e5 g4 Qh4#", "0-1"},
+    {"e4 e5 Nf3 d6 d4 Bg4 dxe5 Bxf3 Qxf3 dxe5 Bc4 Nf6 Qb3 Qe7 Nc3 c6 Bg5 b5 Nxb5 cxb5 Bxb5+ "
+     "Nbd7 O-O-O Rd8 Rxd7 Rxd7 Rd1 Qe6 Bxd7+ Nxd7 Qb8+ Nxb8 Rd8#",
+     "1-0"},
+    {"e4 e5 Nf3 Nc6 Bb5 a6 Ba4 Nf6 O-O Be7 Re1 b5 Bb3 d6 c3 O-O h3 Nb8 d4 Nbd7 Nbd2 Bb7 Bc2 Re8 "
+     "Nf1 Bf8 Ng3 g6",
+     ""},
+    {"c4 e6 Nf3 d5 d4 Nf6 Nc3 Be7 Bg5 O-O e3 h6 Bh4 b6 cxd5 Nxd5 Bxe7 Qxe7 Nxd5 exd5 Rc1 Be6 Qa4 "
+     "c5 Qa3 Rc8 Bb5 a6",
+     ""},
+    {"e4 c5 Nf3 d6 d4 cxd4 Nxd4 Nf6 Nc3 a6 Be3 e5 Nb3 Be6 f3 Be7 Qd2 O-O O-O-O Nbd7 g4 b5 g5 b4 "
+     "Ne2 Ne8 f4 a5",
+     ""},
+};
+
+// Move text as the server writes it: numbered moves, each with its clock.
+std::string MoveText(const char* moves, std::mt19937& random) {
+  std::string text;
+  int halfMove = 0;
+  int clock = 180;
+  const char* cursor = moves;
+  while (*cursor != '\0') {
+    const char* end = cursor;
+    while (*end != '\0' && *end != ' ') ++end;
+    if (halfMove % 2 == 0) text += std::to_string(halfMove / 2 + 1) + ". ";
+    clock = std::max(1, clock - static_cast<int>(random() % 6));
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, " {[%%clk 0:%02d:%02d]} ", clock / 60, clock % 60);
+    text.append(cursor, end) += stamp;
+    ++halfMove;
+    cursor = *end == ' ' ? end + 1 : end;
+  }
+  return text;
+}
+
+struct GeneratedPgn {
+  GeneratedPgn() {
+    directory = std::filesystem::temp_directory_path() /
+                ("tessik-import-bench-" + std::to_string(getpid()));
+    std::filesystem::create_directories(directory / "tessik");
+    path = directory / "ann.pgn";
+    std::ofstream out(path, std::ios::binary);
+    std::mt19937 random(7);
+    const char* results[] = {"1-0", "0-1", "1/2-1/2"};
+    for (int i = 0; i < kGames; ++i) {
+      const Template& game = kTemplates[random() % std::size(kTemplates)];
+      std::string opponent = "Rival" + std::to_string(random() % 150);
+      bool annWhite = random() % 2 == 0;
+      std::string result = *game.result != '\0' ? game.result : results[random() % 3];
+      int day = i / 150;
+      char date[16];
+      std::snprintf(date, sizeof date, "%04d.%02d.%02d", 2015 + day / 365, 1 + day % 365 / 31,
+                    1 + day % 28);
+      out << "[Event \"rated blitz match\"]\n[Site \"Kesh\"]\n[Date \"" << date << "\"]\n"
+          << "[Round \"-\"]\n[White \"" << (annWhite ? "ann" : opponent) << "\"]\n[Black \""
+          << (annWhite ? opponent : "ann") << "\"]\n[Result \"" << result << "\"]\n"
+          << "[WhiteElo \"" << 1400 + random() % 400 << "\"]\n[BlackElo \"" << 1400 + random() % 400
+          << "\"]\n[TimeControl \"180+0\"]\n[Time \"" << 10 + i % 12 << ":" << 10 + i % 50
+          << ":00\"]\n[ECO \"C00\"]\n\n"
+          << MoveText(game.moves, random) << result << "\n\n";
+    }
+  }
+  ~GeneratedPgn() { std::filesystem::remove_all(directory); }
+  std::filesystem::path directory;
+  std::filesystem::path path;
+};
+
+const GeneratedPgn& Pgn() {
+  static GeneratedPgn pgn;
+  return pgn;
+}
+
+void RunCommand(benchmark::State& state, const std::string& command) {
+  for (auto _ : state) {
+    if (std::system(command.c_str()) != 0) state.SkipWithError(("failed: " + command).c_str());
+  }
+}
+
+void BM_WcLines(benchmark::State& state) {
+  RunCommand(state, "wc -l '" + Pgn().path.string() + "' >/dev/null");
+}
+BENCHMARK(BM_WcLines)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_ImportPgn(benchmark::State& state) {
+  std::string working = Pgn().directory.string() + "/";
+  for (auto _ : state) {
+    std::vector<tessik::GameRecord> games;
+    tessik::ImportOutcome outcome = tessik::ImportPgn(games, working + "tessik/", "ann", working,
+                                                      {1600, 1600, 1600, 1600, 1600, 1600});
+    if (outcome.read != 1 || !outcome.written) state.SkipWithError("the import failed");
+    state.counters["games"] = static_cast<double>(games.size() - 1);
+  }
+}
+BENCHMARK(BM_ImportPgn)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_PgnExtract(benchmark::State& state) {
+  if (access(kPgnExtract, X_OK) != 0) {
+    state.SkipWithError("pgn-extract is not installed (Debian package pgn-extract)");
+    return;
+  }
+  RunCommand(state, std::string(kPgnExtract) + " -s --quiet -Tpann -o/dev/null '" +
+                        Pgn().path.string() + "' 2>/dev/null");
+}
+BENCHMARK(BM_PgnExtract)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (!run.error_occurred) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::printf("PGN file: %.0f MB\n", std::filesystem::file_size(Pgn().path) / 1e6);
+    double import = times_.count("BM_ImportPgn/iterations:3/real_time")
+                        ? times_["BM_ImportPgn/iterations:3/real_time"]
+                        : 0;
+    if (import > 0 && times_.count("BM_WcLines/iterations:3/real_time")) {
+      std::printf("import / wc -l: %.2f (target: at most 2)\n",
+                  import / times_["BM_WcLines/iterations:3/real_time"]);
+    }
+    if (import > 0 && times_.count("BM_PgnExtract/iterations:1/real_time")) {
+      std::printf("pgn-extract / import: %.1f (target: at least 10)\n",
+                  times_["BM_PgnExtract/iterations:1/real_time"] / import);
+    }
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  Pgn();
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
