@@ -7,6 +7,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "import/pgn_game.h"
 #include "import/pgn_text.h"
 #include "support/temp_directory.h"
 
@@ -228,6 +229,39 @@ TEST_F(PgnImportTest, WithoutAPgnTheLogIsTheMarkerAlone) {
   EXPECT_EQ(outcome.read, 0);
   EXPECT_TRUE(outcome.written);
   EXPECT_EQ(ReadFile(dir + "tessik/ann.glg"), EncodeGameLog({MarkerRecord()}));
+}
+
+}  // namespace
+}  // namespace tessik
+
+namespace tessik {
+namespace {
+
+TEST(StartTimes, SameAsMktimeThroughAYearOfDaylightSavingChanges) {
+  setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+  tzset();
+  StartTimes times;
+  for (int day = 0; day < 365; ++day) {
+    for (int hour = 0; hour < 24; ++hour) {
+      for (int minute : {0, 30}) {
+        std::tm fields{};
+        fields.tm_year = 2021 - 1900;
+        fields.tm_mon = 0;
+        fields.tm_mday = 1 + day;  // mktime carries the days into the months
+        fields.tm_hour = hour;
+        fields.tm_min = minute;
+        fields.tm_isdst = -1;
+        std::tm copy = fields;
+        std::time_t expected = std::mktime(&copy);
+        ASSERT_EQ(times.Convert(2021, copy.tm_mon + 1, copy.tm_mday, hour, minute, 0),
+                  static_cast<int32_t>(expected))
+            << copy.tm_mon + 1 << "-" << copy.tm_mday << " " << hour << ":" << minute;
+      }
+    }
+  }
+  EXPECT_EQ(times.Convert(2021, 2, 30, 12, 0, 0), times.Convert(2021, 3, 2, 12, 0, 0));
+  setenv("TZ", "UTC", 1);
+  tzset();
 }
 
 }  // namespace
