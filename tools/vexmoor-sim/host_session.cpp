@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -167,9 +168,25 @@ bool HostSession::Play(const ScriptEvent& event, const std::string& directory, s
     error = "the plug-in stayed busy for 10 s";
     return false;
   }
+  if (event.verb == "waitfor") {
+    out_ << "waitfor " << event.args[0] << std::endl;
+    std::string flag = directory + "/" + event.args[0];
+    for (auto deadline = Clock::now() + kWaitForFile; !std::filesystem::exists(flag);) {
+      if (PluginEnded()) return true;
+      if (Clock::now() > deadline) {
+        error = "nothing made " + event.args[0] + " within " +
+                std::to_string(kWaitForFile.count()) + " s";
+        return false;
+      }
+      Pump(std::chrono::milliseconds(20));
+    }
+    return true;
+  }
   if (event.verb == "vx2") {
     std::ofstream file(directory + "/" + event.args[0] + ".vx2", std::ios::binary);
-    file << "Vexmoor2 user file" << '\0' << event.args[1] << '\0';
+    // A relative path is taken from where the host runs: the plug-in needs an absolute one.
+    file << "Vexmoor2 user file" << '\0' << std::filesystem::absolute(event.args[1]).string()
+         << '\0';
     if (file.good()) return true;
     error = "cannot write " + event.args[0] + ".vx2";
     return false;

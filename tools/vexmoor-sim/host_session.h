@@ -19,6 +19,7 @@ namespace vexmoor {
 
 using Clock = std::chrono::steady_clock;
 inline constexpr std::chrono::seconds kPatience{10};
+inline constexpr std::chrono::seconds kWaitForFile{120};
 
 class HostSession {
  public:

@@ -26,6 +26,7 @@ std::string CheckArguments(const ScriptEvent& event) {
       {"pause", {1, 1, "pause MS"}},
       {"sync", {0, 0, "sync"}},
       {"vx2", {2, 2, "vx2 USER PATH"}},
+      {"waitfor", {1, 1, "waitfor NAME"}},
   };
   auto form = forms.find(event.verb);
   if (form == forms.end()) return "unknown verb \"" + event.verb + "\"";
