@@ -219,6 +219,66 @@ TEST(SimSession, OldLogIsConvertedOnceAndLoadsAsCurrentAfterwards) {
   std::filesystem::remove_all(dir);
 }
 
+// A game that user wins with white against opponent, as the script of a host says it.
+std::string WonGame(const std::string& number, const std::string& opponent,
+                    const std::string& user = "ann") {
+  return "dg 2 15 " + number + " " + user + " " + opponent +
+         " 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 " + number + " \"\" \"\"\ndg 2 16 " + number + " " +
+         user + " " + opponent + " 1-0\n";
+}
+
+TEST(SimSession, SecondUserOfTheDirectorySeesNoneOfTheFirstUsersGames) {
+  std::filesystem::path dir = FreshDirectory("two-users");
+  SimRun ann =
+      RunSim("dg 2 0 ann\nsync\n" + WonGame("1", "bob") + "end\n", "--dir " + dir.string());
+  EXPECT_EQ(ann.status, 0);
+  SimRun bea =
+      RunSim("dg 2 0 bea\nsync\ndg 1 130 \"Finger of bob:\"\nend\n", "--dir " + dir.string());
+  EXPECT_EQ(std::vector<std::string>(bea.lines.end() - 2, bea.lines.end()),
+            (std::vector<std::string>{"3 No game results against bob found\\n", "exit 0"}));
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 1 0 0\n");
+  EXPECT_EQ(ReadFile(dir / "tessik/bea.stt"), "");
+  std::filesystem::remove_all(dir);
+}
+
+TEST(SimSession, NextSessionOfTheSameProcessCountsOnlyItsOwnUser) {
+  std::filesystem::path dir = FreshDirectory("two-sessions");
+  std::ofstream(dir / "tessik/tessik.ini") << "close with connection=0\n";
+  SimRun run = RunSim("dg 2 0 ann\nsync\n" + WonGame("1", "bob") +
+                          "end\nsync\n"
+                          "file tessik/tessik.ini \"close with connection=1\\n\"\n"
+                          "dg 2 0 bea\nsync\ndg 1 130 \"Finger of bob:\"\n" +
+                          WonGame("2", "carl", "bea") + "end\n",
+                      "--dir " + dir.string());
+  EXPECT_EQ(run.status, 0);
+  std::vector<std::string> console;
+  for (const std::string& line : run.lines) {
+    if (line.rfind("3 ", 0) == 0) console.push_back(line);
+  }
+  EXPECT_EQ(
+      console,
+      (std::vector<std::string>{
+          "3 No game results against bob found\\n", "3 Score against bob +1 =0 -0 (100%)\\n",
+          "3 No game results against bob found\\n",  // bea's finger of bob
+          "3 No game results against carl found\\n", "3 Score against carl +1 =0 -0 (100%)\\n"}));
+  EXPECT_EQ(ReadFile(dir / "tessik/bea.stt"), "carl 1 0 0\n");
+  std::filesystem::remove_all(dir);
+}
+
+TEST(SimSession, ReturningUsersLogLoadsAsCurrentAndCountsEachGameOnce) {
+  std::filesystem::path dir = FreshDirectory("returning");
+  RunSim("dg 2 0 ann\nsync\n" + WonGame("1", "bob") + WonGame("2", "bob") + "end\n",
+         "--dir " + dir.string());
+  SimRun again =
+      RunSim("dg 2 0 ann\nsync\n" + WonGame("3", "bob") + "end\n", "--dir " + dir.string());
+  std::vector<std::string> tail(again.lines.end() - 3, again.lines.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"3 Score against bob +2 =0 -0 (100%)\\n",
+                                            "3 Score against bob +3 =0 -0 (100%)\\n", "exit 0"}));
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.glg").size(), 4 * tessik::kGameRecordBytes);
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 3 0 0\n");
+  std::filesystem::remove_all(dir);
+}
+
 TEST(SimSession, ScriptFaultsAreReportedBeforeThePluginStarts) {
   SimRun run = RunSim("dg 2\n");
   EXPECT_TRUE(run.lines.empty());

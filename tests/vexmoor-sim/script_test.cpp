@@ -54,6 +54,8 @@ TEST(ReadScript, BadEventsStopTheScriptWithTheirLine) {
            {"pause soon\n", "line 1: MS is a whole number of milliseconds up to 3600000"},
            {"end now\n", "line 1: usage: end"},
            {"\n\nlogon ann\n", "line 3: unknown verb \"logon\""},
+           {"file ../x y\n", "line 1: NAME is a file name inside the working directory"},
+           {"waitfor /tmp/x\n", "line 1: NAME is a file name inside the working directory"},
        }) {
     std::istringstream in(text);
     EXPECT_EQ(ReadScript(in).error, error) << text;

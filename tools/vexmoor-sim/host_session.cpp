@@ -182,6 +182,13 @@ bool HostSession::Play(const ScriptEvent& event, const std::string& directory, s
     }
     return true;
   }
+  if (event.verb == "file") {
+    std::ofstream file(directory + "/" + event.args[0], std::ios::binary);
+    file << event.args[1];
+    if (file.good()) return true;
+    error = "cannot write " + event.args[0];
+    return false;
+  }
   if (event.verb == "vx2") {
     std::ofstream file(directory + "/" + event.args[0] + ".vx2", std::ios::binary);
     // A relative path is taken from where the host runs: the plug-in needs an absolute one.

@@ -27,6 +27,7 @@ std::string CheckArguments(const ScriptEvent& event) {
       {"sync", {0, 0, "sync"}},
       {"vx2", {2, 2, "vx2 USER PATH"}},
       {"waitfor", {1, 1, "waitfor NAME"}},
+      {"file", {2, 2, "file NAME TEXT"}},
   };
   auto form = forms.find(event.verb);
   if (form == forms.end()) return "unknown verb \"" + event.verb + "\"";
@@ -37,6 +38,12 @@ std::string CheckArguments(const ScriptEvent& event) {
   if (event.verb == "dg" &&
       (!IsWholeNumber(event.args[0], 65535) || !IsWholeNumber(event.args[1], 65535))) {
     return "SOURCE and NUMBER are whole numbers from 0 to 65535";
+  }
+  bool nameLeavesTheDirectory =
+      event.args.size() > 0 && (event.args[0].empty() || event.args[0].front() == '/' ||
+                                event.args[0].find("..") != std::string::npos);
+  if ((event.verb == "file" || event.verb == "waitfor") && nameLeavesTheDirectory) {
+    return "NAME is a file name inside the working directory";
   }
   if (event.verb == "pause" && !IsWholeNumber(event.args[0], 3600000)) {
     return "MS is a whole number of milliseconds up to 3600000";
