@@ -11,11 +11,16 @@ plugin=$2
 out=$3
 rm -rf "$out"
 mkdir -p "$out/home"
+out=$(realpath "$out")
 home="$out/home"
 hostOut="$out/host.out"
 windowText="$out/window.txt"
 
-"$sim" --plugin "$plugin" --dir "$home" examples/demo.session >"$hostOut" 2>"$out/host.err" &
+# The session as it stands, but before its end the host waits for the window's part to be done.
+sim=$(realpath "$sim")
+plugin=$(realpath "$plugin")
+(cd examples && sed 's/^end$/waitfor window-done\nend/' demo.session |
+  "$sim" --plugin "$plugin" --dir "$home" - >"$hostOut" 2>"$out/host.err") &
 sim_pid=$!
 trap 'kill $sim_pid 2>/dev/null || true' EXIT
 
@@ -55,7 +60,7 @@ else
   echo "  (no X display: the window ran off screen and its reports were not run)"
 fi
 echo
-echo "== Files Tessik wrote in $home =="
+echo "== Files Tessik wrote in ${home#"$PWD"/} =="
 (cd "$home" && find tessik pgn_read.txt -type f -printf '  %-22p %8s bytes\n' | sort)
 echo
 echo "== pgn_read.txt, the import's own report =="

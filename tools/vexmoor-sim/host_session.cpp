@@ -191,9 +191,8 @@ bool HostSession::Play(const ScriptEvent& event, const std::string& directory, s
   }
   if (event.verb == "vx2") {
     std::ofstream file(directory + "/" + event.args[0] + ".vx2", std::ios::binary);
-    // A relative path is taken from where the host runs: the plug-in needs an absolute one.
-    file << "Vexmoor2 user file" << '\0' << std::filesystem::absolute(event.args[1]).string()
-         << '\0';
+    // The plug-in needs an absolute path: a relative one is taken from the script's directory.
+    file << "Vexmoor2 user file" << '\0' << (scriptDirectory_ / event.args[1]).string() << '\0';
     if (file.good()) return true;
     error = "cannot write " + event.args[0] + ".vx2";
     return false;

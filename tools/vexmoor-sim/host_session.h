@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -39,6 +40,8 @@ class HostSession {
   bool Play(const ScriptEvent& event, const std::string& directory, std::string& error);
 
   bool SentEnd() const { return sentEnd_; }
+  // Where relative paths of the script lead from: the script's own directory.
+  void SetScriptDirectory(const std::filesystem::path& directory) { scriptDirectory_ = directory; }
   // Whether the plug-in has ended (the user may close it from its window).
   bool PluginEnded();
 
@@ -64,6 +67,7 @@ class HostSession {
   std::optional<int> exitCode_;
   bool greeted_ = false;
   bool sentEnd_ = false;
+  std::filesystem::path scriptDirectory_ = std::filesystem::current_path();
   std::set<uint16_t> wantedFromSource1_;  // asked for with type 5
   std::set<uint16_t> wantedFromOthers_;   // asked for with type 6, withdrawn with type 8
 };

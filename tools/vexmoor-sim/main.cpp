@@ -93,6 +93,9 @@ int main(int argc, char** argv) {
   int status = 0;
   {
     vexmoor::HostSession host(std::cout);
+    if (options.script != "-") {
+      host.SetScriptDirectory(std::filesystem::absolute(options.script).parent_path());
+    }
     std::string error;
     std::string plugin = options.plugin.empty() ? DefaultPlugin() : options.plugin;
     if (!host.Start(std::filesystem::absolute(plugin).string(), options.directory, options.pipeSize,
