@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <random>
 #include <string>
 
 #include "import/pgn_import.h"
+#include "ratio_report.h"
 
 namespace {
 
@@ -130,41 +130,13 @@ void BM_PgnExtract(benchmark::State& state) {
 }
 BENCHMARK(BM_PgnExtract)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (!run.error_occurred) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    std::printf("PGN file: %.0f MB\n", std::filesystem::file_size(Pgn().path) / 1e6);
-    double import = times_.count("BM_ImportPgn/iterations:3/real_time")
-                        ? times_["BM_ImportPgn/iterations:3/real_time"]
-                        : 0;
-    if (import > 0 && times_.count("BM_WcLines/iterations:3/real_time")) {
-      std::printf("import / wc -l: %.2f (target: at most 2)\n",
-                  import / times_["BM_WcLines/iterations:3/real_time"]);
-    }
-    if (import > 0 && times_.count("BM_PgnExtract/iterations:1/real_time")) {
-      std::printf("pgn-extract / import: %.1f (target: at least 10)\n",
-                  times_["BM_PgnExtract/iterations:1/real_time"] / import);
-    }
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  Pgn();
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  std::printf("PGN file: %.0f MB\n", std::filesystem::file_size(Pgn().path) / 1e6);
+  return RunBenchmarksWithRatios(argc, argv,
+                                 {{"import / wc -l", "BM_ImportPgn/iterations:3/real_time",
+                                   "BM_WcLines/iterations:3/real_time", "target: at most 2"},
+                                  {"pgn-extract / import", "BM_PgnExtract/iterations:1/real_time",
+                                   "BM_ImportPgn/iterations:3/real_time", "target: at least 10"}});
 }

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 
 #include "generated_log.h"
+#include "ratio_report.h"
 #include "session/plugin_app.h"
 
 namespace {
@@ -85,36 +85,13 @@ void BM_Login(benchmark::State& state) {
 }
 BENCHMARK(BM_Login)->Unit(benchmark::kMillisecond);
 
-// Prints each benchmark as usual, then the login's time as a multiple of the plain read.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    if (times_.count("BM_ReadLogFile") && times_.count("BM_Login")) {
-      std::printf("login / plain read of the same file: %.2f (target: at most 5)\n",
-                  times_["BM_Login"] / times_["BM_ReadLogFile"]);
-    }
-    if (times_.count("BM_ReadLogFileIntoWarmBuffer") && times_.count("BM_Login")) {
-      std::printf("login / copy of the file out of the page cache: %.2f\n",
-                  times_["BM_Login"] / times_["BM_ReadLogFileIntoWarmBuffer"]);
-    }
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
   Log();
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarksWithRatios(
+      argc, argv,
+      {{"login / plain read of the same file", "BM_Login", "BM_ReadLogFile", "target: at most 5"},
+       {"login / copy of the file out of the page cache", "BM_Login",
+        "BM_ReadLogFileIntoWarmBuffer", ""}});
 }

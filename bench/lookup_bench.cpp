@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 
 #include "generated_log.h"
+#include "ratio_report.h"
 #include "reports/score_report.h"
 #include "session/plugin_app.h"
 #include "ui/settings.h"
@@ -53,31 +53,11 @@ void BM_LookupAllLines(benchmark::State& state) {
 }
 BENCHMARK(BM_LookupAllLines)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    if (times_.count("BM_PlainPass") && times_.count("BM_LookupAllLines")) {
-      std::printf("lookup / plain pass over the log in memory: %.2f (target: at most 3)\n",
-                  times_["BM_LookupAllLines"] / times_["BM_PlainPass"]);
-    }
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
   App();
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarksWithRatios(argc, argv,
+                                 {{"lookup / plain pass over the log in memory",
+                                   "BM_LookupAllLines", "BM_PlainPass", "target: at most 3"}});
 }

@@ -2,9 +2,10 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include "ui/dialog_buttons.h"
 
 namespace tessik {
 
@@ -41,17 +42,8 @@ CBehaviourDlg::CBehaviourDlg(QWidget* parent)
   }
   text_->setObjectName(QStringLiteral("edit1057"));
   layout->addWidget(text_);
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  buttons->addStretch();
   layout->addSpacing(8);
-  layout->addLayout(buttons);
+  AddOkCancel(this, layout);
   setFixedSize(sizeHint());
 }
 

@@ -3,8 +3,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
+
+#include "ui/dialog_buttons.h"
 
 namespace tessik {
 
@@ -52,19 +53,10 @@ COutputOptionsDlg::COutputOptionsDlg(QWidget* parent) : QDialog(parent) {
   groups->addWidget(Group("match, game start and result", &boxes_[4]));
   auto* rows = new QGridLayout;
   for (int i = 0; i < 4; ++i) rows->addWidget(boxes_[8 + i], i / 2, i % 2);
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  buttons->addStretch();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(groups);
   layout->addLayout(rows);
-  layout->addLayout(buttons);
+  AddOkCancel(this, layout);
   setFixedSize(sizeHint());
 }
 

@@ -14,23 +14,19 @@
 namespace tessik {
 namespace {
 
-std::string RecordBytes(const GameRecord& record) {
-  std::array<unsigned char, kGameRecordBytes> bytes{};
-  EncodeGameRecord(record, bytes.data());
-  return std::string(bytes.begin(), bytes.end());
-}
+std::string Bytes(const GameRecord& record) { return EncodeGameLog({record}); }
 
 std::string Game(const std::string& opponent, int8_t result) {
   GameRecord record;
   SetOpponent(record, opponent);
   record.result = result;
-  return RecordBytes(record);
+  return Bytes(record);
 }
 
 class SessionFlowTest : public SessionFixture {
  protected:
   void WriteCurrentLog() {
-    WriteFile(DataFile("ann.glg"), RecordBytes(MarkerRecord()) + Game("bob", kUserWon) +
+    WriteFile(DataFile("ann.glg"), Bytes(MarkerRecord()) + Game("bob", kUserWon) +
                                        Game("Carl", kDraw) + Game("BOB", kUserLost) +
                                        Game("guest1", kUserWon));
   }

@@ -10,11 +10,7 @@
 namespace tessik {
 namespace {
 
-std::string RecordBytes(const GameRecord& record) {
-  std::array<unsigned char, kGameRecordBytes> bytes{};
-  EncodeGameRecord(record, bytes.data());
-  return std::string(bytes.begin(), bytes.end());
-}
+std::string Bytes(const GameRecord& record) { return EncodeGameLog({record}); }
 
 GameRecord Game(const std::string& opponent, int8_t result) {
   GameRecord record;
@@ -30,7 +26,7 @@ class GameLogTest : public SessionFixture {
 };
 
 TEST_F(GameLogTest, WholeRecordsLoadAndATornTailIsLeftOut) {
-  WriteLog(RecordBytes(MarkerRecord()) + RecordBytes(Game("bob", kUserWon)) + "12345");
+  WriteLog(Bytes(MarkerRecord()) + Bytes(Game("bob", kUserWon)) + "12345");
   app.userName = "ann";
   EXPECT_EQ(app.LoadGameLog(), GameLogState::CurrentLog);
   ASSERT_EQ(app.gameLog.size(), 2u);
@@ -41,10 +37,10 @@ TEST_F(GameLogTest, WholeRecordsLoadAndATornTailIsLeftOut) {
 TEST_F(GameLogTest, MarkerNameAloneMakesACurrentLog) {
   GameRecord odd = Game("***tessik***", kUserLost);
   odd.wild = 9;
-  WriteLog(RecordBytes(odd));
+  WriteLog(Bytes(odd));
   app.userName = "ann";
   EXPECT_EQ(app.LoadGameLog(), GameLogState::CurrentLog);
-  WriteLog(RecordBytes(Game("bob", kUserWon)) + RecordBytes(MarkerRecord()));
+  WriteLog(Bytes(Game("bob", kUserWon)) + Bytes(MarkerRecord()));
   EXPECT_EQ(app.LoadGameLog(), GameLogState::OldLog);
 }
 
@@ -58,7 +54,7 @@ TEST_F(GameLogTest, MissingOrEmptyLogIsANewUser) {
 }
 
 TEST_F(GameLogTest, GuestReadsNoFile) {
-  WriteLog(RecordBytes(Game("bob", kUserWon)));
+  WriteLog(Bytes(Game("bob", kUserWon)));
   app.userName = "ann";
   app.guestSession = true;
   EXPECT_EQ(app.LoadGameLog(), GameLogState::GuestLog);

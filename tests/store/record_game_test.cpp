@@ -13,11 +13,7 @@
 namespace tessik {
 namespace {
 
-std::string Encoded(const GameRecord& record) {
-  std::array<unsigned char, kGameRecordBytes> bytes{};
-  EncodeGameRecord(record, bytes.data());
-  return std::string(bytes.begin(), bytes.end());
-}
+std::string Bytes(const GameRecord& record) { return EncodeGameLog({record}); }
 
 struct Start {
   std::string white = "ann";
@@ -39,7 +35,7 @@ class RecordGameTest : public SessionFixture {
  protected:
   void SetUp() override {
     SessionFixture::SetUp();
-    WriteFile(DataFile("ann.glg"), Encoded(MarkerRecord()));
+    WriteFile(DataFile("ann.glg"), Bytes(MarkerRecord()));
   }
   // Plays one game of the user to its result, text as the server gives it.
   void Play(const Start& start, const std::string& result) {
@@ -80,7 +76,7 @@ TEST_F(RecordGameTest, GameIsKeptOnDiskByteForByteAndItsScoreFollows) {
   expected.userRating = 1500;
   expected.opponentRating = 1622;
   SetOpponent(expected, "bob");
-  EXPECT_EQ(Log(), Encoded(MarkerRecord()) + Encoded(expected));
+  EXPECT_EQ(Log(), Bytes(MarkerRecord()) + Bytes(expected));
   EXPECT_EQ(Sent(), (std::vector<std::string>{"3 No game results against bob found\\n",
                                               "3 Score against bob +1 =0 -0 (100%)\\n"}));
   EXPECT_EQ(Totals("bob").won, 1);
@@ -98,7 +94,7 @@ TEST_F(RecordGameTest, UnrecordedVariantsLeaveEverythingAsItWas) {
     EXPECT_EQ(app.gameLog.size(), 1u) << wild;
     EXPECT_EQ(Sent().size(), 1u) << wild;  // the game start's line, nothing after the end
   }
-  EXPECT_EQ(Log(), Encoded(MarkerRecord()));
+  EXPECT_EQ(Log(), Bytes(MarkerRecord()));
   EXPECT_EQ(app.opponentTotals->size(), 0u);
   Play(With([&](Start& s) {
          s.wild = "23";
@@ -203,7 +199,7 @@ TEST_F(RecordGameTest, MatchOfferDuringTheGameDoesNotChangeItsRecord) {
 }
 
 TEST_F(RecordGameTest, TornTailIsCutBeforeTheAppend) {
-  WriteFile(DataFile("ann.glg"), Encoded(MarkerRecord()) + "torn record");
+  WriteFile(DataFile("ann.glg"), Bytes(MarkerRecord()) + "torn record");
   LogIn("ann");
   Play({}, "1-0");
   EXPECT_EQ(Log().size(), 2 * kGameRecordBytes);
@@ -217,7 +213,7 @@ TEST_F(RecordGameTest, NewUsersFirstGameStartsACurrentLog) {
   std::filesystem::remove(DataFile("ann.glg"));
   LogIn("ann");
   Play({}, "1-0");
-  EXPECT_EQ(Log(), Encoded(MarkerRecord()) + Encoded(Last()));
+  EXPECT_EQ(Log(), Bytes(MarkerRecord()) + Bytes(Last()));
   EXPECT_EQ(app.gameLog.size(), 2u);
 }
 
