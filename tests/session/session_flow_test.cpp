@@ -14,19 +14,19 @@
 namespace tessik {
 namespace {
 
-std::string Bytes(const GameRecord& record) { return EncodeGameLog({record}); }
+std::string LogBytes(const GameRecord& record) { return EncodeGameLog({record}); }
 
 std::string Game(const std::string& opponent, int8_t result) {
   GameRecord record;
   SetOpponent(record, opponent);
   record.result = result;
-  return Bytes(record);
+  return LogBytes(record);
 }
 
 class SessionFlowTest : public SessionFixture {
  protected:
   void WriteCurrentLog() {
-    WriteFile(DataFile("ann.glg"), Bytes(MarkerRecord()) + Game("bob", kUserWon) +
+    WriteFile(DataFile("ann.glg"), LogBytes(MarkerRecord()) + Game("bob", kUserWon) +
                                        Game("Carl", kDraw) + Game("BOB", kUserLost) +
                                        Game("guest1", kUserWon));
   }

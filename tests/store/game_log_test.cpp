@@ -10,7 +10,7 @@
 namespace tessik {
 namespace {
 
-std::string Bytes(const GameRecord& record) { return EncodeGameLog({record}); }
+std::string LogBytes(const GameRecord& record) { return EncodeGameLog({record}); }
 
 GameRecord Game(const std::string& opponent, int8_t result) {
   GameRecord record;
@@ -26,7 +26,7 @@ class GameLogTest : public SessionFixture {
 };
 
 TEST_F(GameLogTest, WholeRecordsLoadAndATornTailIsLeftOut) {
-  WriteLog(Bytes(MarkerRecord()) + Bytes(Game("bob", kUserWon)) + "12345");
+  WriteLog(LogBytes(MarkerRecord()) + LogBytes(Game("bob", kUserWon)) + "12345");
   app.userName = "ann";
   EXPECT_EQ(app.LoadGameLog(), GameLogState::CurrentLog);
   ASSERT_EQ(app.gameLog.size(), 2u);
@@ -37,10 +37,10 @@ TEST_F(GameLogTest, WholeRecordsLoadAndATornTailIsLeftOut) {
 TEST_F(GameLogTest, MarkerNameAloneMakesACurrentLog) {
   GameRecord odd = Game("***tessik***", kUserLost);
   odd.wild = 9;
-  WriteLog(Bytes(odd));
+  WriteLog(LogBytes(odd));
   app.userName = "ann";
   EXPECT_EQ(app.LoadGameLog(), GameLogState::CurrentLog);
-  WriteLog(Bytes(Game("bob", kUserWon)) + Bytes(MarkerRecord()));
+  WriteLog(LogBytes(Game("bob", kUserWon)) + LogBytes(MarkerRecord()));
   EXPECT_EQ(app.LoadGameLog(), GameLogState::OldLog);
 }
 
@@ -54,7 +54,7 @@ TEST_F(GameLogTest, MissingOrEmptyLogIsANewUser) {
 }
 
 TEST_F(GameLogTest, GuestReadsNoFile) {
-  WriteLog(Bytes(Game("bob", kUserWon)));
+  WriteLog(LogBytes(Game("bob", kUserWon)));
   app.userName = "ann";
   app.guestSession = true;
   EXPECT_EQ(app.LoadGameLog(), GameLogState::GuestLog);
