@@ -33,7 +33,7 @@ ConversionOutcome UpgradeOldLog(std::vector<GameRecord>& games, int formatVersio
   const std::string path = dataDirectory + userName + ".glg";
   ConversionOutcome outcome;
   FileCause cause = WriteWholeFile(path + ".12", EncodeGameLog(games));
-  if (cause == kFileNone) cause = RenameNoReplace(path, path + ".10");
+  if (cause == kFileNone) cause = KeepAsBackup(path, path + ".10");
   if (cause == kFileNone && std::rename((path + ".12").c_str(), path.c_str()) != 0) {
     cause = FileCauseFromErrno(errno);
   }

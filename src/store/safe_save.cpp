@@ -39,19 +39,15 @@ FileCause WriteWholeFile(const std::string& path, std::string_view contents) {
   return cause;
 }
 
-FileCause RenameNoReplace(const std::string& from, const std::string& to) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+FileCause KeepAsBackup(const std::string& current, const std::string& backup) {
+  if (link(current.c_str(), backup.c_str()) == 0) return kFileNone;
+  if (errno == EEXIST) return kFileAccessDenied;  // as a rename onto an existing file fails
+  if (errno == ENOENT) return kFileNotFound;
+  // A file system without hard links: the current file moves, unless the backup exists.
+  if (renameat2(AT_FDCWD, current.c_str(), AT_FDCWD, backup.c_str(), RENAME_NOREPLACE) == 0) {
     return kFileNone;
   }
-  if (errno != EINVAL && errno != ENOSYS) {
-    return errno == EEXIST ? kFileAccessDenied : FileCauseFromErrno(errno);
-  }
-  // A file system without the flag: a link fails as well when the target exists.
-  if (link(from.c_str(), to.c_str()) != 0) {
-    return errno == EEXIST ? kFileAccessDenied : FileCauseFromErrno(errno);
-  }
-  unlink(from.c_str());
-  return kFileNone;
+  return errno == EEXIST ? kFileAccessDenied : FileCauseFromErrno(errno);
 }
 
 FileCause SaveInThreeMoves(const std::string& current, const std::string& temporary,
@@ -62,7 +58,8 @@ FileCause SaveInThreeMoves(const std::string& current, const std::string& tempor
     std::remove(temporary.c_str());
     return cause;
   }
-  std::rename(current.c_str(), backup.c_str());  // fails when there is no current file yet
+  KeepAsBackup(current, backup);  // fails when there is no current file yet
+  // One atomic step from the old file to the new: a crash leaves one or the other.
   if (std::rename(temporary.c_str(), current.c_str()) != 0) return FileCauseFromErrno(errno);
   SyncDirectoryOf(current);
   return kFileNone;

@@ -8,14 +8,16 @@
 namespace tessik {
 
 // Saves contents as current so that a failure never destroys the last good file: delete
-// backup, write and sync temporary, then rename current to backup and temporary to current.
+// backup, write and sync temporary, keep current as backup, then rename temporary over
+// current (one atomic step: a crash at any point leaves a whole current file).
 // Returns the cause of the first failure of the write or of the final rename, or kFileNone.
 FileCause SaveInThreeMoves(const std::string& current, const std::string& temporary,
                            const std::string& backup, std::string_view contents);
 
-// Renames from to to unless to exists; kFileNone or the cause (an existing target: access
-// denied, as a rename onto an existing file fails on the desktop platform).
-FileCause RenameNoReplace(const std::string& from, const std::string& to);
+// Keeps the current file also under the backup name (a hard link), never replacing an existing
+// backup: kFileNone or the cause (an existing backup: access denied, as a rename onto an
+// existing file fails on the desktop platform). The current file stays where it is.
+FileCause KeepAsBackup(const std::string& current, const std::string& backup);
 
 // Writes and syncs a whole new file (truncating one of that name).
 FileCause WriteWholeFile(const std::string& path, std::string_view contents);
