@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <string>
 #include <vector>
 
@@ -242,6 +244,28 @@ TEST_F(DispatchTest, HostileBytesNeverStopTheNextWellFormedMessage) {
   EXPECT_EQ(app.userName, "alice");
   EXPECT_EQ(g_gameStartInfo.gameNumber, "1");
   EXPECT_EQ(window.closeCount, 0);
+}
+
+}  // namespace
+}  // namespace tessik
+
+namespace tessik {
+namespace {
+
+TEST_F(DispatchTest, RandomBytesNeverStopTheNextMessageAfterAGap) {
+  std::mt19937 random(42);
+  for (int round = 0; round < 200; ++round) {
+    Bytes noise(1 + random() % 600);
+    for (unsigned char& byte : noise) byte = static_cast<unsigned char>(random());
+    SendRaw(noise);
+    Deliver();  // the noise is drained: the gap
+  }
+  app.userName.clear();
+  app.EndSession();
+  window.closeCount = 0;
+  Send(2, 0, {"alice"});
+  Deliver();
+  EXPECT_EQ(app.userName, "alice");
 }
 
 }  // namespace

@@ -91,3 +91,28 @@ TEST(ThreadQueue, MessagesFromAnotherUserAreDropped) {
 
 }  // namespace
 }  // namespace tessik
+
+#include <fcntl.h>
+#include <sys/mman.h>
+
+#include "platform/last_error.h"
+#include "platform/shared_memory.h"
+
+namespace tessik {
+namespace {
+
+TEST(SharedMemory, ObjectsOfAnotherUserAreNeverOpened) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to make an object of another user";
+  std::string name = "Vexmoor2.IPCFileMapping" + std::to_string(900000 + getpid() % 1000);
+  int fd = shm_open(PosixObjectName(name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(ftruncate(fd, 4096), 0);
+  ASSERT_EQ(fchown(fd, 65534, 65534), 0);
+  close(fd);
+  EXPECT_EQ(OpenFileMappingA(name), kNoHandle);
+  EXPECT_EQ(GetLastError(), kErrorAccessDenied);
+  shm_unlink(PosixObjectName(name).c_str());
+}
+
+}  // namespace
+}  // namespace tessik

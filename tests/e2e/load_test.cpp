@@ -1,0 +1,96 @@
+// 100,000 datagrams in bursts through 512-byte pipes while the plug-in records games.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "store/game_record.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kDatagrams = 20000;  // the same run, shorter, where the sanitizers slow it down
+#else
+constexpr int kDatagrams = 100000;
+#endif
+constexpr int kDatagramsPerGame = 100;
+
+TEST(Load, BurstsThroughASmallPipeLoseNoGameAndMangleNoMessage) {
+  fs::path dir = fs::temp_directory_path() / ("tessik-load-" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  std::ostringstream script;
+  script << "dg 2 0 ann\nsync\n";
+  int sent = 1, games = 0;
+  for (; sent < kDatagrams; ++games) {
+    std::string number = std::to_string(1000 + games), opponent = "g" + std::to_string(games);
+    script << "dg 2 15 " << number << " ann " << opponent << " 0 Blitz 1 3 0 3 0 1 x 1500 1500 "
+           << number << "\ndg 2 16 " << number << " ann " << opponent << " 1-0\n";
+    sent += 2;
+    for (int i = 2; i < kDatagramsPerGame && sent < kDatagrams; ++i, ++sent) {
+      switch (i % 4) {
+        case 0:
+          script << "dg 2 29 " << opponent << " 1 x x ann 1 x x 0 Blitz\n";
+          break;
+        case 1:
+          script << "dg 1 130 \"Finger of " << opponent << ":\"\n";
+          break;
+        case 2:
+          script << "dg 2 62\n";
+          break;
+        default:
+          script << "dg 2 76 noise\n";
+          break;
+      }
+    }
+  }
+  script << "sync\nend\n";
+  std::ofstream(dir / "load.script") << script.str();
+
+  std::string command = std::string(VEXMOOR_SIM) + " --plugin " + TESSIK_PLUGIN +
+                        " --pipe-size 512 --dir " + dir.string() + " " +
+                        (dir / "load.script").string();
+  auto started = std::chrono::steady_clock::now();
+  FILE* out = popen(command.c_str(), "r");
+  std::vector<std::string> lines;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, out) != nullptr) lines.emplace_back(buffer);
+  int status = pclose(out);
+  double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  std::printf("%d datagrams (%d games) in %.1f s: %.0f messages per second\n", sent, games, seconds,
+              sent / seconds);
+
+  EXPECT_EQ(status, 0);
+  std::regex wellFormed(
+      R"(^(dir .*|exit 0|1 Tessik 1\.2|[4568] [0-9]+|3 (Score against g[0-9]+ \+[0-9]+ =0 -0 \(100%\)|No game results against g[0-9]+ found)\\n)\n$)");
+  std::set<std::string> acknowledged;
+  for (const std::string& line : lines) {
+    EXPECT_TRUE(std::regex_match(line, wellFormed)) << line;
+    std::smatch won;
+    static const std::regex score(R"(^3 Score against (g[0-9]+) \+1 )");
+    if (std::regex_search(line, won, score)) acknowledged.insert(won[1]);
+  }
+  std::ifstream log(dir / "tessik/ann.glg", std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  std::set<std::string> kept;
+  for (size_t at = tessik::kGameRecordBytes; at + tessik::kGameRecordBytes <= bytes.size();
+       at += tessik::kGameRecordBytes) {
+    kept.insert(std::string(tessik::OpponentName(
+        tessik::DecodeGameRecord(reinterpret_cast<const unsigned char*>(&bytes[at])))));
+  }
+  for (const std::string& game : acknowledged) EXPECT_TRUE(kept.count(game)) << game;
+  EXPECT_EQ(kept.size(), static_cast<size_t>(games));  // the host drops nothing it was asked for
+  fs::remove_all(dir);
+}
+
+}  // namespace
