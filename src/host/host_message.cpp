@@ -47,7 +47,7 @@ const std::string& Datagram::Field(size_t i) const {
 Datagram DecodeDatagram(const std::vector<unsigned char>& payload) {
   Datagram datagram;
   unsigned char head[kDatagramHeaderBytes] = {};
-  std::memcpy(head, payload.data(), std::min(payload.size(), sizeof head));
+  if (!payload.empty()) std::memcpy(head, payload.data(), std::min(payload.size(), sizeof head));
   datagram.source = Get16(head);
   datagram.number = Get16(head + 2);
   std::memcpy(datagram.unused, head + 4, 4);

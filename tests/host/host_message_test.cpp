@@ -66,6 +66,8 @@ TEST_F(FramingTest, DatagramFieldsAreDecodedAndMissingOnesReadEmpty) {
 }
 
 TEST_F(FramingTest, ShortAndOvercountedDatagramsDecodeOnlyWhatArrived) {
+  WriteFramed(kMsgDatagram, {});  // found by fuzzing: an empty payload was copied from nowhere
+  ASSERT_TRUE(ReceiveIPCMessage(plugIn));
   WriteFramed(kMsgDatagram, {2, 0, 0});  // shorter than the datagram header
   Bytes overcounted = vexmoor::EncodeDatagram(2, 0, {"bob", "carl"});
   overcounted[8] = 50;

@@ -1,0 +1,11 @@
+// The settings file on any bytes, line by line as it is read, then written back.
+#include "scratch_directory.h"
+#include "ui/settings.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
+  WriteBytes(ScratchDirectory() + "tessik.ini", data, size);
+  tessik::settings = tessik::Settings{};
+  tessik::LoadSettings(ScratchDirectory());
+  std::string written = tessik::FormatSettingsFile(tessik::settings);
+  return written.empty() ? 1 : 0;
+}
