@@ -14,10 +14,6 @@ constexpr std::string_view kTagNames[kTagCount] = {"Date",   "Time",      "White
                                                    "Result", "WhiteElo",  "BlackElo", "TimeControl",
                                                    "Event",  "KeshResult"};
 
-bool IsUnrecordedVariant(uint8_t wild) {
-  return wild == 6 || (wild >= 10 && wild <= 15) || wild == 19 || wild == 20 || wild == 24;
-}
-
 // "Result" as the server's own wording settles a game that ended without one.
 std::string_view SettledResult(const PgnTags& tags) {
   const std::string& result = tags[kTagResult];

@@ -97,6 +97,10 @@ void SetOpponent(GameRecord& record, std::string_view name) {
   std::memcpy(record.opponent, name.data(), std::min(name.size(), kOpponentBytes - 1));
 }
 
+bool IsUnrecordedVariant(uint8_t wild) {
+  return wild == 6 || (wild >= 10 && wild <= 15) || wild == 19 || wild == 20 || wild == 24;
+}
+
 RatingType RatingTypeOf(const GameRecord& record) {
   if (record.wild != 0) {
     if (record.wild == 17 || record.wild == 26) return kRatingLosers;

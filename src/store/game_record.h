@@ -58,6 +58,9 @@ std::string_view OpponentName(const GameRecord& record);
 // Stores at most 15 characters, padded with NUL bytes.
 void SetOpponent(GameRecord& record, std::string_view name);
 
+// Variants whose games the log leaves out (live and imported alike).
+bool IsUnrecordedVariant(uint8_t wild);
+
 // The rating type of a stored game: one flag, never 0.
 RatingType RatingTypeOf(const GameRecord& record);
 

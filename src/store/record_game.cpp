@@ -16,10 +16,6 @@ namespace tessik {
 
 namespace {
 
-bool IsUnrecordedVariant(uint8_t wild) {
-  return wild == 6 || (wild >= 10 && wild <= 15) || wild == 19 || wild == 20 || wild == 24;
-}
-
 // Writes the record at the end of the log, after cutting a torn tail back to whole records,
 // and syncs it. An empty log gets the marker record first.
 FileCause AppendRecord(const std::string& path, const GameRecord& record) {
@@ -54,6 +50,20 @@ FileCause AppendRecord(const std::string& path, const GameRecord& record) {
   return cause;
 }
 
+struct Title {
+  std::string_view text;
+  uint8_t GameRecord::*field;
+  uint8_t value;
+};
+
+constexpr Title kTitles[] = {
+    {"GM", &GameRecord::title, 7},       {"IM", &GameRecord::title, 6},
+    {"FM", &GameRecord::title, 5},       {"CM", &GameRecord::title, 4},
+    {"WGM", &GameRecord::womanTitle, 7}, {"WFM", &GameRecord::womanTitle, 6},
+    {"WIM", &GameRecord::womanTitle, 5}, {"WCM", &GameRecord::womanTitle, 4},
+    {"C", &GameRecord::computer, 1},
+};
+
 // The opponent's titles: tokens at single spaces, from the left, until an empty one.
 void SetTitles(GameRecord& record, std::string_view titles) {
   size_t end = titles.find_last_not_of(" \t\r\n\v\f");
@@ -62,18 +72,6 @@ void SetTitles(GameRecord& record, std::string_view titles) {
     size_t space = titles.find(' ');
     std::string_view token = titles.substr(0, space);
     if (token.empty()) break;
-    struct Title {
-      std::string_view text;
-      uint8_t GameRecord::*field;
-      uint8_t value;
-    };
-    static constexpr Title kTitles[] = {
-        {"GM", &GameRecord::title, 7},       {"IM", &GameRecord::title, 6},
-        {"FM", &GameRecord::title, 5},       {"CM", &GameRecord::title, 4},
-        {"WGM", &GameRecord::womanTitle, 7}, {"WFM", &GameRecord::womanTitle, 6},
-        {"WIM", &GameRecord::womanTitle, 5}, {"WCM", &GameRecord::womanTitle, 4},
-        {"C", &GameRecord::computer, 1},
-    };
     for (const Title& title : kTitles) {
       if (CompareNoCase(token, title.text) == 0) record.*title.field = title.value;
     }

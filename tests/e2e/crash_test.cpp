@@ -17,17 +17,13 @@
 #include <vector>
 
 #include "store/game_record.h"
+#include "support/temp_directory.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using tessik::ReadFile;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  return contents.str();
-}
+namespace fs = std::filesystem;
 
 struct HostRun {
   std::vector<std::string> lines;

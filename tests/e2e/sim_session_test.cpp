@@ -12,8 +12,11 @@
 #include <vector>
 
 #include "store/game_record.h"
+#include "support/temp_directory.h"
 
 namespace {
+
+using tessik::ReadFile;
 
 struct SimRun {
   std::vector<std::string> lines;
@@ -68,13 +71,6 @@ TEST(SimSession, GuestLoginWritesOnlyTheSettings) {
   std::sort(entries.begin(), entries.end());
   EXPECT_EQ(entries, (std::vector<std::string>{"tessik", "tessik/tessik.ini"}));
   std::filesystem::remove_all(dir);
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  return contents.str();
 }
 
 std::string Record(const std::string& opponent, int8_t result) {

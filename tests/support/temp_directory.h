@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace tessik {
@@ -21,7 +22,7 @@ class TempDirectory {
 };
 
 // The whole content of a file; empty when it cannot be read.
-std::string ReadFile(const std::string& path);
+std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::string& path, const std::string& contents);
 
 }  // namespace tessik
