@@ -4,20 +4,7 @@
 # window goes to the tray; a real click on the tray icon brings it back and clears
 # "start minimized".
 set -euo pipefail
-sim=$1
-plugin=$2
-work=$(mktemp -d)
-trap 'kill $simPid 2>/dev/null || true; rm -rf "$work"' EXIT
-simPid=
-fail() {
-  echo "FAILED: $*"
-  cat "$work/host.out"
-  exit 1
-}
-await() {
-  for _ in $(seq 200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
-  return 1
-}
+source "$(dirname "$0")/host_run.sh"
 mapState() { xwininfo -id "$1" | sed -n 's/^ *Map State: //p'; }
 
 mkdir -p "$work/dir/tessik"

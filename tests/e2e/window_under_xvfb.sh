@@ -4,24 +4,7 @@
 # typed name and Enter (the score reaches the host), a report from the menu (read back through
 # the clipboard), and closing the plug-in with Escape and Yes.
 set -euo pipefail
-sim=$1
-plugin=$2
-work=$(mktemp -d)
-trap 'kill $simPid 2>/dev/null || true; rm -rf "$work"' EXIT
-simPid=
-
-fail() {
-  echo "FAILED: $*"
-  echo "--- host output:"
-  cat "$work/host.out"
-  exit 1
-}
-
-# Waits up to 10 s for a command to succeed.
-await() {
-  for _ in $(seq 200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
-  return 1
-}
+source "$(dirname "$0")/host_run.sh"
 
 cat >"$work/session" <<'SESSION'
 dg 2 0 ann
