@@ -158,16 +158,17 @@ int ReportScoreAgainst(CPluginApp& app, std::string_view opponent, int lines, Ra
 }
 
 void ShowScoreForLookup(CPluginApp& app, std::string_view player) {
-  ScoreTally tally = TallyScores(app.gameLog, player);
   int lines = (settings.fingerAssessDisplayAll != 0 ? kLineOverall : 0) +
               (settings.fingerAssessDisplayAllBw != 0 ? kLineWhite | kLineBlack : 0);
+  int linesByType = (settings.fingerAssessDisplayRtypes != 0 ? kLineOverall : 0) +
+                    (settings.fingerAssessDisplayRtypesBw != 0 ? kLineWhite | kLineBlack : 0);
+  if (lines == 0 && linesByType == 0) return;  // nothing asked for: no scan of the log
+  ScoreTally tally = TallyScores(app.gameLog, player);
   int found = 1;
   if (lines != 0) {
     found =
         PrintScoreLines(app, tally, player, lines, AnyRatingType, settings.silentIfNoGames != 0);
   }
-  int linesByType = (settings.fingerAssessDisplayRtypes != 0 ? kLineOverall : 0) +
-                    (settings.fingerAssessDisplayRtypesBw != 0 ? kLineWhite | kLineBlack : 0);
   if (found == 0 || linesByType == 0) return;
   for (RatingType type : kTypesInOrder) {
     PrintScoreLines(app, tally, player, linesByType, type, true);
@@ -175,14 +176,15 @@ void ShowScoreForLookup(CPluginApp& app, std::string_view player) {
 }
 
 void ShowScoreForMatch(CPluginApp& app, std::string_view opponent, RatingType ratingType) {
-  ScoreTally tally = TallyScores(app.gameLog, opponent);
   bool silent = settings.silentIfNoGames != 0;
   int lines = (settings.matchEtcDisplayAll != 0 ? kLineOverall : 0) +
               (settings.matchEtcDisplayAllBw != 0 ? g_colourFilter : 0);
-  int found = 1;
-  if (lines != 0) found = PrintScoreLines(app, tally, opponent, lines, AnyRatingType, silent);
   int linesByType = (settings.matchEtcDisplayRtype != 0 ? kLineOverall : 0) +
                     (settings.matchEtcDisplayRtypeBw != 0 ? g_colourFilter : 0);
+  ScoreTally tally;  // the log is scanned only when some line is asked for
+  if (lines != 0 || linesByType != 0) tally = TallyScores(app.gameLog, opponent);
+  int found = 1;
+  if (lines != 0) found = PrintScoreLines(app, tally, opponent, lines, AnyRatingType, silent);
   if (found != 0 && linesByType != 0) {
     PrintScoreLines(app, tally, opponent, linesByType, ratingType, silent);
   }
