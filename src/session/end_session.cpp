@@ -23,6 +23,8 @@ void CPluginApp::EndSession() {
   opponentTotals.reset();
   if (settings.minimizeToSystray != 0 && settings.startMinimized != 0 && mainWindow != nullptr) {
     mainWindow->RemoveTrayIcon();  // "start minimized" stays on for the next start
+    // Without its icon the window could not be reached while the program stays.
+    if (settings.closeWithConnection != 1) mainWindow->ShowWindow();
   }
   if (settings.closeWithConnection == 1 && mainWindow != nullptr) mainWindow->Close();
 }

@@ -24,6 +24,8 @@ class MainWindow {
   // The system's minimise command.
   virtual void Minimize() = 0;
   virtual void RemoveTrayIcon() = 0;
+  // Shows the window again (from the tray, or minimised), active and on top.
+  virtual void ShowWindow() = 0;
   // Ends the window's modal run, and with it the program.
   virtual void Close() = 0;
   // Modal boxes: Yes/No with No as default and no icon; Retry/Cancel with a warning icon.

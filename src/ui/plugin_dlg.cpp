@@ -2,11 +2,13 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "reports/ranking_reports.h"
@@ -57,13 +59,28 @@ CPluginDlg::CPluginDlg(CPluginApp& app)
   layout->addLayout(nameRow);
   layout->addWidget(outputBox_, 1);
   BuildMenu();
-  resize(520, 380);
+  SizeOutputBox();
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed size: no resizing, no maximise
 
   idleTimer_.setInterval(180000);
   connect(&idleTimer_, &QTimer::timeout, this, [this] { app_.OnIdleTimer(); });
   trayIcon_.setIcon(TessikIcon());
   trayIcon_.setToolTip(FromSingleByte(app_.applicationName.substr(0, 63)));
   connect(&trayIcon_, &QSystemTrayIcon::activated, this, &CPluginDlg::OnTrayActivated);
+}
+
+void CPluginDlg::SizeOutputBox() {
+  // Wide enough for the reports' widest row (a 15-letter handle, four-digit counts) on one
+  // line, and about twelve lines high.
+  const QFontMetrics metrics(outputBox_->font());
+  const QString widestRow = QString(15, QLatin1Char('W')) + " \t(99999)  +9999  =9999  -9999";
+  int textWidth =
+      metrics.size(Qt::TextExpandTabs, widestRow, static_cast<int>(outputBox_->tabStopDistance()))
+          .width();
+  int margins = 2 * (static_cast<int>(outputBox_->document()->documentMargin()) +
+                     outputBox_->frameWidth() + 2);
+  int scrollBar = outputBox_->verticalScrollBar()->sizeHint().width();
+  outputBox_->setFixedSize(textWidth + margins + scrollBar, 12 * metrics.lineSpacing() + margins);
 }
 
 void CPluginDlg::BuildMenu() {
@@ -126,11 +143,19 @@ void CPluginDlg::changeEvent(QEvent* event) {
 }
 
 void CPluginDlg::OnTrayActivated(QSystemTrayIcon::ActivationReason) {
-  trayIcon_.hide();
+  // The icon's own widget is still handling this click: hiding the icon now would destroy it
+  // under its feet. It goes once the click is over, unless the window is back in the tray.
+  QTimer::singleShot(0, this, [this] {
+    if (isVisible()) trayIcon_.hide();
+  });
+  ShowWindow();
+  settings.startMinimized = 0;
+}
+
+void CPluginDlg::ShowWindow() {
   showNormal();
   raise();
   activateWindow();
-  settings.startMinimized = 0;
 }
 
 void CPluginDlg::RemoveTrayIcon() { trayIcon_.hide(); }

@@ -29,6 +29,7 @@ class CPluginDlg : public QDialog, public MainWindow {
   // ordinary minimise.
   void Minimize() override;
   void RemoveTrayIcon() override;
+  void ShowWindow() override;
   // Ends the window's run: the program's event loop.
   void Close() override;
   bool AskYesNo(std::string_view text, std::string_view caption) override;
@@ -54,6 +55,7 @@ class CPluginDlg : public QDialog, public MainWindow {
 
  private:
   void BuildMenu();
+  void SizeOutputBox();
   void GoToTray();
   void RunOutputOptions();
   void RunBehaviour();

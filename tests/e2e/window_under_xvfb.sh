@@ -19,6 +19,10 @@ simPid=$!
 
 await xdotool search --name "Personal Statistic for ann" || fail "no window"
 window=$(xdotool search --name "Personal Statistic for ann" | head -n 1)
+hints=$(xprop -id "$window" WM_NORMAL_HINTS)
+smallest=$(sed -n 's/.*minimum size: //p' <<<"$hints")
+largest=$(sed -n 's/.*maximum size: //p' <<<"$hints")
+[ -n "$smallest" ] && [ "$smallest" = "$largest" ] || fail "the window can be resized: $hints"
 await grep -q "Score against bobby +1 =0 -0" "$work/host.out" || fail "the game was not scored"
 xdotool windowfocus --sync "$window"
 xdotool mousemove --window "$window" 60 40 click 1  # into the name field

@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -102,6 +104,29 @@ TEST_F(PluginDlgTest, QueryCompletesTheTypedName) {
   Query("aa");  // before every opponent: nothing, the field is cleared all the same
   EXPECT_EQ(Box(), "");
   EXPECT_EQ(window.nameField()->text(), "");
+}
+
+// The window has one size; every row of every report fits on one line of the output box, also
+// with the widest handles and four-digit counts.
+TEST_F(PluginDlgTest, ReportRowsFitTheFixedWindowWithoutWrapping) {
+  const char* handles[] = {"WWWWWWWWWWWWWWW", "MMMMMMMMMMMMMMM", "a", "mmmmmmmmmmmmmmm"};
+  LogInWithGamesAgainst({});
+  for (const char* handle : handles) {
+    for (int i = 0; i < 3333; ++i) {
+      for (int index : {0, 1, 2}) app.opponentTotals->AddResult(handle, index);
+    }
+  }
+  window.show();
+  EXPECT_EQ(window.minimumSize(), window.maximumSize());
+  for (const char* report : {"Most 10", "Best", "Worst", "Overall"}) {
+    window.outputBox()->clear();
+    window.MenuAction(report)->trigger();
+    QTextDocument* document = window.outputBox()->document();
+    ASSERT_GT(document->blockCount(), 4) << report;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+      EXPECT_EQ(block.layout()->lineCount(), 1) << report << ": " << block.text().toStdString();
+    }
+  }
 }
 
 TEST_F(PluginDlgTest, EmptyFieldOrNoSessionPrintsNothing) {
@@ -277,32 +302,6 @@ bool TrayAvailable() {
     if (TrayExpected()) FAIL() << "a tray was expected on this display";   \
     GTEST_SKIP() << "no system tray here; WindowTestsWithATray runs this"; \
   }
-
-TEST_F(PluginDlgTest, TrayMinimiseHidesTheWindowAndAClickBringsItBack) {
-  REQUIRE_TRAY();
-  window.show();
-  window.Minimize();
-  EXPECT_FALSE(window.isVisible());
-  EXPECT_TRUE(window.trayIcon().isVisible());
-  EXPECT_EQ(window.trayIcon().toolTip(), QString::fromStdString(app.applicationName));
-  EXPECT_EQ(settings.startMinimized, 1);
-  window.OnTrayActivated(QSystemTrayIcon::Context);  // a right click restores too
-  EXPECT_TRUE(window.isVisible());
-  EXPECT_FALSE(window.trayIcon().isVisible());
-  EXPECT_EQ(settings.startMinimized, 0);
-}
-
-TEST_F(PluginDlgTest, TrayIconGoesAtTheEndOfTheSessionAndStartMinimizedStays) {
-  REQUIRE_TRAY();
-  app.userName = "ann";
-  app.Login();
-  window.show();
-  window.Minimize();
-  settings.closeWithConnection = 0;
-  app.EndSession();
-  EXPECT_FALSE(window.trayIcon().isVisible());
-  EXPECT_EQ(settings.startMinimized, 1);
-}
 
 TEST_F(PluginDlgTest, MinimiseBoxGoesToTheTray) {
   REQUIRE_TRAY();
