@@ -19,6 +19,7 @@ windowText="$out/window.txt"
 # The session as it stands, but before its end the host waits for the window's part to be done.
 sim=$(realpath "$sim")
 plugin=$(realpath "$plugin")
+: >"$hostOut"  # there before the wait below first looks into it
 (cd examples && sed 's/^end$/waitfor window-done\nend/' demo.session |
   "$sim" --plugin "$plugin" --dir "$home" - >"$hostOut" 2>"$out/host.err") &
 sim_pid=$!

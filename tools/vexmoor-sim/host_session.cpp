@@ -53,11 +53,8 @@ bool HostSession::Start(const std::string& pluginPath, const std::string& direct
     error = "cannot create a pair of pipes (no free ids, or shared memory is unavailable)";
     return false;
   }
-  plugin_ = StartPlugin(pluginPath, directory);
-  if (plugin_ < 0) {
-    error = "cannot start the plug-in " + pluginPath;
-    return false;
-  }
+  plugin_ = StartPlugin(pluginPath, directory, error);
+  if (plugin_ < 0) return false;
   if (!Announce(input_.pipeId, pipeSize, error) || !Announce(output_.pipeId, pipeSize, error)) {
     return false;
   }

@@ -1,12 +1,14 @@
 // vexmoor-sim: a small host that starts the plug-in, plays a session script to it and prints
 // every message the plug-in sends.
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "host_session.h"
 #include "script.h"
@@ -53,6 +55,28 @@ std::string DefaultPlugin() {
   return (self.parent_path() / "tessik").string();
 }
 
+// The whole of a file; false with the system's reason when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& text, std::string& reason) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  char buffer[65536];
+  ssize_t got;
+  while ((got = read(fd, buffer, sizeof buffer)) != 0) {
+    if (got > 0) {
+      text.append(buffer, static_cast<size_t>(got));
+    } else if (errno != EINTR) {
+      reason = std::strerror(errno);
+      close(fd);
+      return false;
+    }
+  }
+  close(fd);
+  return true;
+}
+
 int Fail(const std::string& message) {
   std::cerr << "vexmoor-sim: " << message << '\n';
   return 1;
@@ -70,9 +94,12 @@ int main(int argc, char** argv) {
   if (options.script == "-") {
     script = vexmoor::ReadScript(std::cin);
   } else {
-    std::ifstream file(options.script);
-    if (!file) return Fail("cannot read the script " + options.script);
-    script = vexmoor::ReadScript(file);
+    std::string text, reason;
+    if (!ReadWholeFile(options.script, text, reason)) {
+      return Fail("cannot read the script " + options.script + ": " + reason);
+    }
+    std::istringstream in(text);
+    script = vexmoor::ReadScript(in);
   }
   if (!script.error.empty()) return Fail(options.script + ": " + script.error);
 
@@ -80,12 +107,17 @@ int main(int argc, char** argv) {
   if (madeDirectory) {
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp ? tmp : "/tmp") + "/vexmoor-sim.XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) return Fail("cannot make a temporary directory");
+    if (mkdtemp(pattern.data()) == nullptr) {
+      return Fail("cannot make a temporary directory in " + pattern.substr(0, pattern.rfind('/')) +
+                  ": " + std::strerror(errno));
+    }
     options.directory = pattern;
   } else {
     std::error_code error;
     std::filesystem::create_directories(options.directory, error);
-    if (error) return Fail("cannot make the directory " + options.directory);
+    if (error) {
+      return Fail("cannot make the directory " + options.directory + ": " + error.message());
+    }
   }
   options.directory = std::filesystem::absolute(options.directory).string();
   std::cout << "dir " << options.directory << std::endl;

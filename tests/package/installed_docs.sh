@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# installed_docs.sh CMAKE BUILD_DIR — installs the built tree into a scratch prefix and checks
+# the package's documentation directory: every relative link in its markdown files leads to an
+# installed file inside it, and the machine-readable copyright file is there.
+set -euo pipefail
+cmake=$1
+build=$2
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+if ! log=$("$cmake" --install "$build" --prefix "$prefix" 2>&1); then
+  echo "$log"
+  echo "FAILED: cmake --install $build"
+  exit 1
+fi
+doc="$(realpath "$prefix")/share/doc/tessik"
+faults=()
+
+# The link targets of a markdown file, inline and reference-style, outside fenced code blocks.
+links() {
+  awk '/^ *```/ { fence = !fence; next } !fence' "$1" |
+    grep -oE '\]\([^)]*\)|^ {0,3}\[[^]]+\]: *[^ ]+' |
+    sed -E 's/^\]\((.*)\)$/\1/; s/^ *\[[^]]+\]: *//; s/ +"[^"]*"$//; s/^<(.*)>$/\1/' || true
+}
+
+[ -f "$doc/README.md" ] || faults+=("README.md is not installed")
+checked=0
+while IFS= read -r -d '' page; do
+  while IFS= read -r target; do
+    case "$target" in
+      '' | '#'* | [a-zA-Z]*:*) continue ;;  # an anchor on the page, or a URL
+    esac
+    file=${target%%#*}
+    file=${file%%\?*}
+    checked=$((checked + 1))
+    resolved=$(realpath -m "$(dirname "$page")/$file")
+    if [[ "$file" == /* || "$resolved" != "$doc"/* || ! -e "$resolved" ]]; then
+      faults+=("${page#"$doc"/} links to $target, which is not installed beside it")
+    fi
+  done < <(links "$page")
+done < <(find "$doc" -name '*.md' -print0)
+[ "$checked" -gt 0 ] || faults+=("no relative link found in the installed markdown files")
+
+head -n 1 "$doc/copyright" 2>/dev/null |
+  grep -qxF "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ||
+  faults+=("share/doc/tessik/copyright is missing or not in the machine-readable format")
+
+if [ ${#faults[@]} -gt 0 ]; then
+  printf 'FAILED: %s\n' "${faults[@]}"
+  exit 1
+fi
+echo "$checked links in the installed documentation resolve; the copyright file is there"
