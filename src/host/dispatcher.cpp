@@ -99,6 +99,7 @@ void LookUp(CPluginApp& app, const std::string& player) {
 
 // Source 1: the numbers asked for with type 5.
 void DispatchTableA(CPluginApp& app, const Datagram& datagram) {
+  if (datagram.number != 16 && !app.SessionOpen()) return;  // lookups need a session
   switch (datagram.number) {
     case 16:
       app.EndSession();
@@ -114,8 +115,12 @@ void DispatchTableA(CPluginApp& app, const Datagram& datagram) {
   }
 }
 
+// Datagrams about the user's games, which belong to an open session.
+bool NeedsSession(uint16_t number) { return number == 29 || number == 15 || number == 16; }
+
 // Other sources: the numbers asked for with type 6.
 void DispatchTableB(CPluginApp& app, const Datagram& datagram) {
+  if (NeedsSession(datagram.number) && !app.SessionOpen()) return;
   switch (datagram.number) {
     case 0:
       if (app.userName.empty()) OnLoginDatagram(app, datagram);

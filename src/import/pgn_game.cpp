@@ -66,6 +66,13 @@ int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
   return era * 146097 + dayOfEra - 719468;
 }
 
+// A start time the record's 32 bits hold, else -1 as for a date mktime rejects: an unknown date
+// ("????.??.??") or a year before 1902 or after 2037 is not wrapped into another one.
+int32_t InStartTimeRange(int64_t seconds) {
+  bool fits = seconds >= INT32_MIN && seconds <= INT32_MAX;
+  return fits ? static_cast<int32_t>(seconds) : -1;
+}
+
 int64_t OffsetAt(std::time_t when) {
   std::tm local{};
   return localtime_r(&when, &local) != nullptr ? local.tm_gmtoff : INT64_MIN;
@@ -79,7 +86,7 @@ int32_t StartTimes::Convert(int year, int month, int day, int hour, int minute, 
   int64_t local =
       plain ? DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second : 0;
   if (plain && known_ && local >= fromLocal_ && local <= toLocal_) {
-    return static_cast<int32_t>(local - offset_);
+    return InStartTimeRange(local - offset_);
   }
   std::tm fields{};
   fields.tm_year = year - 1900;
@@ -99,7 +106,7 @@ int32_t StartTimes::Convert(int year, int month, int day, int hour, int minute, 
     toLocal_ = local + kDay;
     offset_ = offset;
   }
-  return static_cast<int32_t>(converted);
+  return InStartTimeRange(converted);
 }
 
 bool EvaluateGame(const PgnTags& tags, std::string_view userName, StartTimes& startTimes,

@@ -25,15 +25,16 @@ int TypeIndex(RatingType type) {
   return 0;
 }
 
-// Tells whether a record's opponent field holds exactly one handle: its bytes, then a NUL
-// unless the handle fills all 16 bytes. Compares the field as two words under a mask.
+// Tells whether a record's opponent field holds one handle as the log keeps it: its first 15
+// characters, then a NUL when it is shorter. Compares the field as two words under a mask.
 class HandleMatcher {
  public:
   explicit HandleMatcher(std::string_view handle) {
+    handle = StoredHandle(handle);
     unsigned char key[kOpponentBytes] = {};
     unsigned char mask[kOpponentBytes] = {};
     std::memcpy(key, handle.data(), handle.size());
-    std::memset(mask, 0xFF, std::min(handle.size() + 1, kOpponentBytes));
+    std::memset(mask, 0xFF, std::min(handle.size() + 1, kOpponentBytes - 1));
     std::memcpy(key_, key, sizeof key_);
     std::memcpy(mask_, mask, sizeof mask_);
   }
@@ -135,7 +136,6 @@ int ExpectedScore32(int32_t ratingDifference) {
 
 ScoreTally TallyScores(const std::vector<GameRecord>& gameLog, std::string_view opponent) {
   ScoreTally tally;
-  if (opponent.size() > kOpponentBytes) return tally;
   const HandleMatcher matcher(opponent);
   for (size_t i = 1; i < gameLog.size(); ++i) {
     const GameRecord& record = gameLog[i];

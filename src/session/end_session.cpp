@@ -8,7 +8,7 @@ void CPluginApp::EndSession() {
   if (opponentTotals && UserFilesAllowed()) {
     SaveWithRetry([this] { return SaveOpponentTotals(); }, "*.stt");
   }
-  if (settingsLoaded) {
+  if (settingsLoaded && !settingsFileBlocked) {
     SaveWithRetry([this] { return SaveSettings(dataDirectory); }, "*.ini");
   }
   sessionEnded = true;

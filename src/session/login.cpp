@@ -1,5 +1,8 @@
+#include <cerrno>
+
 #include "host/game_start_info.h"
 #include "host/host_message.h"
+#include "platform/read_file.h"
 #include "session/plugin_app.h"
 #include "ui/settings.h"
 
@@ -16,7 +19,15 @@ void AwaitRatings(PendingImport pending) {
 }  // namespace
 
 void CPluginApp::Login() {
-  LoadSettings(dataDirectory);
+  int settingsError = LoadSettings(dataDirectory);
+  // A file that is there but cannot be read is never replaced by the values in memory.
+  settingsFileBlocked = settingsError != 0 && settingsError != ENOENT;
+  if (settingsFileBlocked) {
+    AppendOutputLine(*this, "Cannot read the settings file " + dataDirectory +
+                                std::string(kSettingsFile) + " (" +
+                                DescribeReadError(settingsError) +
+                                "): the options will not be saved in this session.");
+  }
   opponentTotals = std::make_unique<OpponentTotalsList>();
   if (mainWindow != nullptr) mainWindow->SetTitle(std::string(kTitleSessionPrefix) + userName);
   sessionEnded = false;

@@ -50,6 +50,8 @@ class CPluginApp {
   bool ShowWriteError(int cause, std::string_view fileLabel);
   // Repeats save while it fails and the user answers Retry.
   void SaveWithRetry(const std::function<FileCause()>& save, std::string_view fileLabel);
+  // Between a login and the end of its session.
+  bool SessionOpen() const { return opponentTotals != nullptr && !sessionEnded; }
   // Whether this session may read and write the user's own files.
   bool UserFilesAllowed() const { return !guestSession && !userFilesBlocked; }
 
@@ -70,6 +72,8 @@ class CPluginApp {
   int32_t idleMinutes = 0;
   bool sessionEnded = false;
   bool settingsLoaded = false;
+  // The settings file exists but could not be read at login: it is not saved over.
+  bool settingsFileBlocked = false;
   bool guestSession = false;
   // The handle cannot name a file, or the log could not be read: nothing of the user's is
   // read or written in this session.

@@ -31,7 +31,7 @@ bool CPluginApp::StartApplication(const std::function<void()>& runMainWindow) {
   runMainWindow();
   if (opponentTotals && !sessionEnded) {  // closed without ending the session: no boxes now
     if (UserFilesAllowed()) SaveOpponentTotals();
-    if (settingsLoaded) SaveSettings(dataDirectory);
+    if (settingsLoaded && !settingsFileBlocked) SaveSettings(dataDirectory);
     opponentTotals.reset();
   }
   return false;

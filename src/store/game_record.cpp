@@ -92,9 +92,14 @@ std::string_view OpponentName(const GameRecord& record) {
   return std::string_view(record.opponent, static_cast<size_t>(end - record.opponent));
 }
 
+std::string_view StoredHandle(std::string_view handle) {
+  return handle.substr(0, kOpponentBytes - 1);
+}
+
 void SetOpponent(GameRecord& record, std::string_view name) {
   std::memset(record.opponent, 0, kOpponentBytes);
-  std::memcpy(record.opponent, name.data(), std::min(name.size(), kOpponentBytes - 1));
+  name = StoredHandle(name);
+  std::memcpy(record.opponent, name.data(), name.size());
 }
 
 bool IsUnrecordedVariant(uint8_t wild) {

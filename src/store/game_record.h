@@ -53,6 +53,10 @@ GameRecord MarkerRecord();
 // Whether the record's opponent begins with the marker's name.
 bool HoldsMarker(const GameRecord& record);
 
+// A handle as the log keeps it: its first 15 characters. Totals and look-ups use it too, so that
+// a longer handle is one opponent everywhere.
+std::string_view StoredHandle(std::string_view handle);
+
 // The opponent's handle, up to the first NUL of the field.
 std::string_view OpponentName(const GameRecord& record);
 // Stores at most 15 characters, padded with NUL bytes.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "session/handle.h"
+#include "store/game_record.h"
 
 namespace tessik {
 
@@ -26,6 +27,7 @@ OpponentTotalsList::OpponentTotalsList() : tail_{std::string(30, '\xFF')} {}
 
 void OpponentTotalsList::AddResult(std::string_view name, int index) {
   if (IsGuestHandle(name) || index < 0 || index > 2) return;
+  name = StoredHandle(name);  // one opponent however long the handle
   auto [entry, added] = entries_.try_emplace(FoldedKey(name));
   if (added) {
     entry->second.name = name;

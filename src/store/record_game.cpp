@@ -106,8 +106,9 @@ void RecordFinishedGame(CPluginApp& app) {
   GameStartInfo& game = g_gameStartInfo;
   if (IsUnrecordedVariant(static_cast<uint8_t>(ParseDecimal(game.wildNumber)))) return;
   if (game.userHadWhite == 0) game.gameResult = -game.gameResult;
-  if (app.opponentTotals) app.opponentTotals->AddResult(game.opponentName, game.gameResult + 1);
   GameRecord record = BuildRecord(game);
+  // Counted under the handle as the log keeps it, as the next login will count it.
+  if (app.opponentTotals) app.opponentTotals->AddResult(OpponentName(record), record.result + 1);
   app.gameLog.push_back(record);
   if (app.UserFilesAllowed()) {
     const std::string path = app.GameLogPath();

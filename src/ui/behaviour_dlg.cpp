@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "ui/dialog_buttons.h"
@@ -41,6 +42,15 @@ CBehaviourDlg::CBehaviourDlg(QWidget* parent)
     layout->addWidget(radio);
   }
   text_->setObjectName(QStringLiteral("edit1057"));
+  // The command is one line to the server: pasted line breaks become spaces (a trailing one
+  // goes), so that it is never sent as two commands.
+  connect(text_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    static const QRegularExpression kLineBreaks(QStringLiteral("[\r\n]+"));
+    if (!text.contains(kLineBreaks)) return;
+    QString oneLine = text;
+    while (oneLine.endsWith('\n') || oneLine.endsWith('\r')) oneLine.chop(1);
+    text_->setText(oneLine.replace(kLineBreaks, QStringLiteral(" ")));
+  });
   layout->addWidget(text_);
   layout->addSpacing(8);
   AddOkCancel(this, layout);

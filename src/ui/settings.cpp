@@ -1,9 +1,11 @@
 #include "ui/settings.h"
 
+#include <algorithm>
 #include <array>
-#include <fstream>
+#include <cerrno>
 
 #include "host/decimal.h"
+#include "platform/read_file.h"
 #include "store/safe_save.h"
 
 namespace tessik {
@@ -93,13 +95,20 @@ std::string FormatSettingsFile(const Settings& source) {
   return file;
 }
 
-void LoadSettings(const std::string& dataDirectory) {
-  std::ifstream file(dataDirectory + std::string(kSettingsFile), std::ios::binary);
-  std::string line;
-  while (std::getline(file, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();  // written on Windows
-    ApplySettingsLine(settings, line);
+int LoadSettings(const std::string& dataDirectory) {
+  std::string file;
+  int error =
+      ReadFileHead(dataDirectory + std::string(kSettingsFile), kMostSettingsBytes + 1, file);
+  if (error == 0 && file.size() > kMostSettingsBytes) error = EFBIG;
+  if (error != 0) return error;
+  for (size_t start = 0; start < file.size();) {
+    size_t end = std::min(file.find('\n', start), file.size());
+    std::string_view line(file.data() + start, end - start);
+    // A CR ends the line too (CR LF from Windows; a lone CR would split the idle command).
+    ApplySettingsLine(settings, line.substr(0, line.find('\r')));
+    start = end + 1;
   }
+  return 0;
 }
 
 FileCause SaveSettings(const std::string& dataDirectory) {

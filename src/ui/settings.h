@@ -40,8 +40,12 @@ inline constexpr std::string_view kSettingsFile = "tessik.ini";
 inline constexpr std::string_view kSettingsNewFile = "tessik.inn";
 inline constexpr std::string_view kSettingsBackupFile = "tessik.ino";
 
-// Reads the file over the settings in memory; a missing or unreadable file changes nothing.
-void LoadSettings(const std::string& dataDirectory);
+// A settings file larger than this is not one the plug-in wrote.
+inline constexpr size_t kMostSettingsBytes = 1 << 20;
+
+// Reads the file over the settings in memory. Returns 0, or the errno why it could not be read
+// (ENOENT when there is none); the settings then stay as they are.
+int LoadSettings(const std::string& dataDirectory);
 // Writes the file in three moves; kFileNone or the cause of the failure.
 FileCause SaveSettings(const std::string& dataDirectory);
 

@@ -12,36 +12,18 @@
 #include <vector>
 
 #include "store/game_record.h"
+#include "support/sim_run.h"
 #include "support/temp_directory.h"
 
 namespace {
 
+using tessik::ConsoleLines;
+using tessik::FreshDirectory;
+using tessik::MarkerBytes;
 using tessik::ReadFile;
-
-struct SimRun {
-  std::vector<std::string> lines;
-  int status = -1;
-};
-
-// Runs vexmoor-sim on a script; arguments go before the script's name.
-SimRun RunSim(const std::string& script, const std::string& arguments = "") {
-  std::filesystem::path file = std::filesystem::temp_directory_path() /
-                               ("tessik-e2e-" + std::to_string(getpid()) + ".session");
-  std::ofstream(file) << script;
-  std::string command = std::string(VEXMOOR_SIM) + " --plugin " + TESSIK_PLUGIN + " " + arguments +
-                        " " + file.string();
-  SimRun run;
-  FILE* out = popen(command.c_str(), "r");
-  char buffer[4096];
-  while (out != nullptr && std::fgets(buffer, sizeof buffer, out) != nullptr) {
-    std::string line = buffer;
-    if (!line.empty() && line.back() == '\n') line.pop_back();
-    run.lines.push_back(line);
-  }
-  if (out != nullptr) run.status = pclose(out);
-  std::filesystem::remove(file);
-  return run;
-}
+using tessik::RecordBytes;
+using tessik::RunSim;
+using tessik::SimRun;
 
 const std::vector<std::string> kGreeting = {"1 Tessik 1.2", "4 1",  "5 16", "5 130", "5 135", "6 0",
                                             "6 29",         "6 15", "6 16", "6 76",  "6 62"};
@@ -73,15 +55,6 @@ TEST(SimSession, GuestLoginWritesOnlyTheSettings) {
   std::filesystem::remove_all(dir);
 }
 
-std::string Record(const std::string& opponent, int8_t result) {
-  tessik::GameRecord record;
-  tessik::SetOpponent(record, opponent);
-  record.result = result;
-  unsigned char bytes[tessik::kGameRecordBytes];
-  tessik::EncodeGameRecord(record, bytes);
-  return std::string(bytes, bytes + sizeof bytes);
-}
-
 TEST(SimSession, ReturningUserKeepsTotalsAndSettingsOnDisk) {
   std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("tessik-e2e-returning-" + std::to_string(getpid()));
@@ -91,8 +64,8 @@ TEST(SimSession, ReturningUserKeepsTotalsAndSettingsOnDisk) {
   unsigned char bytes[tessik::kGameRecordBytes];
   tessik::EncodeGameRecord(marker, bytes);
   std::ofstream(dir / "tessik/ann.glg", std::ios::binary)
-      << std::string(bytes, bytes + sizeof bytes) << Record("zed", tessik::kUserWon)
-      << Record("Bob", tessik::kDraw) << Record("bob", tessik::kUserLost);
+      << std::string(bytes, bytes + sizeof bytes) << RecordBytes("zed", tessik::kUserWon)
+      << RecordBytes("Bob", tessik::kDraw) << RecordBytes("bob", tessik::kUserLost);
   std::ofstream(dir / "tessik/tessik.ini") << "[Behaviour]\r\nprevent idle text=brb\r\n";
 
   SimRun run = RunSim("dg 2 0 ann\nsync\nend\n", "--dir " + dir.string());
@@ -120,7 +93,8 @@ TEST(SimSession, FinishedGameIsScoredRecordedAndCounted) {
   std::filesystem::create_directories(dir / "tessik");
   unsigned char marker[tessik::kGameRecordBytes];
   tessik::EncodeGameRecord(tessik::MarkerRecord(), marker);
-  std::string before = std::string(marker, marker + sizeof marker) + Record("bob", tessik::kDraw);
+  std::string before =
+      std::string(marker, marker + sizeof marker) + RecordBytes("bob", tessik::kDraw);
   std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << before;
 
   auto started = static_cast<int32_t>(std::time(nullptr));
@@ -165,14 +139,6 @@ TEST(SimSession, FinishedGameIsScoredRecordedAndCounted) {
   std::filesystem::remove_all(dir);
 }
 
-std::filesystem::path FreshDirectory(const std::string& name) {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                              ("tessik-e2e-" + name + "-" + std::to_string(getpid()));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir / "tessik");
-  return dir;
-}
-
 const char kRatingDatagram[] = "dg 2 87 ann 1500 1800 1600 x x x 1500 1400 x 1550\n";
 
 TEST(SimSession, NewUsersPastGamesAreImportedFromTheHostsPgn) {
@@ -195,7 +161,7 @@ TEST(SimSession, NewUsersPastGamesAreImportedFromTheHostsPgn) {
 
 TEST(SimSession, OldLogIsConvertedOnceAndLoadsAsCurrentAfterwards) {
   std::filesystem::path dir = FreshDirectory("convert");
-  std::string old = Record("bob", tessik::kUserWon) + Record("carl", tessik::kDraw);
+  std::string old = RecordBytes("bob", tessik::kUserWon) + RecordBytes("carl", tessik::kDraw);
   std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << old;
   SimRun first = RunSim(std::string("dg 2 0 ann\nsync\n") + kRatingDatagram + "end\n",
                         "--dir " + dir.string());
@@ -279,17 +245,6 @@ TEST(SimSession, ScriptFaultsAreReportedBeforeThePluginStarts) {
   SimRun run = RunSim("dg 2\n");
   EXPECT_TRUE(run.lines.empty());
   EXPECT_NE(run.status, 0);
-}
-
-TEST(SimSession, MissingPluginIsAClearFailure) {
-  std::string command =
-      std::string(VEXMOOR_SIM) + " --plugin /nonexistent/tessik - </dev/null 2>&1";
-  FILE* out = popen(command.c_str(), "r");
-  std::string text;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, out) != nullptr) text += buffer;
-  EXPECT_NE(pclose(out), 0);
-  EXPECT_NE(text.find("vexmoor-sim: "), std::string::npos) << text;
 }
 
 }  // namespace

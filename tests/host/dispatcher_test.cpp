@@ -238,8 +238,8 @@ TEST_F(DispatchTest, HostileBytesNeverStopTheNextWellFormedMessage) {
   SendRaw(FrameMessage(kMsgDatagram, negative.data(), negative.size()));
   SendRaw(FrameMessage(555, "abc", 3));
   SendRaw(FrameMessage(556, nullptr, 0));
-  Send(2, 15, {"1", "", "", "", "", "", "", "", "", "", "1"});  // fields 11 to 16 missing
   Send(2, 0, {"alice"});
+  Send(2, 15, {"1", "", "", "", "", "", "", "", "", "", "1"});  // fields 11 to 16 missing
   Deliver();
   EXPECT_EQ(app.userName, "alice");
   EXPECT_EQ(g_gameStartInfo.gameNumber, "1");

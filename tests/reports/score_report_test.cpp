@@ -115,10 +115,13 @@ TEST_F(ScoreReportTest, StoredHandleEndsAtItsNulOrFillsTheField) {
   app.gameLog.push_back(full);
   ShowScoreForLookup(app, "bob");
   EXPECT_EQ(Printed(), Lines{"Score against bob +1 =0 -0 (100%)"});
+  // A handle is known by its first 15 characters, as the log keeps it.
   ShowScoreForLookup(app, "sixteen_chars_16");
   EXPECT_EQ(Printed(), Lines{"Score against sixteen_chars_16 +0 =1 -0 (50%)"});
   ShowScoreForLookup(app, "sixteen_chars_1");
-  EXPECT_EQ(Printed(), Lines{"No game results against sixteen_chars_1 found"});
+  EXPECT_EQ(Printed(), Lines{"Score against sixteen_chars_1 +0 =1 -0 (50%)"});
+  ShowScoreForLookup(app, "sixteen_chars_");
+  EXPECT_EQ(Printed(), Lines{"No game results against sixteen_chars_ found"});
 }
 
 TEST_F(ScoreReportTest, ExpectedScoreFromTheStoredRatings) {

@@ -5,7 +5,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QTest>
@@ -222,6 +224,27 @@ TEST_F(PluginDlgTest, OptionsShowTheDefaultsAndChangeOnlyOnOk) {
   window.MenuAction("Stat Output")->trigger();
   EXPECT_EQ(settings.showExpectedScore, 1);
   EXPECT_EQ(settings.fingerAssessDisplayAll, 0);
+}
+
+// A command pasted with line breaks stays one line, so it is never sent as two commands.
+TEST_F(PluginDlgTest, PastedIdleCommandStaysOneLine) {
+  const std::pair<QString, std::string> cases[] = {
+      {"brb\nback soon", "brb back soon"},
+      {"tell bob hi\r\n", "tell bob hi"},
+      {"a\r\n\r\nb", "a b"},
+  };
+  for (const auto& [pasted, stored] : cases) {
+    QApplication::clipboard()->setText(pasted);
+    WithNextModal([](QWidget* dialog) {
+      auto* edit = dialog->findChild<QLineEdit*>();
+      edit->setFocus();
+      QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+      qobject_cast<QDialog*>(dialog)->accept();
+    });
+    window.MenuAction("General")->trigger();
+    EXPECT_EQ(settings.preventIdleText, stored) << pasted.toStdString();
+    settings.preventIdleText.clear();
+  }
 }
 
 TEST_F(PluginDlgTest, BehaviourShowsTheDefaultsAndStartsIdlePreventionOnOk) {

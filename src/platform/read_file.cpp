@@ -1,0 +1,45 @@
+#include "platform/read_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tessik {
+
+int ReadFileHead(const std::string& path, size_t limit, std::string& contents) {
+  contents.clear();
+  // O_NONBLOCK: the open of a FIFO returns at once instead of waiting for a writer.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return errno;
+  struct stat info {};
+  int error = 0;
+  if (fstat(fd, &info) != 0) {
+    error = errno;
+  } else if (!S_ISREG(info.st_mode)) {
+    error = EINVAL;
+  } else {
+    contents.resize(limit);
+    size_t held = 0;
+    while (held < limit) {
+      ssize_t got = read(fd, contents.data() + held, limit - held);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) error = errno;
+      if (got <= 0) break;
+      held += static_cast<size_t>(got);
+    }
+    contents.resize(error == 0 ? held : 0);
+  }
+  close(fd);
+  return error;
+}
+
+std::string DescribeReadError(int error) {
+  if (error == EINVAL) return "not a regular file";
+  if (error == EFBIG) return "too large";
+  return std::strerror(error);
+}
+
+}  // namespace tessik

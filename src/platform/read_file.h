@@ -1,0 +1,20 @@
+// Reading the small files others may have put in the plug-in's way: the settings, the host's
+// per-user file.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace tessik {
+
+// Reads at most limit bytes from the start of the regular file at path into contents.
+// Returns 0, or the errno of the failure: ENOENT when nothing is there, EINVAL for anything but
+// a regular file (a FIFO, a device, a directory), which is never read and never blocks the
+// caller. A shorter read than the file's length is not a failure.
+int ReadFileHead(const std::string& path, size_t limit, std::string& contents);
+
+// Why a file could not be read, for a line in the output box: "not a regular file", "too large"
+// (EFBIG), or the system's text for the errno.
+std::string DescribeReadError(int error);
+
+}  // namespace tessik
