@@ -1,8 +1,12 @@
 #include "import/import_handlers.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "host/game_start_info.h"
 #include "import/old_log.h"
 #include "import/pgn_import.h"
+#include "platform/read_file.h"
 #include "session/plugin_app.h"
 
 namespace tessik {
@@ -30,10 +34,24 @@ void ImportPastGames(CPluginApp& app) {
   }
   ImportOutcome outcome = ImportPgn(app.gameLog, app.dataDirectory, app.userName,
                                     app.workingDirectory, g_importReply.ratings, playedSince);
-  if (!outcome.written) {
+  if (outcome.reportError != 0) {
+    AppendOutputLine(app, "Could not write the import's report " + app.workingDirectory +
+                              "pgn_read.txt (" + std::strerror(outcome.reportError) +
+                              "): the import went on without it.");
+  }
+  if (!outcome.Complete()) {
+    AppendOutputLine(app, "Cannot read the PGN file " + outcome.pgnPath + " (" +
+                              DescribeReadError(outcome.pgnError) +
+                              "): no past games were imported. The import will be tried again at "
+                              "the next login.");
+  } else if (!outcome.written) {
     AppendOutputLine(app, "The game log " + app.GameLogPath() + " could not be written (" +
-                              outcome.problem + "): the games are kept for this session only.");
-  } else if (outcome.read == 1) {
+                              outcome.problem +
+                              "): the import will be tried again at the next login.");
+  } else if (outcome.pgnError == ENOENT) {
+    AppendOutputLine(app, "No PGN file of your past games at " + outcome.pgnPath +
+                              ": the game log starts without them.");
+  } else {
     AppendOutputLine(app, "Succesfully imported the game results from your pgn");
   }
   Finish(app);

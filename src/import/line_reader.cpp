@@ -19,7 +19,7 @@ bool LineReader::Fill() {
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
       atEnd_ = true;
-      failed_ = got < 0;
+      if (got < 0) error_ = errno;
       return false;
     }
     end_ += static_cast<size_t>(got);
@@ -40,7 +40,7 @@ bool LineReader::Next(std::string_view& line) {
     }
     if (!Fill()) break;
   }
-  if (start_ == end_ || failed_) return false;
+  if (start_ == end_ || error_ != 0) return false;
   line = std::string_view(buffer_.data() + start_, end_ - start_);  // the last line, no LF
   start_ = end_;
   return true;

@@ -13,7 +13,8 @@ class LineReader {
 
   // The next line, valid until the next call; false at the end of the file or on a read error.
   bool Next(std::string_view& line);
-  bool Failed() const { return failed_; }
+  bool Failed() const { return error_ != 0; }
+  int Error() const { return error_; }  // the errno of the failed read
 
  private:
   static constexpr size_t kBlock = 1 << 20;
@@ -25,7 +26,7 @@ class LineReader {
   size_t start_ = 0;  // first unread byte
   size_t end_ = 0;    // one past the last byte read
   bool atEnd_ = false;
-  bool failed_ = false;
+  int error_ = 0;
 };
 
 }  // namespace tessik

@@ -6,15 +6,16 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 
 #include "import/line_reader.h"
 #include "import/pgn_game.h"
 #include "import/pgn_text.h"
 #include "import/same_game.h"
+#include "platform/read_file.h"
 #include "store/safe_save.h"
 
 namespace tessik {
@@ -31,17 +32,27 @@ std::string Describe(const GameRecord& record) {
 
 }  // namespace
 
+namespace {
+
+// A byte of a path as the host writes it: anything but a control character, so that letters
+// beyond ASCII (Latin-1 or UTF-8) stay part of it.
+bool PathByte(char c) {
+  auto byte = static_cast<unsigned char>(c);
+  return byte >= 0x20 && byte != 0x7F;
+}
+
+}  // namespace
+
 std::string LocatePgnFile(const std::string& workingDirectory, const std::string& userName) {
   const std::string fallback = workingDirectory + userName + ".pgn";
-  std::ifstream file(workingDirectory + userName + ".vx2", std::ios::binary);
-  char bytes[kHostFileBytes];
-  file.read(bytes, sizeof bytes);
-  std::string_view head(bytes, static_cast<size_t>(file.gcount()));
+  std::string bytes;
+  ReadFileHead(workingDirectory + userName + ".vx2", kHostFileBytes, bytes);
+  std::string_view head(bytes);
   size_t dot = head.rfind(".pgn");
   if (dot == std::string_view::npos || dot + 3 < 7) return fallback;
-  // The path is the run of printable characters that ends with this ".pgn".
+  // The path is the run of path bytes that ends with this ".pgn".
   size_t start = dot;
-  while (start > 0 && std::isprint(static_cast<unsigned char>(head[start - 1]))) --start;
+  while (start > 0 && PathByte(head[start - 1])) --start;
   std::string_view run = head.substr(start, dot + 4 - start);
   size_t drive = run.rfind(":\\");
   if (drive != std::string_view::npos && drive > 0 &&
@@ -66,23 +77,36 @@ std::string LocalPath(const std::string& hostPath, const std::string& home) {
   return home + "/.wine/dosdevices/" + letter + ":/" + rest;
 }
 
-int ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
-             const std::string& userName, const std::string& logPath) {
-  int fd = open(pgnPath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return 0;
+PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
+                    const std::string& userName, const std::string& logPath) {
+  PgnReading reading;
+  int fd = open(pgnPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   struct stat info {};
-  bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  size_t length = regular ? static_cast<size_t>(info.st_size) : 0;
+  if (fd < 0 || fstat(fd, &info) != 0) {
+    reading.error = errno;
+  } else if (!S_ISREG(info.st_mode)) {
+    reading.error = EINVAL;  // a directory, a FIFO or a device is no PGN
+  }
+  if (reading.error != 0) {
+    if (fd >= 0) close(fd);
+    return reading;
+  }
+  // The diagnostic report is optional: without it the import goes on.
   FILE* log = std::fopen(logPath.c_str(), "w");
+  if (log == nullptr) reading.logError = errno;
+  auto report = [log](const char* format, auto... values) {
+    if (log != nullptr) std::fprintf(log, format, values...);
+  };
 
-  games.clear();
-  games.reserve(std::clamp<size_t>(length / kPgnBytesPerGame, 1, kMostPresizedGames));
-  games.push_back(MarkerRecord());
+  std::vector<GameRecord> read;
+  read.reserve(std::clamp<size_t>(static_cast<size_t>(info.st_size) / kPgnBytesPerGame, 1,
+                                  kMostPresizedGames));
+  read.push_back(MarkerRecord());
   LineReader reader(fd);
   StartTimes startTimes;
   std::string_view line;  // the current line: empty before the first game
   int gamesRead = 0;
-  bool more = log != nullptr;
+  bool more = true;
   PgnTags tags;
   do {
     ++gamesRead;
@@ -90,32 +114,32 @@ int ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
     for (;;) {
       std::string_view name, value;
       if (ParseTagLine(line, name, value)) tags.Take(name, value);
-      more = more && reader.Next(line);
+      more = reader.Next(line);
       if (!more || line.empty()) break;
     }
     while (more && (more = reader.Next(line))) {
       if (!line.empty() && line.front() == '[') break;
     }
     GameRecord record;
-    if (EvaluateGame(tags, userName, startTimes, record)) games.push_back(record);
+    if (EvaluateGame(tags, userName, startTimes, record)) read.push_back(record);
   } while (more);
+  if (reader.Failed()) reading.error = reader.Error();
   close(fd);
-  if (log == nullptr) return 1;  // no diagnostic log: the parse ends, as on a read error
 
-  std::fprintf(log, "Importing  games from the PGN:\n\n");
-  std::fprintf(log, "Read %d Games from the PGN, put %zu in the gamelog\n", gamesRead,
-               games.size());
-  RemoveNeighbourDuplicates(games, 1, [&](size_t kept, size_t removed) {
-    std::fprintf(log, "Doublette at %zu / %zu %s removed\n", kept, removed,
-                 Describe(games[kept]).c_str());
+  report("Importing  games from the PGN:\n\n");
+  report("Read %d Games from the PGN, put %zu in the gamelog\n", gamesRead, read.size());
+  RemoveNeighbourDuplicates(read, 1, [&](size_t kept, size_t removed) {
+    report("Doublette at %zu / %zu %s removed\n", kept, removed, Describe(read[kept]).c_str());
   });
-  std::fprintf(log, "Header: %s \n", Describe(games.front()).c_str());
-  std::fprintf(log, "First game: %s \n",
-               games.size() > 1 ? Describe(games[1]).c_str() : "(none) 0");
-  std::fprintf(log, "last Game: %s \n", Describe(games.back()).c_str());
-  std::fclose(log);
-  games.shrink_to_fit();
-  return 1;
+  report("Header: %s \n", Describe(read.front()).c_str());
+  report("First game: %s \n", read.size() > 1 ? Describe(read[1]).c_str() : "(none) 0");
+  report("last Game: %s \n", Describe(read.back()).c_str());
+  if (log != nullptr) std::fclose(log);
+  if (reading.error == 0) {  // a file read only in part gives no games: all or nothing
+    read.shrink_to_fit();
+    games = std::move(read);
+  }
+  return reading;
 }
 
 bool WriteGameLog(const std::vector<GameRecord>& games, const std::string& temporary,
@@ -134,12 +158,18 @@ ImportOutcome ImportPgn(std::vector<GameRecord>& games, const std::string& dataD
                         const std::string& userName, const std::string& workingDirectory,
                         const CurrentRatings& ratings, const std::vector<GameRecord>& playedSince) {
   const char* home = std::getenv("HOME");
-  std::string pgn = LocalPath(LocatePgnFile(workingDirectory, userName), home ? home : "");
   ImportOutcome outcome;
-  outcome.read = ParsePgn(games, pgn, userName, workingDirectory + "pgn_read.txt");
-  if (outcome.read == 0) games.assign(1, MarkerRecord());
-  games.insert(games.end(), playedSince.begin(), playedSince.end());
-  ReconstructRatingChains(games, ratings);
+  outcome.pgnPath = LocalPath(LocatePgnFile(workingDirectory, userName), home ? home : "");
+  std::vector<GameRecord> imported;
+  PgnReading reading =
+      ParsePgn(imported, outcome.pgnPath, userName, workingDirectory + "pgn_read.txt");
+  outcome.pgnError = reading.error;
+  outcome.reportError = reading.logError;
+  if (!outcome.Complete()) return outcome;  // nothing written: the next login tries again
+  if (reading.error == ENOENT) imported.assign(1, MarkerRecord());  // no past games
+  imported.insert(imported.end(), playedSince.begin(), playedSince.end());
+  ReconstructRatingChains(imported, ratings);
+  games = std::move(imported);
   const std::string path = dataDirectory + userName + ".glg";
   outcome.written = WriteGameLog(games, path + ".12", path, outcome.problem);
   return outcome;

@@ -1,6 +1,7 @@
 // Building a first game log from the PGN file of the user's past games.
 #pragma once
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -19,16 +20,28 @@ std::string LocatePgnFile(const std::string& workingDirectory, const std::string
 // "<home>/.wine/dosdevices/x:/dir/f.pgn"; a Linux path stays as it is.
 std::string LocalPath(const std::string& hostPath, const std::string& home);
 
+struct PgnReading {
+  int error = 0;  // errno: the PGN could not be opened (ENOENT: there is none) or read to its end
+  int logError = 0;  // errno: the diagnostic log could not be written; the reading went on
+};
+
 // Reads every game of the PGN into games (the marker first, then the user's kept games, in
 // file order, neighbouring duplicates removed) and writes the diagnostic log to logPath.
-// Returns 1 when the PGN could be opened, 0 otherwise (games then unchanged).
-int ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
-             const std::string& userName, const std::string& logPath);
+// Anything but a regular file is refused (EINVAL). games changes only when the whole PGN was
+// read.
+PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
+                    const std::string& userName, const std::string& logPath);
 
 struct ImportOutcome {
-  int read = 0;         // 1 when the PGN file was read
+  std::string pgnPath;  // the PGN the import tried
+  int pgnError = 0;     // as PgnReading::error
+  int reportError = 0;  // as PgnReading::logError
   bool written = true;  // the new log reached the disk
   std::string problem;  // why it did not
+
+  // Whether the import ran to its end: the PGN was read whole, or there is none (no past
+  // games). Otherwise nothing was written and the games stay as they were.
+  bool Complete() const { return pgnError == 0 || pgnError == ENOENT; }
 };
 
 // The whole import: locate, parse, add the games played live since the login (playedSince),

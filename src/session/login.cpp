@@ -39,6 +39,9 @@ void CPluginApp::Login() {
     case GameLogState::GuestLog:
     case GameLogState::UnreadableLog:
       break;
+    case GameLogState::PendingLog:
+      RebuildTotals();  // the games played so far count until the import is done
+      [[fallthrough]];
     case GameLogState::NoLog:
       AppendOutputLine(*this, "Hello " + userName);
       AwaitRatings(kFirstImport);

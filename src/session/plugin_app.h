@@ -19,6 +19,7 @@ namespace tessik {
 enum class GameLogState {
   GuestLog,       // no file touched: a guest, or a session whose files are off
   NoLog,          // no log yet: a new user
+  PendingLog,     // a log of games played before the first import completed
   CurrentLog,     // a log of the current format was loaded
   OldLog,         // a log of an older version was loaded
   UnreadableLog,  // a log exists but could not be read; the user's files stay untouched

@@ -66,6 +66,7 @@ GameLogState CPluginApp::LoadGameLog() {
     gameLog.assign(1, MarkerRecord());
     return GameLogState::NoLog;
   }
+  if (AwaitsFirstImport(gameLog[0])) return GameLogState::PendingLog;
   return HoldsMarker(gameLog[0]) ? GameLogState::CurrentLog : GameLogState::OldLog;
 }
 

@@ -83,6 +83,16 @@ GameRecord MarkerRecord() {
   return marker;
 }
 
+GameRecord ImportPendingMarker() {
+  GameRecord marker = MarkerRecord();
+  marker.origin = kOriginLive;
+  return marker;
+}
+
+bool AwaitsFirstImport(const GameRecord& marker) {
+  return HoldsMarker(marker) && marker.origin == kOriginLive;
+}
+
 bool HoldsMarker(const GameRecord& record) {
   return std::memcmp(record.opponent, kMarkerName.data(), kMarkerName.size()) == 0;
 }

@@ -50,6 +50,10 @@ std::string EncodeGameLog(const std::vector<GameRecord>& records);
 
 // Record 0 of every log of the current format.
 GameRecord MarkerRecord();
+// The marker of a log begun by games played live before the first import completed: its
+// origin is that of a live game. Every login imports the past games until one completes.
+GameRecord ImportPendingMarker();
+bool AwaitsFirstImport(const GameRecord& marker);
 // Whether the record's opponent begins with the marker's name.
 bool HoldsMarker(const GameRecord& record);
 

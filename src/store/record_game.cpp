@@ -17,7 +17,8 @@ namespace tessik {
 namespace {
 
 // Writes the record at the end of the log, after cutting a torn tail back to whole records,
-// and syncs it. An empty log gets the marker record first.
+// and syncs it. An empty log gets a marker first: the first import has not completed, since it
+// writes the whole log.
 FileCause AppendRecord(const std::string& path, const GameRecord& record) {
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return errno == ENOENT ? kFileBadPath : FileCauseFromErrno(errno);
@@ -30,7 +31,7 @@ FileCause AppendRecord(const std::string& path, const GameRecord& record) {
     unsigned char bytes[2 * kGameRecordBytes];
     size_t length = 0;
     if (whole == 0) {
-      EncodeGameRecord(MarkerRecord(), bytes);
+      EncodeGameRecord(ImportPendingMarker(), bytes);
       length = kGameRecordBytes;
     }
     EncodeGameRecord(record, bytes + length);

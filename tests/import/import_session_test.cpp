@@ -2,6 +2,8 @@
 // the lines in the window, the totals and the log on disk.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "host/game_start_info.h"
 #include "support/session_fixture.h"
 #include "ui/settings.h"
@@ -51,12 +53,59 @@ TEST_F(ImportSessionTest, NewUsersPastGamesCountFromTheFirstLookup) {
   EXPECT_EQ(g_pendingImport, kNothingAwaited);
 }
 
-TEST_F(ImportSessionTest, WithoutAPgnThereIsNoSuccessLine) {
-  LogIn("ann");
-  Send(2, 87, kRatings);
-  Deliver();
-  EXPECT_EQ(window.text, "Hello ann" + kTips);
-  EXPECT_EQ(ReadFile(DataFile("ann.glg")), EncodeGameLog({MarkerRecord()}));
+// What the window says when the PGN is missing or cannot be read, and what the import leaves:
+// a log (the import is done) or none (the next login tries again).
+TEST_F(ImportSessionTest, ImportSaysWhatBecameOfThePastGames) {
+  const std::string pgn = directory / "games.pgn", missing = directory / "gone.pgn";
+  const std::string report = directory / "pgn_read.txt";
+  struct Case {
+    const char* what;
+    std::string vx2Names;  // empty: no host file, the default path
+    bool pgnIsADirectory;
+    bool reportIsADirectory;
+    std::string lines;
+    size_t logRecords;  // 0: no log written
+  };
+  const Case cases[] = {
+      {"no PGN anywhere", "", false, false,
+       "No PGN file of your past games at " + directory / "ann.pgn" +
+           ": the game log starts without them.",
+       1},
+      {"the host's file names a PGN that is not there", missing, false, false,
+       "No PGN file of your past games at " + missing + ": the game log starts without them.", 1},
+      {"the PGN cannot be read", pgn, true, false,
+       "Cannot read the PGN file " + pgn +
+           " (not a regular file): no past games were imported. The import will be tried again "
+           "at the next login.",
+       0},
+      {"the report cannot be written", pgn, false, true,
+       "Could not write the import's report " + report +
+           " (Is a directory): the import went on without it.\r\n"
+           "Succesfully imported the game results from your pgn",
+       2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(pgn);
+    std::filesystem::remove_all(report);
+    std::filesystem::remove(directory / "ann.vx2");
+    std::filesystem::remove(DataFile("ann.glg"));
+    if (!c.vx2Names.empty()) WriteFile(directory / "ann.vx2", "host " + c.vx2Names + "\n");
+    if (c.pgnIsADirectory) {
+      std::filesystem::create_directory(pgn);
+    } else {
+      WriteFile(pgn, PgnGame("bob", "1-0"));
+    }
+    if (c.reportIsADirectory) std::filesystem::create_directory(report);
+    window.text.clear();
+    LogIn("ann");
+    Sent();
+    Send(2, 87, kRatings);
+    Deliver();
+    EXPECT_EQ(window.text, "Hello ann\r\n" + c.lines + kTips);
+    EXPECT_EQ(ReadFile(DataFile("ann.glg")).size(), c.logRecords * kGameRecordBytes);
+    app.EndSession();
+  }
 }
 
 TEST_F(ImportSessionTest, OldLogIsConvertedAndTheTotalsCountEveryGameOnce) {

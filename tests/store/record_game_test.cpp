@@ -209,14 +209,6 @@ TEST_F(RecordGameTest, TornTailIsCutBeforeTheAppend) {
   EXPECT_EQ(OpponentName(Last()), "bob");
 }
 
-TEST_F(RecordGameTest, NewUsersFirstGameStartsACurrentLog) {
-  std::filesystem::remove(DataFile("ann.glg"));
-  LogIn("ann");
-  Play({}, "1-0");
-  EXPECT_EQ(Log(), LogBytes(MarkerRecord()) + LogBytes(Last()));
-  EXPECT_EQ(app.gameLog.size(), 2u);
-}
-
 TEST_F(RecordGameTest, GameThatCannotBeWrittenStaysInMemory) {
   LogIn("ann");
   std::filesystem::remove_all(app.dataDirectory);

@@ -1,0 +1,107 @@
+// A new user's first import as a host plays it: games played before it, the host's file naming
+// the PGN in any bytes, dates the log cannot hold.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "store/game_record.h"
+#include "support/sim_run.h"
+#include "support/temp_directory.h"
+
+namespace tessik {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const char kRatingDatagram[] = "dg 2 87 ann 1500 1800 1600 x x x 1500 1400 x 1550\n";
+
+std::string PgnGame(const std::string& black, const std::string& date = "2020.01.02") {
+  return "[Date \"" + date + "\"]\n[Time \"10:00:00\"]\n[White \"ann\"]\n[Black \"" + black +
+         "\"]\n[Result \"1-0\"]\n[TimeControl \"180\"]\n\n1. e4 1-0\n\n";
+}
+
+std::vector<GameRecord> Records(const std::string& bytes) {
+  std::vector<GameRecord> records;
+  for (size_t at = 0; at + kGameRecordBytes <= bytes.size(); at += kGameRecordBytes) {
+    records.push_back(DecodeGameRecord(reinterpret_cast<const unsigned char*>(&bytes[at])));
+  }
+  return records;
+}
+
+TEST(FirstImport, GamePlayedBeforeTheImportDoesNotStopItAtTheNextLogin) {
+  std::filesystem::path dir = FreshDirectory("early-game");
+  std::ofstream(dir / "ann.pgn") << PgnGame("bob") << PgnGame("bob", "2020.01.03");
+  const std::string game =
+      "dg 2 15 7 ann carl 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 7 \"\" \"\"\ndg 2 16 7 ann carl 1-0\n";
+  SimRun first = RunSim("dg 2 0 ann\nsync\n" + game + "end\n", "--dir " + dir.string());
+  EXPECT_EQ(first.status, 0);
+
+  SimRun second =
+      RunSim("dg 2 0 ann\nsync\ndg 1 130 \"Finger of carl:\"\n" + std::string(kRatingDatagram) +
+                 "sync\ndg 1 130 \"Finger of bob:\"\nend\n",
+             "--dir " + dir.string());
+  EXPECT_EQ(second.status, 0);
+  EXPECT_EQ(Lines(second.lines.begin() + 12, second.lines.end()),
+            (Lines{"6 87", "3 Score against carl +1 =0 -0 (100%)\\n", "8 87",
+                   "3 Score against bob +2 =0 -0 (100%)\\n", "exit 0"}));
+  std::vector<GameRecord> log = Records(ReadFile(dir / "tessik/ann.glg"));
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_FALSE(AwaitsFirstImport(log[0]));
+  EXPECT_EQ(OpponentName(log[3]), "carl");
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 2 0 0\ncarl 1 0 0\n");
+
+  SimRun third = RunSim("dg 2 0 ann\nsync\nend\n", "--dir " + dir.string());
+  EXPECT_EQ(Lines(third.lines.begin() + 12, third.lines.end()), Lines{"exit 0"});
+  std::filesystem::remove_all(dir);
+}
+
+TEST(FirstImport, HostFileNamesThePgnInAnyLetters) {
+  std::filesystem::path dir = FreshDirectory("letters");
+  const std::string latin1 = "Jos\xe9", utf8 = "Jos\xc3\xa9";
+  struct Case {
+    std::string folder;
+    std::string hostFile;  // what the host's file says, after "host "
+  };
+  const Case cases[] = {
+      {latin1, (dir / latin1 / "me.pgn").string()},
+      {utf8, (dir / utf8 / "me.pgn").string()},
+      {utf8 + " 2", "Z:" + (dir / (utf8 + " 2") / "me.pgn").string()},  // a Windows host's form
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hostFile);
+    std::filesystem::remove(dir / "tessik/ann.glg");
+    std::filesystem::create_directories(dir / c.folder);
+    std::ofstream(dir / c.folder / "me.pgn") << PgnGame("bob");
+    std::string hostFile = c.hostFile;
+    if (hostFile.rfind("Z:", 0) == 0) {
+      for (char& ch : hostFile) ch = ch == '/' ? '\\' : ch;
+    }
+    std::ofstream(dir / "ann.vx2", std::ios::binary)
+        << std::string("host\0", 5) << hostFile << std::string("\0", 1);
+    SimRun run = RunSim(std::string("dg 2 0 ann\nsync\n") + kRatingDatagram + "end\n",
+                        "--dir " + dir.string());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(Records(ReadFile(dir / "tessik/ann.glg")).size(), 2u);
+  }
+  std::filesystem::remove_all(dir);
+}
+
+TEST(FirstImport, DatesTheLogCannotHoldBecomeMinusOne) {
+  std::filesystem::path dir = FreshDirectory("dates");
+  std::ofstream(dir / "ann.pgn") << PgnGame("a", "????.??.??") << PgnGame("b", "1850.01.01")
+                                 << PgnGame("c", "2040.01.01") << PgnGame("d", "2020.01.02");
+  SimRun run = RunSim(std::string("dg 2 0 ann\nsync\n") + kRatingDatagram + "end\n",
+                      "--dir " + dir.string());
+  EXPECT_EQ(run.status, 0);
+  std::vector<GameRecord> log = Records(ReadFile(dir / "tessik/ann.glg"));
+  ASSERT_EQ(log.size(), 5u);
+  for (int i : {1, 2, 3}) EXPECT_EQ(log[i].startTime, -1) << OpponentName(log[i]);
+  EXPECT_GT(log[4].startTime, 1577000000);
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tessik
