@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <cerrno>
 
 #include "host/game_start_info.h"
@@ -19,6 +21,9 @@ void AwaitRatings(PendingImport pending) {
 }  // namespace
 
 void CPluginApp::Login() {
+  // Made at the first login, not at start: a plug-in started by hand, with no host, leaves
+  // nothing behind.
+  mkdir((workingDirectory + "tessik").c_str(), 0777);  // it may exist already
   int settingsError = LoadSettings(dataDirectory);
   // A file that is there but cannot be read is never replaced by the values in memory.
   settingsFileBlocked = settingsError != 0 && settingsError != ENOENT;

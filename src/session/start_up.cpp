@@ -1,5 +1,4 @@
 #include <linux/limits.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -25,7 +24,6 @@ bool CPluginApp::StartApplication(const std::function<void()>& runMainWindow) {
   } else {
     SetDirectories(*this, buffer);
   }
-  mkdir((workingDirectory + "tessik").c_str(), 0777);  // it may exist already
   settingsLoaded = false;
   idleMinutes = 0;
   runMainWindow();

@@ -22,7 +22,7 @@ TEST(Directories, WorkingDirectoryEndsInASlash) {
   EXPECT_EQ(app.dataDirectory, "tessik/");
 }
 
-TEST(StartApplication, MakesTheDataDirectoryAndRunsTheWindowOnce) {
+TEST(StartApplication, FixesTheDirectoriesAndRunsTheWindowOnce) {
   std::filesystem::path before = std::filesystem::current_path();
   char pattern[] = "/tmp/tessik-start.XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -30,14 +30,10 @@ TEST(StartApplication, MakesTheDataDirectoryAndRunsTheWindowOnce) {
   CPluginApp app;
   app.idleMinutes = 40;
   int runs = 0;
-  EXPECT_FALSE(app.StartApplication([&] {
-    ++runs;
-    EXPECT_TRUE(std::filesystem::is_directory(std::string(pattern) + "/tessik"));
-  }));
+  EXPECT_FALSE(app.StartApplication([&] { ++runs; }));
   EXPECT_EQ(runs, 1);
   EXPECT_EQ(app.dataDirectory, std::string(pattern) + "/tessik/");
   EXPECT_EQ(app.idleMinutes, 0);
-  EXPECT_FALSE(app.StartApplication([] {}));  // the directory exists already: no harm
   std::filesystem::current_path(before);
   std::filesystem::remove_all(pattern);
 }
