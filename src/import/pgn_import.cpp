@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +27,23 @@ constexpr size_t kHostFileBytes = 500;
 constexpr size_t kPgnBytesPerGame = 700;
 constexpr size_t kMostPresizedGames = size_t{1} << 22;  // beyond that the table grows as it goes
 
+// The diagnostic report, made anew; a link in its place is not followed.
+FILE* OpenReport(const std::string& path) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  FILE* file = fd < 0 ? nullptr : fdopen(fd, "w");
+  if (fd >= 0 && file == nullptr) close(fd);
+  return file;
+}
+
+// One line of the report, when there is one.
+__attribute__((format(printf, 2, 3))) void Report(FILE* log, const char* format, ...) {
+  if (log == nullptr) return;
+  va_list values;
+  va_start(values, format);
+  std::vfprintf(log, format, values);
+  va_end(values);
+}
+
 std::string Describe(const GameRecord& record) {
   return std::string(OpponentName(record)) + " " + std::to_string(record.opponentRating);
 }
@@ -39,6 +57,31 @@ namespace {
 bool PathByte(char c) {
   auto byte = static_cast<unsigned char>(c);
   return byte >= 0x20 && byte != 0x7F;
+}
+
+// The same game seen twice: live, and in the PGN that the host has since added it to.
+bool SameGameImported(const GameRecord& live, const GameRecord& imported) {
+  constexpr int64_t kStartLeeway = 120;  // seconds between the start datagram and the PGN's time
+  int64_t apart = static_cast<int64_t>(live.startTime) - imported.startTime;
+  return live.userWhite == imported.userWhite && live.result == imported.result &&
+         apart <= kStartLeeway && apart >= -kStartLeeway &&
+         std::strncmp(live.opponent, imported.opponent, kOpponentBytes - 1) == 0;
+}
+
+// Appends the games played live since the login, each once: one the PGN holds already is
+// left out (each imported game stands for one live game at most).
+void AddGamesPlayedSince(std::vector<GameRecord>& imported,
+                         const std::vector<GameRecord>& playedSince) {
+  const size_t importedCount = imported.size();
+  std::vector<bool> matched(importedCount, false);
+  for (const GameRecord& live : playedSince) {
+    bool known = false;
+    for (size_t i = 1; i < importedCount && !known; ++i) {
+      known = !matched[i] && SameGameImported(live, imported[i]);
+      if (known) matched[i] = true;
+    }
+    if (!known) imported.push_back(live);
+  }
 }
 
 }  // namespace
@@ -92,11 +135,8 @@ PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
     return reading;
   }
   // The diagnostic report is optional: without it the import goes on.
-  FILE* log = std::fopen(logPath.c_str(), "w");
+  FILE* log = OpenReport(logPath);
   if (log == nullptr) reading.logError = errno;
-  auto report = [log](const char* format, auto... values) {
-    if (log != nullptr) std::fprintf(log, format, values...);
-  };
 
   std::vector<GameRecord> read;
   read.reserve(std::clamp<size_t>(static_cast<size_t>(info.st_size) / kPgnBytesPerGame, 1,
@@ -126,14 +166,14 @@ PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
   if (reader.Failed()) reading.error = reader.Error();
   close(fd);
 
-  report("Importing  games from the PGN:\n\n");
-  report("Read %d Games from the PGN, put %zu in the gamelog\n", gamesRead, read.size());
+  Report(log, "Importing  games from the PGN:\n\n");
+  Report(log, "Read %d Games from the PGN, put %zu in the gamelog\n", gamesRead, read.size());
   RemoveNeighbourDuplicates(read, 1, [&](size_t kept, size_t removed) {
-    report("Doublette at %zu / %zu %s removed\n", kept, removed, Describe(read[kept]).c_str());
+    Report(log, "Doublette at %zu / %zu %s removed\n", kept, removed, Describe(read[kept]).c_str());
   });
-  report("Header: %s \n", Describe(read.front()).c_str());
-  report("First game: %s \n", read.size() > 1 ? Describe(read[1]).c_str() : "(none) 0");
-  report("last Game: %s \n", Describe(read.back()).c_str());
+  Report(log, "Header: %s \n", Describe(read.front()).c_str());
+  Report(log, "First game: %s \n", read.size() > 1 ? Describe(read[1]).c_str() : "(none) 0");
+  Report(log, "last Game: %s \n", Describe(read.back()).c_str());
   if (log != nullptr) std::fclose(log);
   if (reading.error == 0) {  // a file read only in part gives no games: all or nothing
     read.shrink_to_fit();
@@ -167,7 +207,7 @@ ImportOutcome ImportPgn(std::vector<GameRecord>& games, const std::string& dataD
   outcome.reportError = reading.logError;
   if (!outcome.Complete()) return outcome;  // nothing written: the next login tries again
   if (reading.error == ENOENT) imported.assign(1, MarkerRecord());  // no past games
-  imported.insert(imported.end(), playedSince.begin(), playedSince.end());
+  AddGamesPlayedSince(imported, playedSince);
   ReconstructRatingChains(imported, ratings);
   games = std::move(imported);
   const std::string path = dataDirectory + userName + ".glg";

@@ -2,6 +2,7 @@
 // the PGN in any bytes, dates the log cannot hold.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -31,27 +32,53 @@ std::vector<GameRecord> Records(const std::string& bytes) {
   return records;
 }
 
-TEST(FirstImport, GamePlayedBeforeTheImportDoesNotStopItAtTheNextLogin) {
+// Local time of a start time, as a PGN's Date and Time tags give it.
+std::string PgnDate(int32_t startTime, const char* format) {
+  std::time_t when = startTime;
+  std::tm local{};
+  localtime_r(&when, &local);
+  char text[32];
+  std::strftime(text, sizeof text, format, &local);
+  return text;
+}
+
+TEST(FirstImport, GamesPlayedBeforeTheImportAreKeptAndCountedOnce) {
   std::filesystem::path dir = FreshDirectory("early-game");
-  std::ofstream(dir / "ann.pgn") << PgnGame("bob") << PgnGame("bob", "2020.01.03");
-  const std::string game =
-      "dg 2 15 7 ann carl 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 7 \"\" \"\"\ndg 2 16 7 ann carl 1-0\n";
-  SimRun first = RunSim("dg 2 0 ann\nsync\n" + game + "end\n", "--dir " + dir.string());
+  auto game = [](const char* number, const char* opponent) {
+    return std::string("dg 2 15 ") + number + " ann " + opponent +
+           " 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 7 \"\" \"\"\ndg 2 16 " + number + " ann " +
+           opponent + " 1-0\n";
+  };
+  SimRun first = RunSim("dg 2 0 ann\nsync\n" + game("7", "carl") + game("8", "dora") + "end\n",
+                        "--dir " + dir.string());
   EXPECT_EQ(first.status, 0);
+  std::vector<GameRecord> played = Records(ReadFile(dir / "tessik/ann.glg"));
+  ASSERT_EQ(played.size(), 3u);
+  EXPECT_TRUE(AwaitsFirstImport(played[0]));
+  // The host has added the game against carl to the PGN since; the one against dora not.
+  const int32_t carlStarted = played[1].startTime;
+  std::ofstream(dir / "ann.pgn") << PgnGame("bob") << PgnGame("bob", "2020.01.03") << "[Date \""
+                                 << PgnDate(carlStarted, "%Y.%m.%d") << "\"]\n[Time \""
+                                 << PgnDate(carlStarted, "%H:%M:%S")
+                                 << "\"]\n[White \"ann\"]\n[Black \"carl\"]\n[Result \"1-0\"]\n"
+                                    "[TimeControl \"180\"]\n\n1. e4 1-0\n";
 
   SimRun second =
       RunSim("dg 2 0 ann\nsync\ndg 1 130 \"Finger of carl:\"\n" + std::string(kRatingDatagram) +
-                 "sync\ndg 1 130 \"Finger of bob:\"\nend\n",
+                 "sync\ndg 1 130 \"Finger of carl:\"\ndg 1 130 \"Finger of bob:\"\nend\n",
              "--dir " + dir.string());
   EXPECT_EQ(second.status, 0);
   EXPECT_EQ(Lines(second.lines.begin() + 12, second.lines.end()),
             (Lines{"6 87", "3 Score against carl +1 =0 -0 (100%)\\n", "8 87",
+                   "3 Score against carl +1 =0 -0 (100%)\\n",
                    "3 Score against bob +2 =0 -0 (100%)\\n", "exit 0"}));
   std::vector<GameRecord> log = Records(ReadFile(dir / "tessik/ann.glg"));
-  ASSERT_EQ(log.size(), 4u);
+  ASSERT_EQ(log.size(), 5u);
   EXPECT_FALSE(AwaitsFirstImport(log[0]));
   EXPECT_EQ(OpponentName(log[3]), "carl");
-  EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 2 0 0\ncarl 1 0 0\n");
+  EXPECT_EQ(log[3].origin, 0);  // kept as imported
+  EXPECT_EQ(OpponentName(log[4]), "dora");
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 2 0 0\ncarl 1 0 0\ndora 1 0 0\n");
 
   SimRun third = RunSim("dg 2 0 ann\nsync\nend\n", "--dir " + dir.string());
   EXPECT_EQ(Lines(third.lines.begin() + 12, third.lines.end()), Lines{"exit 0"});

@@ -9,6 +9,22 @@ source "$(dirname "$0")/host_run.sh"
 mapState() { xwininfo -id "$1" | sed -n 's/^ *Map State: //p'; }
 # The icon: the window of the program's name embedded in the tray's panel.
 icon() { xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "tessik": ("tessik" "tessik")  22x22.*/\1/p'; }
+# The middle of the icon, once it is shown.
+iconCentre() {
+  local id
+  id=$(icon | head -n 1)
+  [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | awk '/Map State/ {m = $3}
+    /Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+    END {if (m == "IsViewable") print x + 11, y + 11}'
+}
+# The panel has placed the icon: shown, and in the same place twice in a row.
+iconSettled() {
+  local before after
+  before=$(iconCentre)
+  sleep 0.2
+  after=$(iconCentre)
+  [ -n "$before" ] && [ "$before" = "$after" ]
+}
 
 clicks=("click 1" "click 2" "click 3" "click --repeat 2 --delay 80 1")
 inTray='file tessik/tessik.ini "start minimized=1\nclose with connection=0\n"'
@@ -31,11 +47,11 @@ window=$(xdotool search --name "^Personal Statistic for ann\$" | head -n 1)
 toTray() {
   await xdotool search --name "^Personal Statistic for ann\$" || fail "no session ($1)"
   await test "$(mapState "$window")" = IsUnMapped || fail "the window did not go to the tray ($1)"
-  await test -n "$(icon)" || fail "no icon in the tray ($1)"
+  await iconSettled || fail "no icon in the tray ($1)"
 }
 for i in "${!clicks[@]}"; do
   toTray "${clicks[$i]}"
-  read -r x y < <(xwininfo -id "$(icon)" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x + 11, y + 11}')
+  read -r x y < <(iconCentre)
   # shellcheck disable=SC2086
   xdotool mousemove "$x" "$y" ${clicks[$i]}
   await test "$(mapState "$window")" = IsViewable || fail "${clicks[$i]} on the icon did not bring the window back"
