@@ -1,13 +1,14 @@
 #include "platform/thread_queue.h"
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/host_tag.h"
@@ -17,13 +18,75 @@ namespace tessik {
 
 namespace {
 
-sockaddr_un AbstractAddress(const std::string& name, socklen_t& length) {
+// A queue's socket name must fit sun_path with its NUL, whatever the thread id.
+constexpr size_t kLongestQueueName = sizeof "/ThreadQueue.4294967295" - 1;
+
+// The queue directory's own name: the host tag in lower case.
+std::string DirectoryName() {
+  std::string name(kHostTag);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
+std::string QueuePath(const std::string& directory, uint32_t threadId) {
+  return directory + "/ThreadQueue." + std::to_string(threadId);
+}
+
+sockaddr_un SocketAddress(const std::string& path) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  size_t bytes = std::min(name.size(), sizeof(address.sun_path) - 1);
-  std::memcpy(address.sun_path + 1, name.data(), bytes);  // sun_path[0] = 0: abstract
-  length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + bytes);
+  std::memcpy(address.sun_path, path.data(), path.size());  // QueueDirectory keeps it short
   return address;
+}
+
+// Takes errno as the last error and as the reason in fault; false.
+bool SystemCallFailed(const std::string& what, std::string& fault) {
+  int error = errno;
+  fault = what + ": " + std::strerror(error);
+  SetLastError(LastErrorFromErrno(error));
+  return false;
+}
+
+// 0 when path is a directory of the effective user closed to everybody else, looked at without
+// following a link; otherwise the errno of the look (ENOENT: missing) or EACCES, and fault says
+// why.
+int PrivateDirectoryFault(const std::string& path, std::string& fault) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0) {
+    int error = errno;
+    fault = path + ": " + std::strerror(error);
+    return error;
+  }
+  std::string found;
+  if (S_ISLNK(info.st_mode)) {
+    found = "it is a symbolic link";
+  } else if (!S_ISDIR(info.st_mode)) {
+    found = "it is not a directory";
+  } else if (info.st_uid != geteuid()) {
+    found = "it belongs to uid " + std::to_string(info.st_uid);
+  } else if ((info.st_mode & 077) != 0) {
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
+    found = std::string("its mode is ") + mode;
+  } else {
+    return 0;
+  }
+  fault = path + " must be a directory of uid " + std::to_string(geteuid()) +
+          " that only it may use (mode 0700); " + found;
+  return EACCES;
+}
+
+// $XDG_RUNTIME_DIR/vexmoor2 or /tmp/vexmoor2-<uid>, as ThreadQueuePath says.
+std::string QueueDirectory() {
+  const std::string name = DirectoryName();
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  std::string ignored;
+  if (runtime != nullptr && runtime[0] == '/' &&
+      std::strlen(runtime) + 1 + name.size() + kLongestQueueName < sizeof(sockaddr_un::sun_path) &&
+      PrivateDirectoryFault(runtime, ignored) == 0) {
+    return std::string(runtime) + "/" + name;
+  }
+  return "/tmp/" + name + "-" + std::to_string(geteuid());
 }
 
 void PutWord(unsigned char* out, uint32_t value) {
@@ -45,10 +108,61 @@ bool FromSameUser(msghdr& header) {
   return sender.uid == geteuid();
 }
 
-int SenderSocket() {
-  static const int sender = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  return sender;
-}
+// A socket connected to one thread's queue, kept for the posts that follow to the same thread:
+// the directory is checked, and the name looked up, once per connection.
+class QueueConnection {
+ public:
+  QueueConnection() = default;
+  QueueConnection(const QueueConnection&) = delete;
+  QueueConnection& operator=(const QueueConnection&) = delete;
+  ~QueueConnection() { Close(); }
+
+  // Sends one packet without blocking; false with the last error set.
+  bool Send(uint32_t threadId, const unsigned char (&packet)[kThreadMessageBytes]) {
+    int error = 0;
+    for (int tries = 0; tries < 2; ++tries) {
+      if ((socket_ < 0 || threadId_ != threadId) && !Connect(threadId)) return false;
+      if (send(socket_, packet, sizeof packet, MSG_DONTWAIT | MSG_NOSIGNAL) ==
+          static_cast<ssize_t>(sizeof packet)) {
+        return true;
+      }
+      error = errno;
+      if (error != ECONNREFUSED && error != ENOTCONN) break;
+      Close();  // that queue has closed; another may have been bound under its name since
+    }
+    SetLastError(LastErrorFromErrno(error));
+    return false;
+  }
+
+ private:
+  bool Connect(uint32_t threadId) {
+    Close();
+    const std::string directory = QueueDirectory();
+    std::string ignored;
+    if (int error = PrivateDirectoryFault(directory, ignored)) {
+      SetLastError(LastErrorFromErrno(error));
+      return false;
+    }
+    int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address = SocketAddress(QueuePath(directory, threadId));
+    if (fd < 0 || connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+      SetLastErrorFromErrno();
+      if (fd >= 0) close(fd);
+      return false;
+    }
+    socket_ = fd;
+    threadId_ = threadId;
+    return true;
+  }
+
+  void Close() {
+    if (socket_ >= 0) close(socket_);
+    socket_ = -1;
+  }
+
+  int socket_ = -1;
+  uint32_t threadId_ = 0;
+};
 
 }  // namespace
 
@@ -63,51 +177,50 @@ uint32_t RegisterWindowMessageA(std::string_view name) {
 
 uint32_t GetCurrentThreadId() { return static_cast<uint32_t>(gettid()); }
 
-std::string ThreadQueueName(uint32_t threadId) {
-  return std::string(kHostTag) + ".ThreadQueue." + std::to_string(threadId);
-}
+std::string ThreadQueuePath(uint32_t threadId) { return QueuePath(QueueDirectory(), threadId); }
 
 bool PostThreadMessageA(uint32_t threadId, uint32_t message, uint32_t wParam, uint32_t lParam) {
-  if (SenderSocket() < 0) {
-    SetLastErrorFromErrno();
-    return false;
-  }
   unsigned char packet[kThreadMessageBytes];
   PutWord(packet, message);
   PutWord(packet + 4, wParam);
   PutWord(packet + 8, lParam);
-  socklen_t length = 0;
-  sockaddr_un address = AbstractAddress(ThreadQueueName(threadId), length);
-  ssize_t sent = sendto(SenderSocket(), packet, sizeof packet, MSG_DONTWAIT | MSG_NOSIGNAL,
-                        reinterpret_cast<sockaddr*>(&address), length);
-  if (sent != static_cast<ssize_t>(sizeof packet)) {
-    SetLastErrorFromErrno();
-    return false;
-  }
-  return true;
+  thread_local QueueConnection connection;
+  return connection.Send(threadId, packet);
 }
 
 ThreadQueue::~ThreadQueue() {
-  if (socket_ >= 0) close(socket_);
+  if (socket_ < 0) return;
+  close(socket_);
+  unlink(path_.c_str());
 }
 
 bool ThreadQueue::Bind() {
+  const std::string directory = QueueDirectory();
+  if (mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
+    return SystemCallFailed("cannot make " + directory, fault_);
+  }
+  if (int error = PrivateDirectoryFault(directory, fault_)) {
+    SetLastError(LastErrorFromErrno(error));
+    return false;
+  }
+  const std::string path = QueuePath(directory, GetCurrentThreadId());
+  unlink(path.c_str());  // a queue left by a process that died: only the user can make one here
   int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (fd < 0) {
-    SetLastErrorFromErrno();
-    return false;
-  }
   int on = 1;
-  socklen_t length = 0;
-  sockaddr_un address = AbstractAddress(ThreadQueueName(GetCurrentThreadId()), length);
-  if (setsockopt(fd, SOL_SOCKET, SO_PASSCRED, &on, sizeof on) != 0 ||
-      bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0) {
-    SetLastErrorFromErrno();
-    close(fd);
+  sockaddr_un address = SocketAddress(path);
+  if (fd < 0 || setsockopt(fd, SOL_SOCKET, SO_PASSCRED, &on, sizeof on) != 0 ||
+      bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    SystemCallFailed("cannot bind " + path, fault_);
+    if (fd >= 0) close(fd);
     return false;
   }
-  if (socket_ >= 0) close(socket_);
+  if (socket_ >= 0) {
+    close(socket_);
+    if (path_ != path) unlink(path_.c_str());
+  }
   socket_ = fd;
+  path_ = path;
+  fault_.clear();
   return true;
 }
 

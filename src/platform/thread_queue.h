@@ -1,5 +1,5 @@
-// Per-thread message queues: a Unix datagram socket bound in the abstract namespace to
-// "Vexmoor2.ThreadQueue.<tid>", one 12-byte little-endian packet per message.
+// Per-thread message queues: a Unix datagram socket bound to "ThreadQueue.<tid>" in a directory
+// only the user may enter, one 12-byte little-endian packet per message.
 #pragma once
 
 #include <cstdint>
@@ -22,10 +22,15 @@ uint32_t RegisterWindowMessageA(std::string_view name);
 // The kernel's thread id; the main thread's id is the process id.
 uint32_t GetCurrentThreadId();
 
-std::string ThreadQueueName(uint32_t threadId);
+// Where a thread's queue is bound: "<directory>/ThreadQueue.<tid>" in the directory of the
+// user's queues, $XDG_RUNTIME_DIR/vexmoor2 when XDG_RUNTIME_DIR is an absolute path to a
+// directory of the effective user that nobody else may use, otherwise /tmp/vexmoor2-<uid>.
+std::string ThreadQueuePath(uint32_t threadId);
 
 // Posts without blocking. Fails (false, last error set) when the thread has no queue or its
-// queue is full.
+// queue is full, and with kErrorAccessDenied when the queue directory is not the user's own
+// directory (a link, another user's, open to others). The calling thread stays connected to the
+// queue it posted to last: the directory is checked when it connects.
 bool PostThreadMessageA(uint32_t threadId, uint32_t message, uint32_t wParam, uint32_t lParam);
 
 // The calling thread's own queue.
@@ -34,10 +39,15 @@ class ThreadQueue {
   ThreadQueue() = default;
   ThreadQueue(const ThreadQueue&) = delete;
   ThreadQueue& operator=(const ThreadQueue&) = delete;
+  // Closes the queue and removes its socket file.
   ~ThreadQueue();
 
-  // Binds the queue of the calling thread; posts to it succeed from then on.
+  // Binds the queue of the calling thread, making the queue directory (mode 0700) when it is
+  // missing; posts to it succeed from then on. Fails with kErrorAccessDenied when the directory
+  // is not the user's own, and BindFault() says why.
   bool Bind();
+  // Why the last Bind failed, for a message: the directory or socket and the reason.
+  const std::string& BindFault() const { return fault_; }
   // The socket to watch for readability.
   int Descriptor() const { return socket_; }
   // Takes the next message without blocking; false when none is waiting. Packets of another
@@ -46,6 +56,8 @@ class ThreadQueue {
 
  private:
   int socket_ = -1;
+  std::string path_;
+  std::string fault_;
 };
 
 }  // namespace tessik

@@ -13,6 +13,9 @@ namespace vexmoor {
 
 namespace {
 
+// Where the system keeps POSIX shared-memory objects as files.
+constexpr char kSharedMemoryDirectory[] = "/dev/shm";
+
 // A new object of length bytes, zero-filled; -1 when it exists or cannot be made.
 int CreateObject(const std::string& name, size_t length) {
   int fd =
@@ -69,9 +72,24 @@ void RemoveHostPipe(int id) {
 }
 
 bool PipeDrained(const tessik::CIpcPipe& pipe) {
-  tessik::PipeHeader* header = pipe.Header();
-  return std::atomic_ref<int32_t>(header->readPos).load() ==
-         std::atomic_ref<int32_t>(header->writePos).load();
+  return std::atomic_ref<int32_t>(pipe.Header()->readPos).load() == WritePosition(pipe);
+}
+
+int32_t WritePosition(const tessik::CIpcPipe& pipe) {
+  return std::atomic_ref<int32_t>(pipe.Header()->writePos).load();
+}
+
+std::optional<PipeObject> ExistingPipeObject(int id) {
+  for (int pipeId : {id, id + 1}) {
+    for (const std::string& name : {tessik::MutexName(pipeId), tessik::FileMappingName(pipeId)}) {
+      std::string posixName = tessik::PosixObjectName(name);
+      struct stat info {};
+      if (lstat((kSharedMemoryDirectory + posixName).c_str(), &info) == 0) {
+        return PipeObject{posixName, info.st_uid};
+      }
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace vexmoor

@@ -3,9 +3,10 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "host/host_message.h"
@@ -14,6 +15,7 @@
 #include "message_line.h"
 #include "platform/last_error.h"
 #include "plugin_process.h"
+#include "work_file.h"
 
 namespace vexmoor {
 
@@ -21,6 +23,23 @@ namespace {
 
 constexpr int kFirstPipeId = 1;
 constexpr int kLastPipeId = 999;
+
+// A last error as the reason in a line.
+std::string DescribeLastError(uint32_t error) {
+  if (error == tessik::kErrorInvalidData) return "its header holds positions outside the ring";
+  if (error >= tessik::kErrorLinuxErrnoBase) {
+    return std::strerror(static_cast<int>(error - tessik::kErrorLinuxErrnoBase));
+  }
+  return "error " + std::to_string(error);
+}
+
+bool WriteFile(const std::string& directory, const std::string& name, const std::string& text,
+               std::string& error) {
+  std::string reason;
+  if (WriteWorkFile(directory, name, text, reason)) return true;
+  error = "cannot write " + name + ": " + reason;
+  return false;
+}
 
 }  // namespace
 
@@ -38,21 +57,10 @@ HostSession::~HostSession() {
 bool HostSession::Start(const std::string& pluginPath, const std::string& directory, int pipeSize,
                         std::string& error) {
   if (!queue_.Bind()) {
-    error = "cannot open the host's message queue";
+    error = "cannot open the host's message queue: " + queue_.BindFault();
     return false;
   }
-  for (int id = kFirstPipeId; id < kLastPipeId && !pipesCreated_; id += 2) {
-    if (!CreateHostPipe(input_, id, pipeSize, 0)) continue;
-    if (CreateHostPipe(output_, id + 1, pipeSize, tessik::GetCurrentThreadId())) {
-      pipesCreated_ = true;
-    } else {
-      RemoveHostPipe(id);
-    }
-  }
-  if (!pipesCreated_) {
-    error = "cannot create a pair of pipes (no free ids, or shared memory is unavailable)";
-    return false;
-  }
+  if (!CreatePipes(pipeSize, error)) return false;
   plugin_ = StartPlugin(pluginPath, directory, error);
   if (plugin_ < 0) return false;
   if (!Announce(input_.pipeId, pipeSize, error) || !Announce(output_.pipeId, pipeSize, error)) {
@@ -69,6 +77,37 @@ bool HostSession::Start(const std::string& pluginPath, const std::string& direct
     return false;
   }
   return true;
+}
+
+bool HostSession::CreatePipes(int pipeSize, std::string& error) {
+  int othersPairs = 0, ownPairs = 0;
+  for (int id = kFirstPipeId; id < kLastPipeId; id += 2) {
+    if (std::optional<PipeObject> object = ExistingPipeObject(id)) {
+      if (object->owner == geteuid()) {
+        ++ownPairs;  // a host that runs, or one that ended without removing them
+        continue;
+      }
+      notes_ << "vexmoor-sim: pipe ids " << id << " and " << id + 1 << " not used: " << object->name
+             << " belongs to uid " << object->owner << '\n';
+      ++othersPairs;
+      continue;
+    }
+    if (!CreateHostPipe(input_, id, pipeSize, 0)) continue;
+    if (CreateHostPipe(output_, id + 1, pipeSize, tessik::GetCurrentThreadId())) {
+      pipesCreated_ = true;
+      return true;
+    }
+    RemoveHostPipe(id);
+  }
+  if (othersPairs + ownPairs < (kLastPipeId - kFirstPipeId) / 2) {
+    error = "cannot create a pair of pipes (is shared memory available in /dev/shm?)";
+  } else {
+    error = "no free pipe ids from " + std::to_string(kFirstPipeId) + " to " +
+            std::to_string(kLastPipeId - 1) + ": " + std::to_string(othersPairs) +
+            " pairs are held by other users' objects, " + std::to_string(ownPairs) +
+            " by this user's (of a host that runs, or left by one that ended)";
+  }
+  return false;
 }
 
 bool HostSession::Announce(int id, int size, std::string& error) {
@@ -126,13 +165,20 @@ bool HostSession::Sync() {
 bool HostSession::Send(int16_t type, const std::vector<unsigned char>& payload,
                        std::string& error) {
   for (auto deadline = Clock::now() + kPatience;;) {
+    int32_t writePosition = WritePosition(input_);
     if (SendHostMessage(input_, type, payload)) return true;
+    if (WritePosition(input_) != writePosition) return true;  // only the notification failed
     uint32_t cause = tessik::GetLastError();
     if (cause == tessik::kPipeWriteTooLarge || payload.size() > tessik::kMaxPayloadBytes) {
       error = "the message does not fit into the pipe";
       return false;
     }
-    if (cause != tessik::kPipeNoSpace) return true;  // written; only the notification failed
+    // A full ring, or a mutex whose owner died holding it (now consistent and given back):
+    // the write is tried again.
+    if (cause != tessik::kPipeNoSpace && cause != tessik::kPipeMutexAbandoned) {
+      error = "the message was lost: cannot write the pipe: " + DescribeLastError(cause);
+      return false;
+    }
     if (PluginEnded() || Clock::now() > deadline) {
       error = "the plug-in does not read its pipe";
       return false;
@@ -179,20 +225,12 @@ bool HostSession::Play(const ScriptEvent& event, const std::string& directory, s
     }
     return true;
   }
-  if (event.verb == "file") {
-    std::ofstream file(directory + "/" + event.args[0], std::ios::binary);
-    file << event.args[1];
-    if (file.good()) return true;
-    error = "cannot write " + event.args[0];
-    return false;
-  }
+  if (event.verb == "file") return WriteFile(directory, event.args[0], event.args[1], error);
   if (event.verb == "vx2") {
-    std::ofstream file(directory + "/" + event.args[0] + ".vx2", std::ios::binary);
     // The plug-in needs an absolute path: a relative one is taken from the script's directory.
-    file << "Vexmoor2 user file" << '\0' << (scriptDirectory_ / event.args[1]).string() << '\0';
-    if (file.good()) return true;
-    error = "cannot write " + event.args[0] + ".vx2";
-    return false;
+    std::string text = "Vexmoor2 user file";
+    text += '\0' + (scriptDirectory_ / event.args[1]).string() + '\0';
+    return WriteFile(directory, event.args[0] + ".vx2", text, error);
   }
   error = "unknown verb " + event.verb;
   return false;

@@ -24,8 +24,9 @@ inline constexpr std::chrono::seconds kWaitForFile{120};
 
 class HostSession {
  public:
-  // Every message the plug-in sends is printed to out, one line each.
-  explicit HostSession(std::ostream& out) : out_(out) {}
+  // Every message the plug-in sends is printed to out, one line each; notes on what the host
+  // found in its way go to notes.
+  HostSession(std::ostream& out, std::ostream& notes) : out_(out), notes_(notes) {}
   HostSession(const HostSession&) = delete;
   HostSession& operator=(const HostSession&) = delete;
   // Removes the pipe objects; ends the plug-in if it still runs.
@@ -50,15 +51,21 @@ class HostSession {
   std::optional<int> WaitForExit();
 
  private:
+  // Creates a pair of pipes at the first ids that nothing holds yet, passing over the ids of
+  // objects left in the way (with a note for another user's).
+  bool CreatePipes(int pipeSize, std::string& error);
   // Prints what the plug-in sent, waiting up to timeout for a notification first.
   void Pump(std::chrono::milliseconds timeout);
   // Until the plug-in has read everything sent and sleeps in its event loop.
   bool Sync();
   void NoteWantedNumber(const tessik::HostMessage& message);
+  // Writes one message to the input pipe, waiting while the ring is full and taking back a
+  // mutex its owner left by dying. False with a reason when the message is lost.
   bool Send(int16_t type, const std::vector<unsigned char>& payload, std::string& error);
   bool Announce(int id, int size, std::string& error);
 
   std::ostream& out_;
+  std::ostream& notes_;
   tessik::ThreadQueue queue_;
   tessik::CIpcPipe input_;   // host to plug-in, odd id
   tessik::CIpcPipe output_;  // plug-in to host, even id

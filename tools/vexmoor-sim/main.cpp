@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
 
   int status = 0;
   {
-    vexmoor::HostSession host(std::cout);
+    vexmoor::HostSession host(std::cout, std::cerr);
     if (options.script != "-") {
       host.SetScriptDirectory(std::filesystem::absolute(options.script).parent_path());
     }

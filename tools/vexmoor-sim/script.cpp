@@ -4,6 +4,8 @@
 #include <charconv>
 #include <map>
 
+#include "work_file.h"
+
 namespace vexmoor {
 
 namespace {
@@ -39,11 +41,11 @@ std::string CheckArguments(const ScriptEvent& event) {
       (!IsWholeNumber(event.args[0], 65535) || !IsWholeNumber(event.args[1], 65535))) {
     return "SOURCE and NUMBER are whole numbers from 0 to 65535";
   }
-  bool nameLeavesTheDirectory =
-      event.args.size() > 0 && (event.args[0].empty() || event.args[0].front() == '/' ||
-                                event.args[0].find("..") != std::string::npos);
-  if ((event.verb == "file" || event.verb == "waitfor") && nameLeavesTheDirectory) {
+  if ((event.verb == "file" || event.verb == "waitfor") && !NameStaysInside(event.args[0])) {
     return "NAME is a file name inside the working directory";
+  }
+  if (event.verb == "vx2" && !NameStaysInside(event.args[0])) {
+    return "USER is a file name inside the working directory";
   }
   if (event.verb == "pause" && !IsWholeNumber(event.args[0], 3600000)) {
     return "MS is a whole number of milliseconds up to 3600000";

@@ -1,0 +1,94 @@
+#include "vexmoor-sim/sim_process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "support/temp_directory.h"
+
+namespace tessik {
+
+SimProcess::SimProcess(const std::filesystem::path& dir, const std::string& script,
+                       const std::function<bool()>& prepare)
+    : output_(dir / "sim.out"), errors_(dir / "sim.err") {
+  const std::filesystem::path scriptFile = dir / "session.script";
+  WriteFile(scriptFile, script);
+  pid_ = fork();
+  if (pid_ != 0) return;
+  if (prepare && !prepare()) _exit(kNotPrepared);
+  int in = open("/dev/null", O_RDONLY);
+  int out = open(output_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  int err = open(errors_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (in < 0 || out < 0 || err < 0 || dup2(in, STDIN_FILENO) < 0 || dup2(out, STDOUT_FILENO) < 0 ||
+      dup2(err, STDERR_FILENO) < 0) {
+    _exit(kNotPrepared);
+  }
+  execl(VEXMOOR_SIM, VEXMOOR_SIM, "--plugin", TESSIK_PLUGIN, "--dir", dir.c_str(),
+        scriptFile.c_str(), static_cast<char*>(nullptr));
+  _exit(127);
+}
+
+SimProcess::~SimProcess() {
+  if (pid_ <= 0) return;
+  // Without its plug-in the host ends by itself and removes its pipes.
+  if (pid_t plugin = Plugin(); plugin > 0) kill(plugin, SIGKILL);
+  pid_t ended = 0;
+  for (int tries = 0; tries < 1500 && (ended = waitpid(pid_, nullptr, WNOHANG)) == 0; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (ended != 0) return;
+  kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+}
+
+pid_t SimProcess::Plugin() const {
+  std::ifstream children("/proc/" + std::to_string(pid_) + "/task/" + std::to_string(pid_) +
+                         "/children");
+  pid_t child = -1;
+  children >> child;
+  return child;
+}
+
+bool SimProcess::WaitForLine(const std::string& line) const {
+  for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+       std::chrono::steady_clock::now() < deadline;
+       std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+    std::vector<std::string> lines = Lines();
+    if (std::find(lines.begin(), lines.end(), line) != lines.end()) return true;
+  }
+  return false;
+}
+
+int SimProcess::Wait() {
+  int status = 0;
+  pid_t ended = waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return ended > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<std::string> SimProcess::Lines() const {
+  std::istringstream text(ReadFile(output_));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(text, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string SimProcess::Errors() const { return ReadFile(errors_); }
+
+std::string WithoutPipeNotes(const std::string& errors) {
+  std::istringstream lines(errors);
+  std::string kept;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("vexmoor-sim: pipe ids ", 0) != 0) kept += line + "\n";
+  }
+  return kept;
+}
+
+}  // namespace tessik

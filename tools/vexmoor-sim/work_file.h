@@ -1,0 +1,18 @@
+// Files the host writes into the plug-in's working directory on a script's behalf.
+#pragma once
+
+#include <string>
+
+namespace vexmoor {
+
+// Whether name can only name a file inside a directory: not empty, not absolute, and no ".."
+// among its components.
+bool NameStaysInside(const std::string& name);
+
+// Writes contents (mode 0600 when new) to the regular file name inside directory. Follows no
+// symbolic link at name itself, and none on the way that leads outside directory. False with the
+// reason.
+bool WriteWorkFile(const std::string& directory, const std::string& name,
+                   const std::string& contents, std::string& reason);
+
+}  // namespace vexmoor
