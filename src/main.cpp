@@ -2,6 +2,7 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "platform/thread_queue.h"
 #include "session/plugin_app.h"
 #include "ui/plugin_dlg.h"
+#include "ui/termination_watch.h"
 #include "ui/thread_message_pump.h"
 
 namespace {
@@ -29,6 +31,8 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const pid_t host = getppid();
+  tessik::TerminationWatch::BlockSignals();
   // A host starts the plug-in; a person who starts it from a terminal is told what it is.
   if (!HasDisplay()) {
     std::fprintf(stderr, "%s\nIt needs a display, and none is set (DISPLAY).\n", kWhatThisIs);
@@ -45,6 +49,10 @@ int main(int argc, char** argv) {
   tessik::CPluginApp app;
   app.applicationName = QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName().toStdString();
   tessik::ThreadMessagePump pump(queue, app);
+  // Ended by a signal, or left by its host: the program ends as a closed window does.
+  auto terminate = [&app, host] { app.Terminate(getppid() != host); };
+  tessik::TerminationWatch watch(terminate);
+  if (getppid() != host) QTimer::singleShot(0, terminate);  // the host died before the watch
   // The window's run is the program's event loop; it ends with the window (Close).
   QApplication::setQuitOnLastWindowClosed(false);
   app.StartApplication([&app] {

@@ -26,7 +26,7 @@ void OnLoginDatagram(CPluginApp& app, const Datagram& datagram) {
     AppendOutputLine(app, "This plugin will work for this session,");
     AppendOutputLine(app, "but no data will be saved to disk.");
   } else if (app.userFilesBlocked) {
-    AppendOutputLine(app, "The handle \"" + name +
+    AppendOutputLine(app, "The handle \"" + PrintableName(name) +
                               "\" cannot be part of a file name: nothing will be read from or "
                               "saved to disk in this session.");
   }

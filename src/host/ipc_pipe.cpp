@@ -1,5 +1,7 @@
 #include "host/ipc_pipe.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -42,6 +44,11 @@ std::string MutexName(int pipeId) {
 
 std::string FileMappingName(int pipeId) {
   return std::string(kHostTag) + ".IPCFileMapping" + std::to_string(pipeId);
+}
+
+void RemovePipeObjects(int pipeId) {
+  shm_unlink(PosixObjectName(MutexName(pipeId)).c_str());
+  shm_unlink(PosixObjectName(FileMappingName(pipeId)).c_str());
 }
 
 bool CIpcPipe::OpenIPC(int id, int size) {

@@ -29,6 +29,10 @@ inline constexpr int kPipeHeaderBytes = sizeof(PipeHeader);
 std::string MutexName(int pipeId);
 std::string FileMappingName(int pipeId);
 
+// Removes the names of a pipe's two objects. The host does it when it ends; the plug-in does it
+// for a host that died without. Mappings already made stay valid.
+void RemovePipeObjects(int pipeId);
+
 class CIpcPipe {
  public:
   // Releases nothing: the pipe stays mapped until the process ends.

@@ -13,7 +13,6 @@ bool LineReader::Fill() {
   std::memmove(buffer_.data(), buffer_.data() + start_, held);
   start_ = 0;
   end_ = held;
-  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a line longer than a block
   for (;;) {
     ssize_t got = read(fd_, buffer_.data() + end_, buffer_.size() - end_);
     if (got < 0 && errno == EINTR) continue;
@@ -34,13 +33,21 @@ bool LineReader::Next(std::string_view& line) {
     if (newline != nullptr) {
       size_t length = static_cast<size_t>(newline - begin);
       start_ += length + 1;
+      if (skipping_) {  // the end of a line too long to keep
+        skipping_ = false;
+        continue;
+      }
       if (length > 0 && begin[length - 1] == '\r') --length;
       line = std::string_view(begin, length);
       return true;
     }
+    if (end_ - start_ == buffer_.size()) {  // a whole block without a line end: dropped
+      skipping_ = true;
+      start_ = end_;
+    }
     if (!Fill()) break;
   }
-  if (start_ == end_ || error_ != 0) return false;
+  if (start_ == end_ || error_ != 0 || skipping_) return false;
   line = std::string_view(buffer_.data() + start_, end_ - start_);  // the last line, no LF
   start_ = end_;
   return true;

@@ -1,5 +1,6 @@
 // Reads a file line by line in large blocks: each line without its line end (LF, or CR LF),
-// the last line also without one.
+// the last line also without one. A line longer than a block (1 MiB, far beyond any tag line)
+// is skipped whole, so that memory stays bounded whatever the file holds.
 #pragma once
 
 #include <string_view>
@@ -27,6 +28,7 @@ class LineReader {
   size_t end_ = 0;    // one past the last byte read
   bool atEnd_ = false;
   int error_ = 0;
+  bool skipping_ = false;  // inside a line too long to keep
 };
 
 }  // namespace tessik

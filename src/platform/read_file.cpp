@@ -38,6 +38,7 @@ int ReadFileHead(const std::string& path, size_t limit, std::string& contents) {
 
 std::string DescribeReadError(int error) {
   if (error == EINVAL) return "not a regular file";
+  if (error == ELOOP) return "a symbolic link";
   if (error == EFBIG) return "too large";
   return std::strerror(error);
 }

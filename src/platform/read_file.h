@@ -13,8 +13,9 @@ namespace tessik {
 // caller. A shorter read than the file's length is not a failure.
 int ReadFileHead(const std::string& path, size_t limit, std::string& contents);
 
-// Why a file could not be read, for a line in the output box: "not a regular file", "too large"
-// (EFBIG), or the system's text for the errno.
+// Why a file could not be read, for a line in the output box: "not a regular file" (EINVAL),
+// "a symbolic link" (ELOOP: opened with O_NOFOLLOW), "too large" (EFBIG), or the system's text
+// for the errno.
 std::string DescribeReadError(int error);
 
 }  // namespace tessik

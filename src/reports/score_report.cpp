@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "session/handle.h"
 #include "session/plugin_app.h"
 #include "ui/settings.h"
 
@@ -58,7 +59,7 @@ std::string Points(int32_t expected32) {
 // Prints one group's line; false when the group has no games.
 bool PrintGroup(CPluginApp& app, const ScoreCounts& counts, std::string_view opponent,
                 std::string_view suffix, std::string_view colour, bool silent) {
-  std::string name = std::string(opponent) + std::string(suffix) + std::string(colour);
+  std::string name = PrintableName(opponent) + std::string(suffix) + std::string(colour);
   int32_t games = counts.Games();
   if (games == 0) {
     if (!silent) OutputStatLine(app, "No game results against " + name + " found");

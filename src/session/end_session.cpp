@@ -1,4 +1,5 @@
 #include "host/game_start_info.h"
+#include "host/ipc_pipe.h"
 #include "session/plugin_app.h"
 #include "ui/settings.h"
 
@@ -11,6 +12,7 @@ void CPluginApp::EndSession() {
   if (settingsLoaded && !settingsFileBlocked) {
     SaveWithRetry([this] { return SaveSettings(dataDirectory); }, "*.ini");
   }
+  sessionLock.Release();
   sessionEnded = true;
   // Neither the awaited ratings nor a running game belong to the next session.
   g_pendingImport = kNothingAwaited;
@@ -36,6 +38,13 @@ void CPluginApp::ConfirmClose() {
   }
   EndSession();
   if (settings.closeWithConnection != 1 && mainWindow != nullptr) mainWindow->Close();
+}
+
+void CPluginApp::Terminate(bool hostGone) {
+  for (const CIpcPipe* pipe : {&g_inputPipe, &g_outputPipe}) {
+    if (hostGone && pipe->IsOpen()) RemovePipeObjects(pipe->pipeId);
+  }
+  if (mainWindow != nullptr) mainWindow->Close();
 }
 
 }  // namespace tessik

@@ -28,6 +28,21 @@ bool IsGuestHandle(std::string_view handle) {
   return StartsWithNoCase(handle, "guest") || StartsWithNoCase(handle, "anon");
 }
 
+std::string PrintableName(std::string_view name) {
+  std::string shown;
+  shown.reserve(name.size());
+  for (char c : name) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      shown += '^';
+      shown += static_cast<char>(byte ^ 0x40);
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
 bool IsSafeFileHandle(std::string_view handle) {
   if (handle.empty() || handle.size() > 64) return false;
   for (char c : handle) {

@@ -1,9 +1,8 @@
-#include <sys/stat.h>
-
 #include <cerrno>
 
 #include "host/game_start_info.h"
 #include "host/host_message.h"
+#include "platform/private_directory.h"
 #include "platform/read_file.h"
 #include "session/plugin_app.h"
 #include "ui/settings.h"
@@ -18,20 +17,45 @@ void AwaitRatings(PendingImport pending) {
   SendIPCValue(g_outputPipe, kMsgWantOtherDatagram, 87);
 }
 
+// The data folder, made at the first login rather than at start, so that a plug-in started by
+// hand, with no host, leaves nothing behind. A folder that is not the user's own is not used at
+// all: its files, the settings among them, could be anyone's.
+bool UseDataFolder(CPluginApp& app) {
+  std::string problem = MakePrivateDirectory(app.workingDirectory + "tessik");
+  if (problem.empty()) return true;
+  AppendOutputLine(app, "The data folder " + app.workingDirectory + "tessik " + problem +
+                            ": nothing will be read from or saved to disk in this session.");
+  return false;
+}
+
+void LoadSettingsFile(CPluginApp& app) {
+  int error = LoadSettings(app.dataDirectory);
+  // A file that is there but cannot be read is never replaced by the values in memory.
+  app.settingsFileBlocked = error != 0 && error != ENOENT;
+  if (app.settingsFileBlocked) {
+    AppendOutputLine(app, "Cannot read the settings file " + app.dataDirectory +
+                              std::string(kSettingsFile) + " (" + DescribeReadError(error) +
+                              "): the options will not be saved in this session.");
+  }
+}
+
+void LockUserFiles(CPluginApp& app) {
+  std::string problem = app.sessionLock.Take(app.dataDirectory + app.userName + ".lock");
+  if (problem.empty()) return;
+  app.userFilesBlocked = true;
+  AppendOutputLine(app, "The files of " + app.userName + " are " + problem +
+                            ": nothing will be saved in this session.");
+}
+
 }  // namespace
 
 void CPluginApp::Login() {
-  // Made at the first login, not at start: a plug-in started by hand, with no host, leaves
-  // nothing behind.
-  mkdir((workingDirectory + "tessik").c_str(), 0777);  // it may exist already
-  int settingsError = LoadSettings(dataDirectory);
-  // A file that is there but cannot be read is never replaced by the values in memory.
-  settingsFileBlocked = settingsError != 0 && settingsError != ENOENT;
-  if (settingsFileBlocked) {
-    AppendOutputLine(*this, "Cannot read the settings file " + dataDirectory +
-                                std::string(kSettingsFile) + " (" +
-                                DescribeReadError(settingsError) +
-                                "): the options will not be saved in this session.");
+  if (UseDataFolder(*this)) {
+    LoadSettingsFile(*this);
+    if (UserFilesAllowed()) LockUserFiles(*this);
+  } else {
+    settingsFileBlocked = true;
+    userFilesBlocked = true;
   }
   opponentTotals = std::make_unique<OpponentTotalsList>();
   if (mainWindow != nullptr) mainWindow->SetTitle(std::string(kTitleSessionPrefix) + userName);

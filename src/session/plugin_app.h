@@ -13,6 +13,7 @@
 #include "store/file_cause.h"
 #include "store/game_record.h"
 #include "store/opponent_totals.h"
+#include "store/session_lock.h"
 
 namespace tessik {
 
@@ -41,6 +42,10 @@ class CPluginApp {
   // The user asked to close the window: the plug-in ends when the user confirms.
   void ConfirmClose();
   void PrintTips();
+  // A signal to end: the program ends as a closed window does, saving what the session holds
+  // without boxes. hostGone: the host died; the names of its pipes are removed, as it would
+  // have removed them.
+  void Terminate(bool hostGone);
 
   GameLogState LoadGameLog();
   std::string GameLogPath() const;
@@ -79,6 +84,7 @@ class CPluginApp {
   // The handle cannot name a file, or the log could not be read: nothing of the user's is
   // read or written in this session.
   bool userFilesBlocked = false;
+  SessionLock sessionLock;                             // the user's files, from login to the end
   std::unique_ptr<OpponentTotalsList> opponentTotals;  // from login to the session's end
   std::vector<GameRecord> gameLog;                     // record 0 is the marker
 };

@@ -5,19 +5,25 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/read_file.h"
 #include "session/plugin_app.h"
 
 namespace tessik {
 
 namespace {
 
+// More games than anyone plays in a lifetime: a larger file is not a game log.
+constexpr off_t kMostLogBytes = off_t{100'000'000} * kGameRecordBytes;
+
 // Decodes every whole record of the file into records; an incomplete tail is left out.
-// False with errno set when the file cannot be read.
+// False with errno set when the file cannot be read: EINVAL for anything but a regular file,
+// EFBIG for a file larger than any log.
 bool ReadRecords(int fd, std::vector<GameRecord>& records) {
   struct stat info {};
-  if (fstat(fd, &info) == 0 && info.st_size > 0) {
-    records.reserve(static_cast<size_t>(info.st_size) / kGameRecordBytes);
-  }
+  if (fstat(fd, &info) != 0) return false;
+  errno = !S_ISREG(info.st_mode) ? EINVAL : info.st_size > kMostLogBytes ? EFBIG : 0;
+  if (errno != 0) return false;
+  records.reserve(static_cast<size_t>(info.st_size) / kGameRecordBytes);
   constexpr size_t kChunk = 4096 * kGameRecordBytes;
   std::vector<unsigned char> chunk(kChunk);
   size_t held = 0;  // bytes of a record begun in the previous read
@@ -47,7 +53,9 @@ GameLogState CPluginApp::LoadGameLog() {
   }
   gameLog.clear();
   const std::string path = GameLogPath();
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // The log is written without following links, so it is read that way too; O_NONBLOCK: a
+  // FIFO in its place cannot hold the open.
+  int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   bool loaded = fd >= 0 && ReadRecords(fd, gameLog);
   int error = errno;
   if (fd >= 0) close(fd);
@@ -56,7 +64,8 @@ GameLogState CPluginApp::LoadGameLog() {
     return GameLogState::NoLog;
   }
   if (!loaded) {
-    AppendOutputLine(*this, "Cannot read the game log " + path + " (" + std::strerror(error) +
+    gameLog.clear();
+    AppendOutputLine(*this, "Cannot read the game log " + path + " (" + DescribeReadError(error) +
                                 "): nothing will be saved in this session.");
     userFilesBlocked = true;
     gameLog.assign(1, MarkerRecord());

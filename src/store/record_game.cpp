@@ -18,9 +18,9 @@ namespace {
 
 // Writes the record at the end of the log, after cutting a torn tail back to whole records,
 // and syncs it. An empty log gets a marker first: the first import has not completed, since it
-// writes the whole log.
+// writes the whole log. O_APPEND: every write lands at the end, wherever the file ends then.
 FileCause AppendRecord(const std::string& path, const GameRecord& record) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return errno == ENOENT ? kFileBadPath : FileCauseFromErrno(errno);
   FileCause cause = kFileNone;
   struct stat info {};
@@ -39,7 +39,7 @@ FileCause AppendRecord(const std::string& path, const GameRecord& record) {
     ssize_t written = -1;
     if (whole != info.st_size && ftruncate(fd, whole) != 0) {
       cause = FileCauseFromErrno(errno);
-    } else if ((written = pwrite(fd, bytes, length, whole)) < 0) {
+    } else if ((written = write(fd, bytes, length)) < 0) {
       cause = FileCauseFromErrno(errno);
     } else if (static_cast<size_t>(written) != length) {
       cause = kFileDiskFull;  // the next append cuts the torn record away

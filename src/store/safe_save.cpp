@@ -23,7 +23,10 @@ void SyncDirectoryOf(const std::string& path) {
 }  // namespace
 
 FileCause WriteWholeFile(const std::string& path, std::string_view contents) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // Whatever stands under the name goes first, and the file is made anew: a link put there
+  // (by anyone, to anything) is removed, never written through.
+  if (unlink(path.c_str()) != 0 && errno != ENOENT) return FileCauseFromErrno(errno);
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return errno == ENOENT ? kFileBadPath : FileCauseFromErrno(errno);
   FileCause cause = kFileNone;
   for (size_t done = 0; done < contents.size() && cause == kFileNone;) {

@@ -19,7 +19,8 @@ FileCause SaveInThreeMoves(const std::string& current, const std::string& tempor
 // existing file fails on the desktop platform). The current file stays where it is.
 FileCause KeepAsBackup(const std::string& current, const std::string& backup);
 
-// Writes and syncs a whole new file (truncating one of that name).
+// Writes and syncs a whole new file under a temporary name: what stood there is removed first,
+// and the file is created exclusively, so no link is ever followed.
 FileCause WriteWholeFile(const std::string& path, std::string_view contents);
 
 }  // namespace tessik

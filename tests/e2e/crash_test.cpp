@@ -22,6 +22,7 @@
 
 namespace {
 
+using tessik::PluginOf;
 using tessik::ReadFile;
 
 namespace fs = std::filesystem;
@@ -30,18 +31,6 @@ struct HostRun {
   std::vector<std::string> lines;
   bool killed = false;
 };
-
-// The plug-in started by the host whose process id is sim, once it runs.
-pid_t PluginOf(pid_t sim) {
-  for (int tries = 0; tries < 500; ++tries) {
-    std::ifstream children("/proc/" + std::to_string(sim) + "/task/" + std::to_string(sim) +
-                           "/children");
-    pid_t child = 0;
-    if (children >> child && child > 0) return child;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return -1;
-}
 
 // Runs the host on a script in dir; with killAfter, kills the plug-in that long after it starts.
 HostRun RunHost(const fs::path& dir, const std::string& script,

@@ -67,7 +67,7 @@ TEST_F(GameLogTest, LogThatExistsButCannotBeReadIsNotANewUser) {
   app.userName = "ann";
   EXPECT_EQ(app.LoadGameLog(), GameLogState::UnreadableLog);
   EXPECT_EQ(window.text, "Cannot read the game log " + DataFile("ann.glg") +
-                             " (Is a directory): nothing will be saved in this session.");
+                             " (not a regular file): nothing will be saved in this session.");
   EXPECT_TRUE(app.userFilesBlocked);
   EXPECT_EQ(app.gameLog.size(), 1u);
 }

@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <thread>
 
 #include "store/game_record.h"
 
@@ -26,6 +28,40 @@ SimRun RunSim(const std::string& script, const std::string& arguments) {
   if (out != nullptr) run.status = pclose(out);
   std::filesystem::remove(file);
   return run;
+}
+
+pid_t StartSim(const std::filesystem::path& dir, const std::string& script,
+               const std::filesystem::path& output) {
+  std::filesystem::path scriptFile = dir / "session.script";
+  std::ofstream(scriptFile, std::ios::binary) << script;
+  pid_t sim = fork();
+  if (sim == 0) {
+    std::freopen(output.c_str(), "w", stdout);
+    std::freopen("/dev/null", "w", stderr);
+    execl(VEXMOOR_SIM, VEXMOOR_SIM, "--plugin", TESSIK_PLUGIN, "--dir", dir.c_str(),
+          scriptFile.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return sim;
+}
+
+pid_t PluginOf(pid_t sim) {
+  for (int tries = 0; tries < 2500; ++tries) {
+    std::ifstream children("/proc/" + std::to_string(sim) + "/task/" + std::to_string(sim) +
+                           "/children");
+    pid_t child = 0;
+    if (children >> child && child > 0) return child;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return -1;
+}
+
+bool AwaitFile(const std::filesystem::path& path, int seconds) {
+  for (int tries = 0; tries < seconds * 100; ++tries) {
+    if (std::filesystem::exists(path)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
 }
 
 std::vector<std::string> ConsoleLines(const SimRun& run) {

@@ -1,0 +1,90 @@
+// The plug-in's end when nobody ends its session: its host killed, or a signal to end. It saves
+// what the session holds, removes what a dead host leaves behind, and exits.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/sim_run.h"
+#include "support/temp_directory.h"
+
+namespace tessik {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kSession[] =
+    "dg 2 0 ann\nsync\n"
+    "dg 2 15 7 ann bob 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 7 \"\" \"\"\ndg 2 16 7 ann bob 1-0\n"
+    "sync\nfile scored \"\"\npause 60000\n";
+
+// Whether the process has ended (gone, or a zombie nobody has reaped yet).
+bool Ended(pid_t process) {
+  std::string text = ReadFile("/proc/" + std::to_string(process) + "/stat");
+  size_t state = text.rfind(')');
+  return text.empty() || (state != std::string::npos && text.compare(state + 2, 1, "Z") == 0);
+}
+
+bool AwaitEnd(pid_t process) {
+  for (int tries = 0; tries < 1000 && !Ended(process); ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return Ended(process);
+}
+
+// The shared-memory objects the process has mapped: its pipes.
+std::vector<std::string> MappedPipes(pid_t process) {
+  std::istringstream maps(ReadFile("/proc/" + std::to_string(process) + "/maps"));
+  std::vector<std::string> names;
+  for (std::string line; std::getline(maps, line);) {
+    size_t at = line.find("/dev/shm/Vexmoor2.IPCFileMapping");
+    if (at != std::string::npos) names.push_back(line.substr(at, line.find(' ', at) - at));
+  }
+  return names;
+}
+
+TEST(HostDeath, SessionIsSavedWhenTheHostIsKilledOrASignalEndsIt) {
+  struct Case {
+    const char* what;
+    bool killHost;  // else the signal goes to the plug-in
+    int signal;
+  };
+  for (const Case& c : {Case{"host killed", true, SIGKILL}, Case{"SIGTERM", false, SIGTERM},
+                        Case{"SIGINT", false, SIGINT}, Case{"SIGHUP", false, SIGHUP}}) {
+    SCOPED_TRACE(c.what);
+    fs::path dir = FreshDirectory("host-death");
+    pid_t sim = StartSim(dir, kSession, dir / "host.out");
+    pid_t plugin = PluginOf(sim);
+    ASSERT_GT(plugin, 0);
+    ASSERT_TRUE(AwaitFile(dir / "scored"));
+    std::vector<std::string> pipes = MappedPipes(plugin);
+    ASSERT_FALSE(pipes.empty());
+    kill(c.killHost ? sim : plugin, c.signal);
+    if (!AwaitEnd(plugin)) {
+      ADD_FAILURE() << "the plug-in is still running";
+      kill(plugin, SIGKILL);
+    }
+    int status = 0;
+    waitpid(sim, &status, 0);
+    EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 1 0 0\n");
+    EXPECT_NE(ReadFile(dir / "tessik/tessik.ini").find("start minimized=0\n"), std::string::npos);
+    if (c.killHost) {
+      for (const std::string& pipe : pipes) EXPECT_FALSE(fs::exists(pipe)) << pipe;
+    } else {
+      std::string out = ReadFile(dir / "host.out");
+      EXPECT_NE(out.find("\nexit 0\n"), std::string::npos) << out;
+    }
+    fs::remove_all(dir);
+  }
+}
+
+}  // namespace
+}  // namespace tessik
