@@ -42,8 +42,8 @@ int main(int argc, char** argv) {
   QApplication qtApplication(argc, argv);
   tessik::ThreadQueue queue;
   if (!queue.Bind()) {
-    std::fprintf(stderr, "tessik: cannot open the message queue (error %lx)\n",
-                 static_cast<unsigned long>(tessik::GetLastError()));
+    std::fprintf(stderr, "tessik: cannot open the message queue (error %lx): %s\n",
+                 static_cast<unsigned long>(tessik::GetLastError()), queue.BindFault().c_str());
     return 1;
   }
   tessik::CPluginApp app;

@@ -34,7 +34,7 @@ bool Ended(pid_t process) {
 }
 
 bool AwaitEnd(pid_t process) {
-  for (int tries = 0; tries < 1000 && !Ended(process); ++tries) {
+  for (int tries = 0; tries < 3000 && !Ended(process); ++tries) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return Ended(process);

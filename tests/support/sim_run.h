@@ -24,7 +24,7 @@ pid_t StartSim(const std::filesystem::path& dir, const std::string& script,
 // The plug-in started by the host whose process id is sim, once it runs; -1 when none came.
 pid_t PluginOf(pid_t sim);
 // Waits up to seconds for a file to exist.
-bool AwaitFile(const std::filesystem::path& path, int seconds = 10);
+bool AwaitFile(const std::filesystem::path& path, int seconds = 30);
 
 // The lines the plug-in sent to the host's console (type 3), as printed.
 std::vector<std::string> ConsoleLines(const SimRun& run);

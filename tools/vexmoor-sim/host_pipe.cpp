@@ -66,10 +66,7 @@ bool CreateHostPipe(tessik::CIpcPipe& pipe, int id, int size, uint32_t readerThr
   return true;
 }
 
-void RemoveHostPipe(int id) {
-  shm_unlink(tessik::PosixObjectName(tessik::MutexName(id)).c_str());
-  shm_unlink(tessik::PosixObjectName(tessik::FileMappingName(id)).c_str());
-}
+void RemoveHostPipe(int id) { tessik::RemovePipeObjects(id); }
 
 bool PipeDrained(const tessik::CIpcPipe& pipe) {
   return std::atomic_ref<int32_t>(pipe.Header()->readPos).load() == WritePosition(pipe);
