@@ -23,6 +23,7 @@ class SilentWindow : public tessik::MainWindow {
   void StopIdleTimer() override {}
   void Minimize() override {}
   void RemoveTrayIcon() override {}
+  void ShowWindow() override {}
   void Close() override {}
   bool AskYesNo(std::string_view, std::string_view) override { return false; }
   bool AskRetryCancel(std::string_view, std::string_view) override { return false; }
