@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "host/decimal.h"
+#include "base/decimal.h"
 #include "host/game_start_info.h"
 #include "host/name_extraction.h"
 #include "import/import_handlers.h"
@@ -34,13 +34,10 @@ void OnLoginDatagram(CPluginApp& app, const Datagram& datagram) {
 }
 
 void OnImportReply(CPluginApp& app, const Datagram& datagram) {
-  for (size_t i = 0; i < g_importReply.fields.size(); ++i) {
-    g_importReply.fields[i] = datagram.Field(i);
-  }
   SendIPCValue(g_outputPipe, kMsgDropOtherDatagram, 87);
   constexpr size_t kRatingFields[] = {1, 7, 3, 8, 2, 10};
   for (size_t i = 0; i < g_importReply.ratings.size(); ++i) {
-    g_importReply.ratings[i] = ParseDecimal(g_importReply.fields[kRatingFields[i]]);
+    g_importReply.ratings[i] = ParseDecimal(datagram.Field(kRatingFields[i]));
   }
   if (g_pendingImport == kFirstImport) {
     ImportPastGames(app);
@@ -79,17 +76,10 @@ void OnGameStartDatagram(CPluginApp& app, const Datagram& datagram) {
                     RatingTypeFromServer(game.wildNumber, game.ratingTypeName));
 }
 
-int32_t ResultFromWhite(const std::string& text) {
-  if (text == "1-0") return -1;
-  if (text == "1/2-1/2") return 0;
-  if (text == "0-1") return 1;
-  return 2;
-}
-
 void OnGameResultDatagram(CPluginApp& app, const Datagram& datagram) {
   g_gameStartInfo.gameNumber.clear();  // a repeated result is ignored
   g_gameStartInfo.gameResult = ResultFromWhite(datagram.Field(3));
-  if (g_gameStartInfo.gameResult != 2) RecordFinishedGame(app);
+  if (g_gameStartInfo.gameResult != kNoResult) RecordFinishedGame(app);
 }
 
 void LookUp(CPluginApp& app, const std::string& player) {

@@ -25,10 +25,9 @@ struct GameStartInfo {
   std::string gameNumber;  // empty unless a game of the user is running
 };
 
-// Fields 0 to 10 of the rating datagram 87 and the six ratings taken from them, in the order
-// blitz, 5-minute, bullet, 1-minute, standard, 15-minute.
+// What the rating datagram 87 brings an import: the user's six current ratings, in the order
+// blitz, 5-minute, bullet, 1-minute, standard, 15-minute (-1 until it came).
 struct ImportReply {
-  std::array<std::string, 11> fields;
   std::array<int32_t, 6> ratings = {-1, -1, -1, -1, -1, -1};
 };
 

@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/little_endian.h"
+
 namespace tessik {
 
 namespace {
-
-uint16_t Get16(const unsigned char* in) { return static_cast<uint16_t>(in[0] | (in[1] << 8)); }
-
-void Put16(unsigned char* out, uint16_t value) {
-  out[0] = static_cast<unsigned char>(value);
-  out[1] = static_cast<unsigned char>(value >> 8);
-}
 
 bool IsValueType(int16_t type) {
   return (type >= kMsgHello && type <= kMsgDropOtherDatagram) || type == kMsgValue10 ||
@@ -48,10 +43,10 @@ Datagram DecodeDatagram(const std::vector<unsigned char>& payload) {
   Datagram datagram;
   unsigned char head[kDatagramHeaderBytes] = {};
   if (!payload.empty()) std::memcpy(head, payload.data(), std::min(payload.size(), sizeof head));
-  datagram.source = Get16(head);
-  datagram.number = Get16(head + 2);
+  datagram.source = GetLittleEndian<uint16_t>(head);
+  datagram.number = GetLittleEndian<uint16_t>(head + 2);
   std::memcpy(datagram.unused, head + 4, 4);
-  datagram.fieldCount = static_cast<int16_t>(Get16(head + 8));
+  datagram.fieldCount = static_cast<int16_t>(GetLittleEndian<uint16_t>(head + 8));
   size_t offset = kDatagramHeaderBytes;
   for (int i = 0; i < datagram.fieldCount && offset < payload.size(); ++i) {
     auto begin = payload.begin() + static_cast<ptrdiff_t>(offset);
@@ -66,8 +61,8 @@ std::optional<HostMessage> ReceiveIPCMessage(CIpcPipe& pipe) {
   unsigned char header[kMessageHeaderBytes];
   if (pipe.ReadIPC(header, kMessageHeaderBytes) != kMessageHeaderBytes) return std::nullopt;
   HostMessage message;
-  message.type = static_cast<int16_t>(Get16(header));
-  message.length = Get16(header + 2);
+  message.type = static_cast<int16_t>(GetLittleEndian<uint16_t>(header));
+  message.length = GetLittleEndian<uint16_t>(header + 2);
   auto length = static_cast<int16_t>(message.length);
   if (length < 0) {
     DiscardWaitingBytes(pipe);
@@ -82,7 +77,7 @@ std::optional<HostMessage> ReceiveIPCMessage(CIpcPipe& pipe) {
     message.kind = PayloadKind::None;
   } else if (IsValueType(message.type) && payload.size() == 2) {
     message.kind = PayloadKind::Value;
-    message.value = Get16(payload.data());
+    message.value = GetLittleEndian<uint16_t>(payload.data());
   } else if (IsBlockType(message.type)) {
     message.kind = PayloadKind::Block;
     message.block = std::move(payload);
@@ -94,8 +89,8 @@ std::optional<HostMessage> ReceiveIPCMessage(CIpcPipe& pipe) {
 
 std::vector<unsigned char> FrameMessage(int16_t type, const void* payload, size_t length) {
   std::vector<unsigned char> bytes(kMessageHeaderBytes + length);
-  Put16(bytes.data(), static_cast<uint16_t>(type));
-  Put16(bytes.data() + 2, static_cast<uint16_t>(length));
+  PutLittleEndian<uint16_t>(bytes.data(), static_cast<uint16_t>(type));
+  PutLittleEndian<uint16_t>(bytes.data() + 2, static_cast<uint16_t>(length));
   if (length > 0) std::memcpy(bytes.data() + kMessageHeaderBytes, payload, length);
   return bytes;
 }
@@ -109,7 +104,7 @@ bool SendIPCText(CIpcPipe& pipe, int16_t type, std::string_view text) {
 
 bool SendIPCValue(CIpcPipe& pipe, int16_t type, uint16_t value) {
   unsigned char payload[2];
-  Put16(payload, value);
+  PutLittleEndian<uint16_t>(payload, value);
   std::vector<unsigned char> bytes = FrameMessage(type, payload, sizeof payload);
   return pipe.WriteIPC(bytes.data(), static_cast<int>(bytes.size()));
 }

@@ -99,9 +99,6 @@ bool CIpcPipe::Lock() {
       ReleaseMutex(mutex);  // given back so that the host is not blocked
       SetLastError(kPipeMutexAbandoned);
       return false;
-    case WaitResult::TimedOut:
-      SetLastError(kPipeWaitTimedOut);
-      return false;
     case WaitResult::Failed:
       return false;
   }

@@ -11,7 +11,6 @@
 namespace tessik {
 
 // Failure codes left as the thread's last error by ReadIPC and WriteIPC.
-inline constexpr uint32_t kPipeWaitTimedOut = 0x20000000;
 inline constexpr uint32_t kPipeMutexAbandoned = 0x20000001;
 inline constexpr uint32_t kPipeNoSpace = 0x20000002;
 inline constexpr uint32_t kPipeWriteTooLarge = 0x20000003;

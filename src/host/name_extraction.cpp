@@ -1,6 +1,6 @@
 #include "host/name_extraction.h"
 
-#include <strings.h>
+#include "base/text.h"
 
 namespace tessik {
 
@@ -20,7 +20,7 @@ std::string_view TrimRight(std::string_view s) {
 
 std::string_view CutAt(std::string_view s, char c) { return s.substr(0, s.find(c)); }
 
-bool IsNot(std::string_view s) { return s.size() == 3 && strncasecmp(s.data(), "not", 3) == 0; }
+bool IsNot(std::string_view s) { return EqualsNoCase(s, "not"); }
 
 }  // namespace
 

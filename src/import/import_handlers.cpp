@@ -52,6 +52,7 @@ void ImportPastGames(CPluginApp& app) {
     AppendOutputLine(app, "No PGN file of your past games at " + outcome.pgnPath +
                               ": the game log starts without them.");
   } else {
+    // "Succesfully": the system's own text, spelt as users have always seen it; keep it so.
     AppendOutputLine(app, "Succesfully imported the game results from your pgn");
   }
   Finish(app);
@@ -59,7 +60,7 @@ void ImportPastGames(CPluginApp& app) {
 
 void ConvertOldLog(CPluginApp& app) {
   ConversionOutcome outcome =
-      UpgradeOldLog(app.gameLog, 100, app.dataDirectory, app.userName, g_importReply.ratings);
+      UpgradeOldLog(app.gameLog, app.dataDirectory, app.userName, g_importReply.ratings);
   if (outcome.written) {
     AppendOutputLine(app, "...done");
   } else {

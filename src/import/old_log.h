@@ -19,11 +19,10 @@ struct ConversionOutcome {
   std::string problem;
 };
 
-// The whole conversion for format versions up to 120: upgrade, reconstruct the rating chains,
+// The whole conversion: upgrade, reconstruct the rating chains,
 // write "<user>.glg.12", keep the old log as "<user>.glg.10" (never replacing an older one),
 // and put the new one in place in one atomic rename: "<user>.glg" is never missing.
-ConversionOutcome UpgradeOldLog(std::vector<GameRecord>& games, int formatVersion,
-                                const std::string& dataDirectory, const std::string& userName,
-                                const CurrentRatings& ratings);
+ConversionOutcome UpgradeOldLog(std::vector<GameRecord>& games, const std::string& dataDirectory,
+                                const std::string& userName, const CurrentRatings& ratings);
 
 }  // namespace tessik

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "host/decimal.h"
+#include "base/decimal.h"
 #include "import/pgn_text.h"
 
 namespace tessik {
@@ -128,9 +128,9 @@ bool EvaluateGame(const PgnTags& tags, std::string_view userName, StartTimes& st
     record.userRating =
         static_cast<int16_t>(ParseDecimal(tags[userIsWhite ? kTagWhiteElo : kTagBlackElo]));
     record.userWhite = userIsWhite ? 1 : 0;
-    if (result == "1-0") record.result = userIsWhite ? kUserWon : kUserLost;
-    if (result == "0-1") record.result = userIsWhite ? kUserLost : kUserWon;
-    if (result == "1/2-1/2") record.result = kDraw;
+    int32_t fromWhite = ResultFromWhite(result);
+    if (fromWhite != kNoResult)
+      record.result = static_cast<int8_t>(userIsWhite ? fromWhite : -fromWhite);
   }
 
   int initialSeconds = 0, increment = 0;
@@ -146,9 +146,7 @@ bool EvaluateGame(const PgnTags& tags, std::string_view userName, StartTimes& st
                 ? event.substr(open + 1, close - open - 1)
                 : std::string_view();
     record.pool = 0;
-  } else if ((record.initialMinutes != 1 && record.initialMinutes != 5 &&
-              record.initialMinutes != 15) ||
-             record.incrementSeconds != 0) {
+  } else if (!HasPoolClock(record)) {
     record.pool = 0;
   }
   size_t position = 0;

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/text.h"
 #include "import/line_reader.h"
 #include "import/pgn_game.h"
 #include "import/pgn_text.h"
@@ -115,7 +116,7 @@ std::string LocalPath(const std::string& hostPath, const std::string& home) {
   for (char& c : rest) {
     if (c == '\\') c = '/';
   }
-  char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(hostPath[0])));
+  char letter = FoldCase(hostPath[0]);
   if (letter == 'z') return "/" + rest;
   return home + "/.wine/dosdevices/" + letter + ":/" + rest;
 }
@@ -182,18 +183,6 @@ PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
   return reading;
 }
 
-bool WriteGameLog(const std::vector<GameRecord>& games, const std::string& temporary,
-                  const std::string& path, std::string& problem) {
-  FileCause cause = WriteWholeFile(temporary, EncodeGameLog(games));
-  if (cause == kFileNone && std::rename(temporary.c_str(), path.c_str()) != 0) {
-    cause = FileCauseFromErrno(errno);
-  }
-  if (cause == kFileNone) return true;
-  std::remove(temporary.c_str());
-  problem = DescribeFileCause(cause);
-  return false;
-}
-
 ImportOutcome ImportPgn(std::vector<GameRecord>& games, const std::string& dataDirectory,
                         const std::string& userName, const std::string& workingDirectory,
                         const CurrentRatings& ratings, const std::vector<GameRecord>& playedSince) {
@@ -210,8 +199,10 @@ ImportOutcome ImportPgn(std::vector<GameRecord>& games, const std::string& dataD
   AddGamesPlayedSince(imported, playedSince);
   ReconstructRatingChains(imported, ratings);
   games = std::move(imported);
-  const std::string path = dataDirectory + userName + ".glg";
-  outcome.written = WriteGameLog(games, path + ".12", path, outcome.problem);
+  const std::string path = GameLogPath(dataDirectory, userName);
+  FileCause cause = WriteFileAtomically(path, path + ".12", "", Backup::None, EncodeGameLog(games));
+  outcome.written = cause == kFileNone;
+  if (!outcome.written) outcome.problem = DescribeFileCause(cause);
   return outcome;
 }
 

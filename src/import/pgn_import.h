@@ -52,8 +52,4 @@ ImportOutcome ImportPgn(std::vector<GameRecord>& games, const std::string& dataD
                         const CurrentRatings& ratings,
                         const std::vector<GameRecord>& playedSince = {});
 
-// Writes the whole table as a log: to temporary, synced, then renamed to path.
-bool WriteGameLog(const std::vector<GameRecord>& games, const std::string& temporary,
-                  const std::string& path, std::string& problem);
-
 }  // namespace tessik

@@ -25,13 +25,13 @@ constexpr int kNotACandidate = 3;
 double Score(const GameRecord& game) { return (1 - game.result) / 2.0; }
 
 bool Eligible(const GameRecord& game, const Pass& pass) {
-  int64_t duration = 3 * static_cast<int64_t>(game.initialMinutes) + 2 * game.incrementSeconds;
+  int64_t duration = ExpectedDuration(game);
   return duration >= pass.fromDuration && duration < pass.toDuration && game.wild == 0 &&
          game.rated == 1;
 }
 
 bool OfPoolClock(const GameRecord& game, const Pass& pass) {
-  return game.initialMinutes == pass.poolMinutes && game.incrementSeconds == 0;
+  return HasPoolClock(game) && game.initialMinutes == pass.poolMinutes;
 }
 
 bool PoolCandidate(const GameRecord& game, const Pass& pass) {

@@ -13,13 +13,14 @@ struct MutexHandle {
   pthread_mutex_t* lock = nullptr;
 };
 
-enum class WaitResult { Acquired, Abandoned, TimedOut, Failed };
+enum class WaitResult { Acquired, Abandoned, Failed };
 
 // Opens an existing mutex. Returns a handle without a lock and sets the last error on failure.
 MutexHandle OpenMutexA(std::string_view name);
 
-// Waits without a time limit. Abandoned: the previous owner died holding it; the caller now
-// owns it and the mutex has been made consistent. Failed: the caller does not own it.
+// Waits without a time limit, so a wait never times out. Abandoned: the previous owner died holding
+// it; the caller now owns it and the mutex has been made consistent. Failed: the caller does not
+// own it.
 WaitResult WaitForSingleObject(const MutexHandle& mutex);
 
 void ReleaseMutex(const MutexHandle& mutex);

@@ -5,12 +5,13 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "base/little_endian.h"
+#include "base/text.h"
 #include "platform/host_tag.h"
 #include "platform/last_error.h"
 
@@ -22,11 +23,7 @@ namespace {
 constexpr size_t kLongestQueueName = sizeof "/ThreadQueue.4294967295" - 1;
 
 // The queue directory's own name: the host tag in lower case.
-std::string DirectoryName() {
-  std::string name(kHostTag);
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return name;
-}
+std::string DirectoryName() { return FoldedCase(kHostTag); }
 
 std::string QueuePath(const std::string& directory, uint32_t threadId) {
   return directory + "/ThreadQueue." + std::to_string(threadId);
@@ -87,14 +84,6 @@ std::string QueueDirectory() {
     return std::string(runtime) + "/" + name;
   }
   return "/tmp/" + name + "-" + std::to_string(geteuid());
-}
-
-void PutWord(unsigned char* out, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<unsigned char>(value >> (8 * i));
-}
-
-uint32_t GetWord(const unsigned char* in) {
-  return in[0] | (in[1] << 8) | (in[2] << 16) | (static_cast<uint32_t>(in[3]) << 24);
 }
 
 bool FromSameUser(msghdr& header) {
@@ -169,7 +158,7 @@ class QueueConnection {
 uint32_t RegisterWindowMessageA(std::string_view name) {
   uint32_t hash = 2166136261u;  // FNV-1a
   for (char c : name) {
-    hash ^= static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
+    hash ^= static_cast<unsigned char>(FoldCase(c));
     hash *= 16777619u;
   }
   return 0xC000u + hash % 0x4000u;
@@ -181,9 +170,9 @@ std::string ThreadQueuePath(uint32_t threadId) { return QueuePath(QueueDirectory
 
 bool PostThreadMessageA(uint32_t threadId, uint32_t message, uint32_t wParam, uint32_t lParam) {
   unsigned char packet[kThreadMessageBytes];
-  PutWord(packet, message);
-  PutWord(packet + 4, wParam);
-  PutWord(packet + 8, lParam);
+  PutLittleEndian<uint32_t>(packet, message);
+  PutLittleEndian<uint32_t>(packet + 4, wParam);
+  PutLittleEndian<uint32_t>(packet + 8, lParam);
   thread_local QueueConnection connection;
   return connection.Send(threadId, packet);
 }
@@ -240,9 +229,9 @@ bool ThreadQueue::Receive(ThreadMessage& message) {
       return false;
     }
     if (!FromSameUser(header) || received != static_cast<ssize_t>(kThreadMessageBytes)) continue;
-    message.message = GetWord(packet);
-    message.wParam = GetWord(packet + 4);
-    message.lParam = GetWord(packet + 8);
+    message.message = GetLittleEndian<uint32_t>(packet);
+    message.wParam = GetLittleEndian<uint32_t>(packet + 4);
+    message.lParam = GetLittleEndian<uint32_t>(packet + 8);
     return true;
   }
 }

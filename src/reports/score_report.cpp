@@ -152,12 +152,6 @@ ScoreTally TallyScores(const std::vector<GameRecord>& gameLog, std::string_view 
   return tally;
 }
 
-int ReportScoreAgainst(CPluginApp& app, std::string_view opponent, int lines, RatingType typeMask,
-                       bool silent) {
-  return PrintScoreLines(app, TallyScores(app.gameLog, opponent), opponent, lines, typeMask,
-                         silent);
-}
-
 void ShowScoreForLookup(CPluginApp& app, std::string_view player) {
   int lines = (settings.fingerAssessDisplayAll != 0 ? kLineOverall : 0) +
               (settings.fingerAssessDisplayAllBw != 0 ? kLineWhite | kLineBlack : 0);

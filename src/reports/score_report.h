@@ -27,11 +27,6 @@ void ShowScoreForMatch(CPluginApp& app, std::string_view opponent, RatingType ra
 // in each rating type with games.
 void ShowScoreForLookup(CPluginApp& app, std::string_view player);
 
-// Counts the games against opponent of the types in typeMask and prints the selected lines;
-// returns the number of games of every colour.
-int ReportScoreAgainst(CPluginApp& app, std::string_view opponent, int lines, RatingType typeMask,
-                       bool silent);
-
 // The user's expected score in one game, in 32nds of a point, for a rating difference.
 int ExpectedScore32(int32_t ratingDifference);
 

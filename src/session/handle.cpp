@@ -1,28 +1,8 @@
 #include "session/handle.h"
 
+#include "base/text.h"
+
 namespace tessik {
-
-namespace {
-
-unsigned char Folded(char c) {
-  auto byte = static_cast<unsigned char>(c);
-  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
-}
-
-}  // namespace
-
-int CompareNoCase(std::string_view a, std::string_view b) {
-  size_t common = a.size() < b.size() ? a.size() : b.size();
-  for (size_t i = 0; i < common; ++i) {
-    int difference = Folded(a[i]) - Folded(b[i]);
-    if (difference != 0) return difference;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
-}
 
 bool IsGuestHandle(std::string_view handle) {
   return StartsWithNoCase(handle, "guest") || StartsWithNoCase(handle, "anon");

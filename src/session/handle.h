@@ -16,8 +16,4 @@ bool IsSafeFileHandle(std::string_view handle);
 // notation (a line feed as ^J, DEL as ^?), so that no name can break a line in two.
 std::string PrintableName(std::string_view name);
 
-// Compares byte by byte with A to Z taken as a to z; negative, zero or positive.
-int CompareNoCase(std::string_view a, std::string_view b);
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
-
 }  // namespace tessik

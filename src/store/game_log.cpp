@@ -44,7 +44,7 @@ bool ReadRecords(int fd, std::vector<GameRecord>& records) {
 
 }  // namespace
 
-std::string CPluginApp::GameLogPath() const { return dataDirectory + userName + ".glg"; }
+std::string CPluginApp::GameLogPath() const { return tessik::GameLogPath(dataDirectory, userName); }
 
 GameLogState CPluginApp::LoadGameLog() {
   if (!UserFilesAllowed()) {

@@ -3,44 +3,26 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/little_endian.h"
+
 namespace tessik {
-
-namespace {
-
-template <typename T>
-void Put(unsigned char* out, T value) {
-  auto bits = static_cast<std::make_unsigned_t<T>>(value);
-  for (size_t i = 0; i < sizeof(T); ++i) out[i] = static_cast<unsigned char>(bits >> (8 * i));
-}
-
-template <typename T>
-T Get(const unsigned char* in) {
-  std::make_unsigned_t<T> bits = 0;
-  for (size_t i = 0; i < sizeof(T); ++i) {
-    bits = static_cast<std::make_unsigned_t<T>>(
-        bits | (static_cast<std::make_unsigned_t<T>>(in[i]) << (8 * i)));
-  }
-  return static_cast<T>(bits);
-}
-
-}  // namespace
 
 void EncodeGameRecord(const GameRecord& record, unsigned char* out) {
   out[0] = record.wild;
   out[1] = record.origin;
-  Put<uint16_t>(out + 2, record.reserved);
-  Put<int32_t>(out + 4, record.initialMinutes);
+  PutLittleEndian<uint16_t>(out + 2, record.reserved);
+  PutLittleEndian<int32_t>(out + 4, record.initialMinutes);
   out[8] = record.incrementSeconds;
   out[9] = static_cast<unsigned char>((record.rated & 1) | (record.userWhite & 1) << 1 |
                                       (record.result & 3) << 2 | (record.title & 7) << 4);
   out[10] = static_cast<unsigned char>((record.womanTitle & 7) | (record.computer & 1) << 3 |
                                        (record.pool & 3) << 4);
   out[11] = 0;
-  Put<int32_t>(out + 12, record.gameKey);
-  Put<int32_t>(out + 16, record.startTime);
-  Put<int16_t>(out + 20, record.userRating);
+  PutLittleEndian<int32_t>(out + 12, record.gameKey);
+  PutLittleEndian<int32_t>(out + 16, record.startTime);
+  PutLittleEndian<int16_t>(out + 20, record.userRating);
   std::memcpy(out + 22, record.opponent, kOpponentBytes);
-  Put<int16_t>(out + 38, record.opponentRating);
+  PutLittleEndian<int16_t>(out + 38, record.opponentRating);
 }
 
 GameRecord DecodeGameRecord(const unsigned char* in) {
@@ -48,8 +30,8 @@ GameRecord DecodeGameRecord(const unsigned char* in) {
   GameRecord record;
   record.wild = in[0];
   record.origin = in[1];
-  record.reserved = Get<uint16_t>(in + 2);
-  record.initialMinutes = Get<int32_t>(in + 4);
+  record.reserved = GetLittleEndian<uint16_t>(in + 2);
+  record.initialMinutes = GetLittleEndian<int32_t>(in + 4);
   record.incrementSeconds = in[8];
   record.rated = in[9] & 1;
   record.userWhite = (in[9] >> 1) & 1;
@@ -58,11 +40,11 @@ GameRecord DecodeGameRecord(const unsigned char* in) {
   record.womanTitle = in[10] & 7;
   record.computer = (in[10] >> 3) & 1;
   record.pool = (in[10] >> 4) & 3;
-  record.gameKey = Get<int32_t>(in + 12);
-  record.startTime = Get<int32_t>(in + 16);
-  record.userRating = Get<int16_t>(in + 20);
+  record.gameKey = GetLittleEndian<int32_t>(in + 12);
+  record.startTime = GetLittleEndian<int32_t>(in + 16);
+  record.userRating = GetLittleEndian<int16_t>(in + 20);
   std::memcpy(record.opponent, in + 22, kOpponentBytes);
-  record.opponentRating = Get<int16_t>(in + 38);
+  record.opponentRating = GetLittleEndian<int16_t>(in + 38);
   return record;
 }
 
@@ -112,6 +94,26 @@ void SetOpponent(GameRecord& record, std::string_view name) {
   std::memcpy(record.opponent, name.data(), name.size());
 }
 
+std::string GameLogPath(std::string_view dataDirectory, std::string_view userName) {
+  return std::string(dataDirectory) + std::string(userName) + ".glg";
+}
+
+int32_t ResultFromWhite(std::string_view text) {
+  if (text == "1-0") return -1;
+  if (text == "1/2-1/2") return 0;
+  if (text == "0-1") return 1;
+  return kNoResult;
+}
+
+int64_t ExpectedDuration(const GameRecord& record) {
+  return 3 * static_cast<int64_t>(record.initialMinutes) + 2 * record.incrementSeconds;
+}
+
+bool HasPoolClock(const GameRecord& record) {
+  return record.incrementSeconds == 0 &&
+         (record.initialMinutes == 1 || record.initialMinutes == 5 || record.initialMinutes == 15);
+}
+
 bool IsUnrecordedVariant(uint8_t wild) {
   return wild == 6 || (wild >= 10 && wild <= 15) || wild == 19 || wild == 20 || wild == 24;
 }
@@ -121,7 +123,7 @@ RatingType RatingTypeOf(const GameRecord& record) {
     if (record.wild == 17 || record.wild == 26) return kRatingLosers;
     return record.wild == 23 ? kRatingCrazyhouse : kRatingWild;
   }
-  int64_t e = 3 * static_cast<int64_t>(record.initialMinutes) + 2 * record.incrementSeconds;
+  int64_t e = ExpectedDuration(record);
   bool poolGame = record.pool == 1 || record.pool == 2;
   if (e >= 45) return poolGame ? kRating15Minute : kRatingStandard;
   if (e < 9) return poolGame ? kRating1Minute : kRatingBullet;

@@ -66,6 +66,18 @@ std::string_view OpponentName(const GameRecord& record);
 // Stores at most 15 characters, padded with NUL bytes.
 void SetOpponent(GameRecord& record, std::string_view name);
 
+// The user's game log: <dataDirectory><userName>.glg.
+std::string GameLogPath(std::string_view dataDirectory, std::string_view userName);
+
+// A result text seen from White: -1 "1-0", 0 "1/2-1/2", 1 "0-1"; kNoResult for any other text.
+inline constexpr int32_t kNoResult = 2;
+int32_t ResultFromWhite(std::string_view text);
+
+// The game's expected length in the server's measure: 3 × minutes + 2 × increment.
+int64_t ExpectedDuration(const GameRecord& record);
+// The clock of a fixed-time pool: 1, 5 or 15 minutes and no increment.
+bool HasPoolClock(const GameRecord& record);
+
 // Variants whose games the log leaves out (live and imported alike).
 bool IsUnrecordedVariant(uint8_t wild);
 

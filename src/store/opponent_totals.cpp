@@ -2,20 +2,13 @@
 
 #include <algorithm>
 
+#include "base/text.h"
 #include "session/handle.h"
 #include "store/game_record.h"
 
 namespace tessik {
 
 namespace {
-
-std::string FoldedKey(std::string_view name) {
-  std::string key(name);
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  }
-  return key;
-}
 
 bool SortsBefore(const OpponentTotals* a, const OpponentTotals* b) {
   return CompareNoCase(a->name, b->name) < 0;
@@ -28,7 +21,7 @@ OpponentTotalsList::OpponentTotalsList() : tail_{std::string(30, '\xFF')} {}
 void OpponentTotalsList::AddResult(std::string_view name, int index) {
   if (IsGuestHandle(name) || index < 0 || index > 2) return;
   name = StoredHandle(name);  // one opponent however long the handle
-  auto [entry, added] = entries_.try_emplace(FoldedKey(name));
+  auto [entry, added] = entries_.try_emplace(FoldedCase(name));
   if (added) {
     entry->second.name = name;
     sortedValid_ = false;

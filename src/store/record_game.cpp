@@ -6,10 +6,10 @@
 
 #include <cerrno>
 
-#include "host/decimal.h"
+#include "base/decimal.h"
+#include "base/text.h"
 #include "host/game_start_info.h"
 #include "reports/score_report.h"
-#include "session/handle.h"
 #include "session/plugin_app.h"
 
 namespace tessik {

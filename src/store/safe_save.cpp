@@ -20,9 +20,8 @@ void SyncDirectoryOf(const std::string& path) {
   close(fd);
 }
 
-}  // namespace
-
-FileCause WriteWholeFile(const std::string& path, std::string_view contents) {
+// Writes and syncs a whole new file: what stood under its name is removed first.
+FileCause WriteNewFile(const std::string& path, std::string_view contents) {
   // Whatever stands under the name goes first, and the file is made anew: a link put there
   // (by anyone, to anything) is removed, never written through.
   if (unlink(path.c_str()) != 0 && errno != ENOENT) return FileCauseFromErrno(errno);
@@ -42,6 +41,9 @@ FileCause WriteWholeFile(const std::string& path, std::string_view contents) {
   return cause;
 }
 
+// Keeps current also under backup (a hard link), never replacing an existing backup: kFileNone
+// or the cause (an existing backup: access denied, as a rename onto an existing file fails on
+// the desktop platform).
 FileCause KeepAsBackup(const std::string& current, const std::string& backup) {
   if (link(current.c_str(), backup.c_str()) == 0) return kFileNone;
   if (errno == EEXIST) return kFileAccessDenied;  // as a rename onto an existing file fails
@@ -53,15 +55,22 @@ FileCause KeepAsBackup(const std::string& current, const std::string& backup) {
   return errno == EEXIST ? kFileAccessDenied : FileCauseFromErrno(errno);
 }
 
-FileCause SaveInThreeMoves(const std::string& current, const std::string& temporary,
-                           const std::string& backup, std::string_view contents) {
-  std::remove(backup.c_str());
-  FileCause cause = WriteWholeFile(temporary, contents);
+}  // namespace
+
+FileCause WriteFileAtomically(const std::string& current, const std::string& temporary,
+                              const std::string& backup, Backup rule, std::string_view contents) {
+  if (rule == Backup::Replace) std::remove(backup.c_str());
+  FileCause cause = WriteNewFile(temporary, contents);
   if (cause != kFileNone) {
     std::remove(temporary.c_str());
     return cause;
   }
-  KeepAsBackup(current, backup);  // fails when there is no current file yet
+  if (rule != Backup::None) {
+    FileCause kept = KeepAsBackup(current, backup);
+    // A first save has no current file to keep. An old file that cannot be kept must stay:
+    // the new one is left, whole, under the temporary name.
+    if (rule == Backup::KeepOld && kept != kFileNone) return kept;
+  }
   // One atomic step from the old file to the new: a crash leaves one or the other.
   if (std::rename(temporary.c_str(), current.c_str()) != 0) return FileCauseFromErrno(errno);
   SyncDirectoryOf(current);

@@ -1,3 +1,5 @@
+// The one way a whole file is replaced: the settings, the totals, and the game log that the
+// import and the conversion write anew.
 #pragma once
 
 #include <string>
@@ -7,20 +9,21 @@
 
 namespace tessik {
 
-// Saves contents as current so that a failure never destroys the last good file: delete
-// backup, write and sync temporary, keep current as backup, then rename temporary over
-// current (one atomic step: a crash at any point leaves a whole current file).
-// Returns the cause of the first failure of the write or of the final rename, or kFileNone.
-FileCause SaveInThreeMoves(const std::string& current, const std::string& temporary,
-                           const std::string& backup, std::string_view contents);
+// What becomes of the file being replaced.
+enum class Backup {
+  None,     // nothing is kept (a new game log: there was none worth keeping)
+  Replace,  // kept as backup, replacing the previous backup (the three-move saves)
+  // Kept as backup, never replacing one that exists: the replacement then fails, and the new
+  // file stays, whole, under the temporary name.
+  KeepOld,
+};
 
-// Keeps the current file also under the backup name (a hard link), never replacing an existing
-// backup: kFileNone or the cause (an existing backup: access denied, as a rename onto an
-// existing file fails on the desktop platform). The current file stays where it is.
-FileCause KeepAsBackup(const std::string& current, const std::string& backup);
-
-// Writes and syncs a whole new file under a temporary name: what stood there is removed first,
-// and the file is created exclusively, so no link is ever followed.
-FileCause WriteWholeFile(const std::string& path, std::string_view contents);
+// Writes contents as current so that a failure never destroys the last good file: write and
+// sync temporary (made anew, exclusively: no link is followed), keep current under backup as
+// the rule says (a hard link: current stays where it is), then one atomic rename of temporary
+// over current, and a sync of the directory so that the rename survives a crash.
+// Returns the cause of the first failure that leaves current unreplaced, or kFileNone.
+FileCause WriteFileAtomically(const std::string& current, const std::string& temporary,
+                              const std::string& backup, Backup rule, std::string_view contents);
 
 }  // namespace tessik

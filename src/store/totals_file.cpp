@@ -19,7 +19,7 @@ FileCause CPluginApp::SaveOpponentTotals() {
              " " + std::to_string(entry.lost) + "\n";
   }
   const std::string base = dataDirectory + userName;
-  return SaveInThreeMoves(base + ".stt", base + ".stn", base + ".sto", lines);
+  return WriteFileAtomically(base + ".stt", base + ".stn", base + ".sto", Backup::Replace, lines);
 }
 
 }  // namespace tessik

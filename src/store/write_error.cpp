@@ -6,6 +6,7 @@ namespace tessik {
 
 bool CPluginApp::ShowWriteError(int cause, std::string_view fileLabel) {
   char text[512];
+  // "occured": the box's own text, spelt as users have always seen it; keep it so.
   std::snprintf(text, sizeof text,
                 "A write error occured with the %.*s-file.\r\nReason: %s  (Errorcode %u) \r\n"
                 "If you can fix the problem, do so, then press retry.\r\n"
@@ -17,8 +18,7 @@ bool CPluginApp::ShowWriteError(int cause, std::string_view fileLabel) {
 
 void CPluginApp::SaveWithRetry(const std::function<FileCause()>& save, std::string_view fileLabel) {
   for (int cause = save(); cause != kFileNone; cause = save()) {
-    bool retry = ShowWriteError(cause, fileLabel);
-    if (cause < 0 || !retry) return;
+    if (!ShowWriteError(cause, fileLabel)) return;
   }
 }
 

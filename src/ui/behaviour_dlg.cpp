@@ -10,21 +10,11 @@
 
 namespace tessik {
 
-namespace {
-
-QCheckBox* NamedBox(const char* label, int id, QWidget* parent) {
-  auto* box = new QCheckBox(QString::fromLatin1(label), parent);
-  box->setObjectName(QStringLiteral("check%1").arg(id));
-  return box;
-}
-
-}  // namespace
-
 CBehaviourDlg::CBehaviourDlg(QWidget* parent)
     : QDialog(parent),
-      closeWithConnection_(NamedBox("Close with Connection", 1026, this)),
-      minimizeToSystray_(NamedBox("Minimize to Systray", 1044, this)),
-      preventIdle_(NamedBox("Avoid idle disconnection", 1043, this)),
+      closeWithConnection_(new QCheckBox(QStringLiteral("Close with Connection"), this)),
+      minimizeToSystray_(new QCheckBox(QStringLiteral("Minimize to Systray"), this)),
+      preventIdle_(new QCheckBox(QStringLiteral("Avoid idle disconnection"), this)),
       method_(new QButtonGroup(this)),
       text_(new QLineEdit(this)) {
   setWindowTitle(QStringLiteral("Behaviour"));
@@ -37,11 +27,9 @@ CBehaviourDlg::CBehaviourDlg(QWidget* parent)
                            "other (enter command below)"};
   for (int index = 0; index < 3; ++index) {
     auto* radio = new QRadioButton(QString::fromLatin1(methods[index]), this);
-    radio->setObjectName(QStringLiteral("radio%1").arg(1054 + index));
     method_->addButton(radio, index);
     layout->addWidget(radio);
   }
-  text_->setObjectName(QStringLiteral("edit1057"));
   // The command is one line to the server: pasted line breaks become spaces (a trailing one
   // goes), so that it is never sent as two commands.
   connect(text_, &QLineEdit::textChanged, this, [this](const QString& text) {

@@ -12,25 +12,25 @@ namespace tessik {
 namespace {
 
 struct Box {
-  int id;
   const char* label;
   uint8_t Settings::*flag;
 };
 
 // In the order the dialog shows them: two groups of four, then two rows of two.
 constexpr std::array<Box, COutputOptionsDlg::kBoxCount> kBoxes = {{
-    {1043, "All Games", &Settings::fingerAssessDisplayAll},
-    {1044, "All, sorted by color", &Settings::fingerAssessDisplayAllBw},
-    {1045, "Rating types seperate", &Settings::fingerAssessDisplayRtypes},
-    {1046, "Rating types + color", &Settings::fingerAssessDisplayRtypesBw},
-    {1049, "all Games", &Settings::matchEtcDisplayAll},
-    {1050, "all, sorted by color", &Settings::matchEtcDisplayAllBw},
-    {1051, "this rating type", &Settings::matchEtcDisplayRtype},
-    {1052, "rating type + color", &Settings::matchEtcDisplayRtypeBw},
-    {1047, "Show Stats in Vexmoor", &Settings::showStatsInVexmoor},
-    {1048, "Show Stats in Plugin", &Settings::showStatsInPlugin},
-    {1026, "Be silent if no games found", &Settings::silentIfNoGames},
-    {1053, "Show expected score", &Settings::showExpectedScore},
+    {"All Games", &Settings::fingerAssessDisplayAll},
+    {"All, sorted by color", &Settings::fingerAssessDisplayAllBw},
+    // "seperate": the dialog's own label, spelt as users have always seen it; keep it so.
+    {"Rating types seperate", &Settings::fingerAssessDisplayRtypes},
+    {"Rating types + color", &Settings::fingerAssessDisplayRtypesBw},
+    {"all Games", &Settings::matchEtcDisplayAll},
+    {"all, sorted by color", &Settings::matchEtcDisplayAllBw},
+    {"this rating type", &Settings::matchEtcDisplayRtype},
+    {"rating type + color", &Settings::matchEtcDisplayRtypeBw},
+    {"Show Stats in Vexmoor", &Settings::showStatsInVexmoor},
+    {"Show Stats in Plugin", &Settings::showStatsInPlugin},
+    {"Be silent if no games found", &Settings::silentIfNoGames},
+    {"Show expected score", &Settings::showExpectedScore},
 }};
 
 QGroupBox* Group(const char* title, QCheckBox* const* boxes) {
@@ -46,7 +46,6 @@ COutputOptionsDlg::COutputOptionsDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Options"));
   for (size_t i = 0; i < kBoxes.size(); ++i) {
     boxes_[i] = new QCheckBox(QString::fromLatin1(kBoxes[i].label), this);
-    boxes_[i]->setObjectName(QStringLiteral("check%1").arg(kBoxes[i].id));
   }
   auto* groups = new QHBoxLayout;
   groups->addWidget(Group("finger and assess", &boxes_[0]));

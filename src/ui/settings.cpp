@@ -4,7 +4,7 @@
 #include <array>
 #include <cerrno>
 
-#include "host/decimal.h"
+#include "base/decimal.h"
 #include "platform/read_file.h"
 #include "store/safe_save.h"
 
@@ -112,9 +112,10 @@ int LoadSettings(const std::string& dataDirectory) {
 }
 
 FileCause SaveSettings(const std::string& dataDirectory) {
-  return SaveInThreeMoves(
-      dataDirectory + std::string(kSettingsFile), dataDirectory + std::string(kSettingsNewFile),
-      dataDirectory + std::string(kSettingsBackupFile), FormatSettingsFile(settings));
+  return WriteFileAtomically(dataDirectory + std::string(kSettingsFile),
+                             dataDirectory + std::string(kSettingsNewFile),
+                             dataDirectory + std::string(kSettingsBackupFile), Backup::Replace,
+                             FormatSettingsFile(settings));
 }
 
 }  // namespace tessik

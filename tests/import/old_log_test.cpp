@@ -68,7 +68,7 @@ TEST_F(UpgradeOldLogTest, OldLogIsKeptAsBackupAndTheNewOneTakesItsPlace) {
   std::vector<GameRecord> games = {OldGame("bob", 3)};
   std::string old = EncodeGameLog(games);
   WriteFile(Path(""), old);
-  ConversionOutcome outcome = UpgradeOldLog(games, 100, directory.path() + "/", "ann", ratings);
+  ConversionOutcome outcome = UpgradeOldLog(games, directory.path() + "/", "ann", ratings);
   EXPECT_TRUE(outcome.written);
   EXPECT_EQ(ReadFile(Path(".10")), old);
   EXPECT_EQ(ReadFile(Path("")), EncodeGameLog(games));
@@ -80,7 +80,7 @@ TEST_F(UpgradeOldLogTest, ExistingBackupIsNeverReplaced) {
   std::string old = EncodeGameLog(games);
   WriteFile(Path(""), old);
   WriteFile(Path(".10"), "an older backup");
-  ConversionOutcome outcome = UpgradeOldLog(games, 100, directory.path() + "/", "ann", ratings);
+  ConversionOutcome outcome = UpgradeOldLog(games, directory.path() + "/", "ann", ratings);
   EXPECT_FALSE(outcome.written);
   EXPECT_EQ(outcome.problem, "access denied, error code 5");
   EXPECT_EQ(ReadFile(Path(".10")), "an older backup");

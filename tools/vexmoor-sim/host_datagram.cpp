@@ -1,5 +1,6 @@
 #include "host_datagram.h"
 
+#include "base/little_endian.h"
 #include "host/host_message.h"
 
 namespace vexmoor {
@@ -7,12 +8,9 @@ namespace vexmoor {
 std::vector<unsigned char> EncodeDatagram(uint16_t source, uint16_t number,
                                           const std::vector<std::string>& fields) {
   std::vector<unsigned char> payload(tessik::kDatagramHeaderBytes, 0);
-  payload[0] = static_cast<unsigned char>(source);
-  payload[1] = static_cast<unsigned char>(source >> 8);
-  payload[2] = static_cast<unsigned char>(number);
-  payload[3] = static_cast<unsigned char>(number >> 8);
-  payload[8] = static_cast<unsigned char>(fields.size());
-  payload[9] = static_cast<unsigned char>(fields.size() >> 8);
+  tessik::PutLittleEndian<uint16_t>(&payload[0], source);
+  tessik::PutLittleEndian<uint16_t>(&payload[2], number);
+  tessik::PutLittleEndian<uint16_t>(&payload[8], static_cast<uint16_t>(fields.size()));
   for (const std::string& field : fields) {
     payload.insert(payload.end(), field.begin(), field.end());
     payload.push_back('\0');

@@ -1,4 +1,4 @@
-#include "host/decimal.h"
+#include "base/decimal.h"
 
 #include <cctype>
 #include <limits>
