@@ -9,7 +9,7 @@
 #include "ratio_report.h"
 #include "reports/score_report.h"
 #include "session/plugin_app.h"
-#include "ui/settings.h"
+#include "session/settings.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The settings file on any bytes, line by line as it is read, then written back.
 #include "scratch_directory.h"
-#include "ui/settings.h"
+#include "session/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
   WriteBytes(ScratchDirectory() + "tessik.ini", data, size);

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "session/handle.h"
 #include "session/plugin_app.h"
-#include "ui/settings.h"
+#include "session/settings.h"
+#include "store/handle.h"
 
 namespace tessik {
 

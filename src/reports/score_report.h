@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "reports/rating_type.h"
 #include "store/game_record.h"
+#include "store/rating_type.h"
 
 namespace tessik {
 

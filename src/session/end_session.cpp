@@ -1,7 +1,7 @@
 #include "host/game_start_info.h"
 #include "host/ipc_pipe.h"
 #include "session/plugin_app.h"
-#include "ui/settings.h"
+#include "session/settings.h"
 
 namespace tessik {
 

@@ -5,7 +5,7 @@
 #include "platform/private_directory.h"
 #include "platform/read_file.h"
 #include "session/plugin_app.h"
-#include "ui/settings.h"
+#include "session/settings.h"
 
 namespace tessik {
 

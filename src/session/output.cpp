@@ -1,6 +1,6 @@
 #include "host/host_message.h"
 #include "session/plugin_app.h"
-#include "ui/settings.h"
+#include "session/settings.h"
 
 namespace tessik {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "session/plugin_app.h"
-#include "ui/settings.h"
+#include "session/settings.h"
 
 namespace tessik {
 

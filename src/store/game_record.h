@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "reports/rating_type.h"
+#include "store/rating_type.h"
 
 namespace tessik {
 

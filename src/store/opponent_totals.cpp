@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/text.h"
-#include "session/handle.h"
 #include "store/game_record.h"
+#include "store/handle.h"
 
 namespace tessik {
 

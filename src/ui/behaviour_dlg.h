@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QLineEdit>
 
-#include "ui/settings.h"
+#include "session/settings.h"
 
 namespace tessik {
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <array>
 
-#include "ui/settings.h"
+#include "session/settings.h"
 
 namespace tessik {
 

@@ -12,12 +12,12 @@
 #include <QVBoxLayout>
 
 #include "reports/ranking_reports.h"
+#include "session/idle_prevention.h"
+#include "session/query_opponent.h"
+#include "session/settings.h"
 #include "ui/about_dlg.h"
 #include "ui/behaviour_dlg.h"
-#include "ui/idle_prevention.h"
 #include "ui/output_options_dlg.h"
-#include "ui/query_opponent.h"
-#include "ui/settings.h"
 #include "ui/thread_message_pump.h"
 #include "ui/window_icon.h"
 

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
+#include "session/settings.h"
 #include "support/report_fixture.h"
-#include "ui/settings.h"
 
 namespace tessik {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "host/game_start_info.h"
 #include "host/host_message.h"
+#include "session/settings.h"
 #include "support/session_fixture.h"
-#include "ui/settings.h"
 
 namespace tessik {
 namespace {

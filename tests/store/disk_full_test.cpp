@@ -6,8 +6,8 @@
 #include <fstream>
 
 #include "host/game_start_info.h"
+#include "session/settings.h"
 #include "support/session_fixture.h"
-#include "ui/settings.h"
 
 namespace tessik {
 namespace {

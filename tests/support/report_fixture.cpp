@@ -1,6 +1,6 @@
 #include "support/report_fixture.h"
 
-#include "ui/settings.h"
+#include "session/settings.h"
 
 namespace tessik {
 

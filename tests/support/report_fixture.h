@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "reports/rating_type.h"
+#include "store/rating_type.h"
 #include "support/session_fixture.h"
 
 namespace tessik {

@@ -5,7 +5,7 @@
 #include "host/game_start_info.h"
 #include "host/host_message.h"
 #include "host_datagram.h"
-#include "ui/settings.h"
+#include "session/settings.h"
 
 namespace tessik {
 

@@ -17,10 +17,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "session/settings.h"
 #include "support/temp_directory.h"
 #include "ui/behaviour_dlg.h"
 #include "ui/output_options_dlg.h"
-#include "ui/settings.h"
 
 namespace tessik {
 namespace {

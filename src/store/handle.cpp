@@ -1,4 +1,4 @@
-#include "session/handle.h"
+#include "store/handle.h"
 
 #include "base/text.h"
 

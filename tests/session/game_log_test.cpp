@@ -4,8 +4,8 @@
 #include <array>
 #include <filesystem>
 
+#include "session/settings.h"
 #include "support/session_fixture.h"
-#include "ui/settings.h"
 
 namespace tessik {
 namespace {

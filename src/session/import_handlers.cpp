@@ -1,4 +1,4 @@
-#include "import/import_handlers.h"
+#include "session/import_handlers.h"
 
 #include <cerrno>
 #include <cstring>

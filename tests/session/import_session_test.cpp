@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "host/game_start_info.h"
+#include "session/settings.h"
 #include "support/session_fixture.h"
-#include "ui/settings.h"
 
 namespace tessik {
 namespace {

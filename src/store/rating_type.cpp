@@ -1,4 +1,4 @@
-#include "reports/rating_type.h"
+#include "store/rating_type.h"
 
 namespace tessik {
 

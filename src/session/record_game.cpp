@@ -1,4 +1,4 @@
-#include "store/record_game.h"
+#include "session/record_game.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,5 +1,5 @@
 // Finished games of the user, from the game-start and result datagrams to the log on disk.
-#include "store/record_game.h"
+#include "session/record_game.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "host/game_start_info.h"
+#include "session/settings.h"
 #include "support/session_fixture.h"
-#include "ui/settings.h"
 
 namespace tessik {
 namespace {

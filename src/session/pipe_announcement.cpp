@@ -1,8 +1,8 @@
 #include <cstdio>
 
-#include "host/dispatcher.h"
 #include "host/greeting.h"
 #include "platform/last_error.h"
+#include "session/dispatcher.h"
 #include "session/plugin_app.h"
 
 namespace tessik {

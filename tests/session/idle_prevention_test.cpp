@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "session/settings.h"
 #include "support/session_fixture.h"
-#include "ui/settings.h"
 
 namespace tessik {
 namespace {

@@ -1,15 +1,15 @@
-#include "host/dispatcher.h"
+#include "session/dispatcher.h"
 
 #include <ctime>
 
 #include "base/decimal.h"
 #include "host/game_start_info.h"
 #include "host/name_extraction.h"
-#include "import/import_handlers.h"
 #include "reports/score_report.h"
-#include "session/handle.h"
+#include "session/import_handlers.h"
 #include "session/plugin_app.h"
-#include "store/record_game.h"
+#include "session/record_game.h"
+#include "store/handle.h"
 
 namespace tessik {
 

@@ -1,4 +1,4 @@
-#include "host/dispatcher.h"
+#include "session/dispatcher.h"
 
 #include <gtest/gtest.h>
 

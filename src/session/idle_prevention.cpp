@@ -1,8 +1,8 @@
-#include "ui/idle_prevention.h"
+#include "session/idle_prevention.h"
 
 #include "host/host_message.h"
 #include "session/plugin_app.h"
-#include "ui/settings.h"
+#include "session/settings.h"
 
 namespace tessik {
 

@@ -1,4 +1,4 @@
-#include "ui/query_opponent.h"
+#include "session/query_opponent.h"
 
 #include "reports/score_report.h"
 #include "session/plugin_app.h"
