@@ -9,6 +9,7 @@
 #include "ratio_report.h"
 #include "reports/score_report.h"
 #include "session/plugin_app.h"
+#include "session/score_output.h"
 #include "session/settings.h"
 
 namespace {

@@ -2,6 +2,7 @@
 #include "reports/score_report.h"
 #include "scratch_directory.h"
 #include "session/plugin_app.h"
+#include "session/score_output.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
   tessik::CPluginApp app;

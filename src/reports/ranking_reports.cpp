@@ -6,7 +6,6 @@
 #include <string>
 
 #include "reports/score_report.h"
-#include "session/plugin_app.h"
 
 namespace tessik {
 
@@ -49,71 +48,64 @@ Rows Rank(OpponentTotalsList& totals, float emptyScore,
 bool Higher(float a, float b) { return a > b; }
 bool Lower(float a, float b) { return a < b; }
 
-void PrintScoreRows(CPluginApp& app, const Rows& rows) {
+ReportLines ScoreRows(std::string heading, const Rows& rows) {
+  ReportLines lines{std::move(heading)};
   for (const RankingEntry& row : rows) {
     char line[128];
     std::snprintf(line, sizeof line, "%-15s \t +%2d  =%2d  -%2d  %3u%%", row.name.c_str(), row.won,
                   row.drawn, row.lost, ScorePercentage(row.won, row.drawn, row.lost));
-    AppendOutputLine(app, line);
+    lines.emplace_back(line);
   }
+  return lines;
 }
-
-bool SessionOpen(const CPluginApp& app) { return !app.userName.empty() && app.opponentTotals; }
 
 }  // namespace
 
-void ShowMostGames(CPluginApp& app) {
-  if (!SessionOpen(app)) return;
-  AppendOutputLine(app, "Most games against:");
+ReportLines MostGamesReport(OpponentTotalsList& totals) {
+  ReportLines lines{"Most games against:"};
   Rows rows = Rank(
-      *app.opponentTotals, 0.0f,
-      [](const RankingEntry& e) { return static_cast<float>(e.Games()); }, Higher);
+      totals, 0.0f, [](const RankingEntry& e) { return static_cast<float>(e.Games()); }, Higher);
   for (const RankingEntry& row : rows) {
     char line[128];
     std::snprintf(line, sizeof line, "%-15s \t(%d)  +%-2d  =%-2d  -%-2d", row.name.c_str(),
                   row.Games(), row.won, row.drawn, row.lost);
-    AppendOutputLine(app, line);
+    lines.emplace_back(line);
   }
+  return lines;
 }
 
-void ShowBest(CPluginApp& app) {
-  if (!SessionOpen(app)) return;
-  AppendOutputLine(app, "Best:");
-  PrintScoreRows(app, Rank(
-                          *app.opponentTotals, 0.0f,
-                          [](const RankingEntry& e) {
-                            return static_cast<float>(2 * e.won + e.drawn) /
-                                   static_cast<float>(e.Games() + 2);
-                          },
-                          Higher));
+ReportLines BestReport(OpponentTotalsList& totals) {
+  return ScoreRows("Best:", Rank(
+                                totals, 0.0f,
+                                [](const RankingEntry& e) {
+                                  return static_cast<float>(2 * e.won + e.drawn) /
+                                         static_cast<float>(e.Games() + 2);
+                                },
+                                Higher));
 }
 
-void ShowWorst(CPluginApp& app) {
-  if (!SessionOpen(app)) return;
-  AppendOutputLine(app, "Worst:");
-  PrintScoreRows(app, Rank(
-                          *app.opponentTotals, 2.0f,
-                          [](const RankingEntry& e) {
-                            return static_cast<float>(2 * e.won + e.drawn + 4) /
-                                   static_cast<float>(e.Games() + 2);
-                          },
-                          Lower));
+ReportLines WorstReport(OpponentTotalsList& totals) {
+  return ScoreRows("Worst:", Rank(
+                                 totals, 2.0f,
+                                 [](const RankingEntry& e) {
+                                   return static_cast<float>(2 * e.won + e.drawn + 4) /
+                                          static_cast<float>(e.Games() + 2);
+                                 },
+                                 Lower));
 }
 
-void ShowOverall(CPluginApp& app) {
-  if (!SessionOpen(app)) return;
-  AppendOutputLine(app, "Overall score:");
+ReportLines OverallReport(const OpponentTotalsList& totals) {
   int32_t won = 0, drawn = 0, lost = 0;
-  int opponents = app.opponentTotals->SumAll(won, drawn, lost);
+  int opponents = totals.SumAll(won, drawn, lost);
   auto games = static_cast<unsigned>(won + drawn + lost);
-  AppendOutputLine(app, std::to_string(games) + " games");
-  AppendOutputLine(app, std::to_string(static_cast<unsigned>(opponents)) + " Opponents");
-  AppendOutputLine(app, std::to_string(static_cast<unsigned>(won)) + " games won");
-  AppendOutputLine(app, std::to_string(static_cast<unsigned>(drawn)) + " games drawn");
-  AppendOutputLine(app, std::to_string(static_cast<unsigned>(lost)) + " games lost");
-  if (games > 0) {
-    AppendOutputLine(app, std::to_string(ScorePercentage(won, drawn, lost)) + "% overall");
-  }
+  ReportLines lines{"Overall score:",
+                    std::to_string(games) + " games",
+                    std::to_string(static_cast<unsigned>(opponents)) + " Opponents",
+                    std::to_string(static_cast<unsigned>(won)) + " games won",
+                    std::to_string(static_cast<unsigned>(drawn)) + " games drawn",
+                    std::to_string(static_cast<unsigned>(lost)) + " games lost"};
+  if (games > 0) lines.push_back(std::to_string(ScorePercentage(won, drawn, lost)) + "% overall");
+  return lines;
 }
 
 }  // namespace tessik

@@ -1,13 +1,18 @@
-// Reports over every opponent of the session, into the plug-in's own window.
+// Reports over every opponent: each returns its lines, heading first.
 #pragma once
+
+#include <string>
+#include <vector>
+
+#include "store/opponent_totals.h"
 
 namespace tessik {
 
-class CPluginApp;
+using ReportLines = std::vector<std::string>;
 
-void ShowMostGames(CPluginApp& app);  // the ten opponents with the most games
-void ShowBest(CPluginApp& app);       // the ten against whom the user scores best
-void ShowWorst(CPluginApp& app);      // the ten against whom the user scores worst
-void ShowOverall(CPluginApp& app);    // totals over all opponents
+ReportLines MostGamesReport(OpponentTotalsList& totals);  // the ten with the most games
+ReportLines BestReport(OpponentTotalsList& totals);       // the ten the user scores best against
+ReportLines WorstReport(OpponentTotalsList& totals);      // the ten the user scores worst against
+ReportLines OverallReport(const OpponentTotalsList& totals);  // totals over all opponents
 
 }  // namespace tessik

@@ -5,13 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "session/plugin_app.h"
-#include "session/settings.h"
 #include "store/handle.h"
 
 namespace tessik {
-
-int16_t g_colourFilter = 3;
 
 namespace {
 
@@ -56,42 +52,46 @@ std::string Points(int32_t expected32) {
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
-// Prints one group's line; false when the group has no games.
-bool PrintGroup(CPluginApp& app, const ScoreCounts& counts, std::string_view opponent,
-                std::string_view suffix, std::string_view colour, bool silent) {
+// One group's line; false when the group has no games (its line, unless silent, says so).
+bool GroupLine(std::vector<std::string>& lines, const ScoreCounts& counts,
+               std::string_view opponent, std::string_view suffix, std::string_view colour,
+               bool silent, bool showExpected) {
   std::string name = PrintableName(opponent) + std::string(suffix) + std::string(colour);
   int32_t games = counts.Games();
   if (games == 0) {
-    if (!silent) OutputStatLine(app, "No game results against " + name + " found");
+    if (!silent) lines.push_back("No game results against " + name + " found");
     return false;
   }
   char line[160];
   std::snprintf(line, sizeof line, " +%d =%d -%d (%u%%)", counts.won, counts.drawn, counts.lost,
                 ScorePercentage(counts.won, counts.drawn, counts.lost));
   std::string text = "Score against " + name + line;
-  if (settings.showExpectedScore != 0) {
+  if (showExpected) {
     auto percent = static_cast<unsigned>(100.0 * counts.expected32 / (32.0 * games) + 0.5);
     text += ", expected were " + Points(counts.expected32) + " points (" + std::to_string(percent) +
             "%)";
   }
-  OutputStatLine(app, text);
+  lines.push_back(text);
   return true;
 }
 
-// Prints the selected lines of one tally; returns the games of every colour in typeMask.
-int PrintScoreLines(CPluginApp& app, const ScoreTally& tally, std::string_view opponent, int lines,
-                    RatingType typeMask, bool silent) {
+// The selected lines of one tally; returns the games of every colour in typeMask.
+int GroupLines(std::vector<std::string>& lines, const ScoreTally& tally, std::string_view opponent,
+               int selection, RatingType typeMask, bool silent, bool showExpected) {
   std::string_view suffix = RatingTypeSuffix(typeMask);
   ScoreCounts overall = tally.Sum(typeMask, kLineWhite | kLineBlack);
   // Once the overall line has said there are no games, the colours say nothing more.
-  if ((lines & kLineOverall) != 0 && !PrintGroup(app, overall, opponent, suffix, "", silent)) {
+  if ((selection & kLineOverall) != 0 &&
+      !GroupLine(lines, overall, opponent, suffix, "", silent, showExpected)) {
     silent = true;
   }
-  if ((lines & kLineWhite) != 0) {
-    PrintGroup(app, tally.Sum(typeMask, kLineWhite), opponent, suffix, " with white", silent);
+  if ((selection & kLineWhite) != 0) {
+    GroupLine(lines, tally.Sum(typeMask, kLineWhite), opponent, suffix, " with white", silent,
+              showExpected);
   }
-  if ((lines & kLineBlack) != 0) {
-    PrintGroup(app, tally.Sum(typeMask, kLineBlack), opponent, suffix, " with black", silent);
+  if ((selection & kLineBlack) != 0) {
+    GroupLine(lines, tally.Sum(typeMask, kLineBlack), opponent, suffix, " with black", silent,
+              showExpected);
   }
   return overall.Games();
 }
@@ -152,38 +152,39 @@ ScoreTally TallyScores(const std::vector<GameRecord>& gameLog, std::string_view 
   return tally;
 }
 
-void ShowScoreForLookup(CPluginApp& app, std::string_view player) {
-  int lines = (settings.fingerAssessDisplayAll != 0 ? kLineOverall : 0) +
-              (settings.fingerAssessDisplayAllBw != 0 ? kLineWhite | kLineBlack : 0);
-  int linesByType = (settings.fingerAssessDisplayRtypes != 0 ? kLineOverall : 0) +
-                    (settings.fingerAssessDisplayRtypesBw != 0 ? kLineWhite | kLineBlack : 0);
-  if (lines == 0 && linesByType == 0) return;  // nothing asked for: no scan of the log
-  ScoreTally tally = TallyScores(app.gameLog, player);
+std::vector<std::string> LookupScoreLines(const std::vector<GameRecord>& gameLog,
+                                          std::string_view player, const LineChoice& choice) {
+  std::vector<std::string> lines;
+  if (choice.overall == 0 && choice.byType == 0) return lines;  // nothing asked: no scan
+  ScoreTally tally = TallyScores(gameLog, player);
   int found = 1;
-  if (lines != 0) {
-    found =
-        PrintScoreLines(app, tally, player, lines, AnyRatingType, settings.silentIfNoGames != 0);
+  if (choice.overall != 0) {
+    found = GroupLines(lines, tally, player, choice.overall, AnyRatingType, choice.silent,
+                       choice.showExpected);
   }
-  if (found == 0 || linesByType == 0) return;
+  if (found == 0 || choice.byType == 0) return lines;
   for (RatingType type : kTypesInOrder) {
-    PrintScoreLines(app, tally, player, linesByType, type, true);
+    GroupLines(lines, tally, player, choice.byType, type, true, choice.showExpected);
   }
+  return lines;
 }
 
-void ShowScoreForMatch(CPluginApp& app, std::string_view opponent, RatingType ratingType) {
-  bool silent = settings.silentIfNoGames != 0;
-  int lines = (settings.matchEtcDisplayAll != 0 ? kLineOverall : 0) +
-              (settings.matchEtcDisplayAllBw != 0 ? g_colourFilter : 0);
-  int linesByType = (settings.matchEtcDisplayRtype != 0 ? kLineOverall : 0) +
-                    (settings.matchEtcDisplayRtypeBw != 0 ? g_colourFilter : 0);
+std::vector<std::string> MatchScoreLines(const std::vector<GameRecord>& gameLog,
+                                         std::string_view opponent, RatingType ratingType,
+                                         const LineChoice& choice) {
+  std::vector<std::string> lines;
   ScoreTally tally;  // the log is scanned only when some line is asked for
-  if (lines != 0 || linesByType != 0) tally = TallyScores(app.gameLog, opponent);
+  if (choice.overall != 0 || choice.byType != 0) tally = TallyScores(gameLog, opponent);
   int found = 1;
-  if (lines != 0) found = PrintScoreLines(app, tally, opponent, lines, AnyRatingType, silent);
-  if (found != 0 && linesByType != 0) {
-    PrintScoreLines(app, tally, opponent, linesByType, ratingType, silent);
+  if (choice.overall != 0) {
+    found = GroupLines(lines, tally, opponent, choice.overall, AnyRatingType, choice.silent,
+                       choice.showExpected);
   }
-  g_colourFilter = 3;
+  if (found != 0 && choice.byType != 0) {
+    GroupLines(lines, tally, opponent, choice.byType, ratingType, choice.silent,
+               choice.showExpected);
+  }
+  return lines;
 }
 
 }  // namespace tessik

@@ -1,7 +1,8 @@
-// Score lines against one opponent.
+// Score lines against one opponent, from the game log.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,22 +11,29 @@
 
 namespace tessik {
 
-class CPluginApp;
-
-// The user's colour whose lines a game end prints: 1 white, 2 black, 3 both.
-extern int16_t g_colourFilter;
-
 // Bits of a line selection.
 inline constexpr int kLineWhite = 1;
 inline constexpr int kLineBlack = 2;
 inline constexpr int kLineOverall = 4;
 
-// At a match offer, a game start or a game end: the score against the opponent, by the match
-// options, overall and in the rating type of the game.
-void ShowScoreForMatch(CPluginApp& app, std::string_view opponent, RatingType ratingType);
-// At a finger, an assess or a name typed into the window: by the lookup options, overall and
-// in each rating type with games.
-void ShowScoreForLookup(CPluginApp& app, std::string_view player);
+// The lines a report is asked for: overall (over every rating type) and by rating type, each a
+// selection of the bits above; silent leaves out the "No game results" lines; showExpected adds
+// the score the ratings predicted.
+struct LineChoice {
+  int overall = 0;
+  int byType = 0;
+  bool silent = false;
+  bool showExpected = false;
+};
+
+// A finger, an assess or a name typed into the window: overall, and in each rating type with
+// games.
+std::vector<std::string> LookupScoreLines(const std::vector<GameRecord>& gameLog,
+                                          std::string_view player, const LineChoice& choice);
+// A match offer, a game start or a game end: overall, and in the rating type of the game.
+std::vector<std::string> MatchScoreLines(const std::vector<GameRecord>& gameLog,
+                                         std::string_view opponent, RatingType ratingType,
+                                         const LineChoice& choice);
 
 // The user's expected score in one game, in 32nds of a point, for a rating difference.
 int ExpectedScore32(int32_t ratingDifference);

@@ -5,10 +5,10 @@
 #include "base/decimal.h"
 #include "host/game_start_info.h"
 #include "host/name_extraction.h"
-#include "reports/score_report.h"
 #include "session/import_handlers.h"
 #include "session/plugin_app.h"
 #include "session/record_game.h"
+#include "session/score_output.h"
 #include "store/handle.h"
 
 namespace tessik {

@@ -1,7 +1,7 @@
 #include "session/query_opponent.h"
 
-#include "reports/score_report.h"
 #include "session/plugin_app.h"
+#include "session/score_output.h"
 
 namespace tessik {
 

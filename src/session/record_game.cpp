@@ -9,8 +9,8 @@
 #include "base/decimal.h"
 #include "base/text.h"
 #include "host/game_start_info.h"
-#include "reports/score_report.h"
 #include "session/plugin_app.h"
+#include "session/score_output.h"
 
 namespace tessik {
 

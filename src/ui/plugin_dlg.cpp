@@ -11,9 +11,9 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include "reports/ranking_reports.h"
 #include "session/idle_prevention.h"
 #include "session/query_opponent.h"
+#include "session/report_output.h"
 #include "session/settings.h"
 #include "ui/about_dlg.h"
 #include "ui/behaviour_dlg.h"

@@ -1,4 +1,4 @@
-#include "reports/ranking_reports.h"
+#include "session/report_output.h"
 
 #include <gtest/gtest.h>
 

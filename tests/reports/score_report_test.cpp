@@ -1,4 +1,5 @@
 #include "reports/score_report.h"
+#include "session/score_output.h"
 
 #include <gtest/gtest.h>
 
