@@ -38,8 +38,13 @@ enum PendingImport : int32_t {
   kConversion = 2,   // an older log is converted
 };
 
+// Written by the dispatcher at a game's start and result; read by RecordFinishedGame, which
+// turns gameResult to the user's side.
 extern GameStartInfo g_gameStartInfo;
+// Written by the dispatcher when datagram 87 comes; read by the import and conversion handlers.
 extern ImportReply g_importReply;
+// Set by Login when it asks for datagram 87; cleared by the dispatcher once 87 was handled, and
+// by EndSession.
 extern PendingImport g_pendingImport;
 
 }  // namespace tessik

@@ -1,3 +1,5 @@
+// The host's tag, "Vexmoor2": the first part of every name the host and the plug-in share
+// (pipe objects, the queue directory). One constant, so that both sides build the same names.
 #pragma once
 
 #include <string_view>

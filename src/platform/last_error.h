@@ -1,4 +1,10 @@
 // The calling thread's last-error value, as the host link reports it.
+//
+// On the host's desktop platform every failing system call leaves a numbered error for the
+// thread (SetLastError / GetLastError), and the plug-in's messages quote those numbers: "OpenIPC
+// failed.  GetLastError = 57". Linux has errno instead. The stand-in keeps the desktop's names
+// and numbers, so that a host and a user read the same values on either platform: a
+// thread-local value, errno mapped onto the desktop's numbers where they have a counterpart.
 #pragma once
 
 #include <cstdint>

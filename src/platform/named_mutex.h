@@ -1,5 +1,10 @@
 // Named cross-process mutexes: a robust, process-shared pthread mutex at offset 0 of the
 // shared-memory object of the same name. The host creates and initialises it.
+//
+// The desktop platform's named mutexes (OpenMutexA, WaitForSingleObject, ReleaseMutex) tell a
+// waiter when the previous owner died holding the lock ("abandoned"). A robust pthread mutex
+// does the same (EOWNERDEAD), which is why it stands in here rather than a semaphore or a file
+// lock; the desktop names stay, since the pipe code of both sides speaks in them.
 #pragma once
 
 #include <pthread.h>

@@ -1,4 +1,9 @@
 // Named shared-memory objects: POSIX shared memory under "/<name>".
+//
+// The desktop platform's file mappings (OpenFileMappingA, MapViewOfFile) become shm_open and
+// mmap of the same name with a "/" in front. The names stay the desktop's, because the host
+// builds the same names from the same formats. Objects of another user are refused: the byte
+// layout inside them is trusted only as far as its bounds are checked.
 #pragma once
 
 #include <cstddef>

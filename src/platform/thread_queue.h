@@ -1,5 +1,13 @@
 // Per-thread message queues: a Unix datagram socket bound to "ThreadQueue.<tid>" in a directory
 // only the user may enter, one 12-byte little-endian packet per message.
+//
+// The desktop platform posts numbered messages to a thread's queue (PostThreadMessageA) and
+// registers message names as numbers every process agrees on (RegisterWindowMessageA). Linux
+// has neither. A datagram socket per thread keeps what the protocol relies on: a post never
+// blocks, each message arrives whole or not at all, and the receiver can wait for it in the same
+// event loop as its window (the socket is a file descriptor). The socket lives in a private
+// directory, so that no other user can take its name or reach it; the credentials of each
+// packet are checked as well. The desktop names stay, since the host speaks in them.
 #pragma once
 
 #include <cstdint>

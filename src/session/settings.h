@@ -33,7 +33,9 @@ struct Settings {
   uint8_t startMinimized = 0;  // the window was in the tray when last seen
 };
 
-// The process's settings: defaults until the first login reads the file.
+// The process's settings: defaults until the first login reads the file. Read by the score
+// lines, the output paths, the end of a session, idle prevention and the window; changed by the
+// option dialogs and the tray; read from the file at each login and saved at each session's end.
 extern Settings settings;
 
 inline constexpr std::string_view kSettingsFile = "tessik.ini";
