@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "ui/window_icon.h"
+#include "version.h"
 
 namespace tessik {
 
@@ -14,7 +15,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   auto* icon = new QLabel(this);
   icon->setPixmap(TessikIcon().pixmap(32, 32));
   auto* texts = new QVBoxLayout;
-  texts->addWidget(new QLabel(QStringLiteral("Version 1.2.05"), this));
+  texts->addWidget(new QLabel(QStringLiteral("Version ") + QLatin1String(kVersion), this));
   texts->addWidget(new QLabel(QStringLiteral("Author:"), this));
   texts->addWidget(new QLabel(QStringLiteral("the Tessik developers"), this));
   auto* top = new QHBoxLayout;
