@@ -9,13 +9,25 @@ if [ "${1:-}" = "--tray" ]; then
   shift
 fi
 numberFile=$(mktemp)
-# Xvfb picks a free display itself and writes its number to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
-pids=$!
+pids=
 trap 'kill $pids 2>/dev/null || true; rm -f "$numberFile"' EXIT
-for _ in $(seq 200); do [ -s "$numberFile" ] && break; sleep 0.05; done
-[ -s "$numberFile" ] || { echo "with-desktop.sh: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$numberFile")"
+# Clients can connect to the display: twice, a moment apart.
+answers() { xdpyinfo >/dev/null 2>&1 && sleep 0.2 && xdpyinfo >/dev/null 2>&1; }
+# Xvfb picks a free display itself and writes its number to descriptor 3. A display number just
+# given up by another Xvfb may lose its socket to that server's exit: then start again.
+for attempt in 1 2 3 4 5; do
+  : >"$numberFile"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  pids=$!
+  for _ in $(seq 200); do [ -s "$numberFile" ] && break; sleep 0.05; done
+  if [ -s "$numberFile" ]; then
+    export DISPLAY=":$(head -n 1 "$numberFile")"
+    answers && break
+  fi
+  kill "$pids" 2>/dev/null || true
+  wait "$pids" 2>/dev/null || true
+  [ "$attempt" -lt 5 ] || { echo "with-desktop.sh: Xvfb did not start" >&2; exit 1; }
+done
 if [ "$tray" = yes ]; then
   trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
   pids="$pids $!"
