@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "store/game_record.h"
+#include "support/records.h"
 #include "support/sim_run.h"
 #include "support/temp_directory.h"
 
@@ -58,15 +59,6 @@ HostRun RunHost(const fs::path& dir, const std::string& script,
   return run;
 }
 
-std::vector<tessik::GameRecord> WholeRecords(const std::string& bytes) {
-  std::vector<tessik::GameRecord> records;
-  for (size_t at = 0; at + tessik::kGameRecordBytes <= bytes.size();
-       at += tessik::kGameRecordBytes) {
-    records.push_back(tessik::DecodeGameRecord(reinterpret_cast<const unsigned char*>(&bytes[at])));
-  }
-  return records;
-}
-
 constexpr char kFirstSettings[] = "close with connection=0\n";
 
 // Whole: the settings the test began with, or every line of a save.
@@ -92,7 +84,8 @@ class CrashTest : public ::testing::Test {
   // A user whose log holds the marker alone, and the first settings.
   void FreshReturningUser() {
     Fresh();
-    std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << tessik::MarkerBytes();
+    std::ofstream(dir / "tessik/ann.glg", std::ios::binary)
+        << tessik::EncodeGameLog({tessik::MarkerRecord()});
     std::ofstream(dir / "tessik/tessik.ini") << kFirstSettings;
   }
   // The next session: the log loads as a current one (nothing is asked for) and ends cleanly.
@@ -115,8 +108,7 @@ TEST_F(CrashTest, RecordedGamesAndSavedFilesSurviveAKillAnywhere) {
     script += "dg 2 0 ann\nsync\n";
     for (int i = 0; i < 8; ++i, ++game) {
       std::string number = std::to_string(100 + game), opponent = "opp" + std::to_string(game);
-      script += "dg 2 15 " + number + " ann " + opponent + " 0 Blitz 1 3 0 3 0 1 x 1500 1500 " +
-                number + "\ndg 2 16 " + number + " ann " + opponent + " 1-0\n";
+      script += tessik::WonGame(number, opponent);
     }
     script += "end\nsync\n";
   }
@@ -141,7 +133,7 @@ TEST_F(CrashTest, RecordedGamesAndSavedFilesSurviveAKillAnywhere) {
       }
     }
     std::string log = ReadFile(dir / "tessik/ann.glg");
-    std::vector<tessik::GameRecord> records = WholeRecords(log);
+    std::vector<tessik::GameRecord> records = tessik::DecodeLog(log);
     if (acknowledged.empty() && records.size() <= 1) continue;  // killed before the first game
     ASSERT_FALSE(records.empty()) << "delay " << delay.count();
     EXPECT_TRUE(tessik::HoldsMarker(records[0]));
@@ -187,18 +179,16 @@ TEST_F(CrashTest, ImportKilledLeavesNoLogOrAWholeOne) {
 }
 
 TEST_F(CrashTest, ConversionKilledLeavesTheOldLogOrTheNewOne) {
-  std::string old;
+  std::vector<tessik::GameRecord> games;
   for (int i = 0; i < 3000; ++i) {
-    tessik::GameRecord game;
-    tessik::SetOpponent(game, "opp" + std::to_string(i % 40));
-    game.result = static_cast<int8_t>(i % 3 - 1);
+    tessik::GameRecord game =
+        tessik::GameAgainst("opp" + std::to_string(i % 40), static_cast<int8_t>(i % 3 - 1));
     game.initialMinutes = 3;
     game.rated = 1;
     game.startTime = 1600000000 + i;
-    unsigned char bytes[tessik::kGameRecordBytes];
-    tessik::EncodeGameRecord(game, bytes);
-    old.append(reinterpret_cast<char*>(bytes), sizeof bytes);
+    games.push_back(game);
   }
+  const std::string old = tessik::EncodeGameLog(games);
   std::string script =
       "dg 2 0 ann\nsync\ndg 2 87 ann 1564 1610 1614 x x x 1554 1677 x 1695\nsync\nend\n";
   Fresh();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "store/game_record.h"
+#include "support/records.h"
 #include "support/sim_run.h"
 #include "support/temp_directory.h"
 
@@ -24,14 +25,6 @@ std::string PgnGame(const std::string& black, const std::string& date = "2020.01
          "\"]\n[Result \"1-0\"]\n[TimeControl \"180\"]\n\n1. e4 1-0\n\n";
 }
 
-std::vector<GameRecord> Records(const std::string& bytes) {
-  std::vector<GameRecord> records;
-  for (size_t at = 0; at + kGameRecordBytes <= bytes.size(); at += kGameRecordBytes) {
-    records.push_back(DecodeGameRecord(reinterpret_cast<const unsigned char*>(&bytes[at])));
-  }
-  return records;
-}
-
 // Local time of a start time, as a PGN's Date and Time tags give it.
 std::string PgnDate(int32_t startTime, const char* format) {
   std::time_t when = startTime;
@@ -44,15 +37,11 @@ std::string PgnDate(int32_t startTime, const char* format) {
 
 TEST(FirstImport, GamesPlayedBeforeTheImportAreKeptAndCountedOnce) {
   std::filesystem::path dir = FreshDirectory("early-game");
-  auto game = [](const char* number, const char* opponent) {
-    return std::string("dg 2 15 ") + number + " ann " + opponent +
-           " 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 7 \"\" \"\"\ndg 2 16 " + number + " ann " +
-           opponent + " 1-0\n";
-  };
-  SimRun first = RunSim("dg 2 0 ann\nsync\n" + game("7", "carl") + game("8", "dora") + "end\n",
-                        "--dir " + dir.string());
+  SimRun first =
+      RunSim("dg 2 0 ann\nsync\n" + WonGame("7", "carl") + WonGame("8", "dora") + "end\n",
+             "--dir " + dir.string());
   EXPECT_EQ(first.status, 0);
-  std::vector<GameRecord> played = Records(ReadFile(dir / "tessik/ann.glg"));
+  std::vector<GameRecord> played = DecodeLog(ReadFile(dir / "tessik/ann.glg"));
   ASSERT_EQ(played.size(), 3u);
   EXPECT_TRUE(AwaitsFirstImport(played[0]));
   // The host has added the game against carl to the PGN since; the one against dora not.
@@ -72,7 +61,7 @@ TEST(FirstImport, GamesPlayedBeforeTheImportAreKeptAndCountedOnce) {
             (Lines{"6 87", "3 Score against carl +1 =0 -0 (100%)\\n", "8 87",
                    "3 Score against carl +1 =0 -0 (100%)\\n",
                    "3 Score against bob +2 =0 -0 (100%)\\n", "exit 0"}));
-  std::vector<GameRecord> log = Records(ReadFile(dir / "tessik/ann.glg"));
+  std::vector<GameRecord> log = DecodeLog(ReadFile(dir / "tessik/ann.glg"));
   ASSERT_EQ(log.size(), 5u);
   EXPECT_FALSE(AwaitsFirstImport(log[0]));
   EXPECT_EQ(OpponentName(log[3]), "carl");
@@ -111,7 +100,7 @@ TEST(FirstImport, HostFileNamesThePgnInAnyLetters) {
     SimRun run = RunSim(std::string("dg 2 0 ann\nsync\n") + kRatingDatagram + "end\n",
                         "--dir " + dir.string());
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(Records(ReadFile(dir / "tessik/ann.glg")).size(), 2u);
+    EXPECT_EQ(DecodeLog(ReadFile(dir / "tessik/ann.glg")).size(), 2u);
   }
   std::filesystem::remove_all(dir);
 }
@@ -123,7 +112,7 @@ TEST(FirstImport, DatesTheLogCannotHoldBecomeMinusOne) {
   SimRun run = RunSim(std::string("dg 2 0 ann\nsync\n") + kRatingDatagram + "end\n",
                       "--dir " + dir.string());
   EXPECT_EQ(run.status, 0);
-  std::vector<GameRecord> log = Records(ReadFile(dir / "tessik/ann.glg"));
+  std::vector<GameRecord> log = DecodeLog(ReadFile(dir / "tessik/ann.glg"));
   ASSERT_EQ(log.size(), 5u);
   for (int i : {1, 2, 3}) EXPECT_EQ(log[i].startTime, -1) << OpponentName(log[i]);
   EXPECT_GT(log[4].startTime, 1577000000);

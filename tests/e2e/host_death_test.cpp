@@ -21,10 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char kSession[] =
-    "dg 2 0 ann\nsync\n"
-    "dg 2 15 7 ann bob 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 7 \"\" \"\"\ndg 2 16 7 ann bob 1-0\n"
-    "sync\nfile scored \"\"\npause 60000\n";
+const std::string kSession =
+    "dg 2 0 ann\nsync\n" + WonGame("7", "bob") + "sync\nfile scored \"\"\npause 60000\n";
 
 // Whether the process has ended (gone, or a zombie nobody has reaped yet).
 bool Ended(pid_t process) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "store/game_record.h"
+#include "support/records.h"
 #include "support/sim_run.h"
 #include "support/temp_directory.h"
 
@@ -24,8 +25,7 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 const char kRatings[] = "dg 2 87 ann 1500 1800 1600 x x x 1500 1400 x 1550\n";
-const char kGame[] =
-    "dg 2 15 7 ann bob 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 7 \"\" \"\"\ndg 2 16 7 ann bob 1-0\n";
+const std::string kGame = WonGame("7", "bob");
 const char kPgn[] = "[White \"ann\"]\n[Black \"bob\"]\n[Result \"1-0\"]\n\n1. e4 1-0\n";
 
 std::string Login() { return "dg 2 0 ann\nsync\n"; }
@@ -55,9 +55,10 @@ TEST(HostileFiles, LinksAtTheNamesItWritesAreNeverFollowed) {
     std::ofstream(dir / "victim") << "not Tessik's";
     std::ofstream(dir / "ann.pgn") << kPgn;
     if (std::string(c.oldLog) == "current") {
-      std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << MarkerBytes();
+      std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << EncodeGameLog({MarkerRecord()});
     } else if (std::string(c.oldLog) == "old") {
-      std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << RecordBytes("carl", kDraw);
+      std::ofstream(dir / "tessik/ann.glg", std::ios::binary)
+          << EncodeGameLog({GameAgainst("carl", kDraw)});
     }
     fs::create_symlink(dir / "victim", dir / c.link);
     SimRun run = RunSim(c.script, "--dir " + dir.string());
@@ -169,16 +170,14 @@ TEST(HostileFiles, PgnLineWithoutEndKeepsMemoryBounded) {
 std::string Games(int first, int count, const std::string& opponent) {
   std::string script;
   for (int number = first; number < first + count; ++number) {
-    std::string n = std::to_string(number);
-    script += "dg 2 15 " + n + " ann " + opponent + " 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 " + n +
-              " \"\" \"\"\ndg 2 16 " + n + " ann " + opponent + " 1-0\n";
+    script += WonGame(std::to_string(number), opponent);
   }
   return script;
 }
 
 TEST(HostileFiles, SecondSessionOfAHandleLeavesItsFilesAlone) {
   fs::path dir = FreshDirectory("two-hosts");
-  std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << MarkerBytes();
+  std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << EncodeGameLog({MarkerRecord()});
   // Two hosts in one folder, the same user logged in to both, playing at the same time.
   pid_t first = StartSim(
       dir, Login() + "file first-in \"\"\nwaitfor second-in\n" + Games(1, 100, "bob") + "end\n",

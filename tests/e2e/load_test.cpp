@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "store/game_record.h"
+#include "support/sim_run.h"
 
 namespace {
 
@@ -53,8 +54,7 @@ TEST(Load, BurstsThroughASmallPipeLoseNoGameAndMangleNoMessage) {
   int sent = 1, games = 0;
   for (; sent < kDatagrams; ++games) {
     std::string number = std::to_string(1000 + games), opponent = "g" + std::to_string(games);
-    script << "dg 2 15 " << number << " ann " << opponent << " 0 Blitz 1 3 0 3 0 1 x 1500 1500 "
-           << number << "\ndg 2 16 " << number << " ann " << opponent << " 1-0\n";
+    script << tessik::WonGame(number, opponent);
     sent += 2;
     for (int i = 2; i < kDatagramsPerGame && sent < kDatagrams; ++i, ++sent) {
       switch (i % 4) {

@@ -15,12 +15,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A game that user wins with white against opponent, as the script of a host says it.
-std::string WonGame(const std::string& number, const std::string& opponent) {
-  return "dg 2 15 " + number + " ann " + opponent + " 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 " +
-         number + " \"\" \"\"\ndg 2 16 " + number + " ann " + opponent + " 1-0\n";
-}
-
 // Everything that speaks of the user's games or looks a player up.
 std::string GamesAndLookups(const std::string& number) {
   return "dg 2 29 bob 1720 \"\" \"\" ann 1650 \"\" \"\" 0 Blitz\n" + WonGame(number, "bob") +

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "store/game_record.h"
+#include "support/records.h"
 #include "support/sim_run.h"
 #include "support/temp_directory.h"
 
@@ -19,9 +20,7 @@ namespace {
 
 using tessik::ConsoleLines;
 using tessik::FreshDirectory;
-using tessik::MarkerBytes;
 using tessik::ReadFile;
-using tessik::RecordBytes;
 using tessik::RunSim;
 using tessik::SimRun;
 
@@ -60,12 +59,11 @@ TEST(SimSession, ReturningUserKeepsTotalsAndSettingsOnDisk) {
       std::filesystem::temp_directory_path() / ("tessik-e2e-returning-" + std::to_string(getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir / "tessik");
-  tessik::GameRecord marker = tessik::MarkerRecord();
-  unsigned char bytes[tessik::kGameRecordBytes];
-  tessik::EncodeGameRecord(marker, bytes);
   std::ofstream(dir / "tessik/ann.glg", std::ios::binary)
-      << std::string(bytes, bytes + sizeof bytes) << RecordBytes("zed", tessik::kUserWon)
-      << RecordBytes("Bob", tessik::kDraw) << RecordBytes("bob", tessik::kUserLost);
+      << tessik::EncodeGameLog({tessik::MarkerRecord()})
+      << tessik::EncodeGameLog({tessik::GameAgainst("zed", tessik::kUserWon)})
+      << tessik::EncodeGameLog({tessik::GameAgainst("Bob", tessik::kDraw)})
+      << tessik::EncodeGameLog({tessik::GameAgainst("bob", tessik::kUserLost)});
   std::ofstream(dir / "tessik/tessik.ini") << "[Behaviour]\r\nprevent idle text=brb\r\n";
 
   SimRun run = RunSim("dg 2 0 ann\nsync\nend\n", "--dir " + dir.string());
@@ -91,10 +89,8 @@ TEST(SimSession, FinishedGameIsScoredRecordedAndCounted) {
       std::filesystem::temp_directory_path() / ("tessik-e2e-game-" + std::to_string(getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir / "tessik");
-  unsigned char marker[tessik::kGameRecordBytes];
-  tessik::EncodeGameRecord(tessik::MarkerRecord(), marker);
   std::string before =
-      std::string(marker, marker + sizeof marker) + RecordBytes("bob", tessik::kDraw);
+      tessik::EncodeGameLog({tessik::MarkerRecord(), tessik::GameAgainst("bob", tessik::kDraw)});
   std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << before;
 
   auto started = static_cast<int32_t>(std::time(nullptr));
@@ -132,9 +128,7 @@ TEST(SimSession, FinishedGameIsScoredRecordedAndCounted) {
   EXPECT_GE(stored.startTime, started);
   EXPECT_LE(stored.startTime, ended);
   expected.startTime = stored.startTime;
-  unsigned char bytes[tessik::kGameRecordBytes];
-  tessik::EncodeGameRecord(expected, bytes);
-  EXPECT_EQ(log.substr(before.size()), std::string(bytes, bytes + sizeof bytes));
+  EXPECT_EQ(log.substr(before.size()), tessik::EncodeGameLog({expected}));
   EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 1 1 0\n");
   std::filesystem::remove_all(dir);
 }
@@ -161,7 +155,8 @@ TEST(SimSession, NewUsersPastGamesAreImportedFromTheHostsPgn) {
 
 TEST(SimSession, OldLogIsConvertedOnceAndLoadsAsCurrentAfterwards) {
   std::filesystem::path dir = FreshDirectory("convert");
-  std::string old = RecordBytes("bob", tessik::kUserWon) + RecordBytes("carl", tessik::kDraw);
+  std::string old = tessik::EncodeGameLog({tessik::GameAgainst("bob", tessik::kUserWon)}) +
+                    tessik::EncodeGameLog({tessik::GameAgainst("carl", tessik::kDraw)});
   std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << old;
   SimRun first = RunSim(std::string("dg 2 0 ann\nsync\n") + kRatingDatagram + "end\n",
                         "--dir " + dir.string());
@@ -181,13 +176,7 @@ TEST(SimSession, OldLogIsConvertedOnceAndLoadsAsCurrentAfterwards) {
   std::filesystem::remove_all(dir);
 }
 
-// A game that user wins with white against opponent, as the script of a host says it.
-std::string WonGame(const std::string& number, const std::string& opponent,
-                    const std::string& user = "ann") {
-  return "dg 2 15 " + number + " " + user + " " + opponent +
-         " 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 " + number + " \"\" \"\"\ndg 2 16 " + number + " " +
-         user + " " + opponent + " 1-0\n";
-}
+using tessik::WonGame;
 
 TEST(SimSession, SecondUserOfTheDirectorySeesNoneOfTheFirstUsersGames) {
   std::filesystem::path dir = FreshDirectory("two-users");

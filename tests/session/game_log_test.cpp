@@ -5,17 +5,14 @@
 #include <filesystem>
 
 #include "session/settings.h"
+#include "support/records.h"
 #include "support/session_fixture.h"
 
 namespace tessik {
 namespace {
 
-std::string LogBytes(const GameRecord& record) { return EncodeGameLog({record}); }
-
 GameRecord Game(const std::string& opponent, int8_t result) {
-  GameRecord record;
-  SetOpponent(record, opponent);
-  record.result = result;
+  GameRecord record = GameAgainst(opponent, result);
   record.initialMinutes = 3;
   return record;
 }
@@ -26,7 +23,7 @@ class GameLogTest : public SessionFixture {
 };
 
 TEST_F(GameLogTest, WholeRecordsLoadAndATornTailIsLeftOut) {
-  WriteLog(LogBytes(MarkerRecord()) + LogBytes(Game("bob", kUserWon)) + "12345");
+  WriteLog(EncodeGameLog({MarkerRecord(), Game("bob", kUserWon)}) + "12345");
   app.userName = "ann";
   EXPECT_EQ(app.LoadGameLog(), GameLogState::CurrentLog);
   ASSERT_EQ(app.gameLog.size(), 2u);
@@ -37,10 +34,10 @@ TEST_F(GameLogTest, WholeRecordsLoadAndATornTailIsLeftOut) {
 TEST_F(GameLogTest, MarkerNameAloneMakesACurrentLog) {
   GameRecord odd = Game("***tessik***", kUserLost);
   odd.wild = 9;
-  WriteLog(LogBytes(odd));
+  WriteLog(EncodeGameLog({odd}));
   app.userName = "ann";
   EXPECT_EQ(app.LoadGameLog(), GameLogState::CurrentLog);
-  WriteLog(LogBytes(Game("bob", kUserWon)) + LogBytes(MarkerRecord()));
+  WriteLog(EncodeGameLog({Game("bob", kUserWon), MarkerRecord()}));
   EXPECT_EQ(app.LoadGameLog(), GameLogState::OldLog);
 }
 
@@ -54,7 +51,7 @@ TEST_F(GameLogTest, MissingOrEmptyLogIsANewUser) {
 }
 
 TEST_F(GameLogTest, GuestReadsNoFile) {
-  WriteLog(LogBytes(Game("bob", kUserWon)));
+  WriteLog(EncodeGameLog({Game("bob", kUserWon)}));
   app.userName = "ann";
   app.guestSession = true;
   EXPECT_EQ(app.LoadGameLog(), GameLogState::GuestLog);

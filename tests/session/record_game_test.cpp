@@ -8,12 +8,11 @@
 
 #include "host/game_start_info.h"
 #include "session/settings.h"
+#include "support/records.h"
 #include "support/session_fixture.h"
 
 namespace tessik {
 namespace {
-
-std::string LogBytes(const GameRecord& record) { return EncodeGameLog({record}); }
 
 struct Start {
   std::string white = "ann";
@@ -35,7 +34,7 @@ class RecordGameTest : public SessionFixture {
  protected:
   void SetUp() override {
     SessionFixture::SetUp();
-    WriteFile(DataFile("ann.glg"), LogBytes(MarkerRecord()));
+    WriteFile(DataFile("ann.glg"), EncodeGameLog({MarkerRecord()}));
   }
   // Plays one game of the user to its result, text as the server gives it.
   void Play(const Start& start, const std::string& result) {
@@ -76,7 +75,7 @@ TEST_F(RecordGameTest, GameIsKeptOnDiskByteForByteAndItsScoreFollows) {
   expected.userRating = 1500;
   expected.opponentRating = 1622;
   SetOpponent(expected, "bob");
-  EXPECT_EQ(Log(), LogBytes(MarkerRecord()) + LogBytes(expected));
+  EXPECT_EQ(Log(), EncodeGameLog({MarkerRecord(), expected}));
   EXPECT_EQ(Sent(), (std::vector<std::string>{"3 No game results against bob found\\n",
                                               "3 Score against bob +1 =0 -0 (100%)\\n"}));
   EXPECT_EQ(Totals("bob").won, 1);
@@ -94,7 +93,7 @@ TEST_F(RecordGameTest, UnrecordedVariantsLeaveEverythingAsItWas) {
     EXPECT_EQ(app.gameLog.size(), 1u) << wild;
     EXPECT_EQ(Sent().size(), 1u) << wild;  // the game start's line, nothing after the end
   }
-  EXPECT_EQ(Log(), LogBytes(MarkerRecord()));
+  EXPECT_EQ(Log(), EncodeGameLog({MarkerRecord()}));
   EXPECT_EQ(app.opponentTotals->size(), 0u);
   Play(With([&](Start& s) {
          s.wild = "23";
@@ -199,7 +198,7 @@ TEST_F(RecordGameTest, MatchOfferDuringTheGameDoesNotChangeItsRecord) {
 }
 
 TEST_F(RecordGameTest, TornTailIsCutBeforeTheAppend) {
-  WriteFile(DataFile("ann.glg"), LogBytes(MarkerRecord()) + "torn record");
+  WriteFile(DataFile("ann.glg"), EncodeGameLog({MarkerRecord()}) + "torn record");
   LogIn("ann");
   Play({}, "1-0");
   EXPECT_EQ(Log().size(), 2 * kGameRecordBytes);

@@ -9,26 +9,19 @@
 #include "host/game_start_info.h"
 #include "host/host_message.h"
 #include "session/settings.h"
+#include "support/records.h"
 #include "support/session_fixture.h"
 
 namespace tessik {
 namespace {
 
-std::string LogBytes(const GameRecord& record) { return EncodeGameLog({record}); }
-
-std::string Game(const std::string& opponent, int8_t result) {
-  GameRecord record;
-  SetOpponent(record, opponent);
-  record.result = result;
-  return LogBytes(record);
-}
-
 class SessionFlowTest : public SessionFixture {
  protected:
   void WriteCurrentLog() {
-    WriteFile(DataFile("ann.glg"), LogBytes(MarkerRecord()) + Game("bob", kUserWon) +
-                                       Game("Carl", kDraw) + Game("BOB", kUserLost) +
-                                       Game("guest1", kUserWon));
+    WriteFile(
+        DataFile("ann.glg"),
+        EncodeGameLog({MarkerRecord(), GameAgainst("bob", kUserWon), GameAgainst("Carl", kDraw),
+                       GameAgainst("BOB", kUserLost), GameAgainst("guest1", kUserWon)}));
   }
   void EndConnection() {
     SendRaw(FrameMessage(kMsgConnectionEnded, nullptr, 0));
@@ -66,7 +59,8 @@ TEST_F(SessionFlowTest, ReturningUserSeesNothingAndSavesTotalsAndSettingsAtTheEn
 }
 
 TEST_F(SessionFlowTest, OlderLogIsConvertedAfterTheRatingsArrive) {
-  WriteFile(DataFile("ann.glg"), Game("bob", kUserWon) + Game("carl", kDraw));
+  WriteFile(DataFile("ann.glg"),
+            EncodeGameLog({GameAgainst("bob", kUserWon), GameAgainst("carl", kDraw)}));
   WriteFile(DataFile("tessik.ini"), "start minimized=1\n");
   LogIn("ann");
   EXPECT_EQ(window.text, "Updating the gamelog...");

@@ -7,8 +7,6 @@
 #include <fstream>
 #include <thread>
 
-#include "store/game_record.h"
-
 namespace tessik {
 
 SimRun RunSim(const std::string& script, const std::string& arguments) {
@@ -72,6 +70,13 @@ std::vector<std::string> ConsoleLines(const SimRun& run) {
   return console;
 }
 
+std::string WonGame(const std::string& number, const std::string& opponent, const std::string& user,
+                    const std::string& result) {
+  return "dg 2 15 " + number + " " + user + " " + opponent +
+         " 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 " + number + " \"\" \"\"\ndg 2 16 " + number + " " +
+         user + " " + opponent + " " + result + "\n";
+}
+
 std::filesystem::path FreshDirectory(const std::string& name) {
   std::filesystem::path dir = std::filesystem::temp_directory_path() /
                               ("tessik-e2e-" + name + "-" + std::to_string(getpid()));
@@ -79,24 +84,5 @@ std::filesystem::path FreshDirectory(const std::string& name) {
   std::filesystem::create_directories(dir / "tessik");
   return dir;
 }
-
-namespace {
-
-std::string Bytes(const GameRecord& record) {
-  unsigned char bytes[kGameRecordBytes];
-  EncodeGameRecord(record, bytes);
-  return std::string(bytes, bytes + sizeof bytes);
-}
-
-}  // namespace
-
-std::string RecordBytes(const std::string& opponent, int8_t result) {
-  GameRecord record;
-  SetOpponent(record, opponent);
-  record.result = result;
-  return Bytes(record);
-}
-
-std::string MarkerBytes() { return Bytes(MarkerRecord()); }
 
 }  // namespace tessik

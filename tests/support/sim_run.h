@@ -29,11 +29,12 @@ bool AwaitFile(const std::filesystem::path& path, int seconds = 30);
 // The lines the plug-in sent to the host's console (type 3), as printed.
 std::vector<std::string> ConsoleLines(const SimRun& run);
 
+// A blitz game (3 minutes, both rated 1500) that user plays with white against opponent, as a
+// host's script gives it: the game-start datagram and the result datagram.
+std::string WonGame(const std::string& number, const std::string& opponent,
+                    const std::string& user = "ann", const std::string& result = "1-0");
+
 // A new directory for one test with an empty "tessik" folder in it.
 std::filesystem::path FreshDirectory(const std::string& name);
-
-// The 40 bytes of a record against opponent with result; the marker's bytes.
-std::string RecordBytes(const std::string& opponent, int8_t result);
-std::string MarkerBytes();
 
 }  // namespace tessik
