@@ -32,14 +32,17 @@ xdotool key Return
 await test "$(grep -c 'Score against bobby +1 =0 -0' "$work/host.out")" -ge 2 ||
   fail "the typed name was not looked up"
 
+# The Actions menu is open: a second window of the program shows.
+menuShown() { [ "$(xdotool search --onlyvisible --class tessik 2>/dev/null | wc -l)" -gt 1 ]; }
+# The output box holds a text: copied through the clipboard, anew at each look.
+boxHas() {
+  xdotool mousemove --window "$window" 150 200 click 1 key ctrl+a ctrl+c
+  xclip -o -selection clipboard 2>/dev/null | grep -q "$1"
+}
 xdotool key alt+a
-sleep 0.3
+await menuShown || fail "the Actions menu did not open"
 xdotool key Return  # the first entry: Most 10
-sleep 0.3
-xdotool mousemove --window "$window" 150 200 click 1
-xdotool key ctrl+a ctrl+c
-await sh -c 'xclip -o -selection clipboard | grep -q "Most games against:"' ||
-  fail "the report did not reach the output box"
+await boxHas "Most games against:" || fail "the report did not reach the output box"
 xclip -o -selection clipboard | grep -q "^bobby .*(1)  +1" || fail "the report lacks bobby"
 
 xdotool key Escape
