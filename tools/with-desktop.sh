@@ -31,6 +31,11 @@ done
 if [ "$tray" = yes ]; then
   trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
   pids="$pids $!"
-  for _ in $(seq 100); do xdotool search --class trayer >/dev/null 2>&1 && break; sleep 0.05; done
+  # The panel is shown once the tray in it has taken the display's tray selection: only then do
+  # programs see a system tray.
+  for _ in $(seq 200); do
+    xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break
+    sleep 0.05
+  done
 fi
 "$@"
