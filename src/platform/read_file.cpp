@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -21,10 +22,12 @@ int ReadFileHead(const std::string& path, size_t limit, std::string& contents) {
   } else if (!S_ISREG(info.st_mode)) {
     error = EINVAL;
   } else {
-    contents.resize(limit);
+    // Room for what the file holds and one byte more (to see it end), never beyond limit.
+    size_t room = std::min(limit, static_cast<size_t>(info.st_size) + 1);
+    contents.resize(room);
     size_t held = 0;
-    while (held < limit) {
-      ssize_t got = read(fd, contents.data() + held, limit - held);
+    while (held < room) {
+      ssize_t got = read(fd, contents.data() + held, room - held);
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) error = errno;
       if (got <= 0) break;
