@@ -1,80 +1,118 @@
 #include "support/sim_run.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <thread>
+
+#include "support/temp_directory.h"
 
 namespace tessik {
 
-SimRun RunSim(const std::string& script, const std::string& arguments) {
-  std::filesystem::path file = std::filesystem::temp_directory_path() /
-                               ("tessik-e2e-" + std::to_string(getpid()) + ".session");
-  std::ofstream(file, std::ios::binary) << script;
-  std::string command = std::string(VEXMOOR_SIM) + " --plugin " + TESSIK_PLUGIN + " " + arguments +
-                        " " + file.string();
+namespace {
+
+// Polls until done() holds, up to limit; whether it did.
+bool PollUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
+  for (auto deadline = std::chrono::steady_clock::now() + limit;
+       std::chrono::steady_clock::now() < deadline;
+       std::this_thread::sleep_for(std::chrono::milliseconds(2))) {
+    if (done()) return true;
+  }
+  return done();
+}
+
+}  // namespace
+
+SimProcess::SimProcess(const std::filesystem::path& dir, const std::string& script,
+                       const std::function<bool()>& prepare)
+    : output_(dir / "sim.out"), errors_(dir / "sim.err") {
+  const std::filesystem::path scriptFile = dir / "session.script";
+  WriteFile(scriptFile, script);
+  pid_ = fork();
+  if (pid_ != 0) return;
+  if (prepare && !prepare()) _exit(kNotPrepared);
+  int in = open("/dev/null", O_RDONLY);
+  int out = open(output_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  int err = open(errors_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (in < 0 || out < 0 || err < 0 || dup2(in, STDIN_FILENO) < 0 || dup2(out, STDOUT_FILENO) < 0 ||
+      dup2(err, STDERR_FILENO) < 0) {
+    _exit(kNotPrepared);
+  }
+  execl(VEXMOOR_SIM, VEXMOOR_SIM, "--plugin", TESSIK_PLUGIN, "--dir", dir.c_str(),
+        scriptFile.c_str(), static_cast<char*>(nullptr));
+  _exit(127);
+}
+
+SimProcess::~SimProcess() {
+  if (pid_ <= 0) return;
+  // Without its plug-in the host ends by itself and removes its pipes.
+  std::ifstream children("/proc/" + std::to_string(pid_) + "/task/" + std::to_string(pid_) +
+                         "/children");
+  if (pid_t plugin = -1; children >> plugin && plugin > 0) kill(plugin, SIGKILL);
+  if (PollUntil([this] { return waitpid(pid_, nullptr, WNOHANG) != 0; }, std::chrono::seconds(15)))
+    return;
+  kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+}
+
+pid_t SimProcess::Plugin() const {
+  pid_t child = -1;
+  PollUntil(
+      [&] {
+        std::ifstream children("/proc/" + std::to_string(pid_) + "/task/" + std::to_string(pid_) +
+                               "/children");
+        return children >> child && child > 0;
+      },
+      std::chrono::seconds(5));
+  return child;
+}
+
+bool SimProcess::WaitForLine(const std::string& line) const {
+  return PollUntil(
+      [&] {
+        std::vector<std::string> lines = Lines();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+      },
+      std::chrono::seconds(20));
+}
+
+int SimProcess::Wait() {
+  int status = 0;
+  pid_t ended = waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return ended > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<std::string> SimProcess::Lines() const {
+  std::istringstream text(ReadFile(output_));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(text, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string SimProcess::Errors() const {
+  std::istringstream lines(ReadFile(errors_));
+  std::string kept;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("vexmoor-sim: pipe ids ", 0) != 0) kept += line + "\n";
+  }
+  return kept;
+}
+
+SimRun RunSim(const std::filesystem::path& dir, const std::string& script,
+              const std::function<bool()>& prepare) {
+  SimProcess sim(dir, script, prepare);
   SimRun run;
-  FILE* out = popen(command.c_str(), "r");
-  char buffer[4096];
-  while (out != nullptr && std::fgets(buffer, sizeof buffer, out) != nullptr) {
-    std::string line = buffer;
-    if (!line.empty() && line.back() == '\n') line.pop_back();
-    run.lines.push_back(line);
-  }
-  if (out != nullptr) run.status = pclose(out);
-  std::filesystem::remove(file);
+  run.status = sim.Wait();
+  run.lines = sim.Lines();
+  run.errors = sim.Errors();
   return run;
-}
-
-pid_t StartSim(const std::filesystem::path& dir, const std::string& script,
-               const std::filesystem::path& output) {
-  std::filesystem::path scriptFile = dir / "session.script";
-  std::ofstream(scriptFile, std::ios::binary) << script;
-  pid_t sim = fork();
-  if (sim == 0) {
-    std::freopen(output.c_str(), "w", stdout);
-    std::freopen("/dev/null", "w", stderr);
-    execl(VEXMOOR_SIM, VEXMOOR_SIM, "--plugin", TESSIK_PLUGIN, "--dir", dir.c_str(),
-          scriptFile.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  return sim;
-}
-
-pid_t PluginOf(pid_t sim) {
-  for (int tries = 0; tries < 2500; ++tries) {
-    std::ifstream children("/proc/" + std::to_string(sim) + "/task/" + std::to_string(sim) +
-                           "/children");
-    pid_t child = 0;
-    if (children >> child && child > 0) return child;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return -1;
-}
-
-bool AwaitFile(const std::filesystem::path& path, int seconds) {
-  for (int tries = 0; tries < seconds * 100; ++tries) {
-    if (std::filesystem::exists(path)) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return false;
-}
-
-std::vector<std::string> ConsoleLines(const SimRun& run) {
-  std::vector<std::string> console;
-  for (const std::string& line : run.lines) {
-    if (line.rfind("3 ", 0) == 0) console.push_back(line);
-  }
-  return console;
-}
-
-std::string WonGame(const std::string& number, const std::string& opponent, const std::string& user,
-                    const std::string& result) {
-  return "dg 2 15 " + number + " " + user + " " + opponent +
-         " 0 Blitz 1 3 0 3 0 1 \"\" 1500 1500 " + number + " \"\" \"\"\ndg 2 16 " + number + " " +
-         user + " " + opponent + " " + result + "\n";
 }
 
 std::filesystem::path FreshDirectory(const std::string& name) {
@@ -83,6 +121,10 @@ std::filesystem::path FreshDirectory(const std::string& name) {
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir / "tessik");
   return dir;
+}
+
+bool AwaitFile(const std::filesystem::path& path) {
+  return PollUntil([&] { return std::filesystem::exists(path); }, std::chrono::seconds(30));
 }
 
 }  // namespace tessik

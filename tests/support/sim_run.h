@@ -1,40 +1,63 @@
-// Running the real plug-in under the substitute host on a script, as a host would.
+// The substitute host with the real plug-in, as a test runs it: to the end, or in the background
+// while the test acts on it.
 #pragma once
 
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace tessik {
 
-struct SimRun {
-  std::vector<std::string> lines;  // what vexmoor-sim printed: "dir …", the messages, "exit N"
-  int status = -1;                 // its exit status, as pclose gives it
+// The exit status of a run whose preparation failed.
+inline constexpr int kNotPrepared = 77;
+
+class SimProcess {
+ public:
+  // Starts vexmoor-sim on script with dir as the plug-in's working directory; the script and
+  // the host's output go to files in dir. prepare runs in the child first: when it fails the
+  // child ends with kNotPrepared.
+  SimProcess(const std::filesystem::path& dir, const std::string& script,
+             const std::function<bool()>& prepare = {});
+  // Ends the plug-in if the host still runs, and then the host.
+  ~SimProcess();
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
+
+  pid_t Pid() const { return pid_; }
+  // The plug-in, once the host has started it (up to 5 s); -1 when none came.
+  pid_t Plugin() const;
+  // Waits up to 20 s until the host has printed line; false when it did not.
+  bool WaitForLine(const std::string& line) const;
+  // Waits for the end: the exit status, or -1 when the host did not exit by itself.
+  int Wait();
+  // What the host printed, line by line, and its standard error without the notes on pipe ids
+  // that other users' objects hold (those depend on the machine, not on the run).
+  std::vector<std::string> Lines() const;
+  std::string Errors() const;
+
+ private:
+  std::filesystem::path output_;
+  std::filesystem::path errors_;
+  pid_t pid_ = -1;
 };
 
-// Runs vexmoor-sim with the plug-in on script; arguments go before the script's name.
-SimRun RunSim(const std::string& script, const std::string& arguments = "");
+struct SimRun {
+  std::vector<std::string> lines;  // what vexmoor-sim printed: "dir …", the messages, "exit N"
+  int status = -1;                 // its exit status
+  std::string errors;
+};
 
-// Starts vexmoor-sim on script in dir, in the background, its output going to output. Returns
-// its process id.
-pid_t StartSim(const std::filesystem::path& dir, const std::string& script,
-               const std::filesystem::path& output);
-// The plug-in started by the host whose process id is sim, once it runs; -1 when none came.
-pid_t PluginOf(pid_t sim);
-// Waits up to seconds for a file to exist.
-bool AwaitFile(const std::filesystem::path& path, int seconds = 30);
+// Runs vexmoor-sim with the plug-in on script in dir to the end.
+SimRun RunSim(const std::filesystem::path& dir, const std::string& script,
+              const std::function<bool()>& prepare = {});
 
-// The lines the plug-in sent to the host's console (type 3), as printed.
-std::vector<std::string> ConsoleLines(const SimRun& run);
-
-// A blitz game (3 minutes, both rated 1500) that user plays with white against opponent, as a
-// host's script gives it: the game-start datagram and the result datagram.
-std::string WonGame(const std::string& number, const std::string& opponent,
-                    const std::string& user = "ann", const std::string& result = "1-0");
-
-// A new directory for one test with an empty "tessik" folder in it.
+// A new directory for one test, with an empty "tessik" folder in it.
 std::filesystem::path FreshDirectory(const std::string& name);
+
+// Waits up to 30 s for a file to exist.
+bool AwaitFile(const std::filesystem::path& path);
 
 }  // namespace tessik

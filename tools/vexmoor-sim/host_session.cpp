@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <thread>
@@ -15,6 +16,7 @@
 #include "message_line.h"
 #include "platform/last_error.h"
 #include "plugin_process.h"
+#include "record_line.h"
 #include "work_file.h"
 
 namespace vexmoor {
@@ -34,11 +36,27 @@ std::string DescribeLastError(uint32_t error) {
 }
 
 bool WriteFile(const std::string& directory, const std::string& name, const std::string& text,
-               std::string& error) {
+               std::string& error, WriteMode mode = WriteMode::Replace) {
   std::string reason;
-  if (WriteWorkFile(directory, name, text, reason)) return true;
+  if (WriteWorkFile(directory, name, text, reason, mode)) return true;
   error = "cannot write " + name + ": " + reason;
   return false;
+}
+
+// A file's bytes as printable text: line feeds end lines, other control bytes read \r or \xHH.
+std::string Printable(const std::string& bytes) {
+  std::string text;
+  for (unsigned char c : bytes) {
+    static const char kHex[] = "0123456789abcdef";
+    if (c == '\r') {
+      text += "\\r";
+    } else if (c < 0x20 && c != '\n') {
+      text += std::string("\\x") + kHex[c >> 4] + kHex[c & 15];
+    } else {
+      text += static_cast<char>(c);
+    }
+  }
+  return text;
 }
 
 }  // namespace
@@ -190,6 +208,7 @@ bool HostSession::Send(int16_t type, const std::vector<unsigned char>& payload,
 bool HostSession::Play(const ScriptEvent& event, const std::string& directory, std::string& error) {
   Pump(std::chrono::milliseconds(0));
   if (event.verb == "dg") {
+    sentEnd_ = false;  // a new session may follow the end of the last
     auto source = static_cast<uint16_t>(std::stoul(event.args[0]));
     auto number = static_cast<uint16_t>(std::stoul(event.args[1]));
     const auto& wanted = source == 1 ? wantedFromSource1_ : wantedFromOthers_;
@@ -226,6 +245,21 @@ bool HostSession::Play(const ScriptEvent& event, const std::string& directory, s
     return true;
   }
   if (event.verb == "file") return WriteFile(directory, event.args[0], event.args[1], error);
+  if (event.verb == "game") {
+    tessik::GameRecord record;
+    ParseRecordWords({event.args.begin() + 1, event.args.end()}, record, error);
+    return WriteFile(directory, event.args[0], tessik::EncodeGameLog({record}), error,
+                     WriteMode::Append);
+  }
+  if (LooksAtFiles(event)) {
+    Show(event, directory);
+    return true;
+  }
+  if (event.verb == "waitexit") {
+    if (WaitForExit()) return true;
+    error = "the plug-in did not end within 10 s";
+    return false;
+  }
   if (event.verb == "vx2") {
     // The plug-in needs an absolute path: a relative one is taken from the script's directory.
     std::string text = "Vexmoor2 user file";
@@ -234,6 +268,42 @@ bool HostSession::Play(const ScriptEvent& event, const std::string& directory, s
   }
   error = "unknown verb " + event.verb;
   return false;
+}
+
+void HostSession::Show(const ScriptEvent& event, const std::string& directory) {
+  out_ << event.verb << ' ' << event.args[0] << '\n';
+  if (event.verb == "ls") {
+    std::error_code error;
+    std::set<std::string> names;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(directory + "/" + event.args[0], error)) {
+      names.insert(entry.path().filename().string() + (entry.is_directory() ? "/" : ""));
+    }
+    if (error) out_ << "  (" << error.message() << ")\n";
+    for (const std::string& name : names) out_ << "  " << name << '\n';
+    return;
+  }
+  std::string contents, reason;
+  if (!ReadWorkFile(directory, event.args[0], contents, reason)) {
+    out_ << "  (" << reason << ")\n";
+    return;
+  }
+  if (event.verb == "show") {
+    for (size_t start = 0; start < contents.size();) {
+      size_t end = std::min(contents.find('\n', start), contents.size());
+      std::string line = Printable(contents.substr(start, end - start));
+      if (end == contents.size()) line += " (no line feed)";
+      out_ << (line.empty() ? "" : "  ") << line << '\n';
+      start = end + 1;
+    }
+    return;
+  }
+  size_t whole = contents.size() / tessik::kGameRecordBytes * tessik::kGameRecordBytes;
+  for (size_t at = 0; at < whole; at += tessik::kGameRecordBytes) {
+    auto record = tessik::DecodeGameRecord(reinterpret_cast<const unsigned char*>(&contents[at]));
+    out_ << "  " << FormatRecordLine(record) << '\n';
+  }
+  if (whole < contents.size()) out_ << "  (and " << contents.size() - whole << " bytes)\n";
 }
 
 std::optional<int> HostSession::WaitForExit() {

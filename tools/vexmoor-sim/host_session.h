@@ -63,6 +63,8 @@ class HostSession {
   // mutex its owner left by dying. False with a reason when the message is lost.
   bool Send(int16_t type, const std::vector<unsigned char>& payload, std::string& error);
   bool Announce(int id, int size, std::string& error);
+  // Prints a file inside directory (show: its lines; games: its records), or a folder's names.
+  void Show(const ScriptEvent& event, const std::string& directory);
 
   std::ostream& out_;
   std::ostream& notes_;

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <sstream>
 
 #include "host_session.h"
@@ -82,6 +84,51 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// Sends the end unless the script did, waits for the plug-in's exit and prints it.
+int FinishRun(vexmoor::HostSession& host, const std::string& directory) {
+  std::string error;
+  if (!host.SentEnd() && !host.PluginEnded() && !host.Play({0, "end", {}}, directory, error)) {
+    return Fail(error);
+  }
+  std::optional<int> exitCode = host.WaitForExit();
+  if (!exitCode) return Fail("the plug-in did not end within 10 s");
+  std::cout << "exit " << *exitCode << std::endl;
+  if (*exitCode != 0) return Fail("the plug-in ended with code " + std::to_string(*exitCode));
+  return 0;
+}
+
+int PlayScript(const Options& options, const vexmoor::Script& script) {
+  std::string plugin = options.plugin.empty() ? DefaultPlugin() : options.plugin;
+  plugin = std::filesystem::absolute(plugin).string();
+  std::unique_ptr<vexmoor::HostSession> host;
+  auto startRun = [&] {
+    host.reset();  // its pipes are removed first
+    host = std::make_unique<vexmoor::HostSession>(std::cout, std::cerr);
+    if (options.script != "-") {
+      host->SetScriptDirectory(std::filesystem::absolute(options.script).parent_path());
+    }
+    std::string error;
+    return host->Start(plugin, options.directory, options.pipeSize, error) ? 0 : Fail(error);
+  };
+  int status = startRun();
+  for (size_t i = 0; status == 0 && i < script.events.size(); ++i) {
+    const vexmoor::ScriptEvent& event = script.events[i];
+    if (event.verb == "restart") {
+      status = FinishRun(*host, options.directory);
+      if (status == 0) status = startRun();
+      continue;
+    }
+    // The plug-in may end before the script does (the user closed it): what follows is left
+    // out, but for the looks at its files.
+    if (host->PluginEnded() && !vexmoor::LooksAtFiles(event)) continue;
+    std::string error;
+    if (!host->Play(event, options.directory, error)) {
+      status = Fail("line " + std::to_string(event.line) + ": " + error);
+    }
+  }
+  return status == 0 ? FinishRun(*host, options.directory) : status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,40 +169,7 @@ int main(int argc, char** argv) {
   options.directory = std::filesystem::absolute(options.directory).string();
   std::cout << "dir " << options.directory << std::endl;
 
-  int status = 0;
-  {
-    vexmoor::HostSession host(std::cout, std::cerr);
-    if (options.script != "-") {
-      host.SetScriptDirectory(std::filesystem::absolute(options.script).parent_path());
-    }
-    std::string error;
-    std::string plugin = options.plugin.empty() ? DefaultPlugin() : options.plugin;
-    if (!host.Start(std::filesystem::absolute(plugin).string(), options.directory, options.pipeSize,
-                    error)) {
-      status = Fail(error);
-    }
-    // The plug-in may end before the script does: the user closed it.
-    for (size_t i = 0; status == 0 && i < script.events.size() && !host.PluginEnded(); ++i) {
-      const vexmoor::ScriptEvent& event = script.events[i];
-      if (!host.Play(event, options.directory, error)) {
-        status = Fail("line " + std::to_string(event.line) + ": " + error);
-      }
-    }
-    if (status == 0 && !host.SentEnd() && !host.PluginEnded() &&
-        !host.Play({0, "end", {}}, options.directory, error)) {
-      status = Fail(error);
-    }
-    if (status == 0) {
-      std::optional<int> exitCode = host.WaitForExit();
-      if (!exitCode) {
-        status = Fail("the plug-in did not end within 10 s");
-      } else {
-        std::cout << "exit " << *exitCode << std::endl;
-        if (*exitCode != 0)
-          status = Fail("the plug-in ended with code " + std::to_string(*exitCode));
-      }
-    }
-  }
+  int status = PlayScript(options, script);
   if (madeDirectory && !options.keepDirectory) {
     std::error_code ignored;
     std::filesystem::remove_all(options.directory, ignored);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <map>
 
+#include "record_line.h"
 #include "work_file.h"
 
 namespace vexmoor {
@@ -30,6 +31,12 @@ std::string CheckArguments(const ScriptEvent& event) {
       {"vx2", {2, 2, "vx2 USER PATH"}},
       {"waitfor", {1, 1, "waitfor NAME"}},
       {"file", {2, 2, "file NAME TEXT"}},
+      {"game", {1, SIZE_MAX, "game NAME [FIELD=VALUE ...]"}},
+      {"games", {1, 1, "games NAME"}},
+      {"show", {1, 1, "show NAME"}},
+      {"ls", {1, 1, "ls NAME"}},
+      {"waitexit", {0, 0, "waitexit"}},
+      {"restart", {0, 0, "restart"}},
   };
   auto form = forms.find(event.verb);
   if (form == forms.end()) return "unknown verb \"" + event.verb + "\"";
@@ -41,8 +48,15 @@ std::string CheckArguments(const ScriptEvent& event) {
       (!IsWholeNumber(event.args[0], 65535) || !IsWholeNumber(event.args[1], 65535))) {
     return "SOURCE and NUMBER are whole numbers from 0 to 65535";
   }
-  if ((event.verb == "file" || event.verb == "waitfor") && !NameStaysInside(event.args[0])) {
+  if (event.verb != "dg" && event.verb != "pause" && event.verb != "vx2" && !event.args.empty() &&
+      !NameStaysInside(event.args[0])) {
     return "NAME is a file name inside the working directory";
+  }
+  tessik::GameRecord record;
+  std::string error;
+  if (event.verb == "game" &&
+      !ParseRecordWords({event.args.begin() + 1, event.args.end()}, record, error)) {
+    return error;
   }
   if (event.verb == "vx2" && !NameStaysInside(event.args[0])) {
     return "USER is a file name inside the working directory";
@@ -84,18 +98,28 @@ bool SplitScriptLine(const std::string& line, std::vector<std::string>& words, s
         static const std::map<char, char> escapes = {
             {'r', '\r'}, {'n', '\n'}, {'"', '"'}, {'\\', '\\'}};
         auto escape = i + 1 < line.size() ? escapes.find(line[i + 1]) : escapes.end();
-        if (escape == escapes.end()) {
-          error = "unknown escape inside quotes (known: \\r \\n \\\" \\\\)";
+        unsigned byte = 0;
+        if (escape != escapes.end()) {
+          word += escape->second;
+          ++i;
+        } else if (line.compare(i + 1, 1, "x") == 0 && i + 3 < line.size() &&
+                   std::from_chars(&line[i + 2], &line[i + 4], byte, 16).ptr == &line[i + 4]) {
+          word += static_cast<char>(byte);
+          i += 3;
+        } else {
+          error = "unknown escape inside quotes (known: \\r \\n \\\" \\\\ \\xHH)";
           return false;
         }
-        word += escape->second;
-        ++i;
       }
       ++i;  // past the closing quote
     }
     words.push_back(std::move(word));
   }
   return true;
+}
+
+bool LooksAtFiles(const ScriptEvent& event) {
+  return event.verb == "games" || event.verb == "show" || event.verb == "ls";
 }
 
 Script ReadScript(std::istream& in) {

@@ -19,8 +19,11 @@ struct Script {
 };
 
 // Splits a line into words: white space separates, double quotes group (with the escapes
-// \r \n \" \\ inside), "#" outside quotes starts a comment. False with a reason on a fault.
+// \r \n \" \\ \xHH inside), "#" outside quotes starts a comment. False with a reason on a fault.
 bool SplitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error);
+
+// Whether the event only prints files of the working directory (games, show, ls).
+bool LooksAtFiles(const ScriptEvent& event);
 
 // Reads and checks a whole script: every verb known, every argument of the right form.
 Script ReadScript(std::istream& in);

@@ -13,12 +13,12 @@ namespace vexmoor {
 
 namespace {
 
-// Opens name for writing beneath the directory root: the kernel refuses a link at name (ELOOP)
+// Opens name beneath the directory root: the kernel refuses a link at name (ELOOP)
 // and any step that leaves root (EXDEV).
-int OpenBeneath(int root, const std::string& name) {
+int OpenBeneath(int root, const std::string& name, uint64_t flags) {
   open_how how{};
-  how.flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-  how.mode = 0600;
+  how.flags = flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  how.mode = (flags & O_CREAT) != 0 ? 0600 : 0;  // the kernel wants no mode without O_CREAT
   how.resolve = RESOLVE_BENEATH;
   return static_cast<int>(syscall(SYS_openat2, root, name.c_str(), &how, sizeof how));
 }
@@ -40,6 +40,26 @@ bool WriteAll(int fd, const std::string& contents) {
   return true;
 }
 
+// The regular file name inside directory, opened with flags; -1 with the reason.
+int OpenWorkFile(const std::string& directory, const std::string& name, uint64_t flags,
+                 std::string& reason) {
+  int root = open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  int fd = root < 0 ? -1 : OpenBeneath(root, name, flags);
+  int error = errno;
+  if (root >= 0) close(root);
+  if (fd < 0) {
+    reason = error == ENOENT ? "no such file" : OpenFailure(error);
+    return -1;
+  }
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    reason = OpenFailure(ENXIO);
+    return -1;
+  }
+  return fd;
+}
+
 }  // namespace
 
 bool NameStaysInside(const std::string& name) {
@@ -54,22 +74,12 @@ bool NameStaysInside(const std::string& name) {
 }
 
 bool WriteWorkFile(const std::string& directory, const std::string& name,
-                   const std::string& contents, std::string& reason) {
-  int root = open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  int fd = root < 0 ? -1 : OpenBeneath(root, name);
+                   const std::string& contents, std::string& reason, WriteMode mode) {
+  uint64_t flags = O_WRONLY | O_CREAT | (mode == WriteMode::Append ? O_APPEND : 0);
+  int fd = OpenWorkFile(directory, name, flags, reason);
+  if (fd < 0) return false;
+  bool written = (mode == WriteMode::Append || ftruncate(fd, 0) == 0) && WriteAll(fd, contents);
   int error = errno;
-  if (root >= 0) close(root);
-  if (fd < 0) {
-    reason = OpenFailure(error);
-    return false;
-  }
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    reason = OpenFailure(ENXIO);
-    return false;
-  }
-  bool written = ftruncate(fd, 0) == 0 && WriteAll(fd, contents);
   error = errno;
   if (close(fd) != 0 && written) {
     written = false;
@@ -77,6 +87,26 @@ bool WriteWorkFile(const std::string& directory, const std::string& name,
   }
   if (!written) reason = std::strerror(error);
   return written;
+}
+
+bool ReadWorkFile(const std::string& directory, const std::string& name, std::string& contents,
+                  std::string& reason) {
+  constexpr size_t kLargest = 64 << 20;
+  int fd = OpenWorkFile(directory, name, O_RDONLY, reason);
+  if (fd < 0) return false;
+  contents.clear();
+  char buffer[65536];
+  ssize_t got = 0;
+  while (contents.size() <= kLargest && (got = read(fd, buffer, sizeof buffer)) != 0) {
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) break;
+    contents.append(buffer, static_cast<size_t>(got));
+  }
+  int error = errno;
+  close(fd);
+  if (got < 0) reason = std::strerror(error);
+  if (contents.size() > kLargest) reason = "it is larger than 64 MiB";
+  return got == 0;
 }
 
 }  // namespace vexmoor

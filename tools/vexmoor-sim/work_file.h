@@ -9,10 +9,18 @@ namespace vexmoor {
 // among its components.
 bool NameStaysInside(const std::string& name);
 
-// Writes contents (mode 0600 when new) to the regular file name inside directory. Follows no
-// symbolic link at name itself, and none on the way that leads outside directory. False with the
-// reason.
+enum class WriteMode { Replace, Append };
+
+// Writes contents (mode 0600 when new) to the regular file name inside directory, replacing what
+// it held or after it. Follows no symbolic link at name itself, and none on the way that leads
+// outside directory. False with the reason.
 bool WriteWorkFile(const std::string& directory, const std::string& name,
-                   const std::string& contents, std::string& reason);
+                   const std::string& contents, std::string& reason,
+                   WriteMode mode = WriteMode::Replace);
+
+// Reads the regular file name inside directory (up to 64 MiB), on the same terms. False with the
+// reason; "no such file" when there is none.
+bool ReadWorkFile(const std::string& directory, const std::string& name, std::string& contents,
+                  std::string& reason);
 
 }  // namespace vexmoor
