@@ -17,13 +17,13 @@
 #include <vector>
 
 #include "store/game_record.h"
+#include "support/game_rows.h"
 #include "support/records.h"
 #include "support/sim_run.h"
 #include "support/temp_directory.h"
 
 namespace {
 
-using tessik::PluginOf;
 using tessik::ReadFile;
 
 namespace fs = std::filesystem;
@@ -36,26 +36,15 @@ struct HostRun {
 // Runs the host on a script in dir; with killAfter, kills the plug-in that long after it starts.
 HostRun RunHost(const fs::path& dir, const std::string& script,
                 std::chrono::microseconds killAfter = std::chrono::microseconds::zero()) {
-  fs::path scriptFile = dir / "session.script";
-  fs::path output = dir / "host.out";
-  std::ofstream(scriptFile) << script;
-  pid_t sim = fork();
-  if (sim == 0) {
-    freopen(output.c_str(), "w", stdout);
-    freopen("/dev/null", "w", stderr);
-    execl(VEXMOOR_SIM, VEXMOOR_SIM, "--plugin", TESSIK_PLUGIN, "--dir", dir.c_str(),
-          scriptFile.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
+  tessik::SimProcess sim(dir, script);
   HostRun run;
   if (killAfter.count() > 0) {
-    pid_t plugin = PluginOf(sim);
+    pid_t plugin = sim.Plugin();
     std::this_thread::sleep_for(killAfter);
     run.killed = plugin > 0 && kill(plugin, SIGKILL) == 0;
   }
-  waitpid(sim, nullptr, 0);
-  std::istringstream lines(ReadFile(output));
-  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
+  sim.Wait();
+  run.lines = sim.Lines();
   return run;
 }
 
@@ -105,7 +94,7 @@ TEST_F(CrashTest, RecordedGamesAndSavedFilesSurviveAKillAnywhere) {
   // settings.
   std::string script;
   for (int session = 0, game = 0; session < 5; ++session) {
-    script += "dg 2 0 ann\nsync\n";
+    script += tessik::Login();
     for (int i = 0; i < 8; ++i, ++game) {
       std::string number = std::to_string(100 + game), opponent = "opp" + std::to_string(game);
       script += tessik::WonGame(number, opponent);

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/game_rows.h"
 #include "support/sim_run.h"
 #include "support/temp_directory.h"
 
@@ -22,20 +23,13 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kSession =
-    "dg 2 0 ann\nsync\n" + WonGame("7", "bob") + "sync\nfile scored \"\"\npause 60000\n";
+    Login() + WonGame("7", "bob") + "sync\nfile scored \"\"\npause 60000\n";
 
 // Whether the process has ended (gone, or a zombie nobody has reaped yet).
 bool Ended(pid_t process) {
   std::string text = ReadFile("/proc/" + std::to_string(process) + "/stat");
   size_t state = text.rfind(')');
   return text.empty() || (state != std::string::npos && text.compare(state + 2, 1, "Z") == 0);
-}
-
-bool AwaitEnd(pid_t process) {
-  for (int tries = 0; tries < 3000 && !Ended(process); ++tries) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return Ended(process);
 }
 
 // The shared-memory objects the process has mapped: its pipes.
@@ -59,26 +53,24 @@ TEST(HostDeath, SessionIsSavedWhenTheHostIsKilledOrASignalEndsIt) {
                         Case{"SIGINT", false, SIGINT}, Case{"SIGHUP", false, SIGHUP}}) {
     SCOPED_TRACE(c.what);
     fs::path dir = FreshDirectory("host-death");
-    pid_t sim = StartSim(dir, kSession, dir / "host.out");
-    pid_t plugin = PluginOf(sim);
+    SimProcess sim(dir, kSession);
+    pid_t plugin = sim.Plugin();
     ASSERT_GT(plugin, 0);
     ASSERT_TRUE(AwaitFile(dir / "scored"));
     std::vector<std::string> pipes = MappedPipes(plugin);
     ASSERT_FALSE(pipes.empty());
-    kill(c.killHost ? sim : plugin, c.signal);
-    if (!AwaitEnd(plugin)) {
-      ADD_FAILURE() << "the plug-in is still running";
+    kill(c.killHost ? sim.Pid() : plugin, c.signal);
+    sim.Wait();
+    if (!Await([&] { return Ended(plugin); })) {
+      ADD_FAILURE() << "the plug-in runs on";
       kill(plugin, SIGKILL);
     }
-    int status = 0;
-    waitpid(sim, &status, 0);
     EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 1 0 0\n");
     EXPECT_NE(ReadFile(dir / "tessik/tessik.ini").find("start minimized=0\n"), std::string::npos);
     if (c.killHost) {
       for (const std::string& pipe : pipes) EXPECT_FALSE(fs::exists(pipe)) << pipe;
     } else {
-      std::string out = ReadFile(dir / "host.out");
-      EXPECT_NE(out.find("\nexit 0\n"), std::string::npos) << out;
+      EXPECT_EQ(sim.Lines().back(), "exit 0");
     }
     fs::remove_all(dir);
   }

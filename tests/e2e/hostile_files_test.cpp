@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "store/game_record.h"
+#include "support/game_rows.h"
 #include "support/records.h"
 #include "support/sim_run.h"
 #include "support/temp_directory.h"
@@ -24,11 +25,8 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-const char kRatings[] = "dg 2 87 ann 1500 1800 1600 x x x 1500 1400 x 1550\n";
 const std::string kGame = WonGame("7", "bob");
 const char kPgn[] = "[White \"ann\"]\n[Black \"bob\"]\n[Result \"1-0\"]\n\n1. e4 1-0\n";
-
-std::string Login() { return "dg 2 0 ann\nsync\n"; }
 
 TEST(HostileFiles, LinksAtTheNamesItWritesAreNeverFollowed) {
   struct Case {
@@ -37,7 +35,7 @@ TEST(HostileFiles, LinksAtTheNamesItWritesAreNeverFollowed) {
     const char* oldLog;  // "" none, "current" the marker alone, "old" a log of an older version
   };
   const std::string session = Login() + kGame + "end\n";
-  const std::string import = Login() + kRatings + "end\n";
+  const std::string import = Login() + kRatingRow + "end\n";
   const Case cases[] = {
       {"tessik/ann.stn", session, "current"},     // the totals' new file
       {"tessik/ann.sto", session, "current"},     // the totals' backup
@@ -61,7 +59,7 @@ TEST(HostileFiles, LinksAtTheNamesItWritesAreNeverFollowed) {
           << EncodeGameLog({GameAgainst("carl", kDraw)});
     }
     fs::create_symlink(dir / "victim", dir / c.link);
-    SimRun run = RunSim(c.script, "--dir " + dir.string());
+    SimRun run = RunSim(dir, c.script);
     EXPECT_EQ(run.status, 0);  // no box waits for an answer
     EXPECT_EQ(ReadFile(dir / "victim"), "not Tessik's");
     fs::remove_all(dir);
@@ -92,10 +90,10 @@ TEST(HostileFiles, DataFolderThatIsNotTheUsersOwnIsNotUsed) {
       ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
       ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
     }
-    SimRun run = RunSim(Login() + kGame + "end\n", "--dir " + dir.string());
+    SimRun run = RunSim(dir, Login() + kGame + "end\n");
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(ConsoleLines(run), (Lines{"3 No game results against bob found\\n",
-                                        "3 Score against bob +1 =0 -0 (100%)\\n"}));
+    EXPECT_EQ(ConsoleLines(run.lines), (Lines{"3 No game results against bob found\\n",
+                                              "3 Score against bob +1 =0 -0 (100%)\\n"}));
     EXPECT_EQ(ReadFile(folder / "tessik.ini"), planted);
     EXPECT_EQ(ReadFile(dir / "victim"), "not Tessik's");
     EXPECT_FALSE(fs::exists(folder / "ann.glg"));
@@ -106,7 +104,7 @@ TEST(HostileFiles, DataFolderThatIsNotTheUsersOwnIsNotUsed) {
 TEST(HostileFiles, OwnFolderWritableByOthersIsClosedToThem) {
   fs::path dir = FreshDirectory("open-folder");
   ASSERT_EQ(chmod((dir / "tessik").c_str(), 0777), 0);
-  SimRun run = RunSim(Login() + kGame + "end\n", "--dir " + dir.string());
+  SimRun run = RunSim(dir, Login() + kGame + "end\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(
       fs::status(dir / "tessik").permissions() & (fs::perms::group_write | fs::perms::others_write),
@@ -115,26 +113,32 @@ TEST(HostileFiles, OwnFolderWritableByOthersIsClosedToThem) {
   fs::remove_all(dir);
 }
 
-TEST(HostileFiles, SpecialFilesAtTheNamesItReadsNeitherStallNorFeedIt) {
+TEST(HostileFiles, SpecialFilesAtTheNamesItReadsNeitherStallNorFeedItNorAreReplaced) {
   const char* names[] = {"tessik/ann.glg", "tessik/tessik.ini", "ann.vx2", "ann.pgn"};
   struct Kind {
     const char* what;
-    const char* device;  // a link to it; nullptr: a FIFO
+    const char* device;  // a link to it; nullptr: a FIFO; "": a folder
   };
-  const Kind kinds[] = {
-      {"a FIFO", nullptr}, {"/dev/zero", "/dev/zero"}, {"/dev/urandom", "/dev/urandom"}};
+  const Kind kinds[] = {{"a FIFO", nullptr},
+                        {"/dev/zero", "/dev/zero"},
+                        {"/dev/urandom", "/dev/urandom"},
+                        {"a folder", ""}};
   for (const char* name : names) {
     for (const Kind& kind : kinds) {
       SCOPED_TRACE(std::string(name) + " as " + kind.what);
       fs::path dir = FreshDirectory("special");
       if (kind.device == nullptr) {
         ASSERT_EQ(mkfifo((dir / name).c_str(), 0600), 0);
+      } else if (*kind.device == '\0') {
+        fs::create_directories(dir / name / "kept");
       } else {
         fs::create_symlink(kind.device, dir / name);
       }
-      SimRun run = RunSim(Login() + kRatings + "sync\n" + kGame + "end\n", "--dir " + dir.string());
-      EXPECT_EQ(run.status, 0);
-      EXPECT_EQ(ConsoleLines(run).size(), 2u);
+      const fs::file_status before = fs::symlink_status(dir / name);
+      SimRun run = RunSim(dir, Login() + kRatingRow + "sync\n" + kGame + "end\n");
+      EXPECT_EQ(run.status, 0);  // no box waits for an answer
+      EXPECT_EQ(ConsoleLines(run.lines).size(), 2u);
+      EXPECT_EQ(fs::symlink_status(dir / name).type(), before.type());
       fs::remove_all(dir);
     }
   }
@@ -148,17 +152,11 @@ TEST(HostileFiles, PgnLineWithoutEndKeepsMemoryBounded) {
   }
   constexpr off_t kLine = off_t{512} << 20;  // half a gigabyte of one line, as a sparse file
   ASSERT_EQ(truncate((dir / "ann.pgn").c_str(), kLine), 0);
-  std::ofstream(dir / "session.script") << Login() << kRatings << "end\n";
-  pid_t sim = fork();
-  if (sim == 0) {
-    std::freopen("/dev/null", "w", stdout);
-    execl(VEXMOOR_SIM, VEXMOOR_SIM, "--plugin", TESSIK_PLUGIN, "--dir", dir.c_str(),
-          (dir / "session.script").c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
+  SimProcess sim(dir, Login() + kRatingRow + "end\n");
+  const pid_t host = sim.Pid();
   int status = 0;
   rusage usage{};
-  ASSERT_EQ(wait4(sim, &status, 0, &usage), sim);
+  ASSERT_EQ(wait4(host, &status, 0, &usage), host);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   // The largest process of the host's tree, the plug-in among them, in kilobytes.
   EXPECT_LT(usage.ru_maxrss, 400 * 1024);
@@ -179,28 +177,15 @@ TEST(HostileFiles, SecondSessionOfAHandleLeavesItsFilesAlone) {
   fs::path dir = FreshDirectory("two-hosts");
   std::ofstream(dir / "tessik/ann.glg", std::ios::binary) << EncodeGameLog({MarkerRecord()});
   // Two hosts in one folder, the same user logged in to both, playing at the same time.
-  pid_t first = StartSim(
-      dir, Login() + "file first-in \"\"\nwaitfor second-in\n" + Games(1, 100, "bob") + "end\n",
-      dir / "first.out");
+  SimProcess first(
+      dir, Login() + "file first-in \"\"\nwaitfor second-in\n" + Games(1, 100, "bob") + "end\n");
   ASSERT_TRUE(AwaitFile(dir / "first-in"));
-  SimRun second = RunSim(Login() + "file second-in \"\"\n" + Games(1001, 100, "carl") + "end\n",
-                         "--dir " + dir.string());
-  int status = 0;
-  waitpid(first, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_EQ(second.status, 0);
-  EXPECT_EQ(ConsoleLines(second).back(), "3 Score against carl +100 =0 -0 (100%)\\n");
+  SimRun run = RunSim(dir, Login() + "file second-in \"\"\n" + Games(1001, 100, "carl") + "end\n");
+  EXPECT_EQ(first.Wait(), 0);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(ConsoleLines(run.lines).back(), "3 Score against carl +100 =0 -0 (100%)\\n");
   EXPECT_EQ(ReadFile(dir / "tessik/ann.glg").size(), 101 * kGameRecordBytes);
   EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 100 0 0\n");
-  fs::remove_all(dir);
-}
-
-TEST(HostileFiles, NameWithALineFeedStaysOneLine) {
-  fs::path dir = FreshDirectory("line-feed");
-  SimRun run =
-      RunSim(Login() + "dg 2 29 \"bob\\nquit\" 1720 \"\" \"\" ann 1650 \"\" \"\" 0 Blitz\nend\n",
-             "--dir " + dir.string());
-  EXPECT_EQ(ConsoleLines(run), Lines{"3 No game results against bob^Jquit found\\n"});
   fs::remove_all(dir);
 }
 

@@ -12,7 +12,10 @@
 #include <string_view>
 
 #include "store/game_record.h"
+#include "support/game_rows.h"
+#include "support/records.h"
 #include "support/sim_run.h"
+#include "support/temp_directory.h"
 
 namespace {
 
@@ -27,30 +30,27 @@ constexpr int kDatagramsPerGame = 100;
 
 // One of the lines the host prints for this session, whole.
 bool WellFormed(const std::string& line) {
-  if (line.rfind("dir ", 0) == 0 || line == "exit 0\n" || line == "1 Tessik 1.2\n") return true;
+  if (line.rfind("dir ", 0) == 0 || line == "exit 0" || line == "1 Tessik 1.2") return true;
   int value = 0, won = 0, drawn = -1, lost = -1, percent = 0, end = 0;
   char type = 0;
-  if (std::sscanf(line.c_str(), "%c %d\n%n", &type, &value, &end) == 2 &&
+  if (std::sscanf(line.c_str(), "%c %d%n", &type, &value, &end) == 2 &&
       std::string_view("4568").find(type) != std::string_view::npos &&
       end == static_cast<int>(line.size())) {
     return true;
   }
   char game[16];
-  if (std::sscanf(line.c_str(), "3 Score against g%*[0-9] +%d =%d -%d (%d%%)\\n\n%n", &won, &drawn,
+  if (std::sscanf(line.c_str(), "3 Score against g%*[0-9] +%d =%d -%d (%d%%)\\n%n", &won, &drawn,
                   &lost, &percent, &end) == 4) {
     return drawn == 0 && lost == 0 && percent == 100 && end == static_cast<int>(line.size());
   }
-  return std::sscanf(line.c_str(), "3 No game results against %15s found\\n\n%n", game, &end) ==
-             1 &&
+  return std::sscanf(line.c_str(), "3 No game results against %15s found\\n%n", game, &end) == 1 &&
          game[0] == 'g' && end == static_cast<int>(line.size());
 }
 
 TEST(Load, BurstsThroughASmallPipeLoseNoGameAndMangleNoMessage) {
-  fs::path dir = fs::temp_directory_path() / ("tessik-load-" + std::to_string(getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  fs::path dir = tessik::FreshDirectory("load");
   std::ostringstream script;
-  script << "dg 2 0 ann\nsync\n";
+  script << tessik::Login();
   int sent = 1, games = 0;
   for (; sent < kDatagrams; ++games) {
     std::string number = std::to_string(1000 + games), opponent = "g" + std::to_string(games);
@@ -74,37 +74,23 @@ TEST(Load, BurstsThroughASmallPipeLoseNoGameAndMangleNoMessage) {
     }
   }
   script << "sync\nend\n";
-  std::ofstream(dir / "load.script") << script.str();
-
-  std::string command = std::string(VEXMOOR_SIM) + " --plugin " + TESSIK_PLUGIN +
-                        " --pipe-size 512 --dir " + dir.string() + " " +
-                        (dir / "load.script").string();
   auto started = std::chrono::steady_clock::now();
-  FILE* out = popen(command.c_str(), "r");
-  std::vector<std::string> lines;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, out) != nullptr) lines.emplace_back(buffer);
-  int status = pclose(out);
+  tessik::SimRun run = tessik::RunSim(dir, script.str(), {"--pipe-size", "512"});
   double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("%d datagrams (%d games) in %.1f s: %.0f messages per second\n", sent, games, seconds,
               sent / seconds);
 
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(run.status, 0);
   std::set<std::string> acknowledged;
-  for (const std::string& line : lines) {
+  for (const std::string& line : run.lines) {
     EXPECT_TRUE(WellFormed(line)) << line;
     char game[16];
     if (std::sscanf(line.c_str(), "3 Score against %15s +1 ", game) == 1) acknowledged.insert(game);
   }
-  std::ifstream log(dir / "tessik/ann.glg", std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
   std::set<std::string> kept;
-  for (size_t at = tessik::kGameRecordBytes; at + tessik::kGameRecordBytes <= bytes.size();
-       at += tessik::kGameRecordBytes) {
-    kept.insert(std::string(tessik::OpponentName(
-        tessik::DecodeGameRecord(reinterpret_cast<const unsigned char*>(&bytes[at])))));
-  }
+  for (const tessik::GameRecord& game : tessik::DecodeLog(tessik::ReadFile(dir / "tessik/ann.glg")))
+    if (!tessik::HoldsMarker(game)) kept.insert(std::string(tessik::OpponentName(game)));
   for (const std::string& game : acknowledged) EXPECT_TRUE(kept.count(game)) << game;
   EXPECT_EQ(kept.size(), static_cast<size_t>(games));  // the host drops nothing it was asked for
   fs::remove_all(dir);

@@ -34,7 +34,7 @@ class Transcript : public ::testing::TestWithParam<std::string> {};
 TEST_P(Transcript, HostSeesWhatItExpects) {
   fs::path dir = FreshDirectory("transcript-" + GetParam());
   // Dates in PGN files are local times: the same in every time zone here.
-  SimRun run = RunSim(dir, ReadFile(kSessions / (GetParam() + ".session")),
+  SimRun run = RunSim(dir, ReadFile(kSessions / (GetParam() + ".session")), {},
                       [] { return setenv("TZ", "UTC", 1) == 0; });
   std::string printed;
   for (const std::string& line : run.lines) {

@@ -17,6 +17,8 @@ namespace tessik {
 
 namespace {
 
+int runs = 0;  // of this test process: each run's files have names of their own
+
 // Polls until done() holds, up to limit; whether it did.
 bool PollUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
   for (auto deadline = std::chrono::steady_clock::now() + limit;
@@ -30,9 +32,12 @@ bool PollUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
 }  // namespace
 
 SimProcess::SimProcess(const std::filesystem::path& dir, const std::string& script,
-                       const std::function<bool()>& prepare)
-    : output_(dir / "sim.out"), errors_(dir / "sim.err") {
-  const std::filesystem::path scriptFile = dir / "session.script";
+                       const std::vector<std::string>& options,
+                       const std::function<bool()>& prepare) {
+  const std::string base = (dir / ("sim" + std::to_string(++runs))).string();
+  output_ = base + ".out";
+  errors_ = base + ".err";
+  const std::filesystem::path scriptFile = base + ".script";
   WriteFile(scriptFile, script);
   pid_ = fork();
   if (pid_ != 0) return;
@@ -44,8 +49,13 @@ SimProcess::SimProcess(const std::filesystem::path& dir, const std::string& scri
       dup2(err, STDERR_FILENO) < 0) {
     _exit(kNotPrepared);
   }
-  execl(VEXMOOR_SIM, VEXMOOR_SIM, "--plugin", TESSIK_PLUGIN, "--dir", dir.c_str(),
-        scriptFile.c_str(), static_cast<char*>(nullptr));
+  std::vector<std::string> words = {VEXMOOR_SIM, "--plugin", TESSIK_PLUGIN, "--dir", dir};
+  words.insert(words.end(), options.begin(), options.end());
+  words.push_back(scriptFile);
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  execv(VEXMOOR_SIM, argv.data());
   _exit(127);
 }
 
@@ -96,8 +106,10 @@ std::vector<std::string> SimProcess::Lines() const {
   return lines;
 }
 
-std::string SimProcess::Errors() const {
-  std::istringstream lines(ReadFile(errors_));
+std::string SimProcess::Errors() const { return ReadFile(errors_); }
+
+std::string WithoutPipeNotes(const std::string& errors) {
+  std::istringstream lines(errors);
   std::string kept;
   for (std::string line; std::getline(lines, line);) {
     if (line.rfind("vexmoor-sim: pipe ids ", 0) != 0) kept += line + "\n";
@@ -106,13 +118,21 @@ std::string SimProcess::Errors() const {
 }
 
 SimRun RunSim(const std::filesystem::path& dir, const std::string& script,
-              const std::function<bool()>& prepare) {
-  SimProcess sim(dir, script, prepare);
+              const std::vector<std::string>& options, const std::function<bool()>& prepare) {
+  SimProcess sim(dir, script, options, prepare);
   SimRun run;
   run.status = sim.Wait();
   run.lines = sim.Lines();
-  run.errors = sim.Errors();
+  run.errors = WithoutPipeNotes(sim.Errors());
   return run;
+}
+
+std::vector<std::string> ConsoleLines(const std::vector<std::string>& lines) {
+  std::vector<std::string> console;
+  for (const std::string& line : lines) {
+    if (line.rfind("3 ", 0) == 0) console.push_back(line);
+  }
+  return console;
 }
 
 std::filesystem::path FreshDirectory(const std::string& name) {
@@ -123,8 +143,10 @@ std::filesystem::path FreshDirectory(const std::string& name) {
   return dir;
 }
 
+bool Await(const std::function<bool()>& done) { return PollUntil(done, std::chrono::seconds(30)); }
+
 bool AwaitFile(const std::filesystem::path& path) {
-  return PollUntil([&] { return std::filesystem::exists(path); }, std::chrono::seconds(30));
+  return Await([&] { return std::filesystem::exists(path); });
 }
 
 }  // namespace tessik

@@ -17,9 +17,10 @@ inline constexpr int kNotPrepared = 77;
 class SimProcess {
  public:
   // Starts vexmoor-sim on script with dir as the plug-in's working directory; the script and
-  // the host's output go to files in dir. prepare runs in the child first: when it fails the
-  // child ends with kNotPrepared.
+  // the host's output go to files in dir (simN.script, simN.out, simN.err), options before them.
+  // prepare runs in the child first: when it fails the child ends with kNotPrepared.
   SimProcess(const std::filesystem::path& dir, const std::string& script,
+             const std::vector<std::string>& options = {},
              const std::function<bool()>& prepare = {});
   // Ends the plug-in if the host still runs, and then the host.
   ~SimProcess();
@@ -33,8 +34,7 @@ class SimProcess {
   bool WaitForLine(const std::string& line) const;
   // Waits for the end: the exit status, or -1 when the host did not exit by itself.
   int Wait();
-  // What the host printed, line by line, and its standard error without the notes on pipe ids
-  // that other users' objects hold (those depend on the machine, not on the run).
+  // What the host printed, line by line, and its standard error, whole.
   std::vector<std::string> Lines() const;
   std::string Errors() const;
 
@@ -44,19 +44,29 @@ class SimProcess {
   pid_t pid_ = -1;
 };
 
+// Standard error without the host's notes on pipe ids that other users' objects hold: those
+// depend on the machine, not on the run.
+std::string WithoutPipeNotes(const std::string& errors);
+
 struct SimRun {
   std::vector<std::string> lines;  // what vexmoor-sim printed: "dir …", the messages, "exit N"
   int status = -1;                 // its exit status
-  std::string errors;
+  std::string errors;              // without the notes on pipe ids
 };
 
 // Runs vexmoor-sim with the plug-in on script in dir to the end.
 SimRun RunSim(const std::filesystem::path& dir, const std::string& script,
+              const std::vector<std::string>& options = {},
               const std::function<bool()>& prepare = {});
+
+// The lines the plug-in sent to the host's console (type 3), as printed.
+std::vector<std::string> ConsoleLines(const std::vector<std::string>& lines);
 
 // A new directory for one test, with an empty "tessik" folder in it.
 std::filesystem::path FreshDirectory(const std::string& name);
 
+// Waits up to 30 s until done() holds; whether it does.
+bool Await(const std::function<bool()>& done);
 // Waits up to 30 s for a file to exist.
 bool AwaitFile(const std::filesystem::path& path);
 

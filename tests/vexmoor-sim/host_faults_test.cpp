@@ -26,8 +26,8 @@
 
 #include "platform/named_mutex.h"
 #include "platform/thread_queue.h"
+#include "support/sim_run.h"
 #include "support/temp_directory.h"
-#include "vexmoor-sim/sim_process.h"
 
 namespace tessik {
 namespace {
@@ -274,7 +274,7 @@ TEST(SimPipes, ObjectsInTheWayArePassedOverAndAnotherUsersAreNamed) {
            Case{"objects at every id", everyPair, 1, everyPairNotes, 0},
        }) {
     TempDirectory dir;
-    SimProcess sim(dir.path(), std::string("dg 2 0 ann\nsync\n") + kMatchOffer + "sync\n",
+    SimProcess sim(dir.path(), std::string("dg 2 0 ann\nsync\n") + kMatchOffer + "sync\n", {},
                    [&c] { return PrivateSharedMemoryWith(c.objects); });
     int status = sim.Wait();
     if (status == kNotPrepared) GTEST_SKIP() << "cannot mount a /dev/shm of its own here";

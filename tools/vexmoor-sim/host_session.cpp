@@ -252,6 +252,11 @@ bool HostSession::Play(const ScriptEvent& event, const std::string& directory, s
                      WriteMode::Append);
   }
   if (LooksAtFiles(event)) {
+    // After the plug-in has handled everything sent, its answers printed first.
+    if (!PluginEnded() && !Sync()) {
+      error = "the plug-in stayed busy for 10 s";
+      return false;
+    }
     Show(event, directory);
     return true;
   }

@@ -1,0 +1,19 @@
+// The host's datagrams of a game, as a script gives them.
+#pragma once
+
+#include <string>
+
+namespace tessik {
+
+// A blitz game (3 minutes, both rated 1500) that user plays with white against opponent: the
+// game-start row (datagram 15) and the result row (datagram 16).
+std::string WonGame(const std::string& number, const std::string& opponent,
+                    const std::string& user = "ann", const std::string& result = "1-0");
+
+// A login of user, and the host's wait for its answers.
+inline std::string Login(const std::string& user = "ann") { return "dg 2 0 " + user + "\nsync\n"; }
+
+// The rating datagram (87) a host sends for the first import or the conversion.
+inline constexpr char kRatingRow[] = "dg 2 87 ann 1500 1800 1600 x x x 1500 1400 x 1550\n";
+
+}  // namespace tessik
