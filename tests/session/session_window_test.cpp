@@ -1,0 +1,338 @@
+// What a session shows in the plug-in's own window and asks in its boxes: lines no host sees,
+// so a fake window stands in for the real one.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <random>
+
+#include "host/host_message.h"
+#include "host_datagram.h"
+#include "session/settings.h"
+#include "support/records.h"
+#include "support/session_fixture.h"
+
+namespace tessik {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kRatings = {"ann", "1500", "1800", "1600", "x",   "x",
+                                           "x",   "1500", "1400", "x",    "1550"};
+const std::string kTips =
+    "\r\n\r\n- By default all the options that make the plugin show more details are turned off "
+    "so you won't get spammed by information you may not want. Look at the options menu and "
+    "turn on what you like\r\n\r\n- If you don't want to see the plugin window all the time, "
+    "minimize it. It will go to the System tray then and remember it for the next start";
+const char kPgn[] = "[White \"ann\"]\n[Black \"bob\"]\n[Result \"1-0\"]\n\n1. e4 1-0\n";
+
+class SessionWindowTest : public SessionFixture {
+ protected:
+  void WriteLog(const std::vector<GameRecord>& games) {
+    WriteFile(DataFile("ann.glg"), EncodeGameLog(games));
+  }
+  void EndConnection() {
+    SendRaw(FrameMessage(kMsgConnectionEnded, nullptr, 0));
+    Deliver();
+  }
+  bool Exists(const std::string& name) { return fs::exists(DataFile(name)); }
+};
+
+TEST_F(SessionWindowTest, LoginSaysWhoIsThereAndWhatComesNext) {
+  struct Case {
+    const char* what;
+    std::string user;
+    std::vector<GameRecord> log;  // empty: none
+    std::string settingsFile;
+    std::string text;
+    int minimized;
+  };
+  const Case cases[] = {
+      {"a new user", "ann", {}, "", "Hello ann", 0},
+      {"a returning user", "ann", {MarkerRecord()}, "", "", 0},
+      {"a returning user who starts minimized",
+       "ann",
+       {MarkerRecord()},
+       "start minimized=1\n",
+       "",
+       1},
+      {"a log of an older version",
+       "ann",
+       {GameAgainst("bob", kUserWon)},
+       "start minimized=1\n",
+       "Updating the gamelog...",
+       0},
+      {"a guest",
+       "anonYMOUS",
+       {},
+       "",
+       "You logged in as anonymous player or guest.\r\nThis plugin will work for this session,\r\n"
+       "but no data will be saved to disk.",
+       0},
+      {"a handle that cannot name a file",
+       "ann.x",
+       {},
+       "",
+       "The handle \"ann.x\" cannot be part of a file name: nothing will be read from or saved to "
+       "disk in this session.",
+       0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (!c.log.empty()) WriteLog(c.log);
+    WriteFile(DataFile("tessik.ini"), c.settingsFile);
+    window = FakeMainWindow{};
+    LogIn(c.user);
+    EXPECT_EQ(window.text, c.text);
+    EXPECT_EQ(window.title, "Personal Statistic for " + c.user);
+    EXPECT_EQ(window.minimizeCount, c.minimized);
+    EndConnection();
+    EXPECT_EQ(window.title, "Plugin not connected");
+    fs::remove(DataFile("ann.glg"));
+  }
+}
+
+TEST_F(SessionWindowTest, ImportSaysWhatBecameOfThePastGames) {
+  const std::string pgn = directory / "games.pgn", missing = directory / "gone.pgn";
+  const std::string report = directory / "pgn_read.txt";
+  struct Case {
+    const char* what;
+    std::string hostFile;  // what ann.vx2 names; empty: no host file, the default path
+    bool pgnIsAFolder, reportIsAFolder;
+    std::string lines;
+    size_t logRecords;  // 0: no log written
+  };
+  const Case cases[] = {
+      {"an import", pgn, false, false, "Succesfully imported the game results from your pgn", 2},
+      {"no PGN anywhere", "", false, false,
+       "No PGN file of your past games at " + directory / "ann.pgn" +
+           ": the game log starts without them.",
+       1},
+      {"the host's file names a PGN that is not there", missing, false, false,
+       "No PGN file of your past games at " + missing + ": the game log starts without them.", 1},
+      {"the PGN cannot be read", pgn, true, false,
+       "Cannot read the PGN file " + pgn +
+           " (not a regular file): no past games were imported. The import will be tried again "
+           "at the next login.",
+       0},
+      {"the report cannot be written", pgn, false, true,
+       "Could not write the import's report " + report +
+           " (Is a directory): the import went on without it.\r\n"
+           "Succesfully imported the game results from your pgn",
+       2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(pgn);
+    fs::remove_all(report);
+    fs::remove(directory / "ann.vx2");
+    fs::remove(DataFile("ann.glg"));
+    if (!c.hostFile.empty()) WriteFile(directory / "ann.vx2", "host " + c.hostFile + "\n");
+    if (c.pgnIsAFolder) {
+      fs::create_directory(pgn);
+    } else {
+      WriteFile(pgn, kPgn);
+    }
+    if (c.reportIsAFolder) fs::create_directory(report);
+    window.text.clear();
+    LogIn("ann");
+    Send(2, 87, kRatings);
+    Deliver();
+    EXPECT_EQ(window.text, "Hello ann\r\n" + c.lines + kTips);
+    EXPECT_EQ(ReadFile(DataFile("ann.glg")).size(), c.logRecords * kGameRecordBytes);
+    app.EndSession();
+  }
+}
+
+TEST_F(SessionWindowTest, ConversionSaysWhetherItWasSaved) {
+  const std::string old = EncodeGameLog({GameAgainst("bob", kUserWon)});
+  struct Case {
+    const char* what;
+    bool backupInTheWay;  // an older backup the conversion may not replace
+    std::string lines;
+  };
+  const Case cases[] = {
+      {"saved", false, "...done"},
+      {"not saved", true,
+       "The converted game log could not be saved (access denied, error code 5): the old log is "
+       "kept and will be converted again at the next login."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFile(DataFile("ann.glg"), old);
+    if (c.backupInTheWay) WriteFile(DataFile("ann.glg.10"), "an older backup");
+    window.text.clear();
+    LogIn("ann");
+    Send(2, 87, kRatings);
+    Deliver();
+    EXPECT_EQ(window.text, "Updating the gamelog...\r\n" + c.lines + kTips);
+    EXPECT_EQ(ReadFile(DataFile("ann.glg.10")), c.backupInTheWay ? "an older backup" : old);
+    app.EndSession();
+    fs::remove(DataFile("ann.glg.10"));
+  }
+}
+
+TEST_F(SessionWindowTest, ScoreLinesGoWhereTheTwoShowSettingsSay) {
+  WriteLog({MarkerRecord(), GameAgainst("bob", kUserWon)});
+  struct Case {
+    const char* settingsFile;
+    std::string window;
+    std::vector<std::string> host;
+  };
+  const std::string line = "Score against bob +1 =0 -0 (100%)";
+  const Case cases[] = {
+      {"Show Stats in Plugin=1\nShow Stats in Vexmoor=0\n", line, {}},
+      {"Show Stats in Plugin=0\nShow Stats in Vexmoor=0\n", "", {}},
+      {"Show Stats in Plugin=2\nShow Stats in Vexmoor=1\n", line, {"3 " + line + "\\n"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.settingsFile);
+    WriteFile(DataFile("tessik.ini"), c.settingsFile);
+    window.text.clear();
+    LogIn("ann");
+    Send(1, 130, {"Finger of bob:"});
+    Deliver();
+    EXPECT_EQ(window.text, c.window);
+    EXPECT_EQ(Sent(), c.host);
+    app.EndSession();
+  }
+}
+
+TEST_F(SessionWindowTest, LinesFollowOneAnotherAndTheTipsEndTheImport) {
+  AppendOutputLine(app, "");
+  EXPECT_EQ(window.text, "");  // an empty line waits for text
+  AppendOutputLine(app, "one");
+  AppendOutputLine(app, "");
+  AppendOutputLine(app, "two");
+  EXPECT_EQ(window.text, "one\r\n\r\ntwo");
+  window.text.clear();
+  app.PrintTips();
+  EXPECT_EQ(window.text, kTips.substr(4));  // into an empty box: no break before the first
+}
+
+TEST_F(SessionWindowTest, CloseAsksFirstAndSavesWhenConfirmed) {
+  WriteLog({MarkerRecord(), GameAgainst("bob", kUserWon)});
+  WriteFile(DataFile("tessik.ini"), "close with connection=0\n");
+  LogIn("ann");
+  window.answers = {false};
+  app.ConfirmClose();
+  EXPECT_FALSE(Exists("ann.stt"));
+  EXPECT_EQ(window.closeCount, 0);
+  EXPECT_EQ(app.userName, "ann");
+  window.answers = {true};
+  app.ConfirmClose();
+  ASSERT_EQ(window.boxes.size(), 2u);
+  EXPECT_EQ(window.boxes[1].text, "This will close the plugin (not only the window)");
+  EXPECT_EQ(window.boxes[1].caption, "Close Plugin?");
+  EXPECT_EQ(ReadFile(DataFile("ann.stt")), "bob 1 0 0\n");
+  EXPECT_EQ(window.closeCount, 1);
+}
+
+TEST_F(SessionWindowTest, WriteErrorsAreOfferedAgainUntilTheUserCancelsOrItWorks) {
+  app.applicationName = "tessik";
+  WriteLog({MarkerRecord(), GameAgainst("bob", kUserWon)});
+  WriteFile(DataFile("ann.stt"), "old 1 2 3\n");
+  LogIn("ann");
+  ASSERT_EQ(mkdir(DataFile("ann.stn").c_str(), 0700), 0);
+  ASSERT_EQ(mkdir(DataFile("ann.stn/x").c_str(), 0700), 0);  // stays: the save cannot remove it
+  window.answers = {true, true, false};
+  EndConnection();
+  ASSERT_EQ(window.boxes.size(), 3u);
+  EXPECT_EQ(window.boxes[2].caption, "tessik");
+  EXPECT_EQ(window.boxes[2].text,
+            "A write error occured with the *.stt-file.\r\nReason: access denied  (Errorcode 5) "
+            "\r\nIf you can fix the problem, do so, then press retry.\r\n"
+            "Else press cancel, all new data will be lost.");
+  EXPECT_EQ(ReadFile(DataFile("ann.stt")), "old 1 2 3\n");
+  EXPECT_TRUE(Exists("tessik.ini"));  // the settings are saved all the same
+
+  // Retried after the user fixed it: saved.
+  window = FakeMainWindow{};
+  LogIn("ann");
+  window.answers = {true};
+  window.beforeAnswer = [this] { fs::remove_all(DataFile("ann.stn")); };
+  EndConnection();
+  EXPECT_EQ(window.boxes.size(), 1u);
+  EXPECT_EQ(ReadFile(DataFile("ann.stt")), "bob 1 0 0\n");
+
+  // A game that cannot be written stays in the session.
+  window = FakeMainWindow{};
+  LogIn("ann");
+  fs::remove_all(app.dataDirectory);
+  window.answers = {true, false};
+  Send(2, 15, {"7", "ann", "bob", "0", "Blitz", "1", "3", "0", "3", "0", "1"});
+  Send(2, 16, {"7", "ann", "bob", "1-0"});
+  Deliver();
+  ASSERT_EQ(window.boxes.size(), 2u);
+  EXPECT_NE(window.boxes[0].text.find("*.glg-file.\r\nReason: bad path  (Errorcode 3)"),
+            std::string::npos);
+  EXPECT_EQ(app.gameLog.size(), 3u);
+}
+
+TEST_F(SessionWindowTest, IdleCommandGoesOutAfterFiftySevenQuietMinutes) {
+  WriteFile(DataFile("tessik.ini"), "prevent idle disconnection=1\n");
+  LogIn("ann");
+  EXPECT_TRUE(window.timerRunning);
+  Sent();
+  struct Case {
+    int method;
+    const char* text;
+    std::vector<std::string> sent;
+  };
+  const Case cases[] = {
+      {0, "x", {"2 date\\n"}},
+      {1, "back soon", {"2 away back soon\\n"}},
+      {2, "tell relay hi", {"2 tell relay hi\\n"}},
+      {2, "", {"2 date\\n"}},
+      {3, "x", {}},
+  };
+  for (const Case& c : cases) {
+    settings.preventIdleMethod = c.method;
+    settings.preventIdleText = c.text;
+    for (int tick = 0; tick < 18; ++tick) app.OnIdleTimer();
+    EXPECT_EQ(Sent(), std::vector<std::string>{}) << c.method;
+    app.OnIdleTimer();
+    EXPECT_EQ(Sent(), c.sent) << c.method << " " << c.text;
+  }
+  // Whatever the user does puts the count back.
+  const std::vector<std::pair<uint16_t, Fields>> activity = {
+      {130, {"Finger of bob:"}}, {135, {"ann bob\rmore"}}, {62, {}}};
+  for (const auto& [number, fields] : activity) {
+    for (int tick = 0; tick < 18; ++tick) app.OnIdleTimer();
+    Send(number == 62 ? 2 : 1, number, fields);
+    Deliver();
+    Sent();  // the score line
+    app.OnIdleTimer();
+    EXPECT_EQ(Sent(), std::vector<std::string>{}) << number;
+  }
+  EndConnection();
+  EXPECT_FALSE(window.timerRunning);
+}
+
+TEST_F(SessionWindowTest, HostileBytesNeverStopTheNextWellFormedMessage) {
+  Bytes overcounted = vexmoor::EncodeDatagram(2, 0, {});
+  overcounted[8] = 0xFF;
+  overcounted[9] = 0x7F;
+  Bytes negative = vexmoor::EncodeDatagram(2, 15, {"1"});
+  negative[9] = 0x80;
+  SendRaw(FrameMessage(kMsgDatagram, "\x02\x00", 2));
+  SendRaw(FrameMessage(kMsgDatagram, overcounted.data(), overcounted.size()));
+  SendRaw(FrameMessage(kMsgDatagram, negative.data(), negative.size()));
+  SendRaw(FrameMessage(555, "abc", 3));
+  SendRaw(FrameMessage(556, nullptr, 0));
+  std::mt19937 random(42);
+  for (int round = 0; round < 200; ++round) {
+    Bytes noise(1 + random() % 600);
+    for (unsigned char& byte : noise) byte = static_cast<unsigned char>(random());
+    SendRaw(noise);
+    Deliver();  // the noise is drained: the gap
+  }
+  app.EndSession();
+  window = FakeMainWindow{};
+  LogIn("alice");
+  EXPECT_EQ(window.title, "Personal Statistic for alice");
+  EXPECT_EQ(window.closeCount, 0);
+}
+
+}  // namespace
+}  // namespace tessik
