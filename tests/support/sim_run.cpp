@@ -37,8 +37,8 @@ SimProcess::SimProcess(const std::filesystem::path& dir, const std::string& scri
   const std::string base = (dir / ("sim" + std::to_string(++runs))).string();
   output_ = base + ".out";
   errors_ = base + ".err";
-  const std::filesystem::path scriptFile = base + ".script";
-  WriteFile(scriptFile, script);
+  script_ = base + ".script";
+  WriteFile(script_, script);
   pid_ = fork();
   if (pid_ != 0) return;
   if (prepare && !prepare()) _exit(kNotPrepared);
@@ -51,7 +51,7 @@ SimProcess::SimProcess(const std::filesystem::path& dir, const std::string& scri
   }
   std::vector<std::string> words = {VEXMOOR_SIM, "--plugin", TESSIK_PLUGIN, "--dir", dir};
   words.insert(words.end(), options.begin(), options.end());
-  words.push_back(scriptFile);
+  words.push_back(script_);
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
@@ -124,6 +124,7 @@ SimRun RunSim(const std::filesystem::path& dir, const std::string& script,
   run.status = sim.Wait();
   run.lines = sim.Lines();
   run.errors = WithoutPipeNotes(sim.Errors());
+  run.script = sim.Script();
   return run;
 }
 

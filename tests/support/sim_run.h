@@ -37,8 +37,10 @@ class SimProcess {
   // What the host printed, line by line, and its standard error, whole.
   std::vector<std::string> Lines() const;
   std::string Errors() const;
+  const std::filesystem::path& Script() const { return script_; }
 
  private:
+  std::filesystem::path script_;
   std::filesystem::path output_;
   std::filesystem::path errors_;
   pid_t pid_ = -1;
@@ -52,6 +54,7 @@ struct SimRun {
   std::vector<std::string> lines;  // what vexmoor-sim printed: "dir …", the messages, "exit N"
   int status = -1;                 // its exit status
   std::string errors;              // without the notes on pipe ids
+  std::string script;              // the script's file
 };
 
 // Runs vexmoor-sim with the plug-in on script in dir to the end.

@@ -1,31 +1,22 @@
-// The substitute host with the real plug-in, while other processes get in its way: a flood
-// from another user, a pipe mutex left by a process that died, shared-memory objects left at
-// the names it wants.
+// The substitute host with the real plug-in, while other processes get in its way: a pipe mutex
+// left by a process that died, shared-memory objects left at the names it wants.
 #include <fcntl.h>
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/mount.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstddef>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/named_mutex.h"
-#include "platform/thread_queue.h"
 #include "support/sim_run.h"
 #include "support/temp_directory.h"
 
@@ -38,112 +29,6 @@ constexpr char kMatchOffer[] = "dg 2 29 bob 1720 \"\" \"\" ann 1650 \"\" \"\" 0 
 
 int CountLines(const std::vector<std::string>& lines, const std::string& line) {
   return static_cast<int>(std::count(lines.begin(), lines.end(), line));
-}
-
-// What a process of another user managed against one queue.
-struct FloodCount {
-  long attempts = 0;
-  long delivered = 0;
-  long refused = 0;  // EACCES: the kernel did not let it near the socket
-};
-
-// A child process of another user that sends packets to every target as fast as it can, from
-// construction until Stop.
-class Flood {
- public:
-  explicit Flood(const std::vector<std::string>& targets) : counts_(targets.size()) {
-    if (pipe(stop_) != 0 || pipe(report_) != 0) return;
-    child_ = fork();
-    if (child_ == 0) Run(targets);
-    close(stop_[0]);
-    close(report_[1]);
-  }
-  ~Flood() {
-    if (child_ > 0) Stop();
-  }
-
-  // Whether every target has been tried at least once.
-  bool Started() {
-    pollfd report{report_[0], POLLIN, 0};
-    char started = 0;
-    return poll(&report, 1, 5000) == 1 && read(report_[0], &started, 1) == 1;
-  }
-
-  const std::vector<FloodCount>& Stop() {
-    close(stop_[1]);
-    ssize_t bytes = static_cast<ssize_t>(counts_.size() * sizeof(FloodCount));
-    EXPECT_EQ(read(report_[0], counts_.data(), static_cast<size_t>(bytes)), bytes);
-    close(report_[0]);
-    waitpid(child_, nullptr, 0);
-    child_ = -1;
-    return counts_;
-  }
-
- private:
-  [[noreturn]] void Run(const std::vector<std::string>& targets) {
-    close(stop_[1]);
-    close(report_[0]);
-    if (setgroups(0, nullptr) != 0 || setresgid(kOtherUser, kOtherUser, kOtherUser) != 0 ||
-        setresuid(kOtherUser, kOtherUser, kOtherUser) != 0) {
-      _exit(2);
-    }
-    int sender = socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK, 0);
-    std::vector<sockaddr_un> addresses(targets.size());
-    for (size_t i = 0; i < targets.size(); ++i) {
-      addresses[i].sun_family = AF_UNIX;
-      std::memcpy(addresses[i].sun_path, targets[i].data(), targets[i].size());
-    }
-    // An announcement of a pipe that does not exist: the worst a queue could be fed.
-    const unsigned char packet[kThreadMessageBytes] = {0x25, 0xD4, 0, 0, 99, 0, 0, 0, 0, 1, 0, 0};
-    pollfd stop{stop_[0], POLLIN, 0};
-    for (long round = 0; round % 64 != 0 || poll(&stop, 1, 0) == 0; ++round) {
-      for (size_t i = 0; i < targets.size(); ++i) {
-        auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + targets[i].size());
-        ++counts_[i].attempts;
-        if (sendto(sender, packet, sizeof packet, 0, reinterpret_cast<sockaddr*>(&addresses[i]),
-                   length) == static_cast<ssize_t>(sizeof packet)) {
-          ++counts_[i].delivered;
-        } else if (errno == EACCES) {
-          ++counts_[i].refused;
-        }
-      }
-      if (round == 0 && write(report_[1], "s", 1) != 1) _exit(3);
-    }
-    ssize_t bytes = static_cast<ssize_t>(counts_.size() * sizeof(FloodCount));
-    _exit(write(report_[1], counts_.data(), static_cast<size_t>(bytes)) == bytes ? 0 : 3);
-  }
-
-  std::vector<FloodCount> counts_;
-  int stop_[2] = {-1, -1};
-  int report_[2] = {-1, -1};
-  pid_t child_ = -1;
-};
-
-TEST(HostilePeer, AFloodFromAnotherUserStopsNoNotification) {
-  if (geteuid() != 0) GTEST_SKIP() << "needs root to flood as another user";
-  TempDirectory dir;
-  std::string script = "dg 2 0 ann\nsync\nwaitfor flood-started\n";
-  for (int i = 0; i < 20; ++i) script += kMatchOffer;
-  script += "sync\n";
-  SimProcess sim(dir.path(), script);
-  ASSERT_TRUE(sim.WaitForLine("waitfor flood-started")) << sim.Errors();
-  const std::vector<std::pair<const char*, pid_t>> targets = {{"the host", sim.Pid()},
-                                                              {"the plug-in", sim.Plugin()}};
-  std::vector<std::string> paths;
-  for (const auto& target : targets) {
-    paths.push_back(ThreadQueuePath(static_cast<uint32_t>(target.second)));
-  }
-  Flood flood(paths);
-  ASSERT_TRUE(flood.Started());
-  WriteFile(dir / "flood-started", "");
-  EXPECT_EQ(sim.Wait(), 0) << sim.Errors();
-  EXPECT_EQ(CountLines(sim.Lines(), kAnswer), 20);
-  const std::vector<FloodCount>& counts = flood.Stop();
-  for (size_t i = 0; i < targets.size(); ++i) {
-    EXPECT_GT(counts[i].attempts, 100) << targets[i].first;
-    EXPECT_EQ(counts[i].delivered, 0) << targets[i].first;
-    EXPECT_EQ(counts[i].refused, counts[i].attempts) << targets[i].first;
-  }
 }
 
 // The name of the host's input pipe mutex, as mapped by the host.
