@@ -2,355 +2,280 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
-#include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QTimer>
-#include <filesystem>
+#include <algorithm>
 #include <functional>
 
 #include "session/settings.h"
-#include "support/temp_directory.h"
-#include "ui/behaviour_dlg.h"
-#include "ui/output_options_dlg.h"
 
 namespace tessik {
 namespace {
+
+// A click through the window: it reaches whatever a user would hit at that point.
+void Click(QWidget* w, QPoint at) { QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, at); }
+// Where a user clicks: a check or radio box on its mark at its left, anything else in its middle.
+QPoint Spot(QWidget* widget) {
+  const bool mark = widget->inherits("QCheckBox") || widget->inherits("QRadioButton");
+  const QPoint middle = widget->rect().center();
+  return widget->mapTo(widget->window(), mark ? QPoint(middle.y(), middle.y()) : middle);
+}
+void ClickOn(QWidget* widget) { Click(widget->window(), Spot(widget)); }
+
+// Shown, whole inside its window and on top where it is clicked: a user sees it and can click it.
+bool Reachable(QWidget* widget) {
+  QWidget* window = widget == nullptr ? nullptr : widget->window();
+  return widget != nullptr && widget->isVisible() &&
+         window->rect().contains(QRect(widget->mapTo(window, QPoint()), widget->size())) &&
+         window->childAt(Spot(widget)) == widget;
+}
+
+template <class Widget>
+Widget* Labelled(QWidget* parent, const QString& text) {
+  for (Widget* widget : parent->findChildren<Widget*>())
+    if (widget->text() == text) return widget;
+  return nullptr;
+}
+
+// Picks an entry of a menu with the mouse, or without one an entry of the bar itself ("About").
+void Choose(CPluginDlg& window, const QString& menu, const QString& entry = {}) {
+  auto* bar = window.findChild<QMenuBar*>();
+  QAction* title = window.MenuAction(menu);
+  Click(&window, bar->mapTo(&window, bar->actionGeometry(title).center()));
+  if (entry.isEmpty()) return;
+  Click(title->menu(), title->menu()->actionGeometry(window.MenuAction(entry)).center());
+}
+
+// Does open (a click, a key, a call) and plays the user in the modal window it brings up.
+void InModal(const std::function<void()>& open, const std::function<void(QWidget*)>& act) {
+  bool acted = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || !modal->isVisible()) return;
+    watch.stop();
+    acted = true;
+    act(modal);
+    EXPECT_FALSE(modal->isVisible()) << "left open: " << modal->windowTitle().toStdString();
+    modal->close();
+  });
+  watch.start(1);
+  open();
+  EXPECT_TRUE(acted) << "no modal window opened";
+}
 
 class PluginDlgTest : public ::testing::Test {
  protected:
   void SetUp() override {
     settings = Settings{};
     settings.showStatsInPlugin = 1;  // score lines into the box, where the test reads them
-    settings.showStatsInVexmoor = 0;
-    SetDirectories(app, directory.path());
-    std::filesystem::create_directory(app.dataDirectory);
     app.mainWindow = &window;
-  }
-  // A session whose log holds one won game against each opponent.
-  void LogInWithGamesAgainst(std::initializer_list<const char*> opponents) {
     app.userName = "ann";
     app.opponentTotals = std::make_unique<OpponentTotalsList>();
-    app.gameLog.assign(1, MarkerRecord());
-    for (const char* opponent : opponents) {
-      GameRecord game;
-      SetOpponent(game, opponent);
-      game.result = kUserWon;
-      app.gameLog.push_back(game);
-      app.opponentTotals->AddResult(opponent, 0);
-    }
+    window.show();
   }
   QString Box() const { return window.outputBox()->toPlainText(); }
-  void Query(const QString& typed) {
-    window.show();
-    window.nameField()->setText(typed);
-    QTest::keyClick(window.nameField(), Qt::Key_Return);
-  }
 
-  TempDirectory directory;
   CPluginApp app;
   CPluginDlg window{app};
 };
 
-// Runs what a user does in the next modal window once it is open.
-void WithNextModal(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
-    QWidget* modal = QApplication::activeModalWidget();
-    ASSERT_NE(modal, nullptr);
-    act(modal);
-  });
-}
-
-void AnswerNextBox(QMessageBox::StandardButton button, QString* asked) {
-  WithNextModal([button, asked](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    ASSERT_NE(box, nullptr);
-    *asked = box->windowTitle() + "|" + box->text();
-    box->button(button)->click();
-  });
-}
-
-TEST_F(PluginDlgTest, StartsNotConnected) {
-  EXPECT_EQ(window.windowTitle(), "Tessik Plugin - not connected to Vexmoor");
-  EXPECT_TRUE(window.OutputBoxEmpty());
-  EXPECT_TRUE(window.outputBox()->isReadOnly());
-  EXPECT_FALSE(window.windowIcon().isNull());
-}
-
-TEST_F(PluginDlgTest, OutputLinesShowOneBelowTheOther) {
-  AppendOutputLine(app, "");
-  EXPECT_TRUE(window.OutputBoxEmpty());
-  AppendOutputLine(app, "Hello ann");
-  AppendOutputLine(app, "");
-  AppendOutputLine(app, "caf\xe9");  // single-byte text
+TEST_F(PluginDlgTest, OutputBoxShowsLinesBelowEachOtherFollowsTheLastAndTakesNoTyping) {
+  for (const char* line : {"Hello ann", "", "caf\xe9"}) window.AddOutputLine(line);  // single-byte
+  ClickOn(window.outputBox());
+  QTest::keyClicks(window.outputBox(), "typed\b");
   EXPECT_EQ(Box(), QString::fromUtf8("Hello ann\n\ncafé"));
+  for (int i = 0; i < 100; ++i) window.AddOutputLine("line");
+  QScrollBar* scroll = window.outputBox()->verticalScrollBar();
+  EXPECT_TRUE(scroll->maximum() > 0 && scroll->value() == scroll->maximum());
 }
 
-TEST_F(PluginDlgTest, QueryCompletesTheTypedName) {
-  LogInWithGamesAgainst({"Abc", "abd", "carl"});
-  Query("ab");
-  EXPECT_EQ(Box(), "Score against Abc +1 =0 -0 (100%)");
-  EXPECT_EQ(window.nameField()->text(), "");
-  window.outputBox()->clear();
-  Query("zz");  // after every opponent, a prefix of none: the last one
-  EXPECT_EQ(Box(), "Score against carl +1 =0 -0 (100%)");
-  window.outputBox()->clear();
-  Query("aa");  // before every opponent: nothing, the field is cleared all the same
-  EXPECT_EQ(Box(), "");
-  EXPECT_EQ(window.nameField()->text(), "");
-}
-
-// The window has one size; every row of every report fits on one line of the output box, also
-// with the widest handles and four-digit counts.
-TEST_F(PluginDlgTest, ReportRowsFitTheFixedWindowWithoutWrapping) {
-  const char* handles[] = {"WWWWWWWWWWWWWWW", "MMMMMMMMMMMMMMM", "a", "mmmmmmmmmmmmmmm"};
-  LogInWithGamesAgainst({});
-  for (const char* handle : handles) {
-    for (int i = 0; i < 3333; ++i) {
-      for (int index : {0, 1, 2}) app.opponentTotals->AddResult(handle, index);
-    }
-  }
-  window.show();
-  EXPECT_EQ(window.minimumSize(), window.maximumSize());
-  for (const char* report : {"Most 10", "Best", "Worst", "Overall"}) {
+// Enter or a click on OK looks the typed name up and empties the field; the window stays. The
+// field and its button sit at the left of the row.
+TEST_F(PluginDlgTest, EnterOrOkLooksUpTheTypedName) {
+  EXPECT_LT(Labelled<QPushButton>(&window, "OK")->geometry().center().x(), window.width() / 2);
+  app.opponentTotals->AddResult("bob", 0);
+  const std::pair<const char*, bool> kCases[] = {
+      {"bob", false}, {"bob", true}, {"", false}, {"", true}};  // true: a click on OK
+  for (const auto& [typed, clickOk] : kCases) {
     window.outputBox()->clear();
-    window.MenuAction(report)->trigger();
-    QTextDocument* document = window.outputBox()->document();
-    ASSERT_GT(document->blockCount(), 4) << report;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-      EXPECT_EQ(block.layout()->lineCount(), 1) << report << ": " << block.text().toStdString();
+    ClickOn(window.nameField());
+    QTest::keyClicks(window.nameField(), typed);
+    clickOk ? ClickOn(Labelled<QPushButton>(&window, "OK"))
+            : QTest::keyClick(window.nameField(), Qt::Key_Return);
+    EXPECT_EQ(Box().contains("bob"), *typed != '\0') << typed << clickOk;
+    EXPECT_TRUE(window.nameField()->text().isEmpty() && window.isVisible()) << typed << clickOk;
+  }
+}
+
+// Each report of the Actions menu has every row on one line, widest handles and counts too.
+TEST_F(PluginDlgTest, EachReportOfTheMenuFitsTheWindowRowByRow) {
+  for (const char* handle : {"WWWWWWWWWWWWWWW", "MMMMMMMMMMMMMMM", "a", "mmmmmmmmmmmmmmm"})
+    for (int i = 0; i < 9999; ++i) app.opponentTotals->AddResult(handle, i % 3);
+  const std::pair<const char*, const char*> kCases[] = {
+      {"Most 10", "Most games"}, {"Best", "Best:"}, {"Worst", "Worst:"}, {"Overall", "Overall"}};
+  for (const auto& [entry, heading] : kCases) {
+    window.outputBox()->clear();
+    Choose(window, "Actions", entry);
+    EXPECT_TRUE(Box().startsWith(heading)) << entry;
+    EXPECT_GT(window.outputBox()->document()->blockCount(), 4) << entry;
+    for (QTextBlock block = window.outputBox()->document()->begin(); block.isValid();
+         block = block.next()) {
+      EXPECT_EQ(block.layout()->lineCount(), 1) << entry << ": " << block.text().toStdString();
     }
   }
 }
 
-TEST_F(PluginDlgTest, EmptyFieldOrNoSessionPrintsNothing) {
-  window.show();
-  QTest::mouseClick(window.findChild<QAbstractButton*>("queryButton"), Qt::LeftButton);
-  EXPECT_TRUE(window.isVisible());
-  Query("bob");
-  EXPECT_EQ(Box(), "");
-  EXPECT_EQ(window.nameField()->text(), "");
-}
-
-TEST_F(PluginDlgTest, MenuRunsTheReports) {
-  LogInWithGamesAgainst({"bob"});
-  window.MenuAction("Most 10")->trigger();
-  EXPECT_TRUE(Box().startsWith("Most games against:\nbob             \t(1)  +1"));
-  window.outputBox()->clear();
-  window.MenuAction("Overall")->trigger();
-  EXPECT_EQ(Box(),
-            "Overall score:\n1 games\n1 Opponents\n1 games won\n0 games drawn\n"
-            "0 games lost\n100% overall");
-  window.outputBox()->clear();
-  window.MenuAction("Best")->trigger();
-  window.MenuAction("Worst")->trigger();
-  EXPECT_TRUE(Box().startsWith("Best:\nbob"));
-  EXPECT_TRUE(Box().contains("\nWorst:\n"));
-}
-
-TEST_F(PluginDlgTest, TitleFollowsTheSession) {
-  app.userName = "ann";
-  app.Login();
-  EXPECT_EQ(window.windowTitle(), "Personal Statistic for ann");
-}
-
-TEST_F(PluginDlgTest, EscapeAsksBeforeClosingThePlugin) {
-  window.show();
-  QString asked;
-  AnswerNextBox(QMessageBox::No, &asked);
-  QTest::keyClick(&window, Qt::Key_Escape);
-  EXPECT_EQ(asked, "Close Plugin?|This will close the plugin (not only the window)");
-  EXPECT_TRUE(window.isVisible());
-  AnswerNextBox(QMessageBox::Yes, &asked);
-  window.close();  // the close box asks the same
-  EXPECT_FALSE(window.isVisible());
-  EXPECT_EQ(window.windowTitle(), "Plugin not connected");
-}
-
-TEST_F(PluginDlgTest, WriteErrorBoxOffersRetryAndCancel) {
-  QString asked;
-  AnswerNextBox(QMessageBox::Retry, &asked);
-  app.applicationName = "tessik";
-  EXPECT_TRUE(app.ShowWriteError(13, "*.ini"));
-  EXPECT_TRUE(
-      asked.startsWith("tessik|A write error occured with the *.ini-file.\nReason: disk full"));
-  AnswerNextBox(QMessageBox::Cancel, &asked);
-  EXPECT_FALSE(app.ShowWriteError(13, "*.ini"));
-}
-
-// The labels of the checked boxes of a dialog, sorted.
-QStringList Checked(QWidget* dialog) {
-  QStringList labels;
-  for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
-    if (box->isChecked()) labels << box->text();
+// The session's questions, true for Yes and Retry: Yes/No without an icon and No by default
+// (Return), Retry/Cancel with a warning; CR LF in the text shows as a line break.
+TEST_F(PluginDlgTest, QuestionBoxesAnswerWithTheButtonPicked) {
+  using M = QMessageBox;
+  const std::pair<M::StandardButton, bool> kCases[] = {
+      {M::Yes, true}, {M::No, false}, {M::NoButton, false}, {M::Retry, true}, {M::Cancel, false}};
+  for (const auto& [picked, answer] : kCases) {
+    const bool yesNo = picked != M::Retry && picked != M::Cancel;
+    bool said = !answer;
+    InModal(
+        [&] {
+          said = yesNo ? window.AskYesNo("a\r\nb", "t") : window.AskRetryCancel("a\r\nb", "t");
+        },
+        [&](QWidget* modal) {
+          auto* box = qobject_cast<QMessageBox*>(modal);
+          EXPECT_EQ(box->windowTitle() + "|" + box->text(), "t|a\nb");
+          EXPECT_EQ(box->icon(), yesNo ? M::NoIcon : M::Warning);
+          picked == M::NoButton ? QTest::keyClick(box, Qt::Key_Return)
+                                : ClickOn(box->button(picked));
+        });
+    EXPECT_EQ(said, answer) << picked;
   }
-  labels.sort();
-  return labels;
 }
 
-QCheckBox* BoxLabelled(QWidget* dialog, const QString& label) {
-  for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
-    if (box->text() == label) return box;
-  }
-  return nullptr;
-}
-
-TEST_F(PluginDlgTest, OptionsShowTheDefaultsAndChangeOnlyOnOk) {
-  settings = Settings{};
-  QStringList shown;
-  WithNextModal([&shown](QWidget* dialog) {
-    EXPECT_EQ(dialog->windowTitle(), "Options");
-    shown = Checked(dialog);
-    BoxLabelled(dialog, "Show expected score")->setChecked(true);
-    BoxLabelled(dialog, "All Games")->setChecked(false);
-    qobject_cast<QDialog*>(dialog)->reject();
-  });
-  window.MenuAction("Stat Output")->trigger();
-  EXPECT_EQ(shown, (QStringList{"All Games", "Show Stats in Vexmoor", "all Games"}));
-  EXPECT_EQ(settings.showExpectedScore, 0);
-  WithNextModal([](QWidget* dialog) {
-    BoxLabelled(dialog, "Show expected score")->setChecked(true);
-    BoxLabelled(dialog, "All Games")->setChecked(false);
-    qobject_cast<QDialog*>(dialog)->accept();
-  });
-  window.MenuAction("Stat Output")->trigger();
-  EXPECT_EQ(settings.showExpectedScore, 1);
-  EXPECT_EQ(settings.fingerAssessDisplayAll, 0);
-}
-
-// A command pasted with line breaks stays one line, so it is never sent as two commands.
-TEST_F(PluginDlgTest, PastedIdleCommandStaysOneLine) {
-  const std::pair<QString, std::string> cases[] = {
-      {"brb\nback soon", "brb back soon"},
-      {"tell bob hi\r\n", "tell bob hi"},
-      {"a\r\n\r\nb", "a b"},
+// Every check box of the two option dialogs shows where a user can click it, in its column,
+// and turns over exactly its own setting when OK or Return accepts; Cancel changes nothing.
+TEST_F(PluginDlgTest, EachOptionBoxTurnsOverItsOwnSetting) {
+  using S = Settings;
+  const char *out = "Stat Output", *general = "General";
+  // The menu entry, the box, its setting, and the box right above it in its column.
+  const std::tuple<const char*, const char*, uint8_t S::*, const char*> kCases[] = {
+      {out, "All Games", &S::fingerAssessDisplayAll, nullptr},
+      {out, "All, sorted by color", &S::fingerAssessDisplayAllBw, "All Games"},
+      {out, "Rating types seperate", &S::fingerAssessDisplayRtypes, "All, sorted by color"},
+      {out, "Rating types + color", &S::fingerAssessDisplayRtypesBw, "Rating types seperate"},
+      {out, "all Games", &S::matchEtcDisplayAll, nullptr},
+      {out, "all, sorted by color", &S::matchEtcDisplayAllBw, "all Games"},
+      {out, "this rating type", &S::matchEtcDisplayRtype, "all, sorted by color"},
+      {out, "rating type + color", &S::matchEtcDisplayRtypeBw, "this rating type"},
+      {out, "Show Stats in Vexmoor", &S::showStatsInVexmoor, nullptr},
+      {out, "Show Stats in Plugin", &S::showStatsInPlugin, nullptr},
+      {out, "Be silent if no games found", &S::silentIfNoGames, "Show Stats in Vexmoor"},
+      {out, "Show expected score", &S::showExpectedScore, "Show Stats in Plugin"},
+      {general, "Close with Connection", &S::closeWithConnection, nullptr},
+      {general, "Minimize to Systray", &S::minimizeToSystray, "Close with Connection"},
+      {general, "Avoid idle disconnection", &S::preventIdleDisconnection, "Minimize to Systray"},
   };
-  for (const auto& [pasted, stored] : cases) {
-    QApplication::clipboard()->setText(pasted);
-    WithNextModal([](QWidget* dialog) {
-      auto* edit = dialog->findChild<QLineEdit*>();
-      edit->setFocus();
-      QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-      qobject_cast<QDialog*>(dialog)->accept();
-    });
-    window.MenuAction("General")->trigger();
-    EXPECT_EQ(settings.preventIdleText, stored) << pasted.toStdString();
-    settings.preventIdleText.clear();
-  }
-}
-
-TEST_F(PluginDlgTest, BehaviourShowsTheDefaultsAndStartsIdlePreventionOnOk) {
-  settings = Settings{};
-  QStringList shown;
-  QString method;
-  WithNextModal([&](QWidget* dialog) {
-    EXPECT_EQ(dialog->windowTitle(), "Behaviour");
-    shown = Checked(dialog);
-    for (QRadioButton* radio : dialog->findChildren<QRadioButton*>()) {
-      if (radio->isChecked()) method = radio->text();
+  for (const auto& [entry, label, flag, under] : kCases) {
+    for (int how : {0, 1, 2}) {  // a click on OK, Return, a click on Cancel
+      Settings expected = settings = Settings{};
+      if (how != 2) expected.*flag ^= 1;
+      InModal([&] { Choose(window, "Options", entry); },
+              [&](QWidget* dialog) {
+                auto* box = Labelled<QCheckBox>(dialog, label);
+                ASSERT_TRUE(Reachable(box)) << label;
+                QWidget* above = under == nullptr ? nullptr : Labelled<QCheckBox>(dialog, under);
+                EXPECT_TRUE(!above || (box->x() == above->x() && box->y() > above->y())) << label;
+                ClickOn(box);
+                how == 1 ? QTest::keyClick(dialog->windowHandle(), Qt::Key_Return)
+                         : ClickOn(Labelled<QPushButton>(dialog, how == 2 ? "Cancel" : "OK"));
+              });
+      EXPECT_EQ(FormatSettingsFile(settings), FormatSettingsFile(expected)) << label << how;
     }
-    BoxLabelled(dialog, "Avoid idle disconnection")->setChecked(true);
-    qobject_cast<QDialog*>(dialog)->reject();
-  });
-  window.MenuAction("General")->trigger();
-  EXPECT_EQ(shown, (QStringList{"Close with Connection", "Minimize to Systray"}));
-  EXPECT_EQ(method, "date");
-  EXPECT_FALSE(window.idleTimer().isActive());
-
-  WithNextModal([](QWidget* dialog) {
-    BoxLabelled(dialog, "Avoid idle disconnection")->setChecked(true);
-    qobject_cast<QDialog*>(dialog)->accept();
-  });
-  window.MenuAction("General")->trigger();
-  EXPECT_EQ(settings.preventIdleDisconnection, 1);
-  EXPECT_TRUE(window.idleTimer().isActive());
-  EXPECT_EQ(window.idleTimer().interval(), 180000);
-
-  WithNextModal([](QWidget* dialog) {
-    BoxLabelled(dialog, "Avoid idle disconnection")->setChecked(false);
-    qobject_cast<QDialog*>(dialog)->accept();
-  });
-  window.MenuAction("General")->trigger();
-  EXPECT_FALSE(window.idleTimer().isActive());
-}
-
-TEST(BehaviourDialog, MethodOutsideTheThreeChoosesNoneAndStoresMinusOne) {
-  Settings edited;
-  edited.preventIdleMethod = 7;
-  edited.preventIdleText = " brb";
-  CBehaviourDlg dialog;
-  dialog.LoadFrom(edited);
-  Settings stored;
-  dialog.StoreTo(stored);
-  EXPECT_EQ(stored.preventIdleMethod, -1);
-  EXPECT_EQ(stored.preventIdleText, " brb");
-}
-
-TEST_F(PluginDlgTest, AboutBoxNamesTheVersion) {
-  QString title;
-  QStringList texts;
-  WithNextModal([&](QWidget* dialog) {
-    title = dialog->windowTitle();
-    for (QLabel* label : dialog->findChildren<QLabel*>()) texts << label->text();
-    qobject_cast<QDialog*>(dialog)->accept();
-  });
-  window.MenuAction("About")->trigger();
-  EXPECT_EQ(title, "About Tessik");
-  EXPECT_TRUE(texts.contains("Version 1.2.05"));
-  EXPECT_TRUE(texts.contains("Author:"));
-}
-
-// Tray tests need a desktop with a tray: Xvfb with trayer (tools/with-desktop.sh --tray). Where
-// one is expected, the panel may still be starting: give it a few seconds.
-bool TrayExpected() { return qEnvironmentVariableIsSet("TESSIK_EXPECT_TRAY"); }
-
-bool TrayAvailable() {
-  for (int wait = 0; wait < 100 && TrayExpected(); ++wait) {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) break;
-    QTest::qWait(50);
   }
-  return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-#define REQUIRE_TRAY()                                                     \
-  if (!TrayAvailable()) {                                                  \
-    if (TrayExpected()) FAIL() << "a tray was expected on this display";   \
-    GTEST_SKIP() << "no system tray here; WindowTestsWithATray runs this"; \
+// The idle command picked, else the one stored, is kept; pasted line breaks leave one line.
+TEST_F(PluginDlgTest, BehaviourKeepsTheIdleCommandPickedOnOneLine) {
+  // The method stored, the one picked from the top (-1: none), the one kept; the text pasted, kept.
+  const std::tuple<int, int, int, const char*, const char*> kCases[] = {
+      {0, 2, 2, "brb\nback soon", "brb back soon"},
+      {2, 0, 0, "tell bob hi\r\n", "tell bob hi"},
+      {1, -1, 1, "a\r\n\r\nb", "a b"},
+      {7, -1, -1, "date", "date"}};
+  for (const auto& [stored, picked, kept, pasted, text] : kCases) {
+    settings.preventIdleMethod = stored;
+    settings.preventIdleText.clear();
+    QApplication::clipboard()->setText(pasted);
+    InModal([&] { Choose(window, "Options", "General"); },
+            [&](QWidget* dialog) {
+              QList<QRadioButton*> radios = dialog->findChildren<QRadioButton*>();
+              std::sort(radios.begin(), radios.end(),
+                        [](QWidget* a, QWidget* b) { return a->y() < b->y(); });
+              if (picked >= 0) ClickOn(radios.value(picked));
+              ClickOn(dialog->findChild<QLineEdit*>());
+              QTest::keyClick(dialog->findChild<QLineEdit*>(), Qt::Key_V, Qt::ControlModifier);
+              ClickOn(Labelled<QPushButton>(dialog, "OK"));
+            });
+    EXPECT_EQ(settings.preventIdleMethod, kept) << stored;
+    EXPECT_EQ(settings.preventIdleText, text) << stored;
   }
-
-TEST_F(PluginDlgTest, MinimiseBoxGoesToTheTray) {
-  REQUIRE_TRAY();
-  window.show();
-  window.setWindowState(Qt::WindowMinimized);
-  QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 2000);
-  EXPECT_TRUE(window.trayIcon().isVisible());
 }
 
-TEST_F(PluginDlgTest, WithoutTheTrayOptionMinimiseIsOrdinary) {
-  settings.minimizeToSystray = 0;
-  window.show();
-  window.Minimize();
-  EXPECT_TRUE(window.isMinimized());
-  EXPECT_FALSE(window.trayIcon().isVisible());
-  EXPECT_EQ(settings.startMinimized, 0);
+TEST_F(PluginDlgTest, AboutShowsItsIconAndTextsAndClosesOnOk) {
+  InModal([&] { Choose(window, "About"); },
+          [](QWidget* about) {
+            EXPECT_EQ(about->windowTitle(), "About Tessik");
+            QStringList texts;
+            for (QLabel* label : about->findChildren<QLabel*>()) {
+              EXPECT_TRUE(Reachable(label)) << label->text().toStdString();
+              texts << (label->pixmap().isNull() ? label->text() : "(icon)");
+            }
+            EXPECT_TRUE(texts.contains("(icon)") && texts.contains("Author:"));
+            EXPECT_EQ(texts.filter("Version ").size(), 1);
+            ClickOn(Labelled<QPushButton>(about, "OK"));
+          });
 }
 
-TEST_F(PluginDlgTest, WithoutATrayMinimiseIsOrdinaryAndRemembersNothing) {
-  if (QSystemTrayIcon::isSystemTrayAvailable()) GTEST_SKIP() << "this desktop has a tray";
-  window.show();
-  window.Minimize();
-  EXPECT_TRUE(window.isVisible());  // not hidden away where nothing could bring it back
-  EXPECT_TRUE(window.isMinimized());
-  EXPECT_EQ(settings.startMinimized, 0);
+// With a tray (the CTest WindowTestsWithATray) the tray option sends the minimised window
+// there; otherwise a minimise is ordinary and remembers nothing.
+TEST_F(PluginDlgTest, MinimiseGoesToTheTrayWithTheOptionAndATray) {
+  if (qEnvironmentVariableIsSet("TESSIK_EXPECT_TRAY")) {  // its panel may still be starting
+    ASSERT_TRUE(QTest::qWaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 60000));
+  }
+  const std::pair<uint8_t, bool> kCases[] = {{1, true}, {1, false}, {0, true}, {0, false}};
+  for (const auto& [option, box] : kCases) {  // box: the minimise box, or the session's command
+    settings.minimizeToSystray = option;
+    settings.startMinimized = 0;
+    CPluginDlg shown{app};
+    shown.show();
+    box ? shown.setWindowState(Qt::WindowMinimized) : shown.Minimize();
+    const bool toTray = option != 0 && QSystemTrayIcon::isSystemTrayAvailable();
+    const auto state = [&] {  // shown, minimised, in the tray, remembered there
+      return std::tuple(shown.isVisible(), shown.isMinimized(), shown.trayIcon().isVisible(),
+                        settings.startMinimized == 1);
+    };
+    QCoreApplication::processEvents();
+    const auto expected = std::tuple(!toTray, !toTray, toTray, toTray);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return state() == expected; }, 60000))
+        << option << box << ::testing::PrintToString(state());
+  }
 }
 
 }  // namespace
 }  // namespace tessik
+
+// One application object for every test; the windows live off screen unless a platform is set.
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
