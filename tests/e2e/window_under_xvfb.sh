@@ -5,6 +5,13 @@
 # the clipboard), and closing the plug-in with Escape and Yes.
 set -euo pipefail
 source "$(dirname "$0")/host_run.sh"
+# Waits for a command to succeed, polling it; the minute's bound only ends a failing run.
+waitFor() {
+  local end=$((SECONDS + 60))
+  until "$@" >/dev/null 2>&1; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.05; done
+}
+# The host has printed the game's score line at least $1 times.
+scored() { [ "$(grep -c 'Score against bobby +1 =0 -0' "$work/host.out")" -ge "$1" ]; }
 
 cat >"$work/session" <<'SESSION'
 dg 2 0 ann
@@ -17,20 +24,19 @@ SESSION
 QT_QPA_PLATFORM=xcb "$sim" --plugin "$plugin" --dir "$work/dir" "$work/session" >"$work/host.out" 2>&1 &
 simPid=$!
 
-await xdotool search --name "Personal Statistic for ann" || fail "no window"
+waitFor xdotool search --name "Personal Statistic for ann" || fail "no window"
 window=$(xdotool search --name "Personal Statistic for ann" | head -n 1)
 hints=$(xprop -id "$window" WM_NORMAL_HINTS)
 smallest=$(sed -n 's/.*minimum size: //p' <<<"$hints")
 largest=$(sed -n 's/.*maximum size: //p' <<<"$hints")
 [ -n "$smallest" ] && [ "$smallest" = "$largest" ] || fail "the window can be resized: $hints"
-await grep -q "Score against bobby +1 =0 -0" "$work/host.out" || fail "the game was not scored"
+waitFor scored 1 || fail "the game was not scored"
 xdotool windowfocus --sync "$window"
 xdotool mousemove --window "$window" 60 40 click 1  # into the name field
 
 xdotool type --delay 20 "bob"
 xdotool key Return
-await test "$(grep -c 'Score against bobby +1 =0 -0' "$work/host.out")" -ge 2 ||
-  fail "the typed name was not looked up"
+waitFor scored 2 || fail "the typed name was not looked up"
 
 # The Actions menu is open: a second window of the program shows.
 menuShown() { [ "$(xdotool search --onlyvisible --class tessik 2>/dev/null | wc -l)" -gt 1 ]; }
@@ -40,14 +46,16 @@ boxHas() {
   xclip -o -selection clipboard 2>/dev/null | grep -q "$1"
 }
 xdotool key alt+a
-await menuShown || fail "the Actions menu did not open"
+waitFor menuShown || fail "the Actions menu did not open"
 xdotool key Return  # the first entry: Most 10
-await boxHas "Most games against:" || fail "the report did not reach the output box"
+waitFor boxHas "Most games against:" || fail "the report did not reach the output box"
 xclip -o -selection clipboard | grep -q "^bobby .*(1)  +1" || fail "the report lacks bobby"
 
 xdotool key Escape
-sleep 0.3
-xdotool key alt+y
+# The question shows, and has the keyboard before its answer is typed.
+waitFor xdotool search --onlyvisible --name "^Close Plugin\?\$" || fail "Escape did not ask"
+question=$(xdotool search --onlyvisible --name "^Close Plugin\?\$" | head -n 1)
+xdotool windowfocus --sync "$question" key alt+y
 wait "$simPid" || fail "the host ended with an error"
 simPid=
 grep -q "^exit 0$" "$work/host.out" || fail "the plug-in did not end cleanly"
