@@ -6,24 +6,37 @@
 # in the tray: the icon goes and the window comes back, as the plug-in stays.
 set -euo pipefail
 source "$(dirname "$0")/host_run.sh"
+# Waits for a command to succeed, polling it; the minute's bound only ends a failing run.
+waitFor() {
+  local end=$((SECONDS + 60))
+  until "$@" >/dev/null 2>&1; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.05; done
+}
 mapState() { xwininfo -id "$1" | sed -n 's/^ *Map State: //p'; }
+# The window's map state is $1 (IsViewable, IsUnMapped).
+windowIs() { [ "$(mapState "$window")" = "$1" ]; }
 # The icon: the window of the program's name embedded in the tray's panel.
 icon() { xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "tessik": ("tessik" "tessik")  22x22.*/\1/p'; }
-# The middle of the icon, once it is shown.
+noIcon() { [ -z "$(icon)" ]; }
+# The middle of the icon once the panel has placed it: shown, and whole inside the panel (which
+# grows to take it in after the icon is docked).
 iconCentre() {
   local id
   id=$(icon | head -n 1)
-  [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | awk '/Map State/ {m = $3}
-    /Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
-    END {if (m == "IsViewable") print x + 11, y + 11}'
+  [ -n "$id" ] && { xwininfo -id "$panel" && xwininfo -id "$id"; } 2>/dev/null | awk '
+    BEGIN {n = 0}  # 0: the panel, 1: the icon
+    /Absolute upper-left X/ {x[n] = $4} /Absolute upper-left Y/ {y[n] = $4}
+    /Width/ {w[n] = $2} /Height/ {h[n] = $2} /Map State/ {m[n++] = $3}
+    END {if (n == 2 && m[1] == "IsViewable" && x[1] >= x[0] && y[1] >= y[0] &&
+             x[1] + w[1] <= x[0] + w[0] && y[1] + h[1] <= y[0] + h[0])
+           print x[1] + int(w[1] / 2), y[1] + int(h[1] / 2)}'
 }
-# The panel has placed the icon: shown, and in the same place twice in a row.
-iconSettled() {
-  local before after
-  before=$(iconCentre)
-  sleep 0.2
-  after=$(iconCentre)
-  [ -n "$before" ] && [ "$before" = "$after" ]
+iconPlaced() { [ -n "$(iconCentre)" ]; }
+# The question shows, and has the keyboard before its answer is typed.
+answerYes() {
+  local question
+  waitFor xdotool search --onlyvisible --name "^Close Plugin\?\$" || fail "Escape did not ask"
+  question=$(xdotool search --onlyvisible --name "^Close Plugin\?\$" | head -n 1)
+  xdotool windowfocus --sync "$question" key alt+y
 }
 
 clicks=("click 1" "click 2" "click 3" "click --repeat 2 --delay 80 1")
@@ -39,37 +52,39 @@ printf '\001\000\000\000\002\000\000\000\000\010\000\000\000\000\000\000\000\000
   done
   printf '%s\ndg 2 0 ann\nsync\nwaitfor in-tray\nend\nsync\npause 60000\n' "$inTray"
 } >"$work/session"
+# The plug-in looks for a tray as it starts: it starts once the tray's panel shows.
+panel=$(timeout 60 xdotool search --sync --onlyvisible --class trayer | head -n 1) || true
+[ -n "$panel" ] || { echo "FAILED: no tray panel"; exit 1; }
 QT_QPA_PLATFORM=xcb "$sim" --plugin "$plugin" --dir "$work/dir" "$work/session" >"$work/host.out" 2>&1 &
 simPid=$!
 
-await xdotool search --name "^Personal Statistic for ann\$" || fail "no window"
+waitFor xdotool search --name "^Personal Statistic for ann\$" || fail "no window"
 window=$(xdotool search --name "^Personal Statistic for ann\$" | head -n 1)
 toTray() {
-  await xdotool search --name "^Personal Statistic for ann\$" || fail "no session ($1)"
-  await test "$(mapState "$window")" = IsUnMapped || fail "the window did not go to the tray ($1)"
-  await iconSettled || fail "no icon in the tray ($1)"
+  waitFor xdotool search --name "^Personal Statistic for ann\$" || fail "no session ($1)"
+  waitFor windowIs IsUnMapped || fail "the window did not go to the tray ($1)"
+  waitFor iconPlaced || fail "no icon in the tray ($1)"
 }
 for i in "${!clicks[@]}"; do
   toTray "${clicks[$i]}"
-  read -r x y < <(iconCentre)
+  read -r x y < <(iconCentre) || fail "the icon moved (${clicks[$i]})"
   # shellcheck disable=SC2086
   xdotool mousemove "$x" "$y" ${clicks[$i]}
-  await test "$(mapState "$window")" = IsViewable || fail "${clicks[$i]} on the icon did not bring the window back"
+  waitFor windowIs IsViewable || fail "${clicks[$i]} on the icon did not bring the window back"
   kill -0 "$(pgrep -P "$simPid" -x tessik)" 2>/dev/null || fail "${clicks[$i]} on the icon ended the plug-in"
   touch "$work/dir/clicked-$i"
-  await grep -q "^waitfor checked-$i" "$work/host.out" || fail "the session did not end"
+  waitFor grep -q "^waitfor checked-$i" "$work/host.out" || fail "the session did not end"
   grep -qx "start minimized=0" "$work/dir/tessik/tessik.ini" || fail "start minimized stayed on"
   touch "$work/dir/checked-$i"
 done
 
 toTray "the end of a session"
 touch "$work/dir/in-tray"
-await xdotool search --name "^Plugin not connected\$" || fail "the session did not end"
-await test "$(mapState "$window")" = IsViewable || fail "the window stayed hidden after the session"
-await test -z "$(icon)" || fail "the icon stayed after the session"
+waitFor xdotool search --name "^Plugin not connected\$" || fail "the session did not end"
+waitFor windowIs IsViewable || fail "the window stayed hidden after the session"
+waitFor noIcon || fail "the icon stayed after the session"
 xdotool windowfocus --sync "$window" key Escape
-sleep 0.3
-xdotool key alt+y
+answerYes
 wait "$simPid" || fail "the host ended with an error"
 simPid=
 grep -q "^exit 0$" "$work/host.out" || fail "the plug-in did not end cleanly"
