@@ -3,218 +3,160 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstring>
-#include <string>
-
+#include "host/host_message.h"
+#include "host/name_extraction.h"
+#include "host_datagram.h"
 #include "host_pipe.h"
 #include "platform/last_error.h"
-#include "platform/thread_queue.h"
-#include "session/plugin_app.h"
-#include "support/fake_main_window.h"
 #include "support/test_pipes.h"
 
 namespace tessik {
 namespace {
 
-// A pipe of this process as both writer and reader, notifications going to this thread.
-class RingTest : public ::testing::Test {
+// A pipe of this process as writer and reader, a ring of 16 bytes, notices to this thread.
+class PipeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(queue.Bind());
-    id = UniqueOddPipeId();
     ASSERT_TRUE(vexmoor::CreateHostPipe(pipe, id, 16, GetCurrentThreadId()));
   }
   void TearDown() override { vexmoor::RemoveHostPipe(id); }
+  // What a write did: "told <n>" when it notified the reader of n bytes, else why it failed.
+  std::string Write(const std::string& bytes) {
+    SetLastError(0);
+    ThreadMessage notice{};
+    bool wrote = pipe.WriteIPC(bytes.data(), static_cast<int>(bytes.size()));
+    bool told = queue.Receive(notice) && notice.message == g_ipcDataReadyMessage &&
+                notice.wParam == uint32_t(id);
+    if (!wrote) return "failed " + std::to_string(GetLastError());
+    return told ? "told " + std::to_string(notice.lParam) : "untold";
+  }
+  std::string Read(int count) {
+    char out[16];
+    int got = pipe.ReadIPC(out, count);
+    return got < 0 ? "failed " + std::to_string(GetLastError()) : std::string(out, got);
+  }
 
-  void SetPositions(int32_t readPos, int32_t writePos) {
+  ThreadQueue queue;
+  const int id = UniqueOddPipeId();
+  CIpcPipe pipe;
+};
+
+TEST_F(PipeTest, TheRingWrapsAroundKeepsOneByteFreeAndRefusesPositionsOutsideIt) {
+  const std::string f15(15, 'f'), tooLarge = "failed " + std::to_string(kPipeWriteTooLarge),
+                                  noSpace = "failed " + std::to_string(kPipeNoSpace),
+                                  invalid = "failed " + std::to_string(kErrorInvalidData);
+  // read and write positions; the write, what it did; the read's count (-1: all), what it
+  // got; the positions after
+  const std::tuple<int, int, std::string, std::string, int, std::string, int, int> kCases[] = {
+      {12, 12, "abcdefg", "told 7", -1, "abcdefg", 3, 3},
+      {10, 10, "123456", "told 6", -1, "123456", 0, 0},
+      {0, 0, "abcdef", "told 6", 4, "abcd", 4, 6},
+      {0, 0, f15, "told 15", -1, f15, 15, 15},
+      {0, 0, f15 + "f", tooLarge, -1, "", 0, 0},
+      {5, 2, "abc", noSpace, 0, "", 5, 2},
+      {5, 2, "ab", "told 2", 0, "", 5, 4},
+      {9, 9, "", "untold", -1, "", 9, 9},
+      {-1, 3, "", "untold", -1, invalid, -1, 3},
+      {0, 16, "a", invalid, -1, invalid, 0, 16},
+  };
+  for (const auto& [readPos, writePos, bytes, wrote, count, read, readAfter, writeAfter] : kCases) {
+    SCOPED_TRACE(std::to_string(readPos) + " " + std::to_string(writePos) + " " + bytes);
     pipe.Header()->readPos = readPos;
     pipe.Header()->writePos = writePos;
+    EXPECT_EQ(Write(bytes), wrote);
+    EXPECT_EQ(Read(count), read);
+    EXPECT_EQ(std::vector({pipe.Header()->readPos, pipe.Header()->writePos}),
+              std::vector({readAfter, writeAfter}));
   }
-  int Notifications() {
-    int count = 0;
-    for (ThreadMessage message; queue.Receive(message);) ++count;
-    return count;
+}
+
+TEST_F(PipeTest, AMutexAbandonedByADeadHostFailsOneCallWithoutTouchingTheRing) {
+  ASSERT_EQ(Write("ab"), "told 2");
+  for (int call = 0; call < 2; ++call) {
+    pid_t host = fork();
+    if (host == 0) pthread_mutex_lock(pipe.mutex.lock), raise(SIGKILL);
+    ASSERT_EQ(waitpid(host, nullptr, 0), host);
+    EXPECT_EQ(call == 0 ? Read(-1) : Write("cd"), "failed " + std::to_string(kPipeMutexAbandoned));
   }
-
-  ThreadQueue queue;
-  CIpcPipe pipe;
-  int id = 0;
-};
-
-TEST_F(RingTest, WriteMustBeSmallerThanTheDataArea) {
-  std::string bytes(16, 'x');
-  EXPECT_TRUE(pipe.WriteIPC(bytes.data(), 15));
-  SetPositions(0, 0);
-  SetLastError(0);
-  EXPECT_FALSE(pipe.WriteIPC(bytes.data(), 16));
-  EXPECT_EQ(GetLastError(), kPipeWriteTooLarge);
-  EXPECT_EQ(pipe.Header()->writePos, 0);
+  EXPECT_EQ(Read(-1), "ab");
+  EXPECT_EQ(Write("cd"), "told 2");
 }
 
-TEST_F(RingTest, OneByteAlwaysStaysFree) {
-  SetPositions(5, 2);
-  SetLastError(0);
-  EXPECT_FALSE(pipe.WriteIPC("abc", 3));
-  EXPECT_EQ(GetLastError(), kPipeNoSpace);
-  EXPECT_EQ(pipe.Header()->readPos, 5);
-  EXPECT_EQ(pipe.Header()->writePos, 2);
-  EXPECT_TRUE(pipe.WriteIPC("ab", 2));
-  EXPECT_EQ(pipe.Header()->writePos, 4);
-  EXPECT_EQ(std::memcmp(pipe.dataArea + 2, "ab", 2), 0);
-}
-
-TEST_F(RingTest, WriteEndingAtTheEndWrapsThePosition) {
-  SetPositions(10, 10);
-  EXPECT_TRUE(pipe.WriteIPC("123456", 6));
-  EXPECT_EQ(pipe.Header()->writePos, 0);
-}
-
-TEST_F(RingTest, ReadAllTakesTheTailFirstAcrossTheEnd) {
-  SetPositions(12, 12);
-  ASSERT_TRUE(pipe.WriteIPC("abcdefg", 7));
-  EXPECT_EQ(pipe.Header()->writePos, 3);
-  EXPECT_EQ(std::memcmp(pipe.dataArea + 12, "abcd", 4), 0);
-  EXPECT_EQ(std::memcmp(pipe.dataArea, "efg", 3), 0);
-  char out[16] = {};
-  EXPECT_EQ(pipe.ReadIPC(out, -1), 7);
-  EXPECT_STREQ(out, "abcdefg");
-  EXPECT_EQ(pipe.Header()->readPos, pipe.Header()->writePos);
-}
-
-TEST_F(RingTest, ReadTakesAtMostCount) {
-  ASSERT_TRUE(pipe.WriteIPC("abcdef", 6));
-  char out[8] = {};
-  EXPECT_EQ(pipe.ReadIPC(out, 4), 4);
-  EXPECT_STREQ(out, "abcd");
-  EXPECT_EQ(pipe.ReadIPC(out, 10), 2);
-  EXPECT_EQ(std::memcmp(out, "ef", 2), 0);
-}
-
-TEST_F(RingTest, ReadOnAnEmptyPipeReturnsZero) {
-  SetPositions(9, 9);
-  char out[4];
-  EXPECT_EQ(pipe.ReadIPC(out, -1), 0);
-  EXPECT_EQ(pipe.Header()->readPos, 9);
-}
-
-TEST_F(RingTest, EachWriteNotifiesTheReaderWithPipeAndLength) {
-  ASSERT_TRUE(pipe.WriteIPC("hello", -1));  // a text: its length without the NUL
-  ThreadMessage message;
-  ASSERT_TRUE(queue.Receive(message));
-  EXPECT_EQ(message.message, g_ipcDataReadyMessage);
-  EXPECT_EQ(message.wParam, static_cast<uint32_t>(id));
-  EXPECT_EQ(message.lParam, 5u);
-  EXPECT_EQ(pipe.Header()->writePos, 5);
-}
-
-TEST_F(RingTest, EmptyWriteSucceedsWithoutNotice) {
-  EXPECT_TRUE(pipe.WriteIPC("", 0));
-  EXPECT_EQ(Notifications(), 0);
-  EXPECT_EQ(pipe.Header()->writePos, 0);
-}
-
-TEST_F(RingTest, PositionsOutsideTheRingAreNeverFollowed) {
-  char out[16];
-  SetPositions(-1, 3);
-  EXPECT_EQ(pipe.ReadIPC(out, -1), -1);
-  SetPositions(0, 16);
-  EXPECT_EQ(pipe.ReadIPC(out, -1), -1);
-  EXPECT_FALSE(pipe.WriteIPC("a", 1));
-  EXPECT_EQ(GetLastError(), kErrorInvalidData);
-  EXPECT_EQ(pipe.Header()->readPos, 0);
-}
-
-// A host process that dies while it holds the pipe's mutex.
-void KillWhileHoldingTheMutex(const CIpcPipe& pipe) {
-  pid_t child = fork();
-  if (child == 0) {
-    pthread_mutex_lock(pipe.mutex.lock);
-    raise(SIGKILL);
+TEST_F(PipeTest, MessagesAreFramedAndEachIsDecodedOrPassedOverByItsLength) {
+  using Bytes = std::vector<unsigned char>;
+  TestPipes pipes(40000);
+  CIpcPipe& big = pipes.hostOutput;
+  EXPECT_TRUE(SendIPCText(big, kMsgServerCommand, "date\n"));
+  EXPECT_TRUE(SendIPCValue(big, kMsgWantOtherDatagram, 0x1234));
+  Bytes bytes(16);
+  ASSERT_EQ(big.ReadIPC(bytes.data(), -1), 16);
+  EXPECT_EQ(bytes, (Bytes{2, 0, 6, 0, 'd', 'a', 't', 'e', '\n', 0, 6, 0, 2, 0, 0x34, 0x12}));
+  EXPECT_FALSE(SendIPCText(big, kMsgConsoleLine, std::string(32767, 'x')));  // with the NUL
+  EXPECT_TRUE(SendIPCText(big, kMsgConsoleLine, std::string(32766, 'x')));   // 32767 at most
+  const Bytes datagram = vexmoor::EncodeDatagram(2, 62, {"bob"});
+  for (const Bytes& block :
+       {FrameMessage(77, "abc", 3), FrameMessage(kMsgWantDatagram, "abc", 3),
+        FrameMessage(kMsgWantDatagram, "\x34\x12", 2), FrameMessage(kMsgConnectionEnded, "99", 2),
+        FrameMessage(kMsgDatagram, datagram.data(), datagram.size()),
+        Bytes{1, 0, 0xFF, 0xFF, 'j', 'u', 'n', 'k'},  // a negative length: what waits is lost
+        FrameMessage(kMsgHello, "\x01", 2)}) {
+    ASSERT_TRUE(big.WriteIPC(block.data(), static_cast<int>(block.size())));
   }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(MessageLines(big), (std::vector<std::string>{"3 " + std::string(32766, 'x'), "77", "5",
+                                                         "5 4660", "1003", "1001", "1"}));
+  ASSERT_TRUE(big.WriteIPC("\x04", 2));  // half a header
+  EXPECT_FALSE(ReceiveIPCMessage(big));
 }
 
-TEST_F(RingTest, AbandonedMutexIsReportedOnceAndThePipeKeepsWorking) {
-  ASSERT_TRUE(pipe.WriteIPC("ab", 2));
-  KillWhileHoldingTheMutex(pipe);
-  char out[4];
-  EXPECT_EQ(pipe.ReadIPC(out, -1), -1);
-  EXPECT_EQ(GetLastError(), kPipeMutexAbandoned);
-  EXPECT_EQ(pipe.Header()->readPos, 0);
-  EXPECT_EQ(pipe.ReadIPC(out, -1), 2);
-  EXPECT_TRUE(pipe.WriteIPC("cd", 2));
-}
+using Bytes = std::vector<unsigned char>;
+using Fields = std::vector<std::string>;
 
-TEST_F(RingTest, AbandonedMutexFailsAWriteWithoutTouchingTheRing) {
-  KillWhileHoldingTheMutex(pipe);
-  EXPECT_FALSE(pipe.WriteIPC("ab", 2));
-  EXPECT_EQ(GetLastError(), kPipeMutexAbandoned);
-  EXPECT_EQ(pipe.Header()->writePos, 0);
-  EXPECT_TRUE(pipe.WriteIPC("ab", 2));
-}
-
-TEST(UnopenedPipe, FailsWithoutTouchingMemory) {
-  CIpcPipe pipe;
-  char out[4];
-  EXPECT_EQ(pipe.ReadIPC(out, -1), -1);
-  EXPECT_FALSE(pipe.WriteIPC("a", 1));
-  EXPECT_EQ(GetLastError(), kErrorInvalidHandle);
-}
-
-class AnnouncementTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(queue.Bind());
-    app.mainWindow = &window;
+TEST(HostMessage, DatagramFieldsAreReadAsFarAsThePayloadAndTheCountGo) {
+  Bytes two = vexmoor::EncodeDatagram(2, 15, {"bob", "carl"});
+  auto counted = [two](int16_t count, size_t cut = 0) {
+    Bytes bytes(two.begin(), two.end() - cut);
+    bytes[8] = static_cast<unsigned char>(count), bytes[9] = static_cast<unsigned char>(count >> 8);
+    return bytes;
+  };
+  const std::tuple<Bytes, int, Fields> kCases[] = {
+      {two, 2, {"bob", "carl"}},              // the payload; the count, the fields decoded
+      {counted(50, 1), 50, {"bob", "carl"}},  // the last field without its NUL
+      {counted(1), 1, {"bob"}},
+      {counted(-1), -1, Fields{}},
+      {Bytes{2, 0, 15}, 0, Fields{}},
+      {Bytes{}, 0, Fields{}},
+  };
+  for (const auto& [payload, count, fields] : kCases) {
+    Datagram datagram = DecodeDatagram(payload);
+    EXPECT_EQ(std::vector<int>({datagram.source, datagram.number, datagram.fieldCount}),
+              std::vector<int>({payload.empty() ? 0 : 2, payload.size() < 3 ? 0 : 15, count}));
+    EXPECT_EQ(datagram.fields, fields);
+    EXPECT_EQ(datagram.Field(2), "");
   }
-  ThreadQueue queue;
-  FakeMainWindow window;
-  CPluginApp app;
-};
-
-TEST_F(AnnouncementTest, InputPipeNamesTheMainThreadAndOutputPipeIsLeftAlone) {
-  TestPipes pipes;
-  pipes.hostOutput.Header()->readerThreadId = 4242;
-  app.OnIPCNewPipe(pipes.inputId, pipes.size);
-  app.OnIPCNewPipe(pipes.outputId, pipes.size);
-  EXPECT_EQ(pipes.hostInput.Header()->readerThreadId, static_cast<uint32_t>(getpid()));
-  EXPECT_EQ(pipes.hostOutput.Header()->readerThreadId, 4242u);
-  EXPECT_TRUE(g_inputPipe.isReader);
-  EXPECT_FALSE(g_outputPipe.isReader);
-  EXPECT_EQ(window.text, "");
 }
 
-TEST_F(AnnouncementTest, MissingInputPipeIsReportedInHexadecimal) {
-  app.OnIPCNewPipe(UniqueOddPipeId(), 16384);
-  EXPECT_EQ(window.text, "OpenIPC failed.  GetLastError = 2");
-}
-
-TEST_F(AnnouncementTest, SizeBeyondTheObjectIsRefusedNotMapped) {
-  TestPipes pipes(64);
-  app.OnIPCNewPipe(pipes.inputId, 1 << 20);
-  EXPECT_EQ(window.text, "OpenIPC failed.  GetLastError = 57");  // 87: invalid parameter
-  window.text.clear();
-  app.OnIPCNewPipe(pipes.inputId, -5);
-  EXPECT_EQ(window.text, "OpenIPC failed.  GetLastError = 57");
-}
-
-TEST_F(AnnouncementTest, SecondAnnouncementReplacesThePipeOnlyWhenItOpens) {
-  TestPipes first;
-  TestPipes second;
-  app.OnIPCNewPipe(first.inputId, first.size);
-  app.OnIPCNewPipe(UniqueOddPipeId(), 16384);  // fails: the first pipe stays in use
-  EXPECT_EQ(g_inputPipe.pipeId, first.inputId);
-  ASSERT_TRUE(first.hostInput.WriteIPC("x", 1));
-  char out[4];
-  EXPECT_EQ(g_inputPipe.ReadIPC(out, -1), 1);
-  app.OnIPCNewPipe(second.inputId, second.size);
-  EXPECT_EQ(g_inputPipe.pipeId, second.inputId);
-  ASSERT_TRUE(second.hostInput.WriteIPC("yz", 2));
-  EXPECT_EQ(g_inputPipe.ReadIPC(out, -1), 2);
+TEST(NameExtraction, TheOtherPlayerOfAFingerOrAnAssessAnswer) {
+  const std::pair<const char*, const char*> kFinger[] = {
+      // the user is alice
+      {"Finger of bob(GM)(C): On for 3 mins", "bob"},
+      {" \t\r\nFinger of carl:", "carl"},
+      {"one two", "two"},
+      {"There is nOt such a player", ""},
+      {"\"Finger of bob\"", ""},
+      {"Finger of alice(TM):", ""},
+      {"Finger of (GM)", ""},
+  };
+  for (auto [text, name] : kFinger) EXPECT_EQ(ExtractFingerName(text, "alice"), name) << text;
+  const std::pair<const char*, const char*> kAssess[] = {
+      {"bob alice\r\nmore text", "bob"},
+      {"  alice   bob \r", "bob"},
+      {"bob carl\rmore", ""},
+      {"bob alice", ""},
+      {"\rbob alice", ""},
+  };
+  for (auto [text, name] : kAssess) EXPECT_EQ(ExtractAssessName(text, "alice"), name) << text;
 }
 
 }  // namespace

@@ -2,91 +2,46 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "support/temp_directory.h"
+#include "support/records.h"
 
 namespace tessik {
 namespace {
 
-GameRecord OldGame(const std::string& opponent, int minutes, uint8_t rated = 1) {
-  GameRecord game;
-  SetOpponent(game, opponent);
-  game.initialMinutes = minutes;
+// A game as an older version logged it: values in the fields it did not keep reliably.
+GameRecord OldGame(const char* opponent, int minutes, uint8_t rated = 1, uint8_t wild = 0) {
+  GameRecord game = RatedGame(opponent, kUserWon, minutes);
   game.rated = rated;
-  game.result = kUserWon;
-  game.title = 7;
-  game.womanTitle = 4;
-  game.computer = 1;
-  game.origin = kOriginLive;
-  game.reserved = 99;
-  game.pool = 3;
+  game.wild = wild;
+  game.title = 7, game.womanTitle = 4, game.computer = 1, game.pool = 3;
+  game.origin = kOriginLive, game.reserved = 99;
   return game;
 }
 
-TEST(UpgradeRecords, UntrustedFieldsAreResetAndTheMarkerPutInFront) {
-  std::vector<GameRecord> games = {OldGame("bob", 5)};
-  UpgradeRecords(games);
-  ASSERT_EQ(games.size(), 2u);
-  EXPECT_TRUE(HoldsMarker(games[0]));
-  EXPECT_EQ(games[1].title, 1);
-  EXPECT_EQ(games[1].womanTitle, 1);
-  EXPECT_EQ(games[1].computer, 0);
-  EXPECT_EQ(games[1].origin, 0);
-  EXPECT_EQ(games[1].reserved, 0);
-  EXPECT_EQ(games[1].pool, 2);  // rated, 5 minutes, no increment: maybe a pool game
-  EXPECT_EQ(OpponentName(games[1]), "bob");
-  EXPECT_EQ(games[1].result, kUserWon);
-
-  games = {OldGame("bob", 5, 0), OldGame("bob", 3)};
-  UpgradeRecords(games);
-  EXPECT_EQ(games[1].pool, 0);
-  EXPECT_EQ(games[2].pool, 0);
-  games.clear();
-  UpgradeRecords(games);
-  EXPECT_EQ(games.size(), 1u);
-}
-
-TEST(UpgradeRecords, OnlyNeighbouringDuplicatesGo) {
-  std::vector<GameRecord> games = {OldGame("bob", 5), OldGame("bob", 5), OldGame("carl", 5),
-                                   OldGame("bob", 5)};
-  UpgradeRecords(games);
-  ASSERT_EQ(games.size(), 4u);
-  EXPECT_EQ(OpponentName(games[1]), "bob");
-  EXPECT_EQ(OpponentName(games[2]), "carl");
-  EXPECT_EQ(OpponentName(games[3]), "bob");
-}
-
-class UpgradeOldLogTest : public ::testing::Test {
- protected:
-  std::string Path(const std::string& suffix) { return directory.path() + "/ann.glg" + suffix; }
-  TempDirectory directory;
-  CurrentRatings ratings = {1500, 1500, 1500, 1500, 1500, 1500};
-};
-
-TEST_F(UpgradeOldLogTest, OldLogIsKeptAsBackupAndTheNewOneTakesItsPlace) {
-  std::vector<GameRecord> games = {OldGame("bob", 3)};
-  std::string old = EncodeGameLog(games);
-  WriteFile(Path(""), old);
-  ConversionOutcome outcome = UpgradeOldLog(games, directory.path() + "/", "ann", ratings);
-  EXPECT_TRUE(outcome.written);
-  EXPECT_EQ(ReadFile(Path(".10")), old);
-  EXPECT_EQ(ReadFile(Path("")), EncodeGameLog(games));
-  EXPECT_FALSE(std::filesystem::exists(Path(".12")));
-}
-
-TEST_F(UpgradeOldLogTest, ExistingBackupIsNeverReplaced) {
-  std::vector<GameRecord> games = {OldGame("bob", 3)};
-  std::string old = EncodeGameLog(games);
-  WriteFile(Path(""), old);
-  WriteFile(Path(".10"), "an older backup");
-  ConversionOutcome outcome = UpgradeOldLog(games, directory.path() + "/", "ann", ratings);
-  EXPECT_FALSE(outcome.written);
-  EXPECT_EQ(outcome.problem, "access denied, error code 5");
-  EXPECT_EQ(ReadFile(Path(".10")), "an older backup");
-  EXPECT_EQ(ReadFile(Path("")), old);  // converted again at the next login
-  EXPECT_EQ(ReadFile(Path(".12")), EncodeGameLog(games));
-  EXPECT_EQ(games.size(), 2u);  // the session goes on with the converted table
+// The marker goes in front; titles become unknown, computer, origin and reserved 0; a pool clock
+// in a rated game of ordinary chess may mean a pool game; of neighbouring duplicates one stays.
+TEST(OldLog, ConvertedRecords) {
+  const std::tuple<std::vector<GameRecord>, std::vector<std::string>, std::vector<int>> kCases[] = {
+      {{}, {}, {}},  // the games, then the opponents and pool marks after the conversion
+      {{OldGame("bob", 15), OldGame("carl", 5, 0), OldGame("dora", 5, 1, 22), OldGame("eve", 3)},
+       {"bob", "carl", "dora", "eve"},
+       {2, 0, 0, 0}},
+      {{OldGame("bob", 1), OldGame("bob", 1), OldGame("carl", 1), OldGame("bob", 1)},
+       {"bob", "carl", "bob"},
+       {2, 2, 2}},
+  };
+  for (const auto& [old, opponents, pools] : kCases) {
+    std::vector<GameRecord> games = old;
+    UpgradeRecords(games);
+    ASSERT_FALSE(games.empty());
+    EXPECT_EQ(EncodeGameLog({games[0]}), EncodeGameLog({MarkerRecord()}));
+    EXPECT_EQ(Opponents(games), opponents);
+    for (size_t i = 1; i < games.size(); ++i) {
+      const GameRecord& g = games[i];
+      EXPECT_EQ(std::vector<int>({g.title, g.womanTitle, g.computer, g.origin, g.reserved, g.pool}),
+                std::vector<int>({1, 1, 0, 0, 0, pools[i - 1]}))
+          << i;
+    }
+  }
 }
 
 }  // namespace

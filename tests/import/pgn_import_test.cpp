@@ -1,246 +1,192 @@
 #include "import/pgn_import.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <cstdlib>
-#include <ctime>
-#include <filesystem>
-
+#include "import/line_reader.h"
 #include "import/pgn_game.h"
 #include "import/pgn_text.h"
+#include "support/records.h"
 #include "support/temp_directory.h"
 
 namespace tessik {
 namespace {
 
-TEST(PgnText, TagLinesAndTokens) {
-  std::string_view name, value;
-  EXPECT_TRUE(ParseTagLine(R"([White "ann"])", name, value));
-  EXPECT_EQ(name, "White");
-  EXPECT_EQ(value, "ann");
-  EXPECT_TRUE(ParseTagLine(R"([Event "rated "blitz" match"])", name, value));
-  EXPECT_EQ(value, R"(rated "blitz" match)");
-  EXPECT_TRUE(ParseTagLine("[Odd]", name, value));
-  EXPECT_EQ(name, "Odd]");
-  EXPECT_EQ(value, "");
-  EXPECT_FALSE(ParseTagLine(R"([White "ann"] )", name, value));
-  EXPECT_FALSE(ParseTagLine("", name, value));
-
-  size_t position = 0;
-  std::string_view token;
-  EXPECT_TRUE(NextToken("300+2", position, '+', token));
-  EXPECT_EQ(token, "300");
-  EXPECT_TRUE(NextToken("300+2", position, '+', token));
-  EXPECT_EQ(token, "2");
-  EXPECT_FALSE(NextToken("300+2", position, '+', token));
-  EXPECT_EQ(token, "");
-}
-
-// A PGN game of the server; the user is ann.
-std::string Game(const std::string& white, const std::string& black, const std::string& result,
-                 const std::string& extraTags = "", const std::string& timeControl = "300",
-                 const std::string& event = "rated blitz match") {
-  return "[Event \"" + event + "\"]\n[Date \"2020.01.02\"]\n[Time \"03:04:05\"]\n[White \"" +
-         white + "\"]\n[Black \"" + black + "\"]\n[Result \"" + result +
-         "\"]\n[WhiteElo \"1600\"]\n[BlackElo \"1500\"]\n[TimeControl \"" + timeControl + "\"]\n" +
-         extraTags + "\n1. e4 e5 2. Nf3 Nc6 {a comment} " + result + "\n\n";
-}
-
-class PgnImportTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    setenv("TZ", "UTC", 1);
-    tzset();
+// ann's game with these tags ("Name=value|...") over the default ones, evaluated: the record
+// (Describe), or "-" when it is not kept.
+std::string Kept(const std::string& changes, GameRecord& record, StartTimes* times = nullptr) {
+  PgnTags tags;
+  std::string all =
+      "Event=rated blitz match|Date=2020.01.02|Time=03:04:05|White=ann|Black=bob|"
+      "Result=1-0|WhiteElo=1600|BlackElo=1500|TimeControl=300|" +
+      changes + "|";
+  for (size_t at = 0, end; (end = all.find('|', at)) != std::string::npos; at = end + 1) {
+    size_t is = all.find('=', at);
+    if (is < end) tags.Take(all.substr(at, is - at), all.substr(is + 1, end - is - 1));
   }
-  // Parses text as the PGN; the records kept, the marker first.
-  std::vector<GameRecord> Parse(const std::string& text) {
-    WriteFile(directory / "ann.pgn", text);
-    std::vector<GameRecord> games;
-    EXPECT_EQ(ParsePgn(games, directory / "ann.pgn", "ann", directory / "pgn_read.txt").error, 0);
-    return games;
+  StartTimes ownTimes;
+  return EvaluateGame(tags, "ann", times ? *times : ownTimes, record) ? Describe(record) : "-";
+}
+
+TEST(PgnGame, TheTagsOfTheUsersGameGiveItsRecord) {
+  const std::string won = "bob won white 1600/1500 5+0 pool 2", lost = "bob lost" + won.substr(7),
+                    drawn = "bob drawn" + won.substr(7);
+  const std::pair<std::string, std::string> kCases[] = {
+      {"", won},
+      {"White=bob|Black=ann", "bob lost black 1500/1600 5+0 pool 2"},
+      {"White=bob|Black=ann|Result=0-1", "bob won black 1500/1600 5+0 pool 2"},
+      {"Result=1/2-1/2", drawn},
+      {"Result=*|KeshResult=Black forfeits on time", won},
+      {"Result=*|KeshResult=White forfeits on time", lost},
+      {"Result=*|KeshResult=Black ran out of time and White has no material to mate", drawn},
+      {"Result=*|KeshResult=Game adjourned", "-"},
+      {"Result=0-1|KeshResult=Black forfeits on time", lost},  // the result stands
+      {"White=carl", "-"},
+      {"White=Ann", "-"},
+      {"white=carl|WhiteElo=+1650 ?", "bob won white 1650/1500 5+0 pool 2"},
+      {"TimeControl=300+2", "bob won white 1600/1500 5+2 pool 0"},
+      {"TimeControl=900", "bob won white 1600/1500 15+0 pool 2"},
+      {"Event=rated blitz tourney (w17 5 0 u) round 2",
+       "bob won white 1600/1500 5+0 unrated pool 0 wild 17"},
+      {"Event=an unrated u game", "bob won white 1600/1500 5+0 unrated pool 0"},
+      {"Event=rated wild w22 match", "bob won white 1600/1500 5+0 pool 0 wild 22"},
+      {"Event=rated wild w24", "-"},
+  };
+  for (const auto& [tags, kept] : kCases) {
+    GameRecord record;
+    EXPECT_EQ(Kept(tags, record), kept) << tags;
+    if (kept == "-") continue;  // titles unknown, not a computer, imported
+    EXPECT_EQ(std::vector<int>({record.title, record.womanTitle, record.computer, record.origin,
+                                record.gameKey}),
+              std::vector<int>({1, 1, 0, 0, 0}));
   }
-  std::string Log() { return ReadFile(directory / "pgn_read.txt"); }
-
-  TempDirectory directory;
-};
-
-TEST_F(PgnImportTest, UsersGameBecomesARecord) {
-  std::vector<GameRecord> games = Parse(Game("ann", "bob", "1-0"));
-  ASSERT_EQ(games.size(), 2u);
-  EXPECT_TRUE(HoldsMarker(games[0]));
-  const GameRecord& game = games[1];
-  EXPECT_EQ(OpponentName(game), "bob");
-  EXPECT_EQ(game.result, kUserWon);
-  EXPECT_EQ(game.userWhite, 1);
-  EXPECT_EQ(game.userRating, 1600);
-  EXPECT_EQ(game.opponentRating, 1500);
-  EXPECT_EQ(game.initialMinutes, 5);
-  EXPECT_EQ(game.incrementSeconds, 0);
-  EXPECT_EQ(game.pool, 2);
-  EXPECT_EQ(game.rated, 1);
-  EXPECT_EQ(game.title, 1);
-  EXPECT_EQ(game.womanTitle, 1);
-  EXPECT_EQ(game.origin, 0);
-  EXPECT_EQ(game.gameKey, 0);
-  EXPECT_EQ(game.startTime, 1577934245);  // 2020-01-02 03:04:05 UTC
 }
 
-TEST_F(PgnImportTest, ResultsAsTheServerWordsThem) {
-  std::vector<GameRecord> games =
-      Parse(Game("ann", "bob", "*", "[KeshResult \"White forfeits on time\"]\n") +
-            Game("bob", "ann", "*", "[KeshResult \"White forfeits on time\"]\n") +
-            Game("ann", "bob", "*",
-                 "[KeshResult \"Black ran out of time and White has no material to mate\"]\n") +
-            Game("ann", "bob", "*", "[KeshResult \"Game adjourned\"]\n") +
-            Game("bob", "ann", "0-1", "[KeshResult \"Black forfeits on time\"]\n"));
-  ASSERT_EQ(games.size(), 5u);
-  EXPECT_EQ(games[1].result, kUserLost);
-  EXPECT_EQ(games[2].result, kUserWon);
-  EXPECT_EQ(games[3].result, kDraw);
-  EXPECT_EQ(games[4].result, kUserWon);  // a result other than "*" stands
-  EXPECT_EQ(games[4].userWhite, 0);
-  EXPECT_EQ(games[4].userRating, 1500);
-}
-
-TEST_F(PgnImportTest, TimeControlsAndEvents) {
-  std::vector<GameRecord> games =
-      Parse(Game("ann", "bob", "1-0", "", "300+2") + Game("ann", "bob", "1-0", "", "900") +
-            Game("ann", "bob", "1-0", "", "300", "rated blitz tourney (w17 5 0 u) round 2") +
-            Game("ann", "bob", "1-0", "", "300", "unrated u game") +
-            Game("ann", "bob", "1-0", "", "600", "rated wild w22 match"));
-  ASSERT_EQ(games.size(), 6u);
-  EXPECT_EQ(games[1].incrementSeconds, 2);
-  EXPECT_EQ(games[1].pool, 0);
-  EXPECT_EQ(games[2].initialMinutes, 15);
-  EXPECT_EQ(games[2].pool, 2);
-  EXPECT_EQ(games[3].wild, 17);
-  EXPECT_EQ(games[3].rated, 0);
-  EXPECT_EQ(games[3].pool, 0);
-  EXPECT_EQ(games[4].rated, 0);
-  EXPECT_EQ(games[5].wild, 22);
-  EXPECT_EQ(games[5].pool, 0);
-}
-
-TEST_F(PgnImportTest, OnlyTheUsersDecisiveOrDrawnGamesOfKeptVariantsAreKept) {
-  std::vector<GameRecord> games =
-      Parse(Game("bob", "carl", "1-0") + Game("bob", "carl", "1/2-1/2") + Game("ann", "bob", "*") +
-            Game("ann", "bob", "1-0", "", "300", "rated wild w24") + Game("Ann", "bob", "1-0") +
-            Game("carl", "ann", "1/2-1/2"));
-  ASSERT_EQ(games.size(), 2u);
-  EXPECT_EQ(OpponentName(games[1]), "carl");
-  EXPECT_EQ(games[1].result, kDraw);
-  EXPECT_NE(Log().find("Read 6 Games from the PGN, put 2 in the gamelog\n"), std::string::npos);
-}
-
-TEST_F(PgnImportTest, NeighbouringDuplicatesGoAndAreLogged) {
-  std::string bob = Game("ann", "bob", "1-0");
-  std::vector<GameRecord> games = Parse(bob + bob + bob + Game("ann", "carl", "0-1") + bob);
-  ASSERT_EQ(games.size(), 4u);
-  EXPECT_EQ(Log(),
-            "Importing  games from the PGN:\n\n"
-            "Read 5 Games from the PGN, put 6 in the gamelog\n"
-            "Doublette at 1 / 2 bob 1500 removed\n"
-            "Doublette at 1 / 2 bob 1500 removed\n"
-            "Header: ***tessik*** 0 \n"
-            "First game: bob 1500 \n"
-            "last Game: bob 1500 \n");
-}
-
-TEST_F(PgnImportTest, EmptyFileCountsOneGameAndKeepsNone) {
-  std::vector<GameRecord> games = Parse("");
-  EXPECT_EQ(games.size(), 1u);
-  EXPECT_EQ(Log(),
-            "Importing  games from the PGN:\n\n"
-            "Read 1 Games from the PGN, put 1 in the gamelog\n"
-            "Header: ***tessik*** 0 \n"
-            "First game: (none) 0 \n"
-            "last Game: ***tessik*** 0 \n");
-}
-
-TEST_F(PgnImportTest, WindowsLineEndsAndALastLineWithoutOne) {
-  std::string text = Game("ann", "bob", "1-0") + Game("ann", "carl", "0-1");
-  std::string crlf;
-  for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  crlf.erase(crlf.size() - 4);  // the last move line loses its line end
-  std::vector<GameRecord> games = Parse(crlf);
-  ASSERT_EQ(games.size(), 3u);
-  EXPECT_EQ(OpponentName(games[2]), "carl");
-}
-
-TEST_F(PgnImportTest, HostFileNamesThePgn) {
-  std::string dir = directory.path() + "/";
-  EXPECT_EQ(LocatePgnFile(dir, "ann"), dir + "ann.pgn");
-  WriteFile(dir + "ann.vx2",
-            std::string("\x01\x02junk\0", 7) + "C:\\games\\me.pgn" + std::string("\0\x7f more", 7));
-  EXPECT_EQ(LocatePgnFile(dir, "ann"), "C:\\games\\me.pgn");
-  WriteFile(dir + "ann.vx2", std::string("Vexmoor2\0\x03", 10) + "/home/ann/chess games/ann.pgn" +
-                                 std::string("\0", 1));
-  EXPECT_EQ(LocatePgnFile(dir, "ann"), "/home/ann/chess games/ann.pgn");
-  WriteFile(dir + "ann.vx2", std::string(600, 'x') + "/late/ann.pgn");  // beyond 500 bytes
-  EXPECT_EQ(LocatePgnFile(dir, "ann"), dir + "ann.pgn");
-  WriteFile(dir + "ann.vx2", "no path here.pgn");
-  EXPECT_EQ(LocatePgnFile(dir, "ann"), dir + "ann.pgn");
-}
-
-TEST(LocalPath, DriveLettersAsWineMapsThem) {
-  EXPECT_EQ(LocalPath("Z:\\home\\ann\\games.pgn", "/home/ann"), "/home/ann/games.pgn");
-  EXPECT_EQ(LocalPath("C:\\games\\me.pgn", "/home/ann"),
-            "/home/ann/.wine/dosdevices/c:/games/me.pgn");
-  EXPECT_EQ(LocalPath("/srv/ann.pgn", "/home/ann"), "/srv/ann.pgn");
-}
-
-TEST_F(PgnImportTest, ImportWritesTheNewLogInPlace) {
-  std::string dir = directory.path() + "/";
-  ASSERT_EQ(mkdir((dir + "tessik").c_str(), 0700), 0);
-  WriteFile(dir + "ann.pgn", Game("ann", "bob", "1-0"));
-  std::vector<GameRecord> games;
-  GameRecord live;
-  live.origin = kOriginLive;
-  live.gameKey = 5;
-  SetOpponent(live, "dora");
-  ImportOutcome outcome =
-      ImportPgn(games, dir + "tessik/", "ann", dir, {1500, 1500, 1500, 1500, 1500, 1500}, {live});
-  EXPECT_EQ(outcome.pgnError, 0);
-  EXPECT_TRUE(outcome.written);
-  ASSERT_EQ(games.size(), 3u);
-  EXPECT_EQ(OpponentName(games[2]), "dora");  // played while the import was awaited
-  EXPECT_EQ(ReadFile(dir + "tessik/ann.glg"), EncodeGameLog(games));
-  EXPECT_FALSE(std::filesystem::exists(dir + "tessik/ann.glg.12"));
-  EXPECT_TRUE(std::filesystem::exists(dir + "pgn_read.txt"));
-}
-
-}  // namespace
-}  // namespace tessik
-
-namespace tessik {
-namespace {
-
-TEST(StartTimes, SameAsMktimeThroughAYearOfDaylightSavingChanges) {
+// The Date and Time tags of one game after the other in a zone with daylight saving time: as
+// mktime converts them, or -1 when the record's 32 bits cannot hold the time (the last four).
+TEST(PgnGame, StartTimesAreLocalTimesAsMktimeConvertsThem) {
+  const std::string zone = std::getenv("TZ") ? std::getenv("TZ") : "";
   setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
   tzset();
+  const char* kCases[] = {
+      "2020.02.28 12:00:00", "2020.02.29 12:00:00", "2020.03.01 06:00:00", "2021.03.27 12:00:00",
+      "2021.03.28 02:30:00", "2021.03.28 03:30:00", "2021.03.31 12:00:00", "2021.04.01 06:00:00",
+      "2021.10.31 02:30:00", "2021.10.31 03:30:00", "2021.12.31 23:59:60", "2022.03.02 12:00:00",
+      "2021.15.01 12:00:00", "2022.02.30 12:00:00", "2022.03.01 24:00:00", "2038.01.19 04:14:07",
+      "1901.12.13 21:45:52", "2038.01.19 04:14:08", "1901.12.13 21:45:51", "1850.01.01 00:00:00",
+      "????.??.?? ??:??:??",
+  };
   StartTimes times;
-  for (int day = 0; day < 365; ++day) {
-    for (int hour = 0; hour < 24; ++hour) {
-      for (int minute : {0, 30}) {
-        std::tm fields{};
-        fields.tm_year = 2021 - 1900;
-        fields.tm_mon = 0;
-        fields.tm_mday = 1 + day;  // mktime carries the days into the months
-        fields.tm_hour = hour;
-        fields.tm_min = minute;
-        fields.tm_isdst = -1;
-        std::tm copy = fields;
-        std::time_t expected = std::mktime(&copy);
-        ASSERT_EQ(times.Convert(2021, copy.tm_mon + 1, copy.tm_mday, hour, minute, 0),
-                  static_cast<int32_t>(expected))
-            << copy.tm_mon + 1 << "-" << copy.tm_mday << " " << hour << ":" << minute;
-      }
-    }
+  for (const char* const& date : kCases) {
+    GameRecord record;
+    Kept("Date=" + std::string(date, 10) + "|Time=" + (date + 11), record, &times);
+    std::tm fields{};
+    std::sscanf(date, "%d.%d.%d %d:%d:%d", &fields.tm_year, &fields.tm_mon, &fields.tm_mday,
+                &fields.tm_hour, &fields.tm_min, &fields.tm_sec);
+    fields.tm_year -= 1900, fields.tm_mon -= 1, fields.tm_isdst = -1;
+    const bool held = &date < &kCases[17];
+    EXPECT_EQ(record.startTime, held ? static_cast<int32_t>(std::mktime(&fields)) : -1) << date;
   }
-  EXPECT_EQ(times.Convert(2021, 2, 30, 12, 0, 0), times.Convert(2021, 3, 2, 12, 0, 0));
-  setenv("TZ", "UTC", 1);
+  zone.empty() ? unsetenv("TZ") : setenv("TZ", zone.c_str(), 1);
   tzset();
+}
+
+TEST(PgnText, TagLinesAndTokens) {
+  std::string_view name, value;
+  EXPECT_TRUE(ParseTagLine(R"([Event "a "b" c"])", name, value) && value == R"(a "b" c)");
+  EXPECT_FALSE(ParseTagLine(R"([White "ann"] )", name, value) || ParseTagLine("", name, value));
+  std::vector<std::string_view> tokens;
+  size_t position = 0;
+  for (std::string_view token; tokens.size() < 5 && NextToken("a,bc,,d", position, ',', token);) {
+    tokens.push_back(token);
+  }
+  EXPECT_EQ(tokens, (std::vector<std::string_view>{"a", "bc", "", "d"}));
+}
+
+// Each line without its end; one longer than a block (1 MiB) skipped whole.
+TEST(LineReader, LinesWithoutTheirEndsAndTooLongOnesSkipped) {
+  const std::string block(1 << 20, 'x');
+  const std::pair<std::string, std::vector<std::string>> kCases[] = {
+      {"a\r\nb\n\n\rc\r\r\n\r\nlast", {"a", "b", "", "\rc\r", "", "last"}},
+      {"a\n", {"a"}},
+      {block + "\nnext\n" + block + "y", {"next"}},
+      {"x\n" + block + block + "\r\nnext", {"x", "next"}},
+  };
+  TempDirectory directory;
+  for (const auto& [text, expected] : kCases) {
+    WriteFile(directory / "f", text);
+    int fd = open((directory / "f").c_str(), O_RDONLY);
+    LineReader reader(fd);
+    std::vector<std::string> lines;
+    std::string_view line;  // one call more than there are lines: the reader is at its end
+    for (size_t i = 0; i <= expected.size() && reader.Next(line); ++i) lines.emplace_back(line);
+    EXPECT_EQ(lines, expected);
+    EXPECT_FALSE(reader.Next(line) || reader.Failed());
+    close(fd);
+  }
+}
+
+// A game of the server's PGN; the user is ann.
+std::string Game(const std::string& black, const std::string& result, const std::string& tag = "") {
+  return "[Date \"2020.01.02\"]\n[Time \"03:04:05\"]\n[White \"ann\"]\n[Black \"" + black +
+         "\"]\n[Result \"" + result + "\"]\n" + tag + "\n1. e4 e5 {a comment}\n2. Nf3 " + result +
+         "\n\n";
+}
+
+TEST(PgnImport, EveryGameIsReadWithItsOwnTagsAndNeighbouringDuplicatesGo) {
+  TempDirectory directory;
+  const std::string bob = Game("bob", "1-0"), carl = Game("carl", "0-1");
+  std::string crlf;
+  for (char c : bob + carl) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const std::pair<std::string, std::vector<std::string>> kCases[] = {
+      {crlf.substr(0, crlf.size() - 4), {"bob", "carl"}},  // the last line without its end
+      {bob.substr(0, bob.size() - 1) + carl, {"bob", "carl"}},
+      {Game("bob", "*", "[KeshResult \"Black forfeits on time\"]\n") + Game("carl", "*"), {"bob"}},
+      {"", {}},
+      {bob + bob + bob + carl + bob, {"bob", "carl", "bob"}},
+  };
+  for (const auto& [pgn, opponents] : kCases) {
+    WriteFile(directory / "ann.pgn", pgn);
+    std::vector<GameRecord> games;
+    EXPECT_EQ(ParsePgn(games, directory / "ann.pgn", "ann", directory / "report").error, 0);
+    EXPECT_EQ(Opponents(games), opponents);
+  }
+  EXPECT_NE(ReadFile(directory / "report")
+                .find("Read 5 Games from the PGN, put 6 in the gamelog\nDoublette at 1 / 2 bob 0 "
+                      "removed\nDoublette at 1 / 2 bob 0 removed\nHeader: ***tessik*** 0 \n"),
+            std::string::npos);
+}
+
+// Games played live since the login are added to the imported ones unless the PGN holds them
+// already: the same opponent, colour and result, started at most two minutes apart.
+TEST(PgnImport, GamesPlayedSinceTheLoginAreAddedOnce) {
+  auto import = [](const std::string& pgn, const std::vector<GameRecord>& live) {
+    TempDirectory directory;
+    if (!pgn.empty()) WriteFile(directory / "ann.pgn", pgn);
+    std::vector<GameRecord> games;
+    ImportOutcome outcome = ImportPgn(games, directory / "", "ann", directory / "", {}, live);
+    EXPECT_EQ(outcome.pgnError, pgn.empty() ? ENOENT : 0);
+    EXPECT_EQ(ReadFile(directory / "ann.glg"), EncodeGameLog(games));
+    return games;
+  };
+  const std::string bob = Game("bob", "0-1");
+  const int32_t start = import(bob, {}).at(1).startTime;
+  auto live = [start](const char* opponent, int8_t result, int apart, bool white = true) {
+    GameRecord game = RatedGame(opponent, result, 3, 0, 1500, 1500, white);
+    game.startTime = start + apart;
+    return game;
+  };
+  const std::tuple<std::string, std::vector<GameRecord>, std::vector<std::string>> kCases[] = {
+      {bob, {live("bob", kUserLost, 120)}, {"bob"}},
+      {bob, {live("bob", kUserLost, 121)}, {"bob", "bob"}},
+      {bob, {live("bob", kUserWon, 0)}, {"bob", "bob"}},
+      {bob, {live("bob", kUserLost, 0, false)}, {"bob", "bob"}},
+      {bob, {live("carl", kUserLost, 0)}, {"bob", "carl"}},
+      {bob, {live("bob", kUserLost, 0), live("bob", kUserLost, 60)}, {"bob", "bob"}},
+      {"", {live("bob", kUserLost, 0), live("bob", kUserLost, 60)}, {"bob", "bob"}},  // no PGN
+  };
+  for (const auto& [pgn, played, opponents] : kCases)
+    EXPECT_EQ(Opponents(import(pgn, played)), opponents);
 }
 
 }  // namespace

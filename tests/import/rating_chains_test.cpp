@@ -3,110 +3,96 @@
 #include <gtest/gtest.h>
 
 #include "import/elo.h"
+#include "support/records.h"
 
 namespace tessik {
 namespace {
 
-// blitz, 5-minute, bullet, 1-minute, standard, 15-minute
-const CurrentRatings kRatings = {1700, 1500, 1600, 1400, 1800, 1550};
+TEST(Elo, ThirtyTwoTimesTheSurpriseRoundedHalfUp) {
+  // rating, the opponent's, score; the rating after
+  const std::tuple<int, int, double, int> kCases[] = {
+      {1500, 1500, 1, 1516},   {1500, 1500, 0, 1484},      {1500, 1500, 0.5, 1500},
+      {1500, 1600, 1, 1520},   {1600, 1500, 0, 1580},      {1500, 1400, 1, 1512},
+      {1500, 1400, 0.5, 1496}, {-32768, 32767, 1, -32736},
+  };
+  for (auto [rating, opponent, score, after] : kCases) {
+    EXPECT_EQ(EloUpdate(rating, opponent, score), after) << rating << " " << opponent;
+  }
+}
 
-GameRecord Imported(int minutes, int increment, int userRating, int8_t result = kUserWon) {
-  GameRecord game;
-  game.initialMinutes = minutes;
-  game.incrementSeconds = static_cast<uint8_t>(increment);
-  game.rated = 1;
+// The ratings before a game from which it leads to after (the opponent, when moving, by the
+// same steps the other way): every rating within a change's reach (32) is tried.
+std::vector<int> Before(int after, int opponent, double score, bool opponentMoves = true) {
+  std::vector<int> found;
+  for (int before = after - 33; before <= after + 33; ++before) {
+    if (EloUpdate(before, opponent - (opponentMoves ? before - after : 0), score) == after) {
+      found.push_back(before);
+    }
+  }
+  return found;
+}
+
+// Over the 16-bit range a file can hold, the search finds exactly those ratings, walking away
+// from a: downwards after a win or a draw of the lower rated.
+TEST(Elo, PreGameCandidatesAreTheRatingsThatLeadToTheRatingAfter) {
+  for (int a : {-32768, -32767, -1, 0, 1, 1516, 32766, 32767}) {
+    for (int b : {-32768, -1, 0, 1484, 32767}) {
+      for (double score : {0.0, 0.5, 1.0}) {
+        std::vector<int> leading = Before(a, b, score);
+        ASSERT_TRUE(leading.size() == 1 || leading.size() == 2) << a << " " << b << " " << score;
+        if (score == 1.0 || (score == 0.5 && a < b)) std::swap(leading.front(), leading.back());
+        PreGameRatings found = PreGameCandidates(a, b, score);
+        leading.resize(2, int{leading[0]});
+        EXPECT_EQ(std::vector({found.first, found.second}), leading)
+            << a << " " << b << " " << score;
+      }
+    }
+  }
+}
+
+// A rated game of ordinary chess against 1500 as the import reads it (pool 2: its clock may
+// be a pool's); a game key: recorded live, with the rating before the game.
+GameRecord Game(int minutes, int increment, int rating, int8_t result = kUserWon, int key = 0,
+                int opponentRating = 1500) {
+  GameRecord game = RatedGame("x", result, minutes, increment, rating, opponentRating);
   game.pool = 2;
-  game.result = result;
-  game.userRating = static_cast<int16_t>(userRating);
-  game.opponentRating = 1500;
+  game.gameKey = key;
   return game;
 }
 
-std::vector<GameRecord> Log(std::initializer_list<GameRecord> games) {
-  std::vector<GameRecord> log = {MarkerRecord()};
-  log.insert(log.end(), games);
-  return log;
-}
-
-TEST(RatingChains, MarkerAloneIsLeftUnchanged) {
-  std::vector<GameRecord> log = Log({});
-  ReconstructRatingChains(log, kRatings);
-  EXPECT_EQ(log[0].pool, MarkerRecord().pool);
-  EXPECT_EQ(log.size(), 1u);
-}
-
-TEST(RatingChains, GameWithAnIncrementIsNoPoolGame) {
-  std::vector<GameRecord> log = Log({Imported(3, 2, 1500)});  // d = 13: pass 1
-  ReconstructRatingChains(log, kRatings);
-  EXPECT_EQ(log[1].pool, 0);
-}
-
-TEST(RatingChains, NewestGameOnThePoolRatingGoesToThePool) {
-  std::vector<GameRecord> log = Log({Imported(5, 0, kRatings[1])});
-  ReconstructRatingChains(log, kRatings);
-  EXPECT_EQ(log[1].pool, 1);
-  log = Log({Imported(5, 0, kRatings[0])});  // on the blitz rating instead
-  ReconstructRatingChains(log, kRatings);
-  EXPECT_EQ(log[1].pool, 0);
-}
-
-TEST(RatingChains, ChainsAreFollowedBackwards) {
-  // Newest last. The 5-minute chain: 1484 won -> 1500 (now). The blitz chain: 1700 now.
-  int before = PreGameCandidates(1500, 1500, 1).first;
-  std::vector<GameRecord> log =
-      Log({Imported(5, 0, before, kUserWon), Imported(5, 0, 1700), Imported(5, 0, 1500)});
-  ReconstructRatingChains(log, kRatings);
-  EXPECT_EQ(log[3].pool, 1);  // 1500: the 5-minute rating
-  EXPECT_EQ(log[2].pool, 0);  // 1700: the blitz rating
-  EXPECT_EQ(log[1].pool, 1);  // leads to the 5-minute game after it
-}
-
-TEST(RatingChains, AfterTheFirstTieMarksAreTwoAndThree) {
-  CurrentRatings equal = kRatings;
-  equal[1] = equal[0];  // blitz and 5-minute alike: the newest game fits both
-  std::vector<GameRecord> log =
-      Log({Imported(5, 0, 1200), Imported(5, 0, 1700), Imported(5, 0, 1700)});
-  ReconstructRatingChains(log, equal);
-  EXPECT_EQ(log[3].pool, 2);  // a tie, equal counts: chain 1, and from now on 2 and 3
-  EXPECT_EQ(log[2].pool, 3);  // fits chain 2 exactly, chain 1 only in its range
-  EXPECT_EQ(log[1].pool, 2);  // fits neither: both chains are equally near, chain 1
-}
-
-TEST(RatingChains, GamesOutsideEveryPassKeepTheirMark) {
-  GameRecord variant = Imported(5, 0, 1500);
-  variant.wild = 23;
-  GameRecord unrated = Imported(5, 0, 1500);
-  unrated.rated = 0;
-  GameRecord noTime = Imported(0, 0, 1500);
-  std::vector<GameRecord> log = Log({variant, unrated, noTime});
-  ReconstructRatingChains(log, kRatings);
-  for (size_t i = 1; i < log.size(); ++i) EXPECT_EQ(log[i].pool, 2) << i;
-}
-
-// A rating before a won game against 1500 that leads to after.
-int16_t RatingBeforeWin(int after) {
-  for (int before = after - 40; before <= after; ++before) {
-    if (EloUpdate(before, 1500, 1) == after) return static_cast<int16_t>(before);
+TEST(RatingChains, PoolGamesAreFoundByFollowingBothChainsBackwards) {
+  // blitz, 5-minute, bullet, 1-minute, standard, 15-minute
+  const CurrentRatings ratings = {1700, 1500, 1600, 1400, 1800, 1550};
+  const int before = Before(1500, 1500, 1)[0];       // a win to 1500, imported
+  const int live = Before(1400, 1500, 1, false)[0];  // a win to 1400, recorded live
+  const int top = Before(32767, 32767, 1)[0];
+  // the ratings; the games, oldest first; their pool marks
+  const std::tuple<CurrentRatings, std::vector<GameRecord>, std::vector<int>> kCases[] = {
+      {ratings, {Game(5, 0, 1500)}, {1}},  // on the pool rating
+      {ratings, {Game(5, 0, 1700)}, {0}},  // on the category rating
+      {ratings, {Game(3, 2, 1500)}, {0}},  // no pool clock
+      {ratings, {Game(5, 0, before), Game(5, 0, 1700), Game(5, 0, 1500)}, {1, 0, 1}},
+      // a tie: chain 1 marked 2, and from then on 2 and 3
+      {{1700, 1700}, {Game(5, 0, 1200), Game(5, 0, 1700), Game(5, 0, 1700)}, {2, 3, 2}},
+      {{0, 0, live - 1, 1400},  // recorded live: by the ratings before the games
+       {Game(1, 0, 1600), Game(1, 0, Before(live, 1500, 1, false)[0], kUserWon, 7),
+        Game(1, 0, live, kUserWon, 8)},
+       {0, 1, 1}},
+      {{-32768, 32767, 32767, -32768, 0, 32767},  // the ends of the 16-bit range
+       {Game(5, 0, top, kUserWon, 0, 32767), Game(5, 0, -32768, kUserLost, 0, 32767),
+        Game(5, 0, 32767, kUserWon, 0, 32767), Game(1, 0, -32768, kUserLost, 0, -32768),
+        Game(15, 0, 32767, kDraw, 0, 32767)},
+       {1, 0, 1, 1, 1}},
+  };
+  for (const auto& [current, games, pools] : kCases) {
+    std::vector<GameRecord> log = LogOf(games);
+    ReconstructRatingChains(log, current);
+    std::vector<int> marks;
+    for (const GameRecord& game : log) marks.push_back(game.pool);
+    marks.erase(marks.begin());
+    EXPECT_EQ(marks, pools);
+    EXPECT_EQ(log[0].pool, MarkerRecord().pool);
   }
-  ADD_FAILURE() << "no rating leads to " << after;
-  return 0;
-}
-
-TEST(RatingChains, LiveGamesAreJudgedByTheRatingsBeforeThem) {
-  GameRecord live = Imported(1, 0, 0);
-  live.gameKey = 77;
-  live.userRating = RatingBeforeWin(kRatings[3]);
-  std::vector<GameRecord> log = Log({Imported(1, 0, 1600), live});
-  ReconstructRatingChains(log, kRatings);
-  EXPECT_EQ(log[2].pool, 1);  // its result leads to the 1-minute rating
-  EXPECT_EQ(log[1].pool, 0);  // 1600: bullet
-}
-
-TEST(RatingChains, ExtremeRatingsEndEveryLoop) {
-  std::vector<GameRecord> log = Log({Imported(5, 0, -32768), Imported(5, 0, 32767, kUserLost),
-                                     Imported(15, 0, 0, kDraw), Imported(1, 0, -1)});
-  ReconstructRatingChains(log, {32767, -32768, 0, 0, -1, 32767});
-  SUCCEED();
 }
 
 }  // namespace

@@ -1,161 +1,136 @@
 #include "reports/score_report.h"
-#include "session/score_output.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cmath>
+#include <functional>
+#include <sstream>
 
-#include "session/settings.h"
-#include "support/report_fixture.h"
+#include "reports/ranking_reports.h"
+#include "support/records.h"
 
 namespace tessik {
 namespace {
 
-using Lines = std::vector<std::string>;
-using ScoreReportTest = ReportFixture;
-
-TEST_F(ScoreReportTest, PercentageRoundsHalvesUp) {
-  AddGame("bob", kUserWon);
-  AddGame("bob", kUserWon);
-  AddGame("bob", kUserWon);
-  AddGame("bob", kDraw);
-  AddGame("bob", kUserLost);
-  AddGame("bob", kUserLost);
-  ShowScoreForLookup(app, "bob");
-  EXPECT_EQ(Printed(), Lines{"Score against bob +3 =1 -2 (58%)"});
-  EXPECT_EQ(ScorePercentage(0, 1, 1), 25u);
-  EXPECT_EQ(ScorePercentage(1, 0, 7), 13u);  // 12.5 rounds up
-  EXPECT_EQ(ScorePercentage(0, 0, 0), 0u);
+// For every difference two 16-bit ratings can have: 32 times the score the rating formula
+// expects, rounded.
+TEST(ScoreReport, ExpectedScoreIsThirtyTwoTimesTheFormulasRounded) {
+  for (int difference = -65535; difference <= 65535; ++difference) {
+    double expected = 32.0 / (1.0 + std::pow(10.0, -difference / 400.0));
+    ASSERT_EQ(ExpectedScore32(difference), static_cast<int>(std::floor(expected + 0.5)))
+        << difference;
+  }
 }
 
-TEST_F(ScoreReportTest, NoGamesIsOneLineOrNothingWhenSilent) {
-  ShowScoreForLookup(app, "bob");
-  EXPECT_EQ(Printed(), Lines{"No game results against bob found"});
-  settings.fingerAssessDisplayAllBw = 1;
-  ShowScoreForLookup(app, "bob");
-  EXPECT_EQ(Printed(), Lines{"No game results against bob found"});
-  settings.fingerAssessDisplayAll = 0;
-  ShowScoreForLookup(app, "bob");
-  EXPECT_EQ(Printed(), (Lines{"No game results against bob with white found",
-                              "No game results against bob with black found"}));
-  settings.silentIfNoGames = 1;
-  ShowScoreForLookup(app, "bob");
-  EXPECT_EQ(Printed(), Lines{});
+// A game against bob of 3 minutes (blitz) unless told otherwise.
+GameRecord Game(int8_t result, bool white = true, int minutes = 3, int rating = 1500,
+                int opponentRating = 1500) {
+  return RatedGame("bob", result, minutes, 0, rating, opponentRating, white);
 }
 
-TEST_F(ScoreReportTest, ColourWithoutGamesSaysSoOnce) {
-  AddGame("bob", kUserWon, true);
-  settings.fingerAssessDisplayAllBw = 1;
-  ShowScoreForLookup(app, "bob");
-  EXPECT_EQ(Printed(), (Lines{"Score against bob +1 =0 -0 (100%)",
-                              "Score against bob with white +1 =0 -0 (100%)",
-                              "No game results against bob with black found"}));
+TEST(ScoreReport, LinesAgainstBobByColourAndRatingType) {
+  const int all = kLineOverall | kLineWhite | kLineBlack;
+  const LineChoice overall{kLineOverall}, expected{kLineOverall, 0, false, true};
+  const std::vector<GameRecord> won = {Game(kUserWon)};
+  const RatingType lookup = -2;  // the lines of a lookup, not of a match in a rating type
+  // the log's games, the rating type, the lines chosen; the lines
+  const std::tuple<std::vector<GameRecord>, RatingType, LineChoice, std::vector<std::string>>
+      kCases[] = {
+          {{Game(kUserWon), Game(kDraw), Game(kUserLost, false), Game(kMarkerResult),
+            RatedGame("Bob", kUserWon, 3), RatedGame("bo", kUserWon, 3),
+            RatedGame("bobby", kUserWon, 3)},
+           lookup,
+           overall,
+           {"Score against bob +1 =1 -1 (50%)"}},
+          {won,
+           lookup,
+           {all},
+           {"Score against bob +1 =0 -0 (100%)", "Score against bob with white +1 =0 -0 (100%)",
+            "No game results against bob with black found"}},
+          {{}, lookup, {all, all}, {"No game results against bob found"}},
+          {{}, lookup, {all, all, true}, {}},
+          {{Game(kUserWon, true, 3), Game(kUserLost, false, 1), Game(kDraw, true, 15)},
+           lookup,
+           {0, kLineOverall | kLineBlack},
+           {"Score against bob in bullet +0 =0 -1 (0%)",
+            "Score against bob in bullet with black +0 =0 -1 (0%)",
+            "Score against bob in blitz +1 =0 -0 (100%)",
+            "Score against bob standard +0 =1 -0 (50%)"}},
+          {won,
+           kRatingBlitz,
+           {kLineOverall, kLineOverall | kLineBlack},
+           {"Score against bob +1 =0 -0 (100%)", "Score against bob in blitz +1 =0 -0 (100%)",
+            "No game results against bob in blitz with black found"}},
+          {won, kRatingStandard, {0, kLineOverall}, {"No game results against bob standard found"}},
+          {{}, kRatingBlitz, {kLineOverall, kLineOverall}, {"No game results against bob found"}},
+          {{Game(kUserWon, true, 3, 1600, 1500), Game(kUserLost, true, 3, 1500, 1600)},
+           lookup,
+           expected,
+           {"Score against bob +1 =0 -1 (50%), expected were 1.0 points (50%)"}},
+          {std::vector(2, Game(kUserLost, true, 3, 1000, 1340)),
+           lookup,
+           expected,  // 0.25: up
+           {"Score against bob +0 =0 -2 (0%), expected were 0.3 points (13%)"}},
+      };
+  for (const auto& [games, ratingType, choice, lines] : kCases) {
+    std::vector<GameRecord> log = LogOf(games);
+    log.push_back(Game(kUserWon));
+    log.pop_back();  // a log shrunk in place, as the removal of duplicates leaves it
+    EXPECT_EQ(ratingType == lookup ? LookupScoreLines(log, "bob", choice)
+                                   : MatchScoreLines(log, "bob", ratingType, choice),
+              lines);
+  }
 }
 
-TEST_F(ScoreReportTest, PerTypeLinesOnlyWhereGamesExist) {
-  settings.fingerAssessDisplayAll = 0;
-  settings.fingerAssessDisplayRtypes = 1;
-  AddGame("bob", kUserWon, true, 3);
-  AddGame("bob", kUserLost, false, 1);
-  ShowScoreForLookup(app, "bob");
-  EXPECT_EQ(Printed(), (Lines{"Score against bob in bullet +0 =0 -1 (0%)",
-                              "Score against bob in blitz +1 =0 -0 (100%)"}));
-  settings.fingerAssessDisplayRtypesBw = 1;
-  ShowScoreForLookup(app, "bob");
-  EXPECT_EQ(Printed(), (Lines{"Score against bob in bullet +0 =0 -1 (0%)",
-                              "Score against bob in bullet with black +0 =0 -1 (0%)",
-                              "Score against bob in blitz +1 =0 -0 (100%)",
-                              "Score against bob in blitz with white +1 =0 -0 (100%)"}));
+// The heading, then ten rows: opponent and counts, the rows of no opponent filled with empty.
+std::vector<std::string> Rows(const char* heading, std::vector<std::string> rows,
+                              const char* empty) {
+  rows.insert(rows.begin(), heading);
+  rows.resize(11, std::string(16, ' ') + empty);
+  return rows;
 }
 
-TEST_F(ScoreReportTest, PerTypeLinesAreNotTriedWithoutAnyGame) {
-  settings.fingerAssessDisplayRtypes = 1;
-  ShowScoreForLookup(app, "bob");
-  EXPECT_EQ(Printed(), Lines{"No game results against bob found"});
-}
-
-TEST_F(ScoreReportTest, GameEndShowsOnlyTheUsersColourOnce) {
-  settings.matchEtcDisplayAllBw = 1;
-  AddGame("bob", kUserWon, true);
-  AddGame("bob", kDraw, false);
-  g_colourFilter = 2;
-  ShowScoreForMatch(app, "bob", kRatingBlitz);
-  EXPECT_EQ(Printed(), (Lines{"Score against bob +1 =1 -0 (75%)",
-                              "Score against bob with black +0 =1 -0 (50%)"}));
-  EXPECT_EQ(g_colourFilter, 3);
-  ShowScoreForMatch(app, "bob", kRatingBlitz);
-  EXPECT_EQ(Printed().size(), 3u);
-}
-
-TEST_F(ScoreReportTest, MatchOfAnUnknownRatingTypeFindsNoGames) {
-  settings.matchEtcDisplayAll = 0;
-  settings.matchEtcDisplayRtype = 1;
-  AddGame("bob", kUserWon);
-  ShowScoreForMatch(app, "bob", kNoRatingType);
-  EXPECT_EQ(Printed(), Lines{"No game results against bob found"});
-  ShowScoreForMatch(app, "bob", kRatingStandard);
-  EXPECT_EQ(Printed(), Lines{"No game results against bob standard found"});
-}
-
-TEST_F(ScoreReportTest, NamesMatchExactlyAndTheMarkerResultIsNotCounted) {
-  AddGame("Foo", kUserWon);
-  AddGame("foo", kMarkerResult);
-  ShowScoreForLookup(app, "foo");
-  EXPECT_EQ(Printed(), Lines{"No game results against foo found"});
-  ShowScoreForLookup(app, "Foo");
-  EXPECT_EQ(Printed(), Lines{"Score against Foo +1 =0 -0 (100%)"});
-}
-
-TEST_F(ScoreReportTest, StoredHandleEndsAtItsNulOrFillsTheField) {
-  AddGame("bob", kUserWon);
-  std::memcpy(app.gameLog.back().opponent + 4, "junk", 4);  // bytes behind the NUL
-  AddGame("bo", kUserWon);
-  AddGame("bobby", kUserWon);
-  GameRecord full;
-  std::memcpy(full.opponent, "sixteen_chars_16", kOpponentBytes);  // an old log's full field
-  app.gameLog.push_back(full);
-  ShowScoreForLookup(app, "bob");
-  EXPECT_EQ(Printed(), Lines{"Score against bob +1 =0 -0 (100%)"});
-  // A handle is known by its first 15 characters, as the log keeps it.
-  ShowScoreForLookup(app, "sixteen_chars_16");
-  EXPECT_EQ(Printed(), Lines{"Score against sixteen_chars_16 +0 =1 -0 (50%)"});
-  ShowScoreForLookup(app, "sixteen_chars_1");
-  EXPECT_EQ(Printed(), Lines{"Score against sixteen_chars_1 +0 =1 -0 (50%)"});
-  ShowScoreForLookup(app, "sixteen_chars_");
-  EXPECT_EQ(Printed(), Lines{"No game results against sixteen_chars_ found"});
-}
-
-TEST_F(ScoreReportTest, ExpectedScoreFromTheStoredRatings) {
-  settings.showExpectedScore = 1;
-  AddGame("bob", kUserWon, true, 3, 1600, 1500);
-  ShowScoreForLookup(app, "bob");
-  EXPECT_EQ(Printed(), Lines{"Score against bob +1 =0 -0 (100%), expected were 0.6 points (63%)"});
-  AddGame("bob", kUserLost, true, 3, 1500, 1600);
-  ShowScoreForLookup(app, "bob");
-  EXPECT_EQ(Printed(), Lines{"Score against bob +1 =0 -1 (50%), expected were 1.0 points (50%)"});
-}
-
-TEST(ExpectedScore, TableEdgesAndHalvesRoundUp) {
-  EXPECT_EQ(ExpectedScore32(0), 16);
-  EXPECT_EQ(ExpectedScore32(10), 16);
-  EXPECT_EQ(ExpectedScore32(11), 17);
-  EXPECT_EQ(ExpectedScore32(100), 20);
-  EXPECT_EQ(ExpectedScore32(-100), 12);
-  EXPECT_EQ(ExpectedScore32(719), 31);
-  EXPECT_EQ(ExpectedScore32(720), 32);
-  EXPECT_EQ(ExpectedScore32(-70000), 0);
-}
-
-TEST_F(ScoreReportTest, ExpectedPointsRoundExactHalvesUp) {
-  settings.showExpectedScore = 1;
-  // 0.25 points: two games of 4 thirty-seconds each.
-  AddGame("eve", kUserLost, true, 3, 1000, 1340);
-  AddGame("eve", kUserLost, true, 3, 1000, 1340);
-  ShowScoreForLookup(app, "eve");
-  EXPECT_EQ(Printed(), Lines{"Score against eve +0 =0 -2 (0%), expected were 0.3 points (13%)"});
-  for (int i = 0; i < 8; ++i) AddGame("sam", kDraw, true, 3, 1500, 1900);  // 8 x 3/32 = 0.75
-  ShowScoreForLookup(app, "sam");
-  EXPECT_EQ(Printed(), Lines{"Score against sam +0 =8 -0 (50%), expected were 0.8 points (9%)"});
+TEST(RankingReports, TenRowsInOrderTheFirstMetStayingAheadOfEquals) {
+  const char *noGames = "\t(0)  +0   =0   -0 ", *noScore = "\t + 0  = 0  - 0    0%";
+  // each opponent's games: "+" won, "=" drawn, "-" lost; the report's lines
+  const std::tuple<std::function<std::vector<std::string>(OpponentTotalsList&)>, const char*,
+                   std::vector<std::string>>
+      kCases[] = {
+          {MostGamesReport, "carl+ carl= bob- alice+",
+           Rows("Most games against:",
+                {"carl            \t(2)  +1   =1   -0 ", "alice           \t(1)  +1   =0   -0 ",
+                 "bob             \t(1)  +0   =0   -1 "},
+                noGames)},
+          {BestReport, "A+ B+ B+ B+ C= D- E+ E-",  // by (2W + D) / (N + 2), showing the real %
+           Rows(
+               "Best:",
+               {"B               \t + 3  = 0  - 0  100%", "A               \t + 1  = 0  - 0  100%",
+                "E               \t + 1  = 0  - 1   50%", "C               \t + 0  = 1  - 0   50%"},
+               noScore)},
+          {WorstReport, "A- B= C+ D- D+",  // by (2W + D + 4) / (N + 2), the lowest first
+           Rows("Worst:",
+                {"A               \t + 0  = 0  - 1    0%", "D               \t + 1  = 0  - 1   50%",
+                 "B               \t + 0  = 1  - 0   50%"},
+                noScore)},
+          {OverallReport,
+           "bob+ bob+ carl= dora-",
+           {"Overall score:", "4 games", "3 Opponents", "2 games won", "1 games drawn",
+            "1 games lost", "63% overall"}},
+      };
+  for (const auto& [report, games, lines] : kCases) {
+    OpponentTotalsList totals;
+    std::istringstream words(games);
+    for (std::string game; words >> game;) {
+      totals.AddResult(game.substr(0, game.size() - 1),
+                       static_cast<int>(std::string("+=-").find(game.back())));
+    }
+    EXPECT_EQ(report(totals), lines);
+  }
+  OpponentTotalsList totals;
+  for (char c = 'a'; c <= 'k'; ++c) totals.AddResult(std::string("p") + c, 1);
+  std::vector<std::string> lines = MostGamesReport(totals);
+  EXPECT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines.back(), "pj              \t(1)  +0   =1   -0 ");  // pk ties with pj: out
 }
 
 }  // namespace

@@ -15,103 +15,46 @@ Bytes Encoded(const GameRecord& record) {
   return bytes;
 }
 
-TEST(GameRecord, FieldsLandOnTheirBytes) {
-  GameRecord record;
-  record.wild = 23;
-  record.origin = kOriginLive;
-  record.initialMinutes = 0x01020304;
-  record.incrementSeconds = 12;
-  record.rated = 1;
-  record.userWhite = 0;
-  record.result = kUserWon;
-  record.title = 6;
-  record.womanTitle = 5;
-  record.computer = 1;
-  record.pool = 2;
-  record.gameKey = -2;
-  record.startTime = 1700000000;
-  record.userRating = 1850;
-  SetOpponent(record, "GMhikaru");
-  record.opponentRating = -3;
-  Bytes expected = {23,   12,   0,    0,    0x04, 0x03, 0x02, 0x01, 12,   0x6D,
-                    0x2D, 0,    0xFE, 0xFF, 0xFF, 0xFF, 0x00, 0xF1, 0x53, 0x65,
-                    0x3A, 0x07, 'G',  'M',  'h',  'i',  'k',  'a',  'r',  'u',
-                    0,    0,    0,    0,    0,    0,    0,    0,    0xFD, 0xFF};
-  EXPECT_EQ(Encoded(record), expected);
-  GameRecord decoded = DecodeGameRecord(expected.data());
-  EXPECT_EQ(Encoded(decoded), expected);
-  EXPECT_EQ(decoded.result, kUserWon);
-  EXPECT_EQ(decoded.title, 6);
-  EXPECT_EQ(decoded.womanTitle, 5);
-  EXPECT_EQ(decoded.pool, 2);
-  EXPECT_EQ(OpponentName(decoded), "GMhikaru");
-}
-
-TEST(GameRecord, ResultsKeepTheirSignThroughTwoBits) {
-  for (int8_t result : {kUserWon, kDraw, kUserLost, kMarkerResult}) {
-    GameRecord record;
-    record.result = result;
-    EXPECT_EQ(DecodeGameRecord(Encoded(record).data()).result, result);
+TEST(GameRecord, EveryFieldHasItsBitsAndComesBackDecoded) {
+  const Bytes bytes = {23,   12,   0x02, 0x01, 0x04, 0x03, 0x02, 0x01, 12,   0x6D,
+                       0x2D, 0,    0xFE, 0xFF, 0xFF, 0xFF, 0x00, 0xF1, 0x53, 0x65,
+                       0x3A, 0x07, 'G',  'M',  'h',  'i',  'k',  'a',  'r',  'u',
+                       0,    0,    0,    0,    0,    0,    0,    0,    0xFD, 0xFF};
+  const GameRecord r = DecodeGameRecord(bytes.data());
+  EXPECT_EQ(
+      std::vector<int64_t>({r.wild, r.origin, r.reserved, r.initialMinutes, r.incrementSeconds,
+                            r.rated, r.userWhite, r.result, r.title, r.womanTitle, r.computer,
+                            r.pool, r.gameKey, r.startTime, r.userRating, r.opponentRating}),
+      std::vector<int64_t>({23, kOriginLive, 0x0102, 0x01020304, 12, 1, 0, kUserWon, 6, 5, 1, 2, -2,
+                            1700000000, 1850, -3}));
+  EXPECT_EQ(OpponentName(r), "GMhikaru");
+  EXPECT_EQ(Encoded(r), bytes);
+  for (int8_t result : {kUserWon, kDraw, kUserLost, kMarkerResult}) {  // signed, in two bits
+    EXPECT_EQ(DecodeGameRecord(Encoded({.userWhite = 1, .result = result}).data()).result, result);
   }
 }
 
-TEST(GameRecord, UnusedBitsAreWrittenAsZero) {
-  Bytes noisy{};
-  noisy[9] = 0x80;
-  noisy[10] = 0xC0;
-  noisy[11] = 0xFF;
-  Bytes written = Encoded(DecodeGameRecord(noisy.data()));
-  EXPECT_EQ(written[9], 0);
-  EXPECT_EQ(written[10], 0);
-  EXPECT_EQ(written[11], 0);
-}
-
-TEST(GameRecord, MarkerBytes) {
-  Bytes expected{};
-  expected[0] = 1;
-  expected[4] = 2;
-  expected[9] = 0x08;  // result -2: bits 10
-  for (size_t i = 0; i < kMarkerName.size(); ++i) expected[22 + i] = kMarkerName[i];
-  EXPECT_EQ(Encoded(MarkerRecord()), expected);
+TEST(GameRecord, TheMarkerAndTheOpponentsFifteenCharacters) {
+  const GameRecord marker{.wild = 1, .initialMinutes = 2, .result = -2, .opponent = "***tessik***"};
+  EXPECT_EQ(Encoded(MarkerRecord()), Encoded(marker));
   EXPECT_TRUE(HoldsMarker(MarkerRecord()));
-}
-
-TEST(GameRecord, HandleOfFifteenCharactersKeepsOneNul) {
+  EXPECT_TRUE(AwaitsFirstImport(ImportPendingMarker()) && !AwaitsFirstImport(MarkerRecord()));
   GameRecord record;
   SetOpponent(record, "abcdefghijklmnopq");
-  Bytes bytes = Encoded(record);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes.data()) + 22, 15), "abcdefghijklmno");
-  EXPECT_EQ(bytes[37], 0);
   EXPECT_EQ(OpponentName(record), "abcdefghijklmno");
-  std::fill(record.opponent, record.opponent + kOpponentBytes, 'z');  // an old log's full field
-  EXPECT_EQ(OpponentName(record).size(), 16u);
+  std::fill(record.opponent, record.opponent + kOpponentBytes, 'z');  // an old log's, no NUL
+  EXPECT_EQ(OpponentName(record), std::string(16, 'z'));
 }
 
-GameRecord Clock(int minutes, int increment, uint8_t pool = 0, uint8_t wild = 0) {
-  GameRecord record;
-  record.initialMinutes = minutes;
-  record.incrementSeconds = static_cast<uint8_t>(increment);
-  record.pool = pool;
-  record.wild = wild;
-  return record;
-}
-
-TEST(RatingTypeOf, ClockDecidesOrdinaryChess) {
-  EXPECT_EQ(RatingTypeOf(Clock(2, 12)), kRatingBlitz);
-  EXPECT_EQ(RatingTypeOf(Clock(2, 12, 1)), kRating5Minute);
-  EXPECT_EQ(RatingTypeOf(Clock(15, 0)), kRatingStandard);
-  EXPECT_EQ(RatingTypeOf(Clock(15, 0, 2)), kRating15Minute);
-  EXPECT_EQ(RatingTypeOf(Clock(3, 0)), kRatingBlitz);
-  EXPECT_EQ(RatingTypeOf(Clock(2, 1)), kRatingBullet);
-  EXPECT_EQ(RatingTypeOf(Clock(1, 0, 1)), kRating1Minute);
-  EXPECT_EQ(RatingTypeOf(Clock(1, 0, 3)), kRatingBullet);
-}
-
-TEST(RatingTypeOf, VariantNumberDecidesVariants) {
-  EXPECT_EQ(RatingTypeOf(Clock(2, 12, 0, 26)), kRatingLosers);
-  EXPECT_EQ(RatingTypeOf(Clock(2, 12, 0, 17)), kRatingLosers);
-  EXPECT_EQ(RatingTypeOf(Clock(2, 12, 0, 23)), kRatingCrazyhouse);
-  EXPECT_EQ(RatingTypeOf(Clock(2, 12, 1, 1)), kRatingWild);
+TEST(RatingType, TheVariantNumberFirstThenTheNameExactly) {
+  const std::tuple<const char*, const char*, RatingType> kCases[] = {
+      // variant, name; type
+      {"17", "Blitz", kRatingLosers},      {"26", "Wild", kRatingLosers},
+      {"23", "", kRatingCrazyhouse},       {"0", "Bullet", kRatingBullet},
+      {"0", "15-minute", kRating15Minute}, {"0", "Wild", kRatingWild},
+      {"22", "Blitz", kNoRatingType},      {"0", "blitz", kNoRatingType},
+  };
+  for (auto [wild, name, type] : kCases) EXPECT_EQ(RatingTypeFromServer(wild, name), type) << name;
 }
 
 }  // namespace

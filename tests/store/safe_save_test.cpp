@@ -1,0 +1,107 @@
+#include "store/safe_save.h"
+
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/syscall.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/records.h"
+#include "support/session_fixture.h"
+
+namespace tessik {
+namespace {
+// While set, the writes of this program go as a slow device lets them: the first is
+// interrupted before it writes anything, each later one writes at most 3 bytes.
+int g_shortWrites = 0;  // the writes made while set, and one
+}  // namespace
+}  // namespace tessik
+
+extern "C" ssize_t write(int fd, const void* buffer, size_t count) {
+  if (tessik::g_shortWrites > 0 && tessik::g_shortWrites++ == 1) return errno = EINTR, -1;
+  return syscall(SYS_write, fd, buffer, tessik::g_shortWrites ? std::min<size_t>(count, 3) : count);
+}
+
+namespace tessik {
+namespace {
+
+TEST(SafeSave, TheBackupRuleDecidesWhatBecomesOfTheReplacedFile) {
+  // the rule; current and backup before ("-": none); the outcome; current, backup, temporary
+  const std::tuple<Backup, std::array<std::string, 2>, FileCause, std::array<std::string, 3>>
+      kCases[] = {
+          {Backup::None, {"old", "older"}, kFileNone, {"new", "older", "-"}},
+          {Backup::Replace, {"old", "older"}, kFileNone, {"new", "old", "-"}},
+          {Backup::Replace, {"-", "older"}, kFileNone, {"new", "-", "-"}},  // a first save
+          {Backup::KeepOld, {"old", "-"}, kFileNone, {"new", "old", "-"}},
+          {Backup::KeepOld, {"old", "older"}, kFileAccessDenied, {"old", "older", "new"}},
+      };
+  for (const auto& [rule, before, cause, after] : kCases) {
+    TempDirectory directory;
+    const std::string paths[3] = {directory / "f", directory / "f.bak", directory / "f.tmp"};
+    for (int i = 0; i < 2; ++i) {
+      if (before[i] != "-") WriteFile(paths[i], before[i]);
+    }
+    EXPECT_EQ(WriteFileAtomically(paths[0], paths[2], paths[1], rule, "new"), cause);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(std::filesystem::exists(paths[i]) ? ReadFile(paths[i]) : "-", after[i]) << i;
+    }
+  }
+}
+
+TEST(SafeSave, ShortAndInterruptedWritesStillWriteTheWholeFileAndNoLinkIsFollowed) {
+  TempDirectory directory;
+  std::string contents;
+  for (int i = 0; i < 100; ++i) contents += std::to_string(i) + ",";
+  WriteFile(directory / "victim", "untouched");
+  ASSERT_EQ(symlink((directory / "victim").c_str(), (directory / "f.tmp").c_str()), 0);
+  g_shortWrites = 1;
+  EXPECT_EQ(WriteFileAtomically(directory / "f", directory / "f.tmp", "", Backup::None, contents),
+            kFileNone);
+  EXPECT_GT(g_shortWrites, static_cast<int>(contents.size() / 3));  // they were short
+  g_shortWrites = 0;
+  EXPECT_EQ(ReadFile(directory / "f"), contents);
+  EXPECT_EQ(ReadFile(directory / "victim"), "untouched");
+}
+
+// A data directory that fills up: a small tmpfs mounted over it.
+class DiskFullTest : public SessionFixture {
+ protected:
+  void SetUp() override {
+    if (geteuid() != 0) GTEST_SKIP() << "mounting a small tmpfs needs root";
+    SessionFixture::SetUp();
+    ASSERT_EQ(mount("tmpfs", app.dataDirectory.c_str(), "tmpfs", 0, "size=64k"), 0);
+    // 102 records fill 4080 bytes of the log's first page: the next game needs a page of its own.
+    WriteFile(DataFile("ann.glg"), EncodeGameLog(LogOf(std::vector(101, GameAgainst("old", 0)))));
+    LogIn("ann");
+    Sent();
+    window.beforeAnswer = [this] { std::filesystem::remove(DataFile("filler")); };
+  }
+  void TearDown() override { umount(app.dataDirectory.c_str()); }
+  void FillTheDisk() { WriteFile(DataFile("filler"), std::string(64 * 1024, 'x')); }
+};
+
+// Each file is saved once the user has freed space and answered the box with Retry.
+TEST_F(DiskFullTest, TheLogTheTotalsAndTheSettingsAreSavedWhenTheUserRetries) {
+  window.answers = {true, true, true};
+  FillTheDisk();
+  Send(2, 15, {"1", "ann", "bob", "0", "Blitz", "1", "3", "0", "3", "0", "1"});
+  Send(2, 16, {"1", "ann", "bob", "1-0"});
+  Deliver();
+  ASSERT_EQ(window.boxes.size(), 1u);
+  EXPECT_NE(window.boxes[0].text.find("*.glg-file.\r\nReason: disk full  (Errorcode 13)"),
+            std::string::npos);
+  EXPECT_EQ(Opponents(DecodeLog(ReadFile(DataFile("ann.glg"))), 102),
+            std::vector<std::string>{"bob"});
+  FillTheDisk();
+  SendRaw(FrameMessage(kMsgConnectionEnded, nullptr, 0));
+  Deliver();
+  EXPECT_GE(window.boxes.size(), 2u);
+  EXPECT_EQ(ReadFile(DataFile("ann.stt")), "bob 1 0 0\nold 0 101 0\n");
+  EXPECT_NE(ReadFile(DataFile("tessik.ini")).find("[Behaviour]"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(DataFile("ann.stn")) ||
+               std::filesystem::exists(DataFile("tessik.inn")));
+}
+
+}  // namespace
+}  // namespace tessik
