@@ -14,6 +14,8 @@
 namespace tessik {
 namespace {
 
+using Bytes = std::vector<unsigned char>;
+
 // A pipe of this process as writer and reader, a ring of 16 bytes, notices to this thread.
 class PipeTest : public ::testing::Test {
  protected:
@@ -29,8 +31,9 @@ class PipeTest : public ::testing::Test {
     bool wrote = pipe.WriteIPC(bytes.data(), static_cast<int>(bytes.size()));
     bool told = queue.Receive(notice) && notice.message == g_ipcDataReadyMessage &&
                 notice.wParam == uint32_t(id);
-    if (!wrote) return "failed " + std::to_string(GetLastError());
-    return told ? "told " + std::to_string(notice.lParam) : "untold";
+    return !wrote ? "failed " + std::to_string(GetLastError())
+           : told ? "told " + std::to_string(notice.lParam)
+                  : "untold";
   }
   std::string Read(int count) {
     char out[16];
@@ -47,11 +50,9 @@ TEST_F(PipeTest, TheRingWrapsAroundKeepsOneByteFreeAndRefusesPositionsOutsideIt)
   const std::string f15(15, 'f'), tooLarge = "failed " + std::to_string(kPipeWriteTooLarge),
                                   noSpace = "failed " + std::to_string(kPipeNoSpace),
                                   invalid = "failed " + std::to_string(kErrorInvalidData);
-  // read and write positions; the write, what it did; the read's count (-1: all), what it
-  // got; the positions after
+  // positions; the write and what it did; the read's count (-1: all) and what it got; positions
   const std::tuple<int, int, std::string, std::string, int, std::string, int, int> kCases[] = {
       {12, 12, "abcdefg", "told 7", -1, "abcdefg", 3, 3},
-      {10, 10, "123456", "told 6", -1, "123456", 0, 0},
       {0, 0, "abcdef", "told 6", 4, "abcd", 4, 6},
       {0, 0, f15, "told 15", -1, f15, 15, 15},
       {0, 0, f15 + "f", tooLarge, -1, "", 0, 0},
@@ -62,10 +63,9 @@ TEST_F(PipeTest, TheRingWrapsAroundKeepsOneByteFreeAndRefusesPositionsOutsideIt)
       {0, 16, "a", invalid, -1, invalid, 0, 16},
   };
   for (const auto& [readPos, writePos, bytes, wrote, count, read, readAfter, writeAfter] : kCases) {
-    SCOPED_TRACE(std::to_string(readPos) + " " + std::to_string(writePos) + " " + bytes);
     pipe.Header()->readPos = readPos;
     pipe.Header()->writePos = writePos;
-    EXPECT_EQ(Write(bytes), wrote);
+    ASSERT_EQ(Write(bytes), wrote) << readPos << " " << writePos;  // or the next could block
     EXPECT_EQ(Read(count), read);
     EXPECT_EQ(std::vector({pipe.Header()->readPos, pipe.Header()->writePos}),
               std::vector({readAfter, writeAfter}));
@@ -85,10 +85,9 @@ TEST_F(PipeTest, AMutexAbandonedByADeadHostFailsOneCallWithoutTouchingTheRing) {
 }
 
 TEST_F(PipeTest, MessagesAreFramedAndEachIsDecodedOrPassedOverByItsLength) {
-  using Bytes = std::vector<unsigned char>;
   TestPipes pipes(40000);
   CIpcPipe& big = pipes.hostOutput;
-  EXPECT_TRUE(SendIPCText(big, kMsgServerCommand, "date\n"));
+  ASSERT_TRUE(SendIPCText(big, kMsgServerCommand, "date\n"));
   EXPECT_TRUE(SendIPCValue(big, kMsgWantOtherDatagram, 0x1234));
   Bytes bytes(16);
   ASSERT_EQ(big.ReadIPC(bytes.data(), -1), 16);
@@ -110,9 +109,6 @@ TEST_F(PipeTest, MessagesAreFramedAndEachIsDecodedOrPassedOverByItsLength) {
   EXPECT_FALSE(ReceiveIPCMessage(big));
 }
 
-using Bytes = std::vector<unsigned char>;
-using Fields = std::vector<std::string>;
-
 TEST(HostMessage, DatagramFieldsAreReadAsFarAsThePayloadAndTheCountGo) {
   Bytes two = vexmoor::EncodeDatagram(2, 15, {"bob", "carl"});
   auto counted = [two](int16_t count, size_t cut = 0) {
@@ -120,13 +116,13 @@ TEST(HostMessage, DatagramFieldsAreReadAsFarAsThePayloadAndTheCountGo) {
     bytes[8] = static_cast<unsigned char>(count), bytes[9] = static_cast<unsigned char>(count >> 8);
     return bytes;
   };
-  const std::tuple<Bytes, int, Fields> kCases[] = {
+  const std::tuple<Bytes, int, std::vector<std::string>> kCases[] = {
       {two, 2, {"bob", "carl"}},              // the payload; the count, the fields decoded
       {counted(50, 1), 50, {"bob", "carl"}},  // the last field without its NUL
       {counted(1), 1, {"bob"}},
-      {counted(-1), -1, Fields{}},
-      {Bytes{2, 0, 15}, 0, Fields{}},
-      {Bytes{}, 0, Fields{}},
+      {counted(-1), -1, std::vector<std::string>{}},
+      {Bytes{2, 0, 15}, 0, std::vector<std::string>{}},
+      {Bytes{}, 0, std::vector<std::string>{}},
   };
   for (const auto& [payload, count, fields] : kCases) {
     Datagram datagram = DecodeDatagram(payload);
@@ -138,15 +134,13 @@ TEST(HostMessage, DatagramFieldsAreReadAsFarAsThePayloadAndTheCountGo) {
 }
 
 TEST(NameExtraction, TheOtherPlayerOfAFingerOrAnAssessAnswer) {
+  // the answer, the name found; the user is alice
   const std::pair<const char*, const char*> kFinger[] = {
-      // the user is alice
       {"Finger of bob(GM)(C): On for 3 mins", "bob"},
       {" \t\r\nFinger of carl:", "carl"},
-      {"one two", "two"},
       {"There is nOt such a player", ""},
       {"\"Finger of bob\"", ""},
       {"Finger of alice(TM):", ""},
-      {"Finger of (GM)", ""},
   };
   for (auto [text, name] : kFinger) EXPECT_EQ(ExtractFingerName(text, "alice"), name) << text;
   const std::pair<const char*, const char*> kAssess[] = {
@@ -154,7 +148,6 @@ TEST(NameExtraction, TheOtherPlayerOfAFingerOrAnAssessAnswer) {
       {"  alice   bob \r", "bob"},
       {"bob carl\rmore", ""},
       {"bob alice", ""},
-      {"\rbob alice", ""},
   };
   for (auto [text, name] : kAssess) EXPECT_EQ(ExtractAssessName(text, "alice"), name) << text;
 }

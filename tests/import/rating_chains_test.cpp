@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "import/elo.h"
+#include "import/old_log.h"
 #include "support/records.h"
 
 namespace tessik {
@@ -11,9 +12,8 @@ namespace {
 TEST(Elo, ThirtyTwoTimesTheSurpriseRoundedHalfUp) {
   // rating, the opponent's, score; the rating after
   const std::tuple<int, int, double, int> kCases[] = {
-      {1500, 1500, 1, 1516},   {1500, 1500, 0, 1484},      {1500, 1500, 0.5, 1500},
-      {1500, 1600, 1, 1520},   {1600, 1500, 0, 1580},      {1500, 1400, 1, 1512},
-      {1500, 1400, 0.5, 1496}, {-32768, 32767, 1, -32736},
+      {1500, 1500, 1, 1516},   {1500, 1600, 1, 1520}, {1600, 1500, 0, 1580},
+      {1500, 1400, 0.5, 1496}, {1500, 1400, 1, 1512}, {-32768, 32767, 1, -32736},
   };
   for (auto [rating, opponent, score, after] : kCases) {
     EXPECT_EQ(EloUpdate(rating, opponent, score), after) << rating << " " << opponent;
@@ -65,11 +65,8 @@ TEST(RatingChains, PoolGamesAreFoundByFollowingBothChainsBackwards) {
   const CurrentRatings ratings = {1700, 1500, 1600, 1400, 1800, 1550};
   const int before = Before(1500, 1500, 1)[0];       // a win to 1500, imported
   const int live = Before(1400, 1500, 1, false)[0];  // a win to 1400, recorded live
-  const int top = Before(32767, 32767, 1)[0];
   // the ratings; the games, oldest first; their pool marks
   const std::tuple<CurrentRatings, std::vector<GameRecord>, std::vector<int>> kCases[] = {
-      {ratings, {Game(5, 0, 1500)}, {1}},  // on the pool rating
-      {ratings, {Game(5, 0, 1700)}, {0}},  // on the category rating
       {ratings, {Game(3, 2, 1500)}, {0}},  // no pool clock
       {ratings, {Game(5, 0, before), Game(5, 0, 1700), Game(5, 0, 1500)}, {1, 0, 1}},
       // a tie: chain 1 marked 2, and from then on 2 and 3
@@ -79,19 +76,51 @@ TEST(RatingChains, PoolGamesAreFoundByFollowingBothChainsBackwards) {
         Game(1, 0, live, kUserWon, 8)},
        {0, 1, 1}},
       {{-32768, 32767, 32767, -32768, 0, 32767},  // the ends of the 16-bit range
-       {Game(5, 0, top, kUserWon, 0, 32767), Game(5, 0, -32768, kUserLost, 0, 32767),
-        Game(5, 0, 32767, kUserWon, 0, 32767), Game(1, 0, -32768, kUserLost, 0, -32768),
-        Game(15, 0, 32767, kDraw, 0, 32767)},
+       {Game(5, 0, Before(32767, 32767, 1)[0], kUserWon, 0, 32767),
+        Game(5, 0, -32768, kUserLost, 0, 32767), Game(5, 0, 32767, kUserWon, 0, 32767),
+        Game(1, 0, -32768, kUserLost, 0, -32768), Game(15, 0, 32767, kDraw, 0, 32767)},
        {1, 0, 1, 1, 1}},
   };
   for (const auto& [current, games, pools] : kCases) {
     std::vector<GameRecord> log = LogOf(games);
     ReconstructRatingChains(log, current);
     std::vector<int> marks;
-    for (const GameRecord& game : log) marks.push_back(game.pool);
-    marks.erase(marks.begin());
+    for (size_t i = 1; i < log.size(); ++i) marks.push_back(log[i].pool);
     EXPECT_EQ(marks, pools);
-    EXPECT_EQ(log[0].pool, MarkerRecord().pool);
+  }
+}
+
+// A game as an older version logged it: values in the fields it did not keep reliably.
+GameRecord OldGame(const char* opponent, int minutes, uint8_t rated = 1, uint8_t wild = 0) {
+  GameRecord game = RatedGame(opponent, kUserWon, minutes);
+  game.rated = rated, game.wild = wild, game.title = 7, game.womanTitle = 4, game.computer = 1;
+  game.pool = 3, game.origin = kOriginLive, game.reserved = 99;
+  return game;
+}
+
+// The marker goes in front; titles become unknown, computer, origin and reserved 0; a pool clock
+// in a rated game of ordinary chess may mean a pool game; of neighbouring duplicates one stays.
+TEST(OldLog, ConvertedRecords) {
+  const std::tuple<std::vector<GameRecord>, std::vector<std::string>, std::vector<int>> kCases[] = {
+      {{}, {}, {}},  // the games, then the opponents and pool marks after the conversion
+      {{OldGame("bob", 15), OldGame("carl", 5, 0), OldGame("dora", 5, 1, 22), OldGame("eve", 3)},
+       {"bob", "carl", "dora", "eve"},
+       {2, 0, 0, 0}},
+      {{OldGame("bob", 1), OldGame("bob", 1), OldGame("carl", 1), OldGame("bob", 1)},
+       {"bob", "carl", "bob"},
+       {2, 2, 2}},
+  };
+  for (const auto& [old, opponents, pools] : kCases) {
+    std::vector<GameRecord> games = old;
+    UpgradeRecords(games);
+    EXPECT_EQ(EncodeGameLog({games[0]}), EncodeGameLog({MarkerRecord()}));
+    EXPECT_EQ(Opponents(games), opponents);
+    for (size_t i = 1; i < games.size(); ++i) {
+      const GameRecord& g = games[i];
+      EXPECT_EQ(std::vector<int>({g.title, g.womanTitle, g.computer, g.origin, g.reserved, g.pool}),
+                std::vector<int>({1, 1, 0, 0, 0, pools[i - 1]}))
+          << i;
+    }
   }
 }
 

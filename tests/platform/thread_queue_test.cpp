@@ -1,5 +1,4 @@
-// Peers that do not play by the rules: dead processes, other users, odd packets, a queue
-// directory that is not the user's own.
+// Peers that break the rules: dead processes, other users, odd packets, a foreign directory.
 #include "platform/thread_queue.h"
 
 #include <grp.h>
@@ -12,6 +11,7 @@
 #include <functional>
 
 #include "platform/last_error.h"
+#include "platform/read_file.h"
 #include "support/temp_directory.h"
 
 namespace tessik {
@@ -25,7 +25,7 @@ int Socket(const std::string& path, bool bind) {
   sockaddr_un address{AF_UNIX, {}};
   path.copy(address.sun_path, path.size());
   auto* raw = reinterpret_cast<sockaddr*>(&address);
-  if ((bind ? ::bind(fd, raw, sizeof address) : connect(fd, raw, sizeof address)) == 0) return fd;
+  if ((bind ? ::bind : connect)(fd, raw, sizeof address) == 0) return fd;
   close(fd);
   return -1;
 }
@@ -51,8 +51,11 @@ bool AsAnotherUser(const std::function<bool()>& attempt) {
 TEST(ThreadQueue, OnlyWholeMessagesOfTheUsersOwnProcessesArrive) {
   const uint32_t self = GetCurrentThreadId();
   const std::string path = ThreadQueuePath(self);
-  close(Socket(path, true));  // left by a process that died
+  unlink(path.c_str());
+  EXPECT_FALSE(PostThreadMessageA(self, 0xC301, 1, 2));  // no queue
+  EXPECT_EQ(GetLastError(), kErrorFileNotFound);
   EXPECT_FALSE(AsAnotherUser([&] { return Socket(path, true) >= 0; })) << "bound";
+  close(Socket(path, true));  // left by a process that died
   {
     ThreadQueue queue;
     ASSERT_TRUE(queue.Bind());
@@ -60,7 +63,6 @@ TEST(ThreadQueue, OnlyWholeMessagesOfTheUsersOwnProcessesArrive) {
     ASSERT_TRUE(Send(connected, 5));  // not a message's 12 bytes
     EXPECT_EQ(AsAnotherUser([&] { return Send(connected, 12); }), geteuid() == 0);
     EXPECT_FALSE(AsAnotherUser([&] { return Send(Socket(path, false), 12); })) << "sent";
-    EXPECT_FALSE(AsAnotherUser([&] { return Socket(path, true) >= 0; })) << "bound";
     ASSERT_TRUE(PostThreadMessageA(self, 0xC301, 2, 0xFFFFFFFF));
     ThreadMessage message;
     ASSERT_TRUE(queue.Receive(message));
@@ -72,31 +74,40 @@ TEST(ThreadQueue, OnlyWholeMessagesOfTheUsersOwnProcessesArrive) {
   EXPECT_NE(access(path.c_str(), F_OK), 0) << "the queue left its socket behind";
 }
 
+// $XDG_RUNTIME_DIR/vexmoor2: its owner and mode (0: a link to a private directory); usable.
 TEST(ThreadQueue, TheQueueDirectoryMustBeTheUsersOwnAndClosedToOthers) {
   const std::string saved = getenv("XDG_RUNTIME_DIR") ? getenv("XDG_RUNTIME_DIR") : "";
   const uid_t self = geteuid(), other = self == 0 ? kOtherUser : self;  // root can chown
-  // the directory's owner and mode (0: a link to a private directory); whether it is used
-  const std::tuple<uid_t, mode_t, bool> kCases[] = {
-      {self, 0700, true},
-      {other, 0700, other == self},
-      {self, 0701, false},
-      {self, 0, false},
-  };
-  for (auto [owner, mode, usable] : kCases) {
+  for (auto [owner, mode, usable] : {std::tuple{self, 0700, true},
+                                     {other, 0700, other == self},
+                                     {self, 0701, false},
+                                     {self, 0, false}}) {
     TempDirectory runtime;
     setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
     const std::string dir = runtime / "vexmoor2";
-    EXPECT_EQ(
-        mode ? mkdir(dir.c_str(), mode) | chmod(dir.c_str(), mode) | chown(dir.c_str(), owner, 0)
-             : symlink(runtime.path().c_str(), dir.c_str()),
-        0);
+    ASSERT_EQ(mode ? mkdir(dir.c_str(), 0) | chmod(dir.c_str(), mode) | chown(dir.c_str(), owner, 0)
+                   : symlink(runtime.path().c_str(), dir.c_str()),
+              0);
     ThreadQueue queue;
     SetLastError(0);
     EXPECT_EQ(queue.Bind(), usable) << owner << " " << mode;
     EXPECT_EQ(PostThreadMessageA(GetCurrentThreadId(), 0xC400, 5, 6), usable) << owner << mode;
     EXPECT_EQ(GetLastError(), usable ? 0 : kErrorAccessDenied);
   }
+  // "<runtime>/vexmoor2/ThreadQueue.4294967295" and a NUL fit a socket's 108 bytes: 75 are left.
+  TempDirectory base;
+  const size_t npos = std::string::npos;
+  for (size_t length : {75, 76}) {
+    const std::string runtime = base / std::string(length - base.path().size() - 1, 'a');
+    ASSERT_EQ(mkdir(runtime.c_str(), 0700), 0);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    EXPECT_EQ(ThreadQueuePath(1).rfind(runtime + "/vexmoor2/", 0), length == 75 ? 0 : npos);
+  }
   saved.empty() ? unsetenv("XDG_RUNTIME_DIR") : setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+}
+
+TEST(ReadFile, WhyAFileCouldNotBeRead) {
+  EXPECT_EQ(DescribeReadError(EINVAL), "not a regular file");
 }
 
 }  // namespace

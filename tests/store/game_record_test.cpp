@@ -38,7 +38,6 @@ TEST(GameRecord, TheMarkerAndTheOpponentsFifteenCharacters) {
   const GameRecord marker{.wild = 1, .initialMinutes = 2, .result = -2, .opponent = "***tessik***"};
   EXPECT_EQ(Encoded(MarkerRecord()), Encoded(marker));
   EXPECT_TRUE(HoldsMarker(MarkerRecord()));
-  EXPECT_TRUE(AwaitsFirstImport(ImportPendingMarker()) && !AwaitsFirstImport(MarkerRecord()));
   GameRecord record;
   SetOpponent(record, "abcdefghijklmnopq");
   EXPECT_EQ(OpponentName(record), "abcdefghijklmno");
