@@ -83,15 +83,6 @@ pid_t SimProcess::Plugin() const {
   return child;
 }
 
-bool SimProcess::WaitForLine(const std::string& line) const {
-  return PollUntil(
-      [&] {
-        std::vector<std::string> lines = Lines();
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-      },
-      std::chrono::seconds(20));
-}
-
 int SimProcess::Wait() {
   int status = 0;
   pid_t ended = waitpid(pid_, &status, 0);

@@ -30,8 +30,6 @@ class SimProcess {
   pid_t Pid() const { return pid_; }
   // The plug-in, once the host has started it (up to 5 s); -1 when none came.
   pid_t Plugin() const;
-  // Waits up to 20 s until the host has printed line; false when it did not.
-  bool WaitForLine(const std::string& line) const;
   // Waits for the end: the exit status, or -1 when the host did not exit by itself.
   int Wait();
   // What the host printed, line by line, and its standard error, whole.
