@@ -18,8 +18,8 @@ TEST(ParseDecimal, LeadingDigitsAfterBlanksAndSignClampedToThirtyTwoBits) {
 }
 
 TEST(CaseFolding, OnlyAToZFoldThenBytesCompareUnsigned) {
+  // a, b, the sign of a - b
   const std::tuple<const char*, const char*, int> kCases[] = {
-      // a, b, the sign of a - b
       {"Bob", "bOB", 0}, {"b", "a", 1},        {"a", "B", -1},    {"[", "A", -1},
       {"\xE9", "z", 1},  {"\xC9", "\xE9", -1}, {"ab", "ABC", -1}, {"abc", "AB", 1},
   };

@@ -53,6 +53,7 @@ TEST_F(PipeTest, TheRingWrapsAroundKeepsOneByteFreeAndRefusesPositionsOutsideIt)
   // positions; the write and what it did; the read's count (-1: all) and what it got; positions
   const std::tuple<int, int, std::string, std::string, int, std::string, int, int> kCases[] = {
       {12, 12, "abcdefg", "told 7", -1, "abcdefg", 3, 3},
+      {10, 10, "123456", "told 6", -1, "123456", 0, 0},
       {0, 0, "abcdef", "told 6", 4, "abcd", 4, 6},
       {0, 0, f15, "told 15", -1, f15, 15, 15},
       {0, 0, f15 + "f", tooLarge, -1, "", 0, 0},
@@ -147,6 +148,7 @@ TEST(NameExtraction, TheOtherPlayerOfAFingerOrAnAssessAnswer) {
       {"bob alice\r\nmore text", "bob"},
       {"  alice   bob \r", "bob"},
       {"bob carl\rmore", ""},
+      {"\rbob alice", ""},
       {"bob alice", ""},
   };
   for (auto [text, name] : kAssess) EXPECT_EQ(ExtractAssessName(text, "alice"), name) << text;

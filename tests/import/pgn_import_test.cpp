@@ -39,6 +39,7 @@ TEST(PgnGame, TheTagsOfTheUsersGameGiveItsRecord) {
       {"Result=*|KeshResult=Game adjourned", "-"},
       {"Result=0-1|KeshResult=Black forfeits on time", lost},  // the result stands
       {"White=carl", "-"},
+      {"White=Ann", "-"},
       {"white=carl|WhiteElo=+1650 ?", "bob won white 1650/1500 5+0 pool 2"},
       {"TimeControl=300+2", "bob won white 1600/1500 5+2 pool 0"},
       {"TimeControl=900", "bob won white 1600/1500 15+0 pool 2"},

@@ -46,8 +46,8 @@ TEST(GameRecord, TheMarkerAndTheOpponentsFifteenCharacters) {
 }
 
 TEST(RatingType, TheVariantNumberFirstThenTheNameExactly) {
+  // variant, name; type
   const std::tuple<const char*, const char*, RatingType> kCases[] = {
-      // variant, name; type
       {"17", "Blitz", kRatingLosers},      {"26", "Wild", kRatingLosers},
       {"23", "", kRatingCrazyhouse},       {"0", "Bullet", kRatingBullet},
       {"0", "15-minute", kRating15Minute}, {"0", "Wild", kRatingWild},

@@ -8,13 +8,10 @@ namespace tessik {
 namespace {
 
 TEST(Handle, WhatMayBecomeAFileNameAndHowANameIsPrinted) {
+  const std::string a64(64, 'a');
   const std::pair<std::string, bool> kCases[] = {
-      {"Bob-the_2nd", true},
-      {std::string(64, 'a'), true},
-      {std::string(65, 'a'), false},
-      {"", false},
-      {"../ann", false},
-      {"Jos\xC3\xA9", false},
+      {"Bob-the_2nd", true}, {a64, true},       {a64 + "a", false},
+      {"", false},           {"../ann", false}, {"Jos\xC3\xA9", false},
   };
   for (const auto& [handle, safe] : kCases) EXPECT_EQ(IsSafeFileHandle(handle), safe) << handle;
   EXPECT_EQ(PrintableName(std::string("a\nb\r\x7F\0\x1F~ \xE9", 10)), "a^Jb^M^?^@^_~ \xE9");
@@ -22,24 +19,14 @@ TEST(Handle, WhatMayBecomeAFileNameAndHowANameIsPrinted) {
 
 TEST(OpponentTotals, GamesCountPerOpponentInHandleOrderWithoutRegardToCase) {
   OpponentTotalsList list;
+  // opponent; 0 won, 1 drawn, 2 lost
   const std::pair<const char*, int> kGames[] = {
-      // opponent; 0 won, 1 drawn, 2 lost
-      {"bob", 1},
-      {"Carl", 0},
-      {"alice", 2},
-      {"BOB", 0},
-      {"b_x", 1},
-      {"B1", 2},
-      {"bob", 2},
-      {"GuestXY", 0},
-      {"aNonymous1", 1},
-      {"bob", -1},
-      {"bob", 3},
-      {"anno", 0},
-      {"abcdefghijklmnopq", 0},
-      {"abcdefghijklmnoZ", 1},
+      {"bob", 1}, {"Carl", 0},    {"alice", 2},      {"BOB", 0},  {"b_x", 1}, {"B1", 2},
+      {"bob", 2}, {"GuestXY", 0}, {"aNonymous1", 1}, {"bob", -1}, {"bob", 3}, {"anno", 0},
   };
   for (auto [name, index] : kGames) list.AddResult(name, index);
+  list.AddResult("abcdefghijklmnopq", 0);  // known by the 15 characters a record keeps
+  list.AddResult("abcdefghijklmnoZ", 1);
   std::vector<std::string> rows;  // a walk from the head to the tail
   list.ResetCursor(false);
   for (OpponentTotals e; list.NextEntry(e) == 1;) {
@@ -52,8 +39,8 @@ TEST(OpponentTotals, GamesCountPerOpponentInHandleOrderWithoutRegardToCase) {
 TEST(OpponentTotals, CompleteNameFindsThePrefixElseTheNameBefore) {
   OpponentTotalsList list;
   for (const char* name : {"carl", "Carla", "dave", "eve", "Abc", "abd"}) list.AddResult(name, 0);
+  // prefix, name
   const std::pair<const char*, const char*> kCases[] = {
-      // prefix, name
       {"ca", "carl"},  {"CARL", "carl"}, {"carla", "Carla"}, {"D", "dave"},  {"cb", "Carla"},
       {"d0", "Carla"}, {"zed", "eve"},   {"ab", "Abc"},      {"abe", "abd"}, {"0", ""},
   };
