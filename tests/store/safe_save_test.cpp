@@ -64,7 +64,6 @@ class DiskFullTest : public SessionFixture {
     // 102 records fill 4080 bytes of the log's first page: the next game needs a page of its own.
     WriteFile(DataFile("ann.glg"), EncodeGameLog(LogOf(std::vector(101, GameAgainst("old", 0)))));
     LogIn("ann");
-    Sent();
     window.beforeAnswer = [this] { std::filesystem::remove(DataFile("filler")); };
   }
   void TearDown() override { umount(app.dataDirectory.c_str()); }
