@@ -5,7 +5,6 @@
 #include <sys/syscall.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "support/records.h"
 #include "support/session_fixture.h"
