@@ -28,6 +28,14 @@ bool PollUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
   return done();
 }
 
+// The first child of process; -1 when it has none.
+pid_t ChildOf(pid_t process) {
+  std::ifstream children("/proc/" + std::to_string(process) + "/task/" + std::to_string(process) +
+                         "/children");
+  pid_t child = -1;
+  return children >> child ? child : -1;
+}
+
 }  // namespace
 
 SimProcess::SimProcess(const std::filesystem::path& dir, const std::string& script,
@@ -61,9 +69,7 @@ SimProcess::SimProcess(const std::filesystem::path& dir, const std::string& scri
 SimProcess::~SimProcess() {
   if (pid_ <= 0) return;
   // Without its plug-in the host ends by itself and removes its pipes.
-  std::ifstream children("/proc/" + std::to_string(pid_) + "/task/" + std::to_string(pid_) +
-                         "/children");
-  if (pid_t plugin = -1; children >> plugin && plugin > 0) kill(plugin, SIGKILL);
+  if (pid_t plugin = ChildOf(pid_); plugin > 0) kill(plugin, SIGKILL);
   if (PollUntil([this] { return waitpid(pid_, nullptr, WNOHANG) != 0; }, std::chrono::seconds(15)))
     return;
   kill(pid_, SIGKILL);
@@ -72,13 +78,7 @@ SimProcess::~SimProcess() {
 
 pid_t SimProcess::Plugin() const {
   pid_t child = -1;
-  PollUntil(
-      [&] {
-        std::ifstream children("/proc/" + std::to_string(pid_) + "/task/" + std::to_string(pid_) +
-                               "/children");
-        return children >> child && child > 0;
-      },
-      std::chrono::seconds(5));
+  PollUntil([&] { return (child = ChildOf(pid_)) > 0; }, std::chrono::seconds(5));
   return child;
 }
 

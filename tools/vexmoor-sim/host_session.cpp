@@ -15,6 +15,7 @@
 #include "host_pipe.h"
 #include "message_line.h"
 #include "platform/last_error.h"
+#include "platform/read_file.h"
 #include "plugin_process.h"
 #include "record_line.h"
 #include "work_file.h"
@@ -25,6 +26,7 @@ namespace {
 
 constexpr int kFirstPipeId = 1;
 constexpr int kLastPipeId = 999;
+constexpr size_t kLargestShown = size_t{64} << 20;
 
 // A last error as the reason in a line.
 std::string DescribeLastError(uint32_t error) {
@@ -288,9 +290,10 @@ void HostSession::Show(const ScriptEvent& event, const std::string& directory) {
     for (const std::string& name : names) out_ << "  " << name << '\n';
     return;
   }
-  std::string contents, reason;
-  if (!ReadWorkFile(directory, event.args[0], contents, reason)) {
-    out_ << "  (" << reason << ")\n";
+  // A name that stays inside (checked with the script), read as the plug-in reads its files.
+  std::string contents;
+  if (int error = tessik::ReadFileHead(directory + "/" + event.args[0], kLargestShown, contents)) {
+    out_ << "  (" << tessik::DescribeReadError(error) << ")\n";
     return;
   }
   if (event.verb == "show") {

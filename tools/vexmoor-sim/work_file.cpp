@@ -48,7 +48,7 @@ int OpenWorkFile(const std::string& directory, const std::string& name, uint64_t
   int error = errno;
   if (root >= 0) close(root);
   if (fd < 0) {
-    reason = error == ENOENT ? "no such file" : OpenFailure(error);
+    reason = OpenFailure(error);
     return -1;
   }
   struct stat info {};
@@ -87,26 +87,6 @@ bool WriteWorkFile(const std::string& directory, const std::string& name,
   }
   if (!written) reason = std::strerror(error);
   return written;
-}
-
-bool ReadWorkFile(const std::string& directory, const std::string& name, std::string& contents,
-                  std::string& reason) {
-  constexpr size_t kLargest = 64 << 20;
-  int fd = OpenWorkFile(directory, name, O_RDONLY, reason);
-  if (fd < 0) return false;
-  contents.clear();
-  char buffer[65536];
-  ssize_t got = 0;
-  while (contents.size() <= kLargest && (got = read(fd, buffer, sizeof buffer)) != 0) {
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) break;
-    contents.append(buffer, static_cast<size_t>(got));
-  }
-  int error = errno;
-  close(fd);
-  if (got < 0) reason = std::strerror(error);
-  if (contents.size() > kLargest) reason = "it is larger than 64 MiB";
-  return got == 0;
 }
 
 }  // namespace vexmoor

@@ -18,9 +18,4 @@ bool WriteWorkFile(const std::string& directory, const std::string& name,
                    const std::string& contents, std::string& reason,
                    WriteMode mode = WriteMode::Replace);
 
-// Reads the regular file name inside directory (up to 64 MiB), on the same terms. False with the
-// reason; "no such file" when there is none.
-bool ReadWorkFile(const std::string& directory, const std::string& name, std::string& contents,
-                  std::string& reason);
-
 }  // namespace vexmoor
