@@ -60,11 +60,11 @@ TEST(HostDeath, SessionIsSavedWhenTheHostIsKilledOrASignalEndsIt) {
     std::vector<std::string> pipes = MappedPipes(plugin);
     ASSERT_FALSE(pipes.empty());
     kill(c.killHost ? sim.Pid() : plugin, c.signal);
-    sim.Wait();
     if (!Await([&] { return Ended(plugin); })) {
       ADD_FAILURE() << "the plug-in runs on";
       kill(plugin, SIGKILL);
     }
+    sim.Wait();
     EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 1 0 0\n");
     EXPECT_NE(ReadFile(dir / "tessik/tessik.ini").find("start minimized=0\n"), std::string::npos);
     if (c.killHost) {
