@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 
 #include "host/host_message.h"
-#include "host/name_extraction.h"
 #include "host_datagram.h"
 #include "host_pipe.h"
 #include "platform/last_error.h"
@@ -131,26 +130,6 @@ TEST(HostMessage, DatagramFieldsAreReadAsFarAsThePayloadAndTheCountGo) {
               std::vector<int>({payload.empty() ? 0 : 2, payload.size() < 3 ? 0 : 15, count}));
     EXPECT_EQ(datagram.fields, fields);
   }
-}
-
-TEST(NameExtraction, TheOtherPlayerOfAFingerOrAnAssessAnswer) {
-  // the answer, the name found; the user is alice
-  const std::pair<const char*, const char*> kFinger[] = {
-      {"Finger of bob(GM)(C): On for 3 mins", "bob"},
-      {" \t\r\nFinger of carl:", "carl"},
-      {"There is nOt such a player", ""},
-      {"\"Finger of bob\"", ""},
-      {"Finger of alice(TM):", ""},
-  };
-  for (auto [text, name] : kFinger) EXPECT_EQ(ExtractFingerName(text, "alice"), name) << text;
-  const std::pair<const char*, const char*> kAssess[] = {
-      {"bob alice\r\nmore text", "bob"},
-      {"  alice   bob \r", "bob"},
-      {"bob carl\rmore", ""},
-      {"\rbob alice", ""},
-      {"bob alice", ""},
-  };
-  for (auto [text, name] : kAssess) EXPECT_EQ(ExtractAssessName(text, "alice"), name) << text;
 }
 
 }  // namespace

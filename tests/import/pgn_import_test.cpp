@@ -5,7 +5,6 @@
 
 #include "import/line_reader.h"
 #include "import/pgn_game.h"
-#include "import/pgn_text.h"
 #include "support/records.h"
 #include "support/temp_directory.h"
 
@@ -80,17 +79,6 @@ TEST(PgnGame, StartTimesAreLocalTimesAsMktimeConvertsThem) {
   }
   zone.empty() ? unsetenv("TZ") : setenv("TZ", zone.c_str(), 1);
   tzset();
-}
-
-TEST(PgnText, TagLinesAndTokens) {
-  std::string_view name, value;
-  EXPECT_FALSE(ParseTagLine(R"([White "ann"] )", name, value) || ParseTagLine("", name, value));
-  std::vector<std::string_view> tokens;
-  size_t position = 0;
-  for (std::string_view token; tokens.size() < 5 && NextToken("a,bc,,d", position, ',', token);) {
-    tokens.push_back(token);
-  }
-  EXPECT_EQ(tokens, (std::vector<std::string_view>{"a", "bc", "", "d"}));
 }
 
 // Each line without its end; one longer than a block (1 MiB) skipped whole.

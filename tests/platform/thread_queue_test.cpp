@@ -13,7 +13,6 @@
 #include <functional>
 
 #include "platform/last_error.h"
-#include "platform/read_file.h"
 #include "platform/shared_memory.h"
 #include "support/temp_directory.h"
 
@@ -118,10 +117,6 @@ TEST(ThreadQueue, TheQueueDirectoryMustBeTheUsersOwnAndClosedToOthers) {
   EXPECT_EQ(OpenFileMappingA(name), kNoHandle);
   EXPECT_EQ(GetLastError(), kErrorAccessDenied);
   shm_unlink(PosixObjectName(name).c_str());
-}
-
-TEST(ReadFile, WhyAFileCouldNotBeRead) {
-  EXPECT_EQ(DescribeReadError(EINVAL), "not a regular file");
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "reports/ranking_reports.h"
-#include "support/records.h"
 
 namespace tessik {
 namespace {
@@ -17,58 +16,6 @@ TEST(ScoreReport, ExpectedScoreIsThirtyTwoTimesTheFormulasRounded) {
   for (int d = -65535; d <= 65535; ++d) {
     const double expected = 32.0 / (1.0 + std::pow(10.0, -d / 400.0));
     ASSERT_EQ(ExpectedScore32(d), static_cast<int>(std::floor(expected + 0.5))) << d;
-  }
-}
-
-// A game against bob of 3 minutes (blitz) unless told otherwise.
-GameRecord Game(int8_t result, bool white = true, int minutes = 3, int rating = 1500,
-                int opponentRating = 1500) {
-  return RatedGame("bob", result, minutes, 0, rating, opponentRating, white);
-}
-
-TEST(ScoreReport, LinesAgainstBobByColourAndRatingType) {
-  const int all = kLineOverall | kLineWhite | kLineBlack;
-  const LineChoice overall{kLineOverall}, expected{kLineOverall, 0, false, true};
-  const std::vector<GameRecord> won = {Game(kUserWon)};
-  const RatingType lookup = -2;  // the lines of a lookup, not of a match in a rating type
-  struct Case {
-    std::vector<GameRecord> games;
-    RatingType ratingType;
-    LineChoice choice;
-    std::vector<std::string> lines;
-  };
-  const Case kCases[] = {
-      Case({Game(kUserWon), Game(kDraw), Game(kUserLost, false), Game(kMarkerResult),
-            RatedGame("Bob", kUserWon, 3), RatedGame("bo", kUserWon, 3),
-            RatedGame("bobby", kUserWon, 3)},
-           lookup, overall, {"Score against bob +1 =1 -1 (50%)"}),
-      Case(won, lookup, {all},
-           {"Score against bob +1 =0 -0 (100%)", "Score against bob with white +1 =0 -0 (100%)",
-            "No game results against bob with black found"}),
-      Case({}, lookup, {all, all}, {"No game results against bob found"}),
-      Case({}, lookup, {all, all, true}, {}),
-      Case({Game(kUserWon, true, 3), Game(kUserLost, false, 1), Game(kDraw, true, 15)}, lookup,
-           {0, kLineOverall | kLineBlack},
-           {"Score against bob in bullet +0 =0 -1 (0%)",
-            "Score against bob in bullet with black +0 =0 -1 (0%)",
-            "Score against bob in blitz +1 =0 -0 (100%)",
-            "Score against bob standard +0 =1 -0 (50%)"}),
-      Case(won, kRatingBlitz, {kLineOverall, kLineOverall | kLineBlack},
-           {"Score against bob +1 =0 -0 (100%)", "Score against bob in blitz +1 =0 -0 (100%)",
-            "No game results against bob in blitz with black found"}),
-      Case(won, kRatingStandard, {0, kLineOverall}, {"No game results against bob standard found"}),
-      Case({Game(kUserWon, true, 3, 1600, 1500), Game(kUserLost, true, 3, 1500, 1600)}, lookup,
-           expected, {"Score against bob +1 =0 -1 (50%), expected were 1.0 points (50%)"}),
-      Case(std::vector(2, Game(kUserLost, true, 3, 1000, 1340)), lookup, expected,  // 0.25: up
-           {"Score against bob +0 =0 -2 (0%), expected were 0.3 points (13%)"}),
-  };
-  for (const auto& [games, ratingType, choice, lines] : kCases) {
-    std::vector<GameRecord> log = LogOf(games);
-    log.push_back(Game(kUserWon));
-    log.pop_back();  // a log shrunk in place, as the removal of duplicates leaves it
-    EXPECT_EQ(ratingType == lookup ? LookupScoreLines(log, "bob", choice)
-                                   : MatchScoreLines(log, "bob", ratingType, choice),
-              lines);
   }
 }
 

@@ -4,10 +4,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <random>
 
 #include "host/host_message.h"
-#include "host_datagram.h"
 #include "session/settings.h"
 #include "support/records.h"
 #include "support/session_fixture.h"
@@ -92,83 +90,65 @@ TEST_F(SessionWindowTest, LoginSaysWhoIsThereAndWhatComesNext) {
   }
 }
 
-TEST_F(SessionWindowTest, ImportSaysWhatBecameOfThePastGames) {
+// The first login of a user, and of one with a log of an older version: what became of the past.
+TEST_F(SessionWindowTest, ImportAndConversionSayWhatBecameOfThePastGames) {
   const std::string pgn = directory / "games.pgn", missing = directory / "gone.pgn";
-  const std::string report = directory / "pgn_read.txt";
+  const std::string report = directory / "pgn_read.txt", hello = "Hello ann\r\n";
+  const std::string old = EncodeGameLog({GameAgainst("bob", kUserWon)});
+  const std::string imported = "Succesfully imported the game results from your pgn";
   struct Case {
-    const char* what;
     std::string hostFile;  // what ann.vx2 names; empty: no host file, the default path
-    bool pgnIsAFolder, reportIsAFolder;
-    std::string lines;
-    size_t logRecords;  // 0: no log written
+    std::string inTheWay;  // "pgn" or "report": a folder there; "old": an old log, "backup": and
+                           // an older backup the conversion may not replace
+    std::string text;
+    size_t logBytes;
   };
   const Case cases[] = {
-      {"an import", pgn, false, false, "Succesfully imported the game results from your pgn", 2},
-      {"no PGN anywhere", "", false, false,
-       "No PGN file of your past games at " + directory / "ann.pgn" +
+      {pgn, "", hello + imported, 2 * kGameRecordBytes},
+      {"", "",
+       hello + "No PGN file of your past games at " + directory / "ann.pgn" +
            ": the game log starts without them.",
-       1},
-      {"the host's file names a PGN that is not there", missing, false, false,
-       "No PGN file of your past games at " + missing + ": the game log starts without them.", 1},
-      {"the PGN cannot be read", pgn, true, false,
-       "Cannot read the PGN file " + pgn +
+       kGameRecordBytes},
+      {missing, "",
+       hello + "No PGN file of your past games at " + missing +
+           ": the game log starts without them.",
+       kGameRecordBytes},
+      {pgn, "pgn",
+       hello + "Cannot read the PGN file " + pgn +
            " (not a regular file): no past games were imported. The import will be tried again "
            "at the next login.",
        0},
-      {"the report cannot be written", pgn, false, true,
-       "Could not write the import's report " + report +
-           " (Is a directory): the import went on without it.\r\n"
-           "Succesfully imported the game results from your pgn",
-       2},
+      {pgn, "report",
+       hello + "Could not write the import's report " + report +
+           " (Is a directory): the import went on without it.\r\n" + imported,
+       2 * kGameRecordBytes},
+      {pgn, "old", "Updating the gamelog...\r\n...done", 2 * kGameRecordBytes},
+      {pgn, "backup",
+       "Updating the gamelog...\r\nThe converted game log could not be saved (access denied, "
+       "error code 5): the old log is kept and will be converted again at the next login.",
+       old.size()},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    fs::remove_all(pgn);
-    fs::remove_all(report);
-    fs::remove(directory / "ann.vx2");
-    fs::remove(DataFile("ann.glg"));
-    if (!c.hostFile.empty()) WriteFile(directory / "ann.vx2", "host " + c.hostFile + "\n");
-    if (c.pgnIsAFolder) {
-      fs::create_directory(pgn);
-    } else {
-      WriteFile(pgn, kPgn);
+    SCOPED_TRACE(c.text);
+    for (const std::string& path : {pgn, report, directory / "ann.vx2", DataFile("ann.glg")}) {
+      fs::remove_all(path);
     }
-    if (c.reportIsAFolder) fs::create_directory(report);
+    if (!c.hostFile.empty()) WriteFile(directory / "ann.vx2", "host " + c.hostFile + "\n");
+    c.inTheWay == "pgn" ? (void)fs::create_directory(pgn) : WriteFile(pgn, kPgn);
+    if (c.inTheWay == "report") fs::create_directory(report);
+    if (c.inTheWay == "old" || c.inTheWay == "backup") WriteFile(DataFile("ann.glg"), old);
+    if (c.inTheWay == "backup") WriteFile(DataFile("ann.glg.10"), "an older backup");
     window.text.clear();
     LogIn("ann");
     Send(2, 87, kRatings);
     Deliver();
-    EXPECT_EQ(window.text, "Hello ann\r\n" + c.lines + kTips);
-    EXPECT_EQ(ReadFile(DataFile("ann.glg")).size(), c.logRecords * kGameRecordBytes);
+    EXPECT_EQ(window.text, c.text + kTips);
+    EXPECT_EQ(ReadFile(DataFile("ann.glg")).size(), c.logBytes);
+    if (c.inTheWay == "old" || c.inTheWay == "backup") {
+      EXPECT_EQ(ReadFile(DataFile("ann.glg.10")), c.inTheWay == "old" ? old : "an older backup");
+      fs::remove(DataFile("ann.glg.10"));
+    }
     app.EndSession();
-  }
-}
-
-TEST_F(SessionWindowTest, ConversionSaysWhetherItWasSaved) {
-  const std::string old = EncodeGameLog({GameAgainst("bob", kUserWon)});
-  struct Case {
-    const char* what;
-    bool backupInTheWay;  // an older backup the conversion may not replace
-    std::string lines;
-  };
-  const Case cases[] = {
-      {"saved", false, "...done"},
-      {"not saved", true,
-       "The converted game log could not be saved (access denied, error code 5): the old log is "
-       "kept and will be converted again at the next login."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    WriteFile(DataFile("ann.glg"), old);
-    if (c.backupInTheWay) WriteFile(DataFile("ann.glg.10"), "an older backup");
-    window.text.clear();
-    LogIn("ann");
-    Send(2, 87, kRatings);
-    Deliver();
-    EXPECT_EQ(window.text, "Updating the gamelog...\r\n" + c.lines + kTips);
-    EXPECT_EQ(ReadFile(DataFile("ann.glg.10")), c.backupInTheWay ? "an older backup" : old);
-    app.EndSession();
-    fs::remove(DataFile("ann.glg.10"));
   }
 }
 
@@ -196,18 +176,6 @@ TEST_F(SessionWindowTest, ScoreLinesGoWhereTheTwoShowSettingsSay) {
     EXPECT_EQ(Sent(), c.host);
     app.EndSession();
   }
-}
-
-TEST_F(SessionWindowTest, LinesFollowOneAnotherAndTheTipsEndTheImport) {
-  AppendOutputLine(app, "");
-  EXPECT_EQ(window.text, "");  // an empty line waits for text
-  AppendOutputLine(app, "one");
-  AppendOutputLine(app, "");
-  AppendOutputLine(app, "two");
-  EXPECT_EQ(window.text, "one\r\n\r\ntwo");
-  window.text.clear();
-  app.PrintTips();
-  EXPECT_EQ(window.text, kTips.substr(4));  // into an empty box: no break before the first
 }
 
 TEST_F(SessionWindowTest, CloseAsksFirstAndSavesWhenConfirmed) {
@@ -307,31 +275,6 @@ TEST_F(SessionWindowTest, IdleCommandGoesOutAfterFiftySevenQuietMinutes) {
   }
   EndConnection();
   EXPECT_FALSE(window.timerRunning);
-}
-
-TEST_F(SessionWindowTest, HostileBytesNeverStopTheNextWellFormedMessage) {
-  Bytes overcounted = vexmoor::EncodeDatagram(2, 0, {});
-  overcounted[8] = 0xFF;
-  overcounted[9] = 0x7F;
-  Bytes negative = vexmoor::EncodeDatagram(2, 15, {"1"});
-  negative[9] = 0x80;
-  SendRaw(FrameMessage(kMsgDatagram, "\x02\x00", 2));
-  SendRaw(FrameMessage(kMsgDatagram, overcounted.data(), overcounted.size()));
-  SendRaw(FrameMessage(kMsgDatagram, negative.data(), negative.size()));
-  SendRaw(FrameMessage(555, "abc", 3));
-  SendRaw(FrameMessage(556, nullptr, 0));
-  std::mt19937 random(42);
-  for (int round = 0; round < 200; ++round) {
-    Bytes noise(1 + random() % 600);
-    for (unsigned char& byte : noise) byte = static_cast<unsigned char>(random());
-    SendRaw(noise);
-    Deliver();  // the noise is drained: the gap
-  }
-  app.EndSession();
-  window = FakeMainWindow{};
-  LogIn("alice");
-  EXPECT_EQ(window.title, "Personal Statistic for alice");
-  EXPECT_EQ(window.closeCount, 0);
 }
 
 }  // namespace

@@ -19,8 +19,8 @@ class FakeMainWindow : public MainWindow {
   void StartIdleTimer() override { timerRunning = true; }
   void StopIdleTimer() override { timerRunning = false; }
   void Minimize() override { ++minimizeCount; }
-  void RemoveTrayIcon() override { ++trayRemovals; }
-  void ShowWindow() override { ++shows; }
+  void RemoveTrayIcon() override {}
+  void ShowWindow() override {}
   void Close() override { ++closeCount; }
   // Each box takes the next answer; a box with no answer left is answered No or Cancel.
   bool AskYesNo(std::string_view text, std::string_view caption) override;
@@ -35,8 +35,6 @@ class FakeMainWindow : public MainWindow {
   std::string title = std::string(kTitleNotConnected);
   bool timerRunning = false;
   int minimizeCount = 0;
-  int trayRemovals = 0;
-  int shows = 0;
   int closeCount = 0;
   std::deque<bool> answers;
   std::function<void()> beforeAnswer;  // what the user does while a box is open

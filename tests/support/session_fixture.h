@@ -33,7 +33,6 @@ class SessionFixture : public ::testing::Test {
   // dataDirectory + name
   std::string DataFile(const std::string& name) const { return app.dataDirectory + name; }
 
-  std::vector<std::string> greeting;  // what the output pipe's announcement brought
   ThreadQueue queue;
   TempDirectory directory;
   TestPipes pipes;

@@ -36,6 +36,17 @@ pid_t ChildOf(pid_t process) {
   return children >> child ? child : -1;
 }
 
+// Standard error without the host's notes on pipe ids that other users' objects hold: those
+// depend on the machine, not on the run.
+std::string WithoutPipeNotes(const std::string& errors) {
+  std::istringstream lines(errors);
+  std::string kept;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("vexmoor-sim: pipe ids ", 0) != 0) kept += line + "\n";
+  }
+  return kept;
+}
+
 }  // namespace
 
 SimProcess::SimProcess(const std::filesystem::path& dir, const std::string& script,
@@ -97,15 +108,6 @@ std::vector<std::string> SimProcess::Lines() const {
 }
 
 std::string SimProcess::Errors() const { return ReadFile(errors_); }
-
-std::string WithoutPipeNotes(const std::string& errors) {
-  std::istringstream lines(errors);
-  std::string kept;
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("vexmoor-sim: pipe ids ", 0) != 0) kept += line + "\n";
-  }
-  return kept;
-}
 
 SimRun RunSim(const std::filesystem::path& dir, const std::string& script,
               const std::vector<std::string>& options, const std::function<bool()>& prepare) {

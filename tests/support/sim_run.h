@@ -44,10 +44,6 @@ class SimProcess {
   pid_t pid_ = -1;
 };
 
-// Standard error without the host's notes on pipe ids that other users' objects hold: those
-// depend on the machine, not on the run.
-std::string WithoutPipeNotes(const std::string& errors);
-
 struct SimRun {
   std::vector<std::string> lines;  // what vexmoor-sim printed: "dir …", the messages, "exit N"
   int status = -1;                 // its exit status

@@ -29,18 +29,10 @@ TestPipes::~TestPipes() {
   vexmoor::RemoveHostPipe(outputId);
 }
 
-std::vector<HostMessage> ReceiveAll(CIpcPipe& pipe) {
-  std::vector<HostMessage> messages;
-  while (std::optional<HostMessage> message = ReceiveIPCMessage(pipe)) {
-    messages.push_back(std::move(*message));
-  }
-  return messages;
-}
-
 std::vector<std::string> MessageLines(CIpcPipe& pipe) {
   std::vector<std::string> lines;
-  for (const HostMessage& message : ReceiveAll(pipe)) {
-    lines.push_back(vexmoor::FormatMessageLine(message));
+  while (std::optional<HostMessage> message = ReceiveIPCMessage(pipe)) {
+    lines.push_back(vexmoor::FormatMessageLine(*message));
   }
   return lines;
 }

@@ -26,10 +26,7 @@ struct TestPipes {
   int size;
 };
 
-// Everything waiting in a pipe, decoded.
-std::vector<HostMessage> ReceiveAll(CIpcPipe& pipe);
-
-// Messages as "<type> <payload>" lines.
+// Everything waiting in a pipe, as "<type> <payload>" lines.
 std::vector<std::string> MessageLines(CIpcPipe& pipe);
 
 }  // namespace tessik
