@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -30,11 +31,10 @@ const std::string kConversion = Login() + "dg 2 87 ann 1564 1610 1614 x x x 1554
 
 class CrashTest : public ::testing::Test {
  protected:
-  void TearDown() override { fs::remove_all(dir); }
   // Runs script on a fresh folder that prepare fills; with kill, kills the plug-in that long
   // after it starts. The host's lines, and whether the kill came before the plug-in ended.
   std::pair<std::vector<std::string>, bool> Run(const std::string& script, Micros kill = {}) {
-    dir = FreshDirectory("crash");
+    dir = work.emplace();
     prepare();
     SimProcess sim(dir, script);
     bool killed = false;
@@ -66,6 +66,7 @@ class CrashTest : public ::testing::Test {
     return hits;
   }
 
+  std::optional<TempDirectory> work;  // the folder of the last run
   fs::path dir;
   std::function<void()> prepare = [] {};
   std::string wholeLog;  // the log of the run that was not killed

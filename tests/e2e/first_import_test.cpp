@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "support/game_rows.h"
@@ -17,25 +16,23 @@ namespace {
 const char kPgn[] = "[White \"ann\"]\n[Black \"bob\"]\n[Result \"1-0\"]\n\n1. e4 1-0\n";
 
 TEST(FirstImport, HostFileNamesThePgnInAnyLetters) {
-  std::filesystem::path dir = FreshDirectory("letters");
+  TempDirectory dir;
   // the PGN's folder; whether the host's file names it as a Windows host does (Z:\...)
   const std::pair<std::string, bool> kCases[] = {
       {"Jos\xe9", false}, {"Jos\xc3\xa9", false}, {"Jos\xc3\xa9 2", true}};
   for (const auto& [folder, windows] : kCases) {
     std::filesystem::remove(dir / "tessik/ann.glg");
-    std::filesystem::create_directories(dir / folder);
-    std::ofstream(dir / folder / "me.pgn") << kPgn;
+    WriteFile(dir / folder / "me.pgn", kPgn);
     std::string named = (dir / folder / "me.pgn").string();
     if (windows) {
       std::replace(named.begin(), named.end(), '/', '\\');
       named = "Z:" + named;
     }
-    std::ofstream(dir / "ann.vx2", std::ios::binary) << std::string("host\0", 5) << named << '\0';
+    WriteFile(dir / "ann.vx2", std::string("host\0", 5) + named + '\0');
     SimRun run = RunSim(dir, Login() + kRatingRow);
     EXPECT_EQ(run.status, 0) << named;
     EXPECT_EQ(DecodeLog(ReadFile(dir / "tessik/ann.glg")).size(), 2u) << named;
   }
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

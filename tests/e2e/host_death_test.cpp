@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -52,7 +51,7 @@ TEST(HostDeath, SessionIsSavedWhenTheHostIsKilledOrASignalEndsIt) {
   for (const Case& c : {Case{"host killed", true, SIGKILL}, Case{"SIGTERM", false, SIGTERM},
                         Case{"SIGINT", false, SIGINT}, Case{"SIGHUP", false, SIGHUP}}) {
     SCOPED_TRACE(c.what);
-    fs::path dir = FreshDirectory("host-death");
+    TempDirectory dir;
     SimProcess sim(dir, kSession);
     pid_t plugin = sim.Plugin();
     ASSERT_GT(plugin, 0);
@@ -72,7 +71,6 @@ TEST(HostDeath, SessionIsSavedWhenTheHostIsKilledOrASignalEndsIt) {
     } else {
       EXPECT_EQ(sim.Lines().back(), "exit 0");
     }
-    fs::remove_all(dir);
   }
 }
 

@@ -33,7 +33,7 @@ const std::regex kWellFormed(
     R"(3 No game results against g[0-9]+ found\\n)");
 
 TEST(Load, BurstsThroughASmallPipeLoseNoGameAndMangleNoMessage) {
-  fs::path dir = tessik::FreshDirectory("load");
+  tessik::TempDirectory dir;
   std::ostringstream script;
   script << tessik::Login();
   int sent = 1, games = 0;
@@ -67,7 +67,6 @@ TEST(Load, BurstsThroughASmallPipeLoseNoGameAndMangleNoMessage) {
     if (!tessik::HoldsMarker(game)) kept.insert(std::string(tessik::OpponentName(game)));
   for (const std::string& game : acknowledged) EXPECT_TRUE(kept.count(game)) << game;
   EXPECT_EQ(kept.size(), static_cast<size_t>(games));  // the host drops nothing it was asked for
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ std::vector<std::string> SessionNames() {
 class Transcript : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Transcript, HostSeesWhatItExpects) {
-  fs::path dir = FreshDirectory("transcript-" + GetParam());
+  TempDirectory dir;
+  fs::create_directory(dir / "tessik");
   // Dates in PGN files are local times: the same in every time zone here.
   SimRun run = RunSim(dir, ReadFile(kSessions / (GetParam() + ".session")), {},
                       [] { return setenv("TZ", "UTC", 1) == 0; });
@@ -52,7 +53,6 @@ TEST_P(Transcript, HostSeesWhatItExpects) {
     WriteFile(expected, printed);
   }
   EXPECT_EQ(printed, ReadFile(expected));
-  fs::remove_all(dir);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sessions, Transcript, ::testing::ValuesIn(SessionNames()),

@@ -94,6 +94,7 @@ TEST_F(SessionWindowTest, LoginSaysWhoIsThereAndWhatComesNext) {
 TEST_F(SessionWindowTest, ImportAndConversionSayWhatBecameOfThePastGames) {
   const std::string pgn = directory / "games.pgn", missing = directory / "gone.pgn";
   const std::string report = directory / "pgn_read.txt", hello = "Hello ann\r\n";
+  const std::string defaultPgn = directory / "ann.pgn", hostFile = directory / "ann.vx2";
   const std::string old = EncodeGameLog({GameAgainst("bob", kUserWon)});
   const std::string imported = "Succesfully imported the game results from your pgn";
   struct Case {
@@ -106,7 +107,7 @@ TEST_F(SessionWindowTest, ImportAndConversionSayWhatBecameOfThePastGames) {
   const Case cases[] = {
       {pgn, "", hello + imported, 2 * kGameRecordBytes},
       {"", "",
-       hello + "No PGN file of your past games at " + directory / "ann.pgn" +
+       hello + "No PGN file of your past games at " + defaultPgn +
            ": the game log starts without them.",
        kGameRecordBytes},
       {missing, "",
@@ -130,10 +131,10 @@ TEST_F(SessionWindowTest, ImportAndConversionSayWhatBecameOfThePastGames) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    for (const std::string& path : {pgn, report, directory / "ann.vx2", DataFile("ann.glg")}) {
+    for (const std::string& path : {pgn, report, hostFile, DataFile("ann.glg")}) {
       fs::remove_all(path);
     }
-    if (!c.hostFile.empty()) WriteFile(directory / "ann.vx2", "host " + c.hostFile + "\n");
+    if (!c.hostFile.empty()) WriteFile(hostFile, "host " + c.hostFile + "\n");
     c.inTheWay == "pgn" ? (void)fs::create_directory(pgn) : WriteFile(pgn, kPgn);
     if (c.inTheWay == "report") fs::create_directory(report);
     if (c.inTheWay == "old" || c.inTheWay == "backup") WriteFile(DataFile("ann.glg"), old);

@@ -45,16 +45,5 @@ TEST(GameRecord, TheMarkerAndTheOpponentsFifteenCharacters) {
   EXPECT_EQ(OpponentName(record), std::string(16, 'z'));
 }
 
-TEST(RatingType, TheVariantNumberFirstThenTheNameExactly) {
-  // variant, name; type
-  const std::tuple<const char*, const char*, RatingType> kCases[] = {
-      {"17", "Blitz", kRatingLosers},      {"26", "Wild", kRatingLosers},
-      {"23", "", kRatingCrazyhouse},       {"0", "Bullet", kRatingBullet},
-      {"0", "15-minute", kRating15Minute}, {"0", "Wild", kRatingWild},
-      {"22", "Blitz", kNoRatingType},      {"0", "blitz", kNoRatingType},
-  };
-  for (auto [wild, name, type] : kCases) EXPECT_EQ(RatingTypeFromServer(wild, name), type) << name;
-}
-
 }  // namespace
 }  // namespace tessik

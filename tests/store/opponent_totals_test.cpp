@@ -2,20 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "store/handle.h"
-
 namespace tessik {
 namespace {
-
-TEST(Handle, WhatMayBecomeAFileNameAndHowANameIsPrinted) {
-  const std::string a64(64, 'a');
-  const std::pair<std::string, bool> kCases[] = {
-      {"Bob-the_2nd", true}, {a64, true},       {a64 + "a", false},
-      {"", false},           {"../ann", false}, {"Jos\xC3\xA9", false},
-  };
-  for (const auto& [handle, safe] : kCases) EXPECT_EQ(IsSafeFileHandle(handle), safe) << handle;
-  EXPECT_EQ(PrintableName(std::string("a\nb\r\x7F\0\x1F~ \xE9", 10)), "a^Jb^M^?^@^_~ \xE9");
-}
 
 TEST(OpponentTotals, GamesCountPerOpponentInHandleOrderWithoutRegardToCase) {
   OpponentTotalsList list;

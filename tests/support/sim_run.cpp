@@ -128,14 +128,6 @@ std::vector<std::string> ConsoleLines(const std::vector<std::string>& lines) {
   return console;
 }
 
-std::filesystem::path FreshDirectory(const std::string& name) {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                              ("tessik-e2e-" + name + "-" + std::to_string(getpid()));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir / "tessik");
-  return dir;
-}
-
 bool Await(const std::function<bool()>& done) { return PollUntil(done, std::chrono::seconds(30)); }
 
 bool AwaitFile(const std::filesystem::path& path) {

@@ -59,9 +59,6 @@ SimRun RunSim(const std::filesystem::path& dir, const std::string& script,
 // The lines the plug-in sent to the host's console (type 3), as printed.
 std::vector<std::string> ConsoleLines(const std::vector<std::string>& lines);
 
-// A new directory for one test, with an empty "tessik" folder in it.
-std::filesystem::path FreshDirectory(const std::string& name);
-
 // Waits up to 30 s until done() holds; whether it does.
 bool Await(const std::function<bool()>& done);
 // Waits up to 30 s for a file to exist.

@@ -29,7 +29,8 @@ std::string ReadFile(const std::filesystem::path& path) {
   return contents.str();
 }
 
-void WriteFile(const std::string& path, const std::string& contents) {
+void WriteFile(const std::filesystem::path& path, const std::string& contents) {
+  std::filesystem::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << contents;
 }
 

@@ -14,8 +14,10 @@ class TempDirectory {
   TempDirectory& operator=(const TempDirectory&) = delete;
 
   const std::string& path() const { return path_; }
-  // path + "/" + name
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  operator std::filesystem::path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const {
+    return std::filesystem::path(path_) / name;
+  }
 
  private:
   std::string path_;
@@ -23,6 +25,7 @@ class TempDirectory {
 
 // The whole content of a file; empty when it cannot be read.
 std::string ReadFile(const std::filesystem::path& path);
-void WriteFile(const std::string& path, const std::string& contents);
+// Writes contents to path, making the folders on the way.
+void WriteFile(const std::filesystem::path& path, const std::string& contents);
 
 }  // namespace tessik

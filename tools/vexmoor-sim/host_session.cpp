@@ -247,6 +247,12 @@ bool HostSession::Play(const ScriptEvent& event, const std::string& directory, s
     return true;
   }
   if (event.verb == "file") return WriteFile(directory, event.args[0], event.args[1], error);
+  if (event.verb == "link") {
+    std::string reason;
+    if (MakeWorkLink(directory, event.args[0], event.args[1], reason)) return true;
+    error = "cannot make the link " + event.args[0] + ": " + reason;
+    return false;
+  }
   if (event.verb == "game") {
     tessik::GameRecord record;
     ParseRecordWords({event.args.begin() + 1, event.args.end()}, record, error);

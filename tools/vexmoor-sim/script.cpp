@@ -31,6 +31,7 @@ std::string CheckArguments(const ScriptEvent& event) {
       {"vx2", {2, 2, "vx2 USER PATH"}},
       {"waitfor", {1, 1, "waitfor NAME"}},
       {"file", {2, 2, "file NAME TEXT"}},
+      {"link", {2, 2, "link NAME TARGET"}},
       {"game", {1, SIZE_MAX, "game NAME [FIELD=VALUE ...]"}},
       {"games", {1, 1, "games NAME"}},
       {"show", {1, 1, "show NAME"}},

@@ -89,4 +89,21 @@ bool WriteWorkFile(const std::string& directory, const std::string& name,
   return written;
 }
 
+bool MakeWorkLink(const std::string& directory, const std::string& name, const std::string& target,
+                  std::string& reason) {
+  const size_t slash = name.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : name.substr(0, slash);
+  int root = open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  int parent = root < 0 ? -1 : OpenBeneath(root, folder, O_RDONLY | O_DIRECTORY);
+  int error = errno;
+  if (root >= 0) close(root);
+  if (parent >= 0) {
+    const std::string leaf = name.substr(slash + 1);  // the whole name when it has no slash
+    error = symlinkat(target.c_str(), parent, leaf.c_str()) == 0 ? 0 : errno;
+    close(parent);
+  }
+  if (error != 0 || parent < 0) reason = OpenFailure(error);
+  return error == 0 && parent >= 0;
+}
+
 }  // namespace vexmoor

@@ -18,4 +18,10 @@ bool WriteWorkFile(const std::string& directory, const std::string& name,
                    const std::string& contents, std::string& reason,
                    WriteMode mode = WriteMode::Replace);
 
+// Makes name inside directory a symbolic link to target, as another program might leave one:
+// the link itself is never followed, and the folder it goes in is reached beneath directory.
+// False with the reason.
+bool MakeWorkLink(const std::string& directory, const std::string& name, const std::string& target,
+                  std::string& reason);
+
 }  // namespace vexmoor
