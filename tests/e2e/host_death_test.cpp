@@ -2,6 +2,7 @@
 // what the session holds, removes what a dead host leaves behind, and exits.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,15 +32,19 @@ bool Ended(pid_t process) {
   return text.empty() || (state != std::string::npos && text.compare(state + 2, 1, "Z") == 0);
 }
 
-// The shared-memory objects the process has mapped: its pipes.
-std::vector<std::string> MappedPipes(pid_t process) {
+// The shared-memory objects the process has mapped, its pipes: their paths and inodes. Another
+// host may take the same names once they are free: the inode tells the objects apart.
+std::vector<std::pair<std::string, ino_t>> MappedPipes(pid_t process) {
   std::istringstream maps(ReadFile("/proc/" + std::to_string(process) + "/maps"));
-  std::vector<std::string> names;
+  std::vector<std::pair<std::string, ino_t>> pipes;
   for (std::string line; std::getline(maps, line);) {
-    size_t at = line.find("/dev/shm/Vexmoor2.IPCFileMapping");
-    if (at != std::string::npos) names.push_back(line.substr(at, line.find(' ', at) - at));
+    std::istringstream fields(line);  // address, permissions, offset, device, inode, path
+    std::string skipped, path;
+    ino_t inode = 0;
+    fields >> skipped >> skipped >> skipped >> skipped >> inode >> path;
+    if (path.rfind("/dev/shm/Vexmoor2.IPCFileMapping", 0) == 0) pipes.emplace_back(path, inode);
   }
-  return names;
+  return pipes;
 }
 
 TEST(HostDeath, SessionIsSavedWhenTheHostIsKilledOrASignalEndsIt) {
@@ -56,7 +61,7 @@ TEST(HostDeath, SessionIsSavedWhenTheHostIsKilledOrASignalEndsIt) {
     pid_t plugin = sim.Plugin();
     ASSERT_GT(plugin, 0);
     ASSERT_TRUE(AwaitFile(dir / "scored"));
-    std::vector<std::string> pipes = MappedPipes(plugin);
+    const auto pipes = MappedPipes(plugin);
     ASSERT_FALSE(pipes.empty());
     kill(c.killHost ? sim.Pid() : plugin, c.signal);
     if (!Await([&] { return Ended(plugin); })) {
@@ -67,7 +72,10 @@ TEST(HostDeath, SessionIsSavedWhenTheHostIsKilledOrASignalEndsIt) {
     EXPECT_EQ(ReadFile(dir / "tessik/ann.stt"), "bob 1 0 0\n");
     EXPECT_NE(ReadFile(dir / "tessik/tessik.ini").find("start minimized=0\n"), std::string::npos);
     if (c.killHost) {
-      for (const std::string& pipe : pipes) EXPECT_FALSE(fs::exists(pipe)) << pipe;
+      for (const auto& [path, inode] : pipes) {
+        struct stat now {};
+        EXPECT_TRUE(stat(path.c_str(), &now) != 0 || now.st_ino != inode) << path;
+      }
     } else {
       EXPECT_EQ(sim.Lines().back(), "exit 0");
     }

@@ -27,23 +27,19 @@ const std::string kGame = WonGame("7", "bob");
 const char kPgn[] = "[White \"ann\"]\n[Black \"bob\"]\n[Result \"1-0\"]\n\n1. e4 1-0\n";
 
 TEST(HostileFiles, DataFolderThatIsNotTheUsersOwnIsNotUsed) {
-  struct Case {
-    const char* what;
-    bool foreignOwner;  // made by another user (needs root to make)
-  };
-  for (const Case& c : {Case{"another user's folder", true}, Case{"a link to a folder", false}}) {
-    SCOPED_TRACE(c.what);
-    if (c.foreignOwner && geteuid() != 0) continue;  // only root can give a folder away
+  for (bool foreignOwner : {true, false}) {  // another user's folder, or a link to a folder
+    SCOPED_TRACE(foreignOwner ? "another user's folder" : "a link to a folder");
+    if (foreignOwner && geteuid() != 0) continue;  // only root can give a folder away
     TempDirectory dir;
-    fs::path folder = c.foreignOwner ? dir / "tessik" : dir / "elsewhere";
+    fs::path folder = foreignOwner ? dir / "tessik" : dir / "elsewhere";
     fs::create_directory(folder);
-    if (!c.foreignOwner) fs::create_directory_symlink(folder, dir / "tessik");
+    if (!foreignOwner) fs::create_directory_symlink(folder, dir / "tessik");
     // Settings that would silence the plug-in and run a command, and a link to the victim.
     const std::string planted = "Show Stats in Vexmoor=0\nprevent idle text=$(touch pwned)\n";
     WriteFile(folder / "tessik.ini", planted);
     WriteFile(dir / "victim", "not Tessik's");
     fs::create_symlink(dir / "victim", folder / "tessik.inn");
-    if (c.foreignOwner) {
+    if (foreignOwner) {
       ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
       ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
     }

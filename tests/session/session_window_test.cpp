@@ -38,46 +38,31 @@ class SessionWindowTest : public SessionFixture {
 
 TEST_F(SessionWindowTest, LoginSaysWhoIsThereAndWhatComesNext) {
   struct Case {
-    const char* what;
     std::string user;
-    std::vector<GameRecord> log;  // empty: none
+    std::string log;  // "current": the marker alone; "old": a log of an older version
     std::string settingsFile;
     std::string text;
     int minimized;
   };
   const Case cases[] = {
-      {"a new user", "ann", {}, "", "Hello ann", 0},
-      {"a returning user", "ann", {MarkerRecord()}, "", "", 0},
-      {"a returning user who starts minimized",
-       "ann",
-       {MarkerRecord()},
-       "start minimized=1\n",
-       "",
-       1},
-      {"a log of an older version",
-       "ann",
-       {GameAgainst("bob", kUserWon)},
-       "start minimized=1\n",
-       "Updating the gamelog...",
-       0},
-      {"a guest",
-       "anonYMOUS",
-       {},
-       "",
+      {"ann", "", "", "Hello ann", 0},
+      {"ann", "current", "", "", 0},
+      {"ann", "current", "start minimized=1\n", "", 1},
+      {"ann", "old", "start minimized=1\n", "Updating the gamelog...", 0},
+      {"anonYMOUS", "", "",
        "You logged in as anonymous player or guest.\r\nThis plugin will work for this session,\r\n"
        "but no data will be saved to disk.",
        0},
-      {"a handle that cannot name a file",
-       "ann.x",
-       {},
-       "",
+      {"ann.x", "", "",
        "The handle \"ann.x\" cannot be part of a file name: nothing will be read from or saved to "
        "disk in this session.",
        0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    if (!c.log.empty()) WriteLog(c.log);
+    SCOPED_TRACE(c.user + " " + c.log + " " + c.settingsFile);
+    if (!c.log.empty()) {
+      WriteLog({c.log == "old" ? GameAgainst("bob", kUserWon) : MarkerRecord()});
+    }
     WriteFile(DataFile("tessik.ini"), c.settingsFile);
     window = FakeMainWindow{};
     LogIn(c.user);

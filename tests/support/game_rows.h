@@ -5,13 +5,12 @@
 
 namespace tessik {
 
-// A blitz game (3 minutes, both rated 1500) that user plays with white against opponent: the
+// A blitz game (3 minutes, both rated 1500) that ann wins with white against opponent: the
 // game-start row (datagram 15) and the result row (datagram 16).
-std::string WonGame(const std::string& number, const std::string& opponent,
-                    const std::string& user = "ann", const std::string& result = "1-0");
+std::string WonGame(const std::string& number, const std::string& opponent);
 
-// A login of user, and the host's wait for its answers.
-inline std::string Login(const std::string& user = "ann") { return "dg 2 0 " + user + "\nsync\n"; }
+// A login of ann, and the host's wait for its answers.
+inline std::string Login() { return "dg 2 0 ann\nsync\n"; }
 
 // The rating datagram (87) a host sends for the first import or the conversion.
 inline constexpr char kRatingRow[] = "dg 2 87 ann 1500 1800 1600 x x x 1500 1400 x 1550\n";
