@@ -13,9 +13,8 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "import/line_reader.h"
 #include "import/pgn_game.h"
-#include "import/pgn_text.h"
+#include "import/pgn_walker.h"
 #include "import/same_game.h"
 #include "platform/read_file.h"
 #include "store/safe_save.h"
@@ -124,47 +123,29 @@ std::string LocalPath(const std::string& hostPath, const std::string& home) {
 PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
                     const std::string& userName, const std::string& logPath) {
   PgnReading reading;
-  int fd = open(pgnPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  struct stat info {};
-  if (fd < 0 || fstat(fd, &info) != 0) {
-    reading.error = errno;
-  } else if (!S_ISREG(info.st_mode)) {
-    reading.error = EINVAL;  // a directory, a FIFO or a device is no PGN
-  }
-  if (reading.error != 0) {
-    if (fd >= 0) close(fd);
-    return reading;
-  }
+  int fd = -1;
+  off_t size = 0;
+  reading.error = OpenRegularFile(pgnPath, fd, size);  // a directory, a FIFO or a device: no PGN
+  if (reading.error != 0) return reading;
   // The diagnostic report is optional: without it the import goes on.
   FILE* log = OpenReport(logPath);
   if (log == nullptr) reading.logError = errno;
 
   std::vector<GameRecord> read;
-  read.reserve(std::clamp<size_t>(static_cast<size_t>(info.st_size) / kPgnBytesPerGame, 1,
-                                  kMostPresizedGames));
+  read.reserve(
+      std::clamp<size_t>(static_cast<size_t>(size) / kPgnBytesPerGame, 1, kMostPresizedGames));
   read.push_back(MarkerRecord());
-  LineReader reader(fd);
+  PgnWalker walker(fd);
   StartTimes startTimes;
-  std::string_view line;  // the current line: empty before the first game
   int gamesRead = 0;
-  bool more = true;
   PgnTags tags;
-  do {
+  auto take = [&tags](std::string_view name, std::string_view value) { tags.Take(name, value); };
+  for (; walker.Next(take); tags.Clear()) {
     ++gamesRead;
-    tags.Clear();
-    for (;;) {
-      std::string_view name, value;
-      if (ParseTagLine(line, name, value)) tags.Take(name, value);
-      more = reader.Next(line);
-      if (!more || line.empty()) break;
-    }
-    while (more && (more = reader.Next(line))) {
-      if (!line.empty() && line.front() == '[') break;
-    }
     GameRecord record;
     if (EvaluateGame(tags, userName, startTimes, record)) read.push_back(record);
-  } while (more);
-  if (reader.Failed()) reading.error = reader.Error();
+  }
+  if (walker.Failed()) reading.error = walker.Error();
   close(fd);
 
   Report(log, "Importing  games from the PGN:\n\n");

@@ -10,31 +10,38 @@
 
 namespace tessik {
 
-int ReadFileHead(const std::string& path, size_t limit, std::string& contents) {
-  contents.clear();
+int OpenRegularFile(const std::string& path, int& fd, off_t& size) {
   // O_NONBLOCK: the open of a FIFO returns at once instead of waiting for a writer.
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return errno;
   struct stat info {};
-  int error = 0;
-  if (fstat(fd, &info) != 0) {
-    error = errno;
-  } else if (!S_ISREG(info.st_mode)) {
-    error = EINVAL;
-  } else {
-    // Room for what the file holds and one byte more (to see it end), never beyond limit.
-    size_t room = std::min(limit, static_cast<size_t>(info.st_size) + 1);
-    contents.resize(room);
-    size_t held = 0;
-    while (held < room) {
-      ssize_t got = read(fd, contents.data() + held, room - held);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) error = errno;
-      if (got <= 0) break;
-      held += static_cast<size_t>(got);
-    }
-    contents.resize(error == 0 ? held : 0);
+  const int error = fstat(fd, &info) != 0 ? errno : !S_ISREG(info.st_mode) ? EINVAL : 0;
+  if (error != 0) {
+    close(fd);
+    fd = -1;
   }
+  size = info.st_size;
+  return error;
+}
+
+int ReadFileHead(const std::string& path, size_t limit, std::string& contents) {
+  contents.clear();
+  int fd = -1;
+  off_t size = 0;
+  int error = OpenRegularFile(path, fd, size);
+  if (error != 0) return error;
+  // Room for what the file holds and one byte more (to see it end), never beyond limit.
+  size_t room = std::min(limit, static_cast<size_t>(size) + 1);
+  contents.resize(room);
+  size_t held = 0;
+  while (held < room) {
+    ssize_t got = read(fd, contents.data() + held, room - held);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) error = errno;
+    if (got <= 0) break;
+    held += static_cast<size_t>(got);
+  }
+  contents.resize(error == 0 ? held : 0);
   close(fd);
   return error;
 }

@@ -2,10 +2,17 @@
 // per-user file.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <string>
 
 namespace tessik {
+
+// Opens the regular file at path for reading into fd, its length into size. Returns 0, or the
+// errno of the failure (fd then closed): ENOENT when nothing is there, EINVAL for anything but a
+// regular file (a FIFO, a device, a directory), whose open never blocks the caller.
+int OpenRegularFile(const std::string& path, int& fd, off_t& size);
 
 // Reads at most limit bytes from the start of the regular file at path into contents.
 // Returns 0, or the errno of the failure: ENOENT when nothing is there, EINVAL for anything but

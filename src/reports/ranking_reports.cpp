@@ -1,6 +1,5 @@
 #include "reports/ranking_reports.h"
 
-#include <array>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -11,36 +10,28 @@ namespace tessik {
 
 namespace {
 
-struct RankingEntry {
-  std::string name;
-  int32_t won = 0;
-  int32_t drawn = 0;
-  int32_t lost = 0;
-  float rankingScore = 0.0f;
-
-  int32_t Games() const { return won + drawn + lost; }
-};
-
-using Rows = std::array<RankingEntry, 10>;
+int32_t Games(const OpponentTotals& e) { return e.won + e.drawn + e.lost; }
 
 // Ranks every opponent: an entry goes in when ranksAbove(its score, row 10's score), below
 // every row it does not rank above, so that among equals the one met first stays higher.
-Rows Rank(OpponentTotalsList& totals, float emptyScore,
-          const std::function<float(const RankingEntry&)>& score,
-          const std::function<bool(float, float)>& ranksAbove) {
-  Rows rows;
-  for (RankingEntry& row : rows) row.rankingScore = emptyScore;
+RankedRows Rank(OpponentTotalsList& totals, float emptyScore,
+                const std::function<float(const OpponentTotals&)>& score,
+                const std::function<bool(float, float)>& ranksAbove) {
+  RankedRows rows;
+  std::array<float, 10> scores;
+  scores.fill(emptyScore);
   totals.ResetCursor(true);
   for (OpponentTotals entry; totals.NextEntry(entry) == 1;) {
-    RankingEntry candidate{entry.name, entry.won, entry.drawn, entry.lost};
-    candidate.rankingScore = score(candidate);
-    if (!ranksAbove(candidate.rankingScore, rows[9].rankingScore)) continue;
+    const float candidate = score(entry);
+    if (!ranksAbove(candidate, scores[9])) continue;
     size_t place = 9;
-    while (place > 0 && ranksAbove(candidate.rankingScore, rows[place - 1].rankingScore)) {
+    while (place > 0 && ranksAbove(candidate, scores[place - 1])) {
       rows[place] = rows[place - 1];
+      scores[place] = scores[place - 1];
       --place;
     }
-    rows[place] = candidate;
+    rows[place] = entry;
+    scores[place] = candidate;
   }
   return rows;
 }
@@ -48,9 +39,9 @@ Rows Rank(OpponentTotalsList& totals, float emptyScore,
 bool Higher(float a, float b) { return a > b; }
 bool Lower(float a, float b) { return a < b; }
 
-ReportLines ScoreRows(std::string heading, const Rows& rows) {
+ReportLines ScoreRows(std::string heading, const RankedRows& rows) {
   ReportLines lines{std::move(heading)};
-  for (const RankingEntry& row : rows) {
+  for (const OpponentTotals& row : rows) {
     char line[128];
     std::snprintf(line, sizeof line, "%-15s \t +%2d  =%2d  -%2d  %3u%%", row.name.c_str(), row.won,
                   row.drawn, row.lost, ScorePercentage(row.won, row.drawn, row.lost));
@@ -61,37 +52,47 @@ ReportLines ScoreRows(std::string heading, const Rows& rows) {
 
 }  // namespace
 
+RankedRows RankOpponents(OpponentTotalsList& totals, Ranking ranking) {
+  switch (ranking) {
+    case Ranking::MostGames:
+      return Rank(
+          totals, 0.0f, [](const OpponentTotals& e) { return static_cast<float>(Games(e)); },
+          Higher);
+    case Ranking::Best:  // by (2W + D) / (N + 2)
+      return Rank(
+          totals, 0.0f,
+          [](const OpponentTotals& e) {
+            return static_cast<float>(2 * e.won + e.drawn) / static_cast<float>(Games(e) + 2);
+          },
+          Higher);
+    case Ranking::Worst:  // by (2W + D + 4) / (N + 2), the lowest first
+      break;
+  }
+  return Rank(
+      totals, 2.0f,
+      [](const OpponentTotals& e) {
+        return static_cast<float>(2 * e.won + e.drawn + 4) / static_cast<float>(Games(e) + 2);
+      },
+      Lower);
+}
+
 ReportLines MostGamesReport(OpponentTotalsList& totals) {
   ReportLines lines{"Most games against:"};
-  Rows rows = Rank(
-      totals, 0.0f, [](const RankingEntry& e) { return static_cast<float>(e.Games()); }, Higher);
-  for (const RankingEntry& row : rows) {
+  for (const OpponentTotals& row : RankOpponents(totals, Ranking::MostGames)) {
     char line[128];
     std::snprintf(line, sizeof line, "%-15s \t(%d)  +%-2d  =%-2d  -%-2d", row.name.c_str(),
-                  row.Games(), row.won, row.drawn, row.lost);
+                  Games(row), row.won, row.drawn, row.lost);
     lines.emplace_back(line);
   }
   return lines;
 }
 
 ReportLines BestReport(OpponentTotalsList& totals) {
-  return ScoreRows("Best:", Rank(
-                                totals, 0.0f,
-                                [](const RankingEntry& e) {
-                                  return static_cast<float>(2 * e.won + e.drawn) /
-                                         static_cast<float>(e.Games() + 2);
-                                },
-                                Higher));
+  return ScoreRows("Best:", RankOpponents(totals, Ranking::Best));
 }
 
 ReportLines WorstReport(OpponentTotalsList& totals) {
-  return ScoreRows("Worst:", Rank(
-                                 totals, 2.0f,
-                                 [](const RankingEntry& e) {
-                                   return static_cast<float>(2 * e.won + e.drawn + 4) /
-                                          static_cast<float>(e.Games() + 2);
-                                 },
-                                 Lower));
+  return ScoreRows("Worst:", RankOpponents(totals, Ranking::Worst));
 }
 
 ReportLines OverallReport(const OpponentTotalsList& totals) {

@@ -13,7 +13,7 @@ void SetDirectories(CPluginApp& app, std::string_view currentDirectory) {
   if (!app.workingDirectory.empty() && app.workingDirectory.back() != '/') {
     app.workingDirectory += '/';
   }
-  app.dataDirectory = app.workingDirectory + "tessik/";
+  app.dataDirectory = DataDirectoryOf(app.workingDirectory);
 }
 
 bool CPluginApp::StartApplication(const std::function<void()>& runMainWindow) {

@@ -4,10 +4,7 @@
 namespace tessik {
 
 void CPluginApp::RebuildTotals() {
-  if (!opponentTotals) return;
-  for (const GameRecord& record : gameLog) {
-    opponentTotals->AddResult(OpponentName(record), record.result + 1);
-  }
+  if (opponentTotals) CountLogGames(*opponentTotals, gameLog);
 }
 
 FileCause CPluginApp::SaveOpponentTotals() {

@@ -94,6 +94,12 @@ void SetOpponent(GameRecord& record, std::string_view name) {
   std::memcpy(record.opponent, name.data(), name.size());
 }
 
+std::string DataDirectoryOf(std::string_view workingDirectory) {
+  std::string directory(workingDirectory);
+  if (!directory.empty() && directory.back() != '/') directory += '/';
+  return directory + "tessik/";
+}
+
 std::string GameLogPath(std::string_view dataDirectory, std::string_view userName) {
   return std::string(dataDirectory) + std::string(userName) + ".glg";
 }

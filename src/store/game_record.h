@@ -66,6 +66,8 @@ std::string_view OpponentName(const GameRecord& record);
 // Stores at most 15 characters, padded with NUL bytes.
 void SetOpponent(GameRecord& record, std::string_view name);
 
+// The plug-in's data folder in its working directory: <workingDirectory>/tessik/.
+std::string DataDirectoryOf(std::string_view workingDirectory);
 // The user's game log: <dataDirectory><userName>.glg.
 std::string GameLogPath(std::string_view dataDirectory, std::string_view userName);
 

@@ -72,4 +72,8 @@ std::string OpponentTotalsList::CompleteName(std::string_view prefix) const {
   return first == sorted.begin() ? std::string() : (*(first - 1))->name;
 }
 
+void CountLogGames(OpponentTotalsList& totals, const std::vector<GameRecord>& log) {
+  for (const GameRecord& record : log) totals.AddResult(OpponentName(record), record.result + 1);
+}
+
 }  // namespace tessik

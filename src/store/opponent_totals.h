@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "store/game_record.h"
+
 namespace tessik {
 
 struct OpponentTotals {
@@ -51,5 +53,8 @@ class OpponentTotalsList {
   OpponentTotals tail_;
   size_t cursor_ = 0;  // 0 the head, 1 to n the entries, n + 1 the tail
 };
+
+// Counts every game of a log, as a login does: the marker's result is not counted.
+void CountLogGames(OpponentTotalsList& totals, const std::vector<GameRecord>& log);
 
 }  // namespace tessik
