@@ -1,0 +1,42 @@
+#include "cli/commands.h"
+#include "cli/json_text.h"
+#include "cli/text_format.h"
+#include "stats/game_filter.h"
+
+namespace tessik {
+
+void PrintHistory(const LogView& view, Period period, std::ostream& out) {
+  const std::vector<HistoryRow> history = History(view.selected, period);
+  if (view.json) {
+    Json rows = Json::array();
+    for (const HistoryRow& row : history) {
+      Json ratings = Json::object();
+      for (const auto& [type, rating] : row.lastRatings) ratings[RatingTypeName(type)] = rating;
+      const ScoreCounts& c = row.counts;
+      rows.push_back({{"period", row.period},
+                      {"games", c.Games()},
+                      {"won", c.won},
+                      {"drawn", c.drawn},
+                      {"lost", c.lost},
+                      {"percentage", ScorePercentage(c.won, c.drawn, c.lost)},
+                      {"last_ratings", ratings}});
+    }
+    out << JsonText(rows);
+    return;
+  }
+  std::vector<TableRow> rows = {{"Period", "Games", "+", "=", "-", "Score", "Last ratings"}};
+  for (const HistoryRow& row : history) {
+    std::string ratings;
+    for (const auto& [type, rating] : row.lastRatings) {
+      ratings += (ratings.empty() ? "" : ", ") + std::string(RatingTypeName(type)) + " " +
+                 std::to_string(rating);
+    }
+    const ScoreCounts& c = row.counts;
+    rows.push_back({row.period, std::to_string(c.Games()), std::to_string(c.won),
+                    std::to_string(c.drawn), std::to_string(c.lost),
+                    std::to_string(ScorePercentage(c.won, c.drawn, c.lost)) + "%", ratings});
+  }
+  out << AlignedTable(rows, "lrrrrr");
+}
+
+}  // namespace tessik

@@ -1,0 +1,48 @@
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/data_error.h"
+#include "stats/archive_import.h"
+
+namespace tessik {
+
+namespace {
+
+// A progress bar on standard error, redrawn when the percentage changes.
+void ShowProgress(off_t read, off_t total) {
+  static int shown = -1;
+  const int percent = total > 0 ? static_cast<int>(read * 100 / total) : 100;
+  if (percent == shown) return;
+  shown = percent;
+  std::string bar(static_cast<size_t>(percent / 4), '#');
+  bar.resize(25, '.');
+  std::fprintf(stderr, "\rImporting [%s] %3d%%%s", bar.c_str(), percent,
+               percent == 100 ? "\n" : "");
+}
+
+}  // namespace
+
+void RunImport(const ImportOptions& options, std::ostream& out) {
+  ArchiveImportRequest request{
+      options.pgn,    options.directory,
+      options.user,   options.player.empty() ? options.user : options.player,
+      options.format, {}};
+  if (isatty(STDERR_FILENO) != 0) request.progress = ShowProgress;
+  const ArchiveImportResult result = ImportArchive(request);
+  if (!result.error.empty()) throw DataError(result.error);
+  auto left = [&result](LeftOut why) { return result.leftOut[static_cast<size_t>(why)]; };
+  const int leftOut = left(LeftOut::NotTheUser) + left(LeftOut::NoResult) + left(LeftOut::Variant);
+  out << "Read " << result.read << " games from " << options.pgn << ": " << result.added
+      << " added, " << result.present << " already in the log, " << leftOut << " left out";
+  if (leftOut > 0) {
+    out << " (" << left(LeftOut::NotTheUser) << " not " << request.player << "'s, "
+        << left(LeftOut::NoResult) << " without a result, " << left(LeftOut::Variant)
+        << " of a variant the log leaves out)";
+  }
+  out << "\n";
+  if (result.added > 0) out << "The game log is " << result.logPath << "\n";
+}
+
+}  // namespace tessik

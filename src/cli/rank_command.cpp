@@ -1,0 +1,77 @@
+#include "cli/commands.h"
+#include "cli/json_text.h"
+#include "cli/text_format.h"
+#include "reports/ranking_reports.h"
+#include "reports/score_report.h"
+#include "stats/surprise.h"
+
+namespace tessik {
+
+namespace {
+
+void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
+  const std::vector<Surprise> ranking = SurpriseRanking(view.selected, minGames);
+  if (view.json) {
+    Json rows = Json::array();
+    for (const Surprise& s : ranking) {
+      rows.push_back({{"opponent", s.opponent},
+                      {"games", s.games},
+                      {"points", s.points},
+                      {"expected_points", s.expected},
+                      {"difference", s.Difference()}});
+    }
+    out << JsonText({{"report", "surprise"}, {"min_games", minGames}, {"opponents", rows}});
+    return;
+  }
+  std::vector<TableRow> rows = {{"Opponent", "Games", "Points", "Expected", "Difference"}};
+  for (const Surprise& s : ranking) {
+    rows.push_back({s.opponent, std::to_string(s.games), OneDecimal(s.points),
+                    OneDecimal(s.expected), OneDecimal(s.Difference(), true)});
+  }
+  out << "Against the ratings (at least " << minGames << " games):\n"
+      << AlignedTable(rows, "lrrrr");
+}
+
+}  // namespace
+
+void PrintRanking(const LogView& view, const std::string& report, int minGames, std::ostream& out) {
+  if (report == "surprise") return PrintSurprise(view, minGames, out);
+  OpponentTotalsList totals;
+  CountLogGames(totals, view.selected);
+  if (!view.json) {
+    const ReportLines lines = report == "most"    ? MostGamesReport(totals)
+                              : report == "best"  ? BestReport(totals)
+                              : report == "worst" ? WorstReport(totals)
+                                                  : OverallReport(totals);
+    for (const std::string& line : lines) out << line << "\n";
+    return;
+  }
+  Json json = {{"report", report}};
+  if (report == "overall") {
+    int32_t won = 0, drawn = 0, lost = 0;
+    const int opponents = totals.SumAll(won, drawn, lost);
+    json.update({{"games", won + drawn + lost},
+                 {"opponents", opponents},
+                 {"won", won},
+                 {"drawn", drawn},
+                 {"lost", lost},
+                 {"percentage", ScorePercentage(won, drawn, lost)}});
+  } else {
+    const Ranking ranking = report == "most"   ? Ranking::MostGames
+                            : report == "best" ? Ranking::Best
+                                               : Ranking::Worst;
+    json["opponents"] = Json::array();
+    for (const OpponentTotals& row : RankOpponents(totals, ranking)) {
+      if (row.name.empty()) continue;  // fewer than ten opponents
+      json["opponents"].push_back({{"opponent", row.name},
+                                   {"games", row.won + row.drawn + row.lost},
+                                   {"won", row.won},
+                                   {"drawn", row.drawn},
+                                   {"lost", row.lost},
+                                   {"percentage", ScorePercentage(row.won, row.drawn, row.lost)}});
+    }
+  }
+  out << JsonText(json);
+}
+
+}  // namespace tessik

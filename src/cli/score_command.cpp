@@ -1,0 +1,103 @@
+#include "cli/commands.h"
+#include "cli/data_error.h"
+#include "cli/json_text.h"
+#include "cli/text_format.h"
+#include "stats/closest_handles.h"
+#include "stats/game_filter.h"
+#include "stats/head_to_head.h"
+
+namespace tessik {
+
+namespace {
+
+const char* ResultWord(char result) {
+  return result == '+' ? "won" : result == '=' ? "drawn" : "lost";
+}
+
+Json GameJson(const PlayedGame& game) {
+  return {{"date", DateOf(game.startTime)},           {"result", ResultWord(game.result)},
+          {"colour", game.white ? "white" : "black"}, {"rating_type", RatingTypeName(game.type)},
+          {"user_rating", game.userRating},           {"opponent_rating", game.opponentRating}};
+}
+
+std::string GameText(const PlayedGame& game) {
+  return DateOf(game.startTime) + " " + ResultWord(game.result) + " with " +
+         (game.white ? "white" : "black") + ", " + std::string(RatingTypeName(game.type));
+}
+
+void PrintJson(const HeadToHead& record, std::ostream& out) {
+  const ScoreCounts& t = record.total;
+  Json json = {{"opponent", record.opponent},
+               {"lines", record.lines},
+               {"games", t.Games()},
+               {"won", t.won},
+               {"drawn", t.drawn},
+               {"lost", t.lost},
+               {"points", t.won + t.drawn / 2.0},
+               {"expected_points", t.expected32 / 32.0}};
+  json["last_ten"] = Json::array();
+  for (const PlayedGame& game : record.lastTen) json["last_ten"].push_back(GameJson(game));
+  json["streaks"] = {
+      {"current",
+       {{"result", ResultWord(record.streaks.currentResult)}, {"games", record.streaks.current}}},
+      {"longest_won", record.streaks.longestWins},
+      {"longest_lost", record.streaks.longestLosses}};
+  json["first_game"] = record.first ? GameJson(*record.first) : Json();
+  json["last_game"] = record.last ? GameJson(*record.last) : Json();
+  json["performance"] = Json();
+  if (const auto& p = record.performance) {
+    json["performance"] = {{"rating", p->rating},
+                           {"average_opponent_rating", p->averageOpponent},
+                           {"score_percent", p->scorePercent},
+                           {"rating_difference", p->difference}};
+  }
+  out << JsonText(json);
+}
+
+void PrintText(const HeadToHead& record, std::ostream& out) {
+  for (const std::string& line : record.lines) out << line << "\n";
+  const ScoreCounts& t = record.total;
+  if (t.Games() == 0) return;
+  const double points = t.won + t.drawn / 2.0, expected = t.expected32 / 32.0;
+  std::string results, dates;
+  for (const PlayedGame& game : record.lastTen) {
+    results += std::string(1, game.result) + std::string(11, ' ');
+    dates += DateOf(game.startTime) + std::string(12 - DateOf(game.startTime).size(), ' ');
+  }
+  std::vector<TableRow> rows = {
+      {"Points", OneDecimal(points) + " of " + std::to_string(t.Games()) + ", expected " +
+                     OneDecimal(expected) + " (" + OneDecimal(points - expected, true) + ")"},
+      {"Last " + std::to_string(record.lastTen.size()), results},
+      {"", dates},
+      {"Streak", "now " + std::to_string(record.streaks.current) + " " +
+                     ResultWord(record.streaks.currentResult) + " in a row; longest " +
+                     std::to_string(record.streaks.longestWins) + " won, " +
+                     std::to_string(record.streaks.longestLosses) + " lost"},
+      {"First game", GameText(*record.first)},
+      {"Last game", GameText(*record.last)}};
+  if (const auto& p = record.performance) {
+    rows.push_back({"Performance", std::to_string(p->rating) + " (average opponent " +
+                                       std::to_string(p->averageOpponent) + ", " +
+                                       std::to_string(p->scorePercent) +
+                                       "%: " + (p->difference >= 0 ? "+" : "") +
+                                       std::to_string(p->difference) + ")"});
+  }
+  out << "\n" << AlignedTable(rows);
+}
+
+}  // namespace
+
+void PrintScore(const LogView& view, const std::string& opponent, std::ostream& out) {
+  if (HeadToHeadRecord(view.whole, opponent).total.Games() == 0) {
+    std::string message = "no game against " + opponent + " in " + view.path;
+    std::vector<std::string> closest = ClosestHandles(view.whole, opponent, 3);
+    for (size_t i = 0; i < closest.size(); ++i) {
+      message += (i == 0 ? "; the closest handles: " : ", ") + closest[i];
+    }
+    throw DataError(message);
+  }
+  const HeadToHead record = HeadToHeadRecord(view.selected, opponent);
+  view.json ? PrintJson(record, out) : PrintText(record, out);
+}
+
+}  // namespace tessik

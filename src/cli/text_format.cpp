@@ -1,0 +1,36 @@
+#include "cli/text_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace tessik {
+
+std::string AlignedTable(const std::vector<TableRow>& rows, std::string_view alignment) {
+  std::vector<size_t> widths;
+  for (const TableRow& row : rows) {
+    widths.resize(std::max(widths.size(), row.size()));
+    for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], row[i].size());
+  }
+  std::string text;
+  for (const TableRow& row : rows) {
+    std::string line;
+    for (size_t i = 0; i < row.size(); ++i) {
+      const std::string padding(widths[i] - row[i].size(), ' ');
+      const bool right = i < alignment.size() && alignment[i] == 'r';
+      line += (i == 0 ? "" : "  ") + (right ? padding + row[i] : row[i] + padding);
+    }
+    line.erase(line.find_last_not_of(' ') + 1);
+    text += line + "\n";
+  }
+  return text;
+}
+
+std::string OneDecimal(double value, bool withSign) {
+  char text[32];
+  // Rounded first, then + 0.0: -0.0 becomes 0.0.
+  std::snprintf(text, sizeof text, withSign ? "%+.1f" : "%.1f", std::round(value * 10) / 10 + 0.0);
+  return text;
+}
+
+}  // namespace tessik

@@ -1,0 +1,56 @@
+#include "cli/user_log.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+
+#include "cli/data_error.h"
+#include "platform/read_file.h"
+#include "store/game_log_file.h"
+
+namespace tessik {
+
+std::vector<std::string> UsersWithALog(const std::string& directory) {
+  std::vector<std::string> users;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(DataDirectoryOf(directory), error)) {
+    const std::filesystem::path& name = entry.path();
+    if (name.extension() == ".glg" && entry.is_regular_file(error)) {
+      users.push_back(name.stem().string());
+    }
+  }
+  std::sort(users.begin(), users.end());
+  return users;
+}
+
+UserLog LoadUserLog(const std::string& directory, const std::string& user) {
+  UserLog log{user, "", {}};
+  if (log.user.empty()) {
+    std::vector<std::string> users = UsersWithALog(directory);
+    if (users.empty()) {
+      throw DataError("no game log in " + DataDirectoryOf(directory) +
+                      " (the plug-in keeps it there; --dir names the folder it runs in)");
+    }
+    if (users.size() > 1) {
+      std::string list;
+      for (const std::string& name : users) list += " " + name;
+      throw DataError("several users have a game log in " + DataDirectoryOf(directory) +
+                      "; pick one with --user:" + list);
+    }
+    log.user = users.front();
+  }
+  log.path = GameLogPath(DataDirectoryOf(directory), log.user);
+  if (int error = ReadGameLogFile(log.path, log.records); error != 0) {
+    throw DataError(error == ENOENT
+                        ? "no game log of " + log.user + ": " + log.path + " is missing"
+                        : "cannot read the game log " + log.path + ": " + DescribeReadError(error));
+  }
+  if (log.records.empty() || !HoldsMarker(log.records[0])) {
+    throw DataError(log.path +
+                    " is not a game log of this version (the plug-in converts an older one at the "
+                    "next login)");
+  }
+  return log;
+}
+
+}  // namespace tessik

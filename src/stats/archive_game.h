@@ -1,0 +1,53 @@
+// One game of a PGN archive (the host's own, an online server's export, or any standard PGN) as
+// a record of the user's game log.
+#pragma once
+
+#include <climits>
+#include <string>
+#include <string_view>
+
+#include "import/pgn_game.h"
+#include "store/game_record.h"
+
+namespace tessik {
+
+// Where a PGN comes from: the host's server-style PGN (read with the plug-in's import rules),
+// an online server's export, or any standard PGN.
+enum class PgnFormat { Auto, Server, Online, Standard };
+
+// A game without a clock (no TimeControl, "-" or "?": over the board, unlimited correspondence)
+// is stored with this many initial minutes: its expected duration files it as standard.
+inline constexpr int32_t kNoClockMinutes = INT32_MAX;
+
+// Why a game of the archive is not added.
+enum class LeftOut { Kept, NotTheUser, NoResult, Variant, count };
+
+// The tags the archive import reads, by name; others are passed over.
+struct ArchiveTags {
+  std::string event, date, time, utcDate, utcTime, startTime, white, black, result, whiteElo,
+      blackElo, timeControl, variant, whiteTitle, blackTitle;
+  PgnTags server;  // the same game as the plug-in's import reads it
+
+  void Take(std::string_view name, std::string_view value);
+  void Clear();
+};
+
+// The format of a game when auto-detected: an online export has UTC or start-time tags or a
+// variant tag; the host's PGN a Time tag; anything else is standard.
+PgnFormat DetectFormat(const ArchiveTags& tags);
+
+// The record of the game seen from player (the user's name in the archive; the server format
+// compares it exactly, the others without regard to letter case), or why it is left out.
+//
+// Online and standard games: the start from UTCDate and UTCTime, else Date and StartTime or
+// Time, taken as UTC (a day without a time: its midnight; an unknown date: -1); the ratings
+// from WhiteElo and BlackElo ("?" unknown: 0); the clock from TimeControl, "base+increment" or
+// "base" in seconds, "moves/seconds" of a first period, "1/seconds" for correspondence, whole
+// minutes rounded to the nearest; unrated when the Event says casual or unrated; the variant
+// from the Variant tag (Chess960 and Fischerandom wild 22, Crazyhouse 23, Three-check 25,
+// Antichess and Giveaway 26, Atomic 27; others left out); titles from WhiteTitle and
+// BlackTitle (BOT: a computer), else unknown.
+LeftOut ArchiveRecord(const ArchiveTags& tags, std::string_view player, PgnFormat format,
+                      StartTimes& startTimes, GameRecord& record);
+
+}  // namespace tessik

@@ -1,0 +1,89 @@
+#include "stats/game_export.h"
+
+#include <chrono>
+#include <cstdio>
+#include <utility>
+
+#include "stats/game_filter.h"
+
+namespace tessik {
+
+namespace {
+
+std::string IsoTime(int64_t startTime) {
+  if (startTime < 0) return "";
+  using namespace std::chrono;
+  const sys_seconds when{seconds{startTime}};
+  const sys_days day = floor<days>(when);
+  const year_month_day date{day};
+  const hh_mm_ss time{when - day};
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                static_cast<int>(time.seconds().count()));
+  return text;
+}
+
+// Title codes: 0 none, 1 unknown, 4 to 7 the titles in this order.
+std::string TitleName(uint8_t code, const char* const (&titles)[4]) {
+  if (code == 1) return "?";
+  return code >= 4 && code <= 7 ? titles[code - 4] : "";
+}
+
+std::string CsvField(const std::string& field) {
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+}  // namespace
+
+std::vector<ExportedGame> ExportGames(const std::vector<GameRecord>& log) {
+  static const char* const kTitles[4] = {"CM", "FM", "IM", "GM"};
+  static const char* const kWomanTitles[4] = {"WCM", "WIM", "WFM", "WGM"};
+  std::vector<ExportedGame> games;
+  for (size_t i = 1; i < log.size(); ++i) {
+    const GameRecord& r = log[i];
+    games.push_back({IsoTime(r.startTime), r.userWhite != 0 ? "white" : "black",
+                     r.result == kUserWon ? "won"
+                     : r.result == kDraw  ? "drawn"
+                                          : "lost",
+                     std::string(OpponentName(r)), r.userRating, r.opponentRating,
+                     std::string(RatingTypeName(RatingTypeOf(r))), r.initialMinutes,
+                     r.incrementSeconds, r.rated != 0, r.pool == 1 || r.pool == 2,
+                     TitleName(r.title, kTitles), TitleName(r.womanTitle, kWomanTitles),
+                     r.computer != 0});
+  }
+  return games;
+}
+
+std::string GamesAsCsv(const std::vector<ExportedGame>& games) {
+  std::string csv =
+      "start,colour,result,opponent,user_rating,opponent_rating,rating_type,initial_minutes,"
+      "increment_seconds,rated,pool,title,woman_title,computer\r\n";
+  auto flag = [](bool value) { return std::string(value ? "1" : "0"); };
+  for (const ExportedGame& g : games) {
+    const std::string fields[] = {g.start,
+                                  g.colour,
+                                  g.result,
+                                  g.opponent,
+                                  std::to_string(g.userRating),
+                                  std::to_string(g.opponentRating),
+                                  g.ratingType,
+                                  std::to_string(g.initialMinutes),
+                                  std::to_string(g.incrementSeconds),
+                                  flag(g.rated),
+                                  flag(g.pool),
+                                  g.title,
+                                  g.womanTitle,
+                                  flag(g.computer)};
+    const char* separator = "";
+    for (const std::string& field : fields) csv += std::exchange(separator, ",") + CsvField(field);
+    csv += "\r\n";
+  }
+  return csv;
+}
+
+}  // namespace tessik

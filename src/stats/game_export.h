@@ -1,0 +1,35 @@
+// Every game of the log decoded into plain fields, for a spreadsheet or another program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "store/game_record.h"
+
+namespace tessik {
+
+struct ExportedGame {
+  std::string start;   // ISO 8601 UTC ("2024-03-01T18:30:00Z"); empty when unknown
+  std::string colour;  // "white" or "black"
+  std::string result;  // the user's: "won", "drawn" or "lost"
+  std::string opponent;
+  int userRating = 0;
+  int opponentRating = 0;
+  std::string ratingType;  // as the score lines name it: "blitz", "standard", "loser's"
+  int initialMinutes = 0;
+  int incrementSeconds = 0;
+  bool rated = false;
+  bool pool = false;
+  std::string title;       // "GM", "IM", "FM", "CM"; "?" unknown; empty none
+  std::string womanTitle;  // "WGM", "WIM", "WFM", "WCM"; "?" unknown; empty none
+  bool computer = false;
+};
+
+// The games of log from record 1, in order.
+std::vector<ExportedGame> ExportGames(const std::vector<GameRecord>& log);
+
+// The games as CSV (RFC 4180): a header line, then one line per game, each ended by CR LF;
+// fields holding a comma, a quote or a line break are quoted, quotes doubled.
+std::string GamesAsCsv(const std::vector<ExportedGame>& games);
+
+}  // namespace tessik

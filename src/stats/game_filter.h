@@ -1,0 +1,39 @@
+// Which games of a log a command looks at: a date range, rating types, a colour, rated or not.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "store/game_record.h"
+#include "store/rating_type.h"
+
+namespace tessik {
+
+struct GameFilter {
+  std::optional<int64_t> since;  // the first second counted (UTC)
+  std::optional<int64_t> until;  // the first second no longer counted
+  RatingType types = AnyRatingType;
+  std::optional<bool> white;  // the user's colour
+  std::optional<bool> rated;
+};
+
+// Whether a record is a game (not a marker) that filter lets through.
+bool Accepts(const GameFilter& filter, const GameRecord& game);
+
+// The games of log that filter accepts, in order, behind the log's record 0 (the marker), so
+// that the score lines read them as they read a log. The commands read only such logs.
+std::vector<GameRecord> FilterLog(const std::vector<GameRecord>& log, const GameFilter& filter);
+
+// A calendar date "YYYY-MM-DD": the second its day begins, UTC; nothing when it is no date.
+std::optional<int64_t> ParseDate(std::string_view text);
+
+// The name of one rating type as the score lines show it ("blitz", "standard", "loser's"), and
+// back from such a name in any letter case (0 when none).
+std::string_view RatingTypeName(RatingType type);
+RatingType RatingTypeNamed(std::string_view name);
+// The nine single rating types, in flag order.
+std::vector<RatingType> EveryRatingType();
+
+}  // namespace tessik

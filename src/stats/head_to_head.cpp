@@ -1,0 +1,98 @@
+#include "stats/head_to_head.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+namespace tessik {
+
+namespace {
+
+// FIDE's table of rating differences for scores from 0.50 to 1.00 in steps of 0.01.
+constexpr int kFideDifferences[51] = {
+    0,   7,   14,  21,  29,  36,  43,  50,  57,  65,  72,  80,  87,  95,  102, 110, 117,
+    125, 133, 141, 149, 158, 166, 175, 184, 193, 202, 211, 220, 230, 240, 251, 262, 273,
+    284, 296, 309, 322, 336, 351, 366, 383, 401, 422, 444, 470, 501, 538, 589, 677, 800};
+
+PlayedGame Played(const GameRecord& record) {
+  return {
+      record.startTime,      record.result == kUserWon ? '+' : record.result == kDraw ? '=' : '-',
+      record.userWhite != 0, RatingTypeOf(record),
+      record.userRating,     record.opponentRating};
+}
+
+Streaks StreaksOf(const std::vector<PlayedGame>& games) {
+  Streaks streaks;
+  for (const PlayedGame& game : games) {
+    streaks.current = game.result == streaks.currentResult ? streaks.current + 1 : 1;
+    streaks.currentResult = game.result;
+    if (game.result == '+') streaks.longestWins = std::max(streaks.longestWins, streaks.current);
+    if (game.result == '-')
+      streaks.longestLosses = std::max(streaks.longestLosses, streaks.current);
+  }
+  return streaks;
+}
+
+std::optional<Performance> PerformanceOf(const std::vector<PlayedGame>& games) {
+  int64_t ratings = 0, points2 = 0, rated = 0;  // points2: half points
+  for (const PlayedGame& game : games) {
+    if (game.opponentRating == 0) continue;  // no rating known
+    ratings += game.opponentRating;
+    points2 += game.result == '+' ? 2 : game.result == '=' ? 1 : 0;
+    ++rated;
+  }
+  if (rated == 0) return std::nullopt;
+  Performance performance;
+  performance.averageOpponent =
+      static_cast<int>(std::lround(static_cast<double>(ratings) / static_cast<double>(rated)));
+  performance.scorePercent = static_cast<int>(
+      std::lround(50.0 * static_cast<double>(points2) / static_cast<double>(rated)));
+  performance.difference = FideRatingDifference(performance.scorePercent);
+  performance.rating = performance.averageOpponent + performance.difference;
+  return performance;
+}
+
+}  // namespace
+
+HeadToHead HeadToHeadRecord(const std::vector<GameRecord>& log, std::string_view opponent) {
+  HeadToHead record;
+  record.opponent = StoredHandle(opponent);
+  record.lines = LookupScoreLines(log, record.opponent,
+                                  {kLineOverall | kLineWhite | kLineBlack,
+                                   kLineOverall | kLineWhite | kLineBlack, false, true});
+  std::vector<PlayedGame> games;
+  for (size_t i = 1; i < log.size(); ++i) {
+    const GameRecord& game = log[i];
+    if (OpponentName(game) != record.opponent) continue;
+    games.push_back(Played(game));
+    ScoreCounts one;
+    (game.result == kUserWon ? one.won : game.result == kDraw ? one.drawn : one.lost) = 1;
+    one.expected32 = ExpectedScore32(int32_t{game.userRating} - int32_t{game.opponentRating});
+    record.total.Add(one);
+  }
+  if (games.empty()) return record;
+  record.first = games.front();
+  record.last = games.back();
+  record.lastTen.assign(games.end() - std::min<ptrdiff_t>(10, std::ssize(games)), games.end());
+  record.streaks = StreaksOf(games);
+  record.performance = PerformanceOf(games);
+  return record;
+}
+
+int FideRatingDifference(int percent) {
+  const int above = std::clamp(percent, 0, 100) - 50;
+  return above >= 0 ? kFideDifferences[above] : -kFideDifferences[-above];
+}
+
+std::string DateOf(int64_t startTime) {
+  if (startTime < 0) return "?";
+  using namespace std::chrono;
+  const year_month_day date{floor<days>(sys_seconds{seconds{startTime}})};
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  return text;
+}
+
+}  // namespace tessik

@@ -1,0 +1,62 @@
+// The user's whole record against one opponent, from the game log.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "reports/score_report.h"
+#include "store/game_record.h"
+
+namespace tessik {
+
+// One game as the record against an opponent lists it.
+struct PlayedGame {
+  int64_t startTime = -1;  // seconds UTC; -1 unknown
+  char result = '=';       // the user's: '+' won, '=' drawn, '-' lost
+  bool white = false;
+  RatingType type = kNoRatingType;
+  int userRating = 0;
+  int opponentRating = 0;
+};
+
+// The run of equal results at the end, and the longest runs of wins and of losses.
+struct Streaks {
+  char currentResult = '=';
+  int current = 0;
+  int longestWins = 0;
+  int longestLosses = 0;
+};
+
+// A performance rating: the average rating of the opponent over the games that have one, plus
+// FIDE's rating difference for the score made in them.
+struct Performance {
+  int rating = 0;
+  int averageOpponent = 0;
+  int scorePercent = 0;  // rounded to whole percent, as FIDE's table reads it
+  int difference = 0;
+};
+
+struct HeadToHead {
+  std::string opponent;             // as the log keeps it: at most 15 characters
+  std::vector<std::string> lines;   // the plug-in's look-up lines, every line and expectation on
+  ScoreCounts total;                // expected32: the score the stored ratings predicted
+  std::vector<PlayedGame> lastTen;  // oldest first
+  Streaks streaks;
+  std::optional<PlayedGame> first, last;
+  std::optional<Performance> performance;  // nothing without a game of known opponent rating
+};
+
+// The games of a filtered log against exactly this handle (its first 15 characters), as the
+// score lines match them.
+HeadToHead HeadToHeadRecord(const std::vector<GameRecord>& log, std::string_view opponent);
+
+// FIDE's rating difference for a score in whole percent: 800 for 100, 0 for 50, negative below.
+int FideRatingDifference(int percent);
+
+// "YYYY-MM-DD" of a start time, UTC; "?" when unknown (negative).
+std::string DateOf(int64_t startTime);
+
+}  // namespace tessik

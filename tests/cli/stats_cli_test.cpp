@@ -1,0 +1,228 @@
+// tessik-stats as a user runs it: an online server's export imported, then every command
+// checked against counts worked out here from the games the export was written from.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <strings.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "support/temp_directory.h"
+
+namespace tessik {
+namespace {
+
+using Json = nlohmann::json;
+
+struct StatsRun {
+  std::string out, err;
+  int status = -1;
+};
+
+// tessik-stats with arguments (a shell's words) on the folder dir, run in it.
+StatsRun Stats(const TempDirectory& dir, const std::string& arguments) {
+  const std::string out = dir / "out", err = dir / "err";
+  const int status = std::system(("cd " + dir.path() + " && " TESSIK_STATS " --dir " + dir.path() +
+                                  " " + arguments + " >" + out + " 2>" + err)
+                                     .c_str());
+  return {ReadFile(out), ReadFile(err), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// A game as the export was written from it. result: the user's, '+' '=' '-'; '*' unfinished.
+struct Game {
+  std::string opponent;
+  bool white;
+  char result;
+  std::string day;  // "2024.03.01"
+  std::string timeControl;
+  std::string variant = "Standard";
+  std::string event = "Rated Blitz game";
+  int userRating = 1500, opponentRating = 1500;
+};
+
+const std::vector<Game> kGames = {
+    {"bob", true, '+', "2024.01.05", "180+2"},
+    {"bob", false, '-', "2024.01.20", "180+2"},
+    {"Carl", true, '=', "2024.02.01", "600+0", "Standard", "Casual Rapid game"},
+    {"bob", true, '+', "2024.02.03", "1/86400", "Standard", "Rated Daily game", 1500, 1700},
+    {"bob", false, '+', "2024.02.10", "60+0", "Crazyhouse"},
+    {"dora", true, '-', "2024.03.01", "180+0", "Standard", "Rated Blitz game", 1480, 1900},
+    {"bob", true, '+', "2024.03.02", "180+2"},
+    {"bob", false, '=', "2024.03.15", "1800+20"},
+    {"Carl", false, '+', "2024.03.20", "300+3"},
+    {"bob", true, '-', "2024.04.02", "180+2"},
+};
+// Left out: another player's game, an unfinished one, a variant the log has no place for.
+const std::vector<Game> kLeftOut = {
+    {"bob", true, '*', "2024.04.03", "180+2"},
+    {"bob", true, '+', "2024.04.04", "180+2", "Horde"},
+};
+
+std::string Pgn() {
+  std::string pgn;
+  auto add = [&pgn](const std::string& white, const std::string& black, const Game& g) {
+    const char* result = g.result == '*'                ? "*"
+                         : g.result == '='              ? "1/2-1/2"
+                         : (g.result == '+') == g.white ? "1-0"
+                                                        : "0-1";
+    const int whiteElo = g.white ? g.userRating : g.opponentRating;
+    const int blackElo = g.white ? g.opponentRating : g.userRating;
+    pgn += "[Event \"" + g.event + "\"]\n[Site \"https://example.org/x\"]\n[Date \"" + g.day +
+           "\"]\n[White \"" + white + "\"]\n[Black \"" + black + "\"]\n[Result \"" + result +
+           "\"]\n[UTCDate \"" + g.day + "\"]\n[UTCTime \"12:00:00\"]\n[WhiteElo \"" +
+           std::to_string(whiteElo) + "\"]\n[BlackElo \"" + std::to_string(blackElo) +
+           "\"]\n[Variant \"" + g.variant + "\"]\n[TimeControl \"" + g.timeControl +
+           "\"]\n\n1. e4 e5 2. Nf3 {a comment} " + result + "\n\n";
+  };
+  // Newest first, as the servers export them.
+  for (auto g = kGames.rbegin(); g != kGames.rend(); ++g) {
+    g->white ? add("Ann", g->opponent, *g) : add(g->opponent, "Ann", *g);
+  }
+  for (const Game& g : kLeftOut) add("Ann", g.opponent, g);
+  add("dora", "eve", kGames[0]);
+  return pgn;
+}
+
+class StatsCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteFile(dir / "export.pgn", Pgn());
+    StatsRun import = Stats(dir, "--user ann import export.pgn --player ann");
+    ASSERT_EQ(import.status, 0) << import.err;
+    ASSERT_EQ(import.out,
+              "Read 13 games from export.pgn: 10 added, 0 already in the log, 3 left out (1 not "
+              "ann's, 1 without a result, 1 of a variant the log leaves out)\nThe game log is " +
+                  (dir / "tessik/ann.glg").string() + "\n");
+  }
+  Json JsonOf(const std::string& arguments) {
+    StatsRun run = Stats(dir, arguments + " --json");
+    EXPECT_EQ(run.status, 0) << arguments << ": " << run.err;
+    return Json::parse(run.out);
+  }
+  TempDirectory dir;
+};
+
+// Won, drawn, lost of the games that pass.
+template <class Pass>
+std::vector<int> Counted(Pass pass) {
+  std::vector<int> counts(3);
+  for (const Game& g : kGames) {
+    if (pass(g)) ++counts[g.result == '+' ? 0 : g.result == '=' ? 1 : 2];
+  }
+  return counts;
+}
+
+std::vector<int> Counts(const Json& j) { return {j["won"], j["drawn"], j["lost"]}; }
+
+TEST_F(StatsCli, ScoreCountsTheGamesAgainstOneOpponentThroughEveryFilter) {
+  // the filters; which games pass them
+  const std::vector<std::pair<std::string, std::function<bool(const Game&)>>> kCases = {
+      {"", [](const Game&) { return true; }},
+      {"--colour white", [](const Game& g) { return g.white; }},
+      {"--type standard",
+       [](const Game& g) { return g.timeControl == "1/86400" || g.timeControl == "1800+20"; }},
+      {"--type crazyhouse", [](const Game& g) { return g.variant == "Crazyhouse"; }},
+      {"--since 2024-02-03 --until 2024-03-02",
+       [](const Game& g) { return g.day >= "2024.02.03" && g.day <= "2024.03.02"; }},
+  };
+  for (const auto& [filters, pass] : kCases) {
+    Json score = JsonOf("score bob " + filters);
+    EXPECT_EQ(Counts(score), Counted([&](const Game& g) { return g.opponent == "bob" && pass(g); }))
+        << filters;
+  }
+  Json score = JsonOf("score bob");
+  // The last ten: every game against bob here, oldest first; the streak at the end.
+  std::vector<std::string> dates;
+  for (const Json& game : score["last_ten"]) dates.push_back(game["date"]);
+  EXPECT_EQ(dates, (std::vector<std::string>{"2024-01-05", "2024-01-20", "2024-02-03", "2024-02-10",
+                                             "2024-03-02", "2024-03-15", "2024-04-02"}));
+  EXPECT_EQ(score["streaks"], Json::parse(R"({"current": {"result": "lost", "games": 1},
+                                             "longest_won": 3, "longest_lost": 1})"));
+  // Six games at equal ratings expect 16/32 each, the one 200 points down 8/32: 104/32 points.
+  EXPECT_EQ(score["lines"][0], "Score against bob +4 =1 -2 (64%), expected were 3.3 points (46%)");
+  // Unknown handles are named, with the closest ones.
+  StatsRun unknown = Stats(dir, "score bobb");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err, "tessik-stats: no game against bobb in " +
+                             (dir / "tessik/ann.glg").string() +
+                             "; the closest handles: bob, dora, Carl\n");
+}
+
+TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
+  // Most games: by count, equal counts in handle order (letter case aside).
+  std::map<std::string, int, bool (*)(const std::string&, const std::string&)> games(
+      [](const std::string& a, const std::string& b) {
+        return strcasecmp(a.c_str(), b.c_str()) < 0;
+      });
+  for (const Game& g : kGames) ++games[g.opponent];
+  std::vector<std::pair<std::string, int>> ranked(games.begin(), games.end());
+  std::stable_sort(ranked.begin(), ranked.end(),
+                   [](const auto& a, const auto& b) { return a.second > b.second; });
+  std::vector<std::pair<std::string, int>> most;
+  const Json rank = JsonOf("rank most");
+  for (const Json& row : rank["opponents"]) most.emplace_back(row["opponent"], row["games"]);
+  EXPECT_EQ(most, ranked);
+  EXPECT_EQ(Counts(JsonOf("rank overall")), Counted([](const Game&) { return true; }));
+
+  // History by month.
+  std::map<std::string, std::vector<int>> months;
+  for (const Game& g : kGames) {
+    const std::string month = g.day.substr(0, 4) + "-" + g.day.substr(5, 2);
+    months[month] = Counted([&](const Game& h) { return h.day.compare(0, 7, g.day, 0, 7) == 0; });
+  }
+  std::map<std::string, std::vector<int>> history;
+  for (const Json& row : JsonOf("history --by month")) history[row["period"]] = Counts(row);
+  EXPECT_EQ(history, months);
+
+  // Every game decoded, in time order: the daily game a rated standard one, the casual game
+  // unrated.
+  const std::string csv = Stats(dir, "export").out;
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), static_cast<long>(kGames.size()) + 1);
+  EXPECT_NE(
+      csv.find("\r\n2024-02-03T12:00:00Z,white,won,bob,1500,1700,standard,1440,0,1,0,?,?,0\r\n"),
+      std::string::npos)
+      << csv;
+  EXPECT_NE(csv.find("2024-02-01T12:00:00Z,white,drawn,Carl,1500,1500,blitz,10,0,0,0"),
+            std::string::npos);
+  // The same archive again adds nothing.
+  EXPECT_EQ(Stats(dir, "--user ann import export.pgn --player ann")
+                .out.rfind("Read 13 games from export.pgn: 0 added, 10 already in the log,", 0),
+            0u);
+}
+
+TEST_F(StatsCli, ImportWaitsForTheUsersSessionToEndAndBadInputGetsItsExitStatus) {
+  const std::string log = ReadFile(dir / "tessik/ann.glg");
+  int lock = open((dir / "tessik/ann.lock").c_str(), O_RDWR);
+  ASSERT_EQ(flock(lock, LOCK_EX | LOCK_NB), 0);  // as the plug-in holds it during a session
+  WriteFile(dir / "more.pgn", Pgn() + "[White \"Ann\"]\n[Black \"zed\"]\n[Result \"1-0\"]\n\n");
+  StatsRun refused = Stats(dir, "--user ann import more.pgn --player ann");
+  close(lock);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("in use by another Tessik session"), std::string::npos) << refused.err;
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.glg"), log);
+  // usage errors 1, data errors 2
+  const std::pair<std::string, int> kCases[] = {
+      {"score bob --since 2024-02-30", 1},
+      {"rank sideways", 1},
+      {"import more.pgn", 1},
+      {"--user zed score bob", 2},
+      {"--user ann import missing.pgn", 2},
+  };
+  for (const auto& [arguments, status] : kCases) {
+    StatsRun run = Stats(dir, arguments);
+    EXPECT_EQ(run.status, status) << arguments << ": " << run.err;
+    EXPECT_FALSE(run.err.empty()) << arguments;
+  }
+  EXPECT_EQ(ReadFile(dir / "tessik/ann.glg"), log);
+}
+
+}  // namespace
+}  // namespace tessik
