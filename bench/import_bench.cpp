@@ -1,5 +1,6 @@
 // The import of a generated PGN file of about 205 MB (server-style games with full move text),
-// beside `wc -l` on the same file and beside pgn-extract selecting the same player's games.
+// beside `wc -l` on the same file, beside pgn-extract selecting the same player's games, and
+// beside tessik-stats importing it.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -120,6 +121,20 @@ void BM_ImportPgn(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportPgn)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
+// tessik-stats building the same log from the same file, whole process, a fresh log each time.
+void BM_StatsImport(benchmark::State& state) {
+  const std::string folder = Pgn().directory.string();
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::filesystem::remove(folder + "/tessik/ann.glg");
+    state.ResumeTiming();
+    const std::string command = std::string(TESSIK_STATS) + " --dir '" + folder +
+                                "' --user ann import '" + Pgn().path.string() + "' >/dev/null";
+    if (std::system(command.c_str()) != 0) state.SkipWithError(("failed: " + command).c_str());
+  }
+}
+BENCHMARK(BM_StatsImport)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
 void BM_PgnExtract(benchmark::State& state) {
   if (access(kPgnExtract, X_OK) != 0) {
     state.SkipWithError("pgn-extract is not installed (Debian package pgn-extract)");
@@ -138,5 +153,8 @@ int main(int argc, char** argv) {
                                  {{"import / wc -l", "BM_ImportPgn/iterations:3/real_time",
                                    "BM_WcLines/iterations:3/real_time", "target: at most 2"},
                                   {"pgn-extract / import", "BM_PgnExtract/iterations:1/real_time",
-                                   "BM_ImportPgn/iterations:3/real_time", "target: at least 10"}});
+                                   "BM_ImportPgn/iterations:3/real_time", "target: at least 10"},
+                                  {"tessik-stats import / import",
+                                   "BM_StatsImport/iterations:3/real_time",
+                                   "BM_ImportPgn/iterations:3/real_time", "target: at most 1.2"}});
 }

@@ -19,7 +19,7 @@ void PrintExport(const LogView& view, const std::string& format, std::ostream& o
                     {"user_rating", g.userRating},
                     {"opponent_rating", g.opponentRating},
                     {"rating_type", g.ratingType},
-                    {"initial_minutes", g.initialMinutes},
+                    {"initial_minutes", g.initialMinutes ? Json(*g.initialMinutes) : Json()},
                     {"increment_seconds", g.incrementSeconds},
                     {"rated", g.rated},
                     {"pool", g.pool},

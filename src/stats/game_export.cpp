@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "stats/archive_game.h"
 #include "stats/game_filter.h"
 
 namespace tessik {
@@ -46,15 +47,16 @@ std::vector<ExportedGame> ExportGames(const std::vector<GameRecord>& log) {
   std::vector<ExportedGame> games;
   for (size_t i = 1; i < log.size(); ++i) {
     const GameRecord& r = log[i];
-    games.push_back({IsoTime(r.startTime), r.userWhite != 0 ? "white" : "black",
-                     r.result == kUserWon ? "won"
-                     : r.result == kDraw  ? "drawn"
-                                          : "lost",
-                     std::string(OpponentName(r)), r.userRating, r.opponentRating,
-                     std::string(RatingTypeName(RatingTypeOf(r))), r.initialMinutes,
-                     r.incrementSeconds, r.rated != 0, r.pool == 1 || r.pool == 2,
-                     TitleName(r.title, kTitles), TitleName(r.womanTitle, kWomanTitles),
-                     r.computer != 0});
+    games.push_back(
+        {IsoTime(r.startTime), r.userWhite != 0 ? "white" : "black",
+         r.result == kUserWon ? "won"
+         : r.result == kDraw  ? "drawn"
+                              : "lost",
+         std::string(OpponentName(r)), r.userRating, r.opponentRating,
+         std::string(RatingTypeName(RatingTypeOf(r))),
+         r.initialMinutes == kNoClockMinutes ? std::nullopt : std::optional<int>(r.initialMinutes),
+         r.incrementSeconds, r.rated != 0, r.pool == 1 || r.pool == 2, TitleName(r.title, kTitles),
+         TitleName(r.womanTitle, kWomanTitles), r.computer != 0});
   }
   return games;
 }
@@ -72,7 +74,7 @@ std::string GamesAsCsv(const std::vector<ExportedGame>& games) {
                                   std::to_string(g.userRating),
                                   std::to_string(g.opponentRating),
                                   g.ratingType,
-                                  std::to_string(g.initialMinutes),
+                                  g.initialMinutes ? std::to_string(*g.initialMinutes) : "",
                                   std::to_string(g.incrementSeconds),
                                   flag(g.rated),
                                   flag(g.pool),

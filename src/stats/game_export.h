@@ -1,6 +1,7 @@
 // Every game of the log decoded into plain fields, for a spreadsheet or another program.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,8 @@ struct ExportedGame {
   std::string opponent;
   int userRating = 0;
   int opponentRating = 0;
-  std::string ratingType;  // as the score lines name it: "blitz", "standard", "loser's"
-  int initialMinutes = 0;
+  std::string ratingType;             // as the score lines name it: "blitz", "standard", "loser's"
+  std::optional<int> initialMinutes;  // none: a game without a clock
   int incrementSeconds = 0;
   bool rated = false;
   bool pool = false;

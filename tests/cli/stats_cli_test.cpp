@@ -59,6 +59,7 @@ const std::vector<Game> kGames = {
     {"bob", false, '=', "2024.03.15", "1800+20"},
     {"Carl", false, '+', "2024.03.20", "300+3"},
     {"bob", true, '-', "2024.04.02", "180+2"},
+    {"dora", false, '+', "2024.04.05", "-"},  // no clock: standard
 };
 // Left out: another player's game, an unfinished one, a variant the log has no place for.
 const std::vector<Game> kLeftOut = {
@@ -98,7 +99,7 @@ class StatsCli : public ::testing::Test {
     StatsRun import = Stats(dir, "--user ann import export.pgn --player ann");
     ASSERT_EQ(import.status, 0) << import.err;
     ASSERT_EQ(import.out,
-              "Read 13 games from export.pgn: 10 added, 0 already in the log, 3 left out (1 not "
+              "Read 14 games from export.pgn: 11 added, 0 already in the log, 3 left out (1 not "
               "ann's, 1 without a result, 1 of a variant the log leaves out)\nThe game log is " +
                   (dir / "tessik/ann.glg").string() + "\n");
   }
@@ -192,9 +193,11 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
       << csv;
   EXPECT_NE(csv.find("2024-02-01T12:00:00Z,white,drawn,Carl,1500,1500,blitz,10,0,0,0"),
             std::string::npos);
+  EXPECT_NE(csv.find("\r\n2024-04-05T12:00:00Z,black,won,dora,1500,1500,standard,,0,1,0,?,?,0\r\n"),
+            std::string::npos);
   // The same archive again adds nothing.
   EXPECT_EQ(Stats(dir, "--user ann import export.pgn --player ann")
-                .out.rfind("Read 13 games from export.pgn: 0 added, 10 already in the log,", 0),
+                .out.rfind("Read 14 games from export.pgn: 0 added, 11 already in the log,", 0),
             0u);
 }
 

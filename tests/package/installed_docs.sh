@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # installed_docs.sh CMAKE BUILD_DIR — installs the built tree into a scratch prefix and checks
 # the package's documentation directory: every relative link in its markdown files leads to an
-# installed file inside it, and the machine-readable copyright file is there.
+# installed file inside it, and the machine-readable copyright file is there; and the manual
+# page of tessik-stats, with a section for each of its commands.
 set -euo pipefail
 cmake=$1
 build=$2
@@ -44,8 +45,14 @@ head -n 1 "$doc/copyright" 2>/dev/null |
   grep -qxF "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ||
   faults+=("share/doc/tessik/copyright is missing or not in the machine-readable format")
 
+man="$prefix/share/man/man1/tessik-stats.1"
+for command in score rank history export import; do
+  grep -qx "\.SS $command" "$man" 2>/dev/null ||
+    faults+=("share/man/man1/tessik-stats.1 is missing or has no section on $command")
+done
+
 if [ ${#faults[@]} -gt 0 ]; then
   printf 'FAILED: %s\n' "${faults[@]}"
   exit 1
 fi
-echo "$checked links in the installed documentation resolve; the copyright file is there"
+echo "$checked links in the installed documentation resolve; the copyright file and the manual page are there"
