@@ -149,12 +149,12 @@ BENCHMARK(BM_PgnExtract)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealT
 
 int main(int argc, char** argv) {
   std::printf("PGN file: %.0f MB\n", std::filesystem::file_size(Pgn().path) / 1e6);
-  return RunBenchmarksWithRatios(argc, argv,
-                                 {{"import / wc -l", "BM_ImportPgn/iterations:3/real_time",
-                                   "BM_WcLines/iterations:3/real_time", "target: at most 2"},
-                                  {"pgn-extract / import", "BM_PgnExtract/iterations:1/real_time",
-                                   "BM_ImportPgn/iterations:3/real_time", "target: at least 10"},
-                                  {"tessik-stats import / import",
-                                   "BM_StatsImport/iterations:3/real_time",
-                                   "BM_ImportPgn/iterations:3/real_time", "target: at most 1.2"}});
+  return RunBenchmarksWithRatios(
+      argc, argv,
+      {{"import / wc -l", "BM_ImportPgn/iterations:3/real_time",
+        "BM_WcLines/iterations:3/real_time", "target: at most 2"},
+       {"pgn-extract / import", "BM_PgnExtract/iterations:1/real_time",
+        "BM_ImportPgn/iterations:3/real_time", "target: at least 10"},
+       {"tessik-stats import / import", "BM_StatsImport/iterations:3/real_time",
+        "BM_ImportPgn/iterations:3/real_time", "target: at most 1.2"}});
 }

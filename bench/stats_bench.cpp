@@ -18,8 +18,8 @@ constexpr int kOpponents = 50000;
 
 struct LogFolder {
   LogFolder() {
-    directory = std::filesystem::temp_directory_path() /
-                ("tessik-stats-bench-" + std::to_string(getpid()));
+    directory =
+        std::filesystem::temp_directory_path() / ("tessik-stats-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(directory / "tessik");
     std::ofstream(directory / "tessik/ann.glg", std::ios::binary)
         << tessik::EncodeGameLog(GenerateGameLog(kGames, kOpponents));
