@@ -11,18 +11,18 @@
 
 namespace tessik {
 
-// What every reading command works on: the user's whole log and the games the filters let
-// through (record 0 the marker in both).
+// What every reading command works on: the games of the user's log the filters let through,
+// behind the log's marker.
 struct LogView {
-  std::string user;
-  std::string path;
-  std::vector<GameRecord> whole;
   std::vector<GameRecord> selected;
   bool json = false;
 };
 
-// The record against opponent. Throws DataError for a handle without a game in the whole log,
-// suggesting the closest handles.
+// Throws DataError, suggesting the closest handles, when the whole log holds no game against
+// opponent: a mistyped handle, not a filter that leaves none.
+void CheckOpponentKnown(const std::vector<GameRecord>& log, const std::string& path,
+                        const std::string& opponent);
+// The record against opponent.
 void PrintScore(const LogView& view, const std::string& opponent, std::ostream& out);
 // report: most, best, worst, overall or surprise (with at least minGames games).
 void PrintRanking(const LogView& view, const std::string& report, int minGames, std::ostream& out);

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "cli/commands.h"
 #include "cli/data_error.h"
 #include "cli/json_text.h"
@@ -87,15 +89,22 @@ void PrintText(const HeadToHead& record, std::ostream& out) {
 
 }  // namespace
 
-void PrintScore(const LogView& view, const std::string& opponent, std::ostream& out) {
-  if (HeadToHeadRecord(view.whole, opponent).total.Games() == 0) {
-    std::string message = "no game against " + opponent + " in " + view.path;
-    std::vector<std::string> closest = ClosestHandles(view.whole, opponent, 3);
-    for (size_t i = 0; i < closest.size(); ++i) {
-      message += (i == 0 ? "; the closest handles: " : ", ") + closest[i];
-    }
-    throw DataError(message);
+void CheckOpponentKnown(const std::vector<GameRecord>& log, const std::string& path,
+                        const std::string& opponent) {
+  const std::string_view handle = StoredHandle(opponent);
+  if (std::any_of(log.begin() + 1, log.end(),
+                  [handle](const GameRecord& game) { return OpponentName(game) == handle; })) {
+    return;
   }
+  std::string message = "no game against " + opponent + " in " + path;
+  std::vector<std::string> closest = ClosestHandles(log, opponent, 3);
+  for (size_t i = 0; i < closest.size(); ++i) {
+    message += (i == 0 ? "; the closest handles: " : ", ") + closest[i];
+  }
+  throw DataError(message);
+}
+
+void PrintScore(const LogView& view, const std::string& opponent, std::ostream& out) {
   const HeadToHead record = HeadToHeadRecord(view.selected, opponent);
   view.json ? PrintJson(record, out) : PrintText(record, out);
 }

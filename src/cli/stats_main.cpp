@@ -155,7 +155,9 @@ int main(int argc, char** argv) {
       return 0;
     }
     UserLog log = LoadUserLog(directory, user);
-    LogView view{log.user, log.path, log.records, FilterLog(log.records, filters.Filter()), json};
+    if (score->parsed()) CheckOpponentKnown(log.records, log.path, opponent);
+    FilterLog(log.records, filters.Filter());
+    const LogView view{std::move(log.records), json};
     std::ostringstream text;
     if (score->parsed()) PrintScore(view, opponent, text);
     if (rank->parsed()) PrintRanking(view, report, minGames, text);

@@ -17,14 +17,11 @@ bool Accepts(const GameFilter& filter, const GameRecord& game) {
   return !filter.rated || (game.rated != 0) == *filter.rated;
 }
 
-std::vector<GameRecord> FilterLog(const std::vector<GameRecord>& log, const GameFilter& filter) {
-  std::vector<GameRecord> kept;
-  if (log.empty()) return kept;
-  kept.push_back(log[0]);
-  for (size_t i = 1; i < log.size(); ++i) {
-    if (Accepts(filter, log[i])) kept.push_back(log[i]);
-  }
-  return kept;
+void FilterLog(std::vector<GameRecord>& log, const GameFilter& filter) {
+  if (log.empty()) return;
+  log.erase(std::remove_if(log.begin() + 1, log.end(),
+                           [&filter](const GameRecord& game) { return !Accepts(filter, game); }),
+            log.end());
 }
 
 std::optional<int64_t> ParseDate(std::string_view text) {

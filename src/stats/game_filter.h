@@ -22,9 +22,9 @@ struct GameFilter {
 // Whether a record is a game (not a marker) that filter lets through.
 bool Accepts(const GameFilter& filter, const GameRecord& game);
 
-// The games of log that filter accepts, in order, behind the log's record 0 (the marker), so
-// that the score lines read them as they read a log. The commands read only such logs.
-std::vector<GameRecord> FilterLog(const std::vector<GameRecord>& log, const GameFilter& filter);
+// Keeps, behind the log's record 0 (the marker), only the games that filter accepts, in order,
+// so that the score lines read them as they read a log. The commands read only such logs.
+void FilterLog(std::vector<GameRecord>& log, const GameFilter& filter);
 
 // A calendar date "YYYY-MM-DD": the second its day begins, UTC; nothing when it is no date.
 std::optional<int64_t> ParseDate(std::string_view text);
