@@ -1,10 +1,12 @@
 #include "store/game_log_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 namespace tessik {
@@ -14,6 +16,16 @@ namespace {
 // More games than anyone plays in a lifetime: a larger file is not a game log.
 constexpr off_t kMostLogBytes = off_t{100'000'000} * kGameRecordBytes;
 
+// Asks for the records' memory in huge pages where the system gives them on request: a log of a
+// million games then costs a few dozen page faults instead of twelve thousand.
+void AdviseHugePages(std::vector<GameRecord>& records) {
+  constexpr uintptr_t kPage = 4096;
+  auto begin = reinterpret_cast<uintptr_t>(records.data());
+  const uintptr_t end = (begin + records.capacity() * sizeof(GameRecord)) & ~(kPage - 1);
+  begin = (begin + kPage - 1) & ~(kPage - 1);
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 // Decodes every whole record of the open file into records. False with errno set.
 bool ReadRecords(int fd, std::vector<GameRecord>& records) {
   struct stat info {};
@@ -21,6 +33,7 @@ bool ReadRecords(int fd, std::vector<GameRecord>& records) {
   errno = !S_ISREG(info.st_mode) ? EINVAL : info.st_size > kMostLogBytes ? EFBIG : 0;
   if (errno != 0) return false;
   records.reserve(static_cast<size_t>(info.st_size) / kGameRecordBytes);
+  AdviseHugePages(records);
   constexpr size_t kChunk = 4096 * kGameRecordBytes;
   std::vector<unsigned char> chunk(kChunk);
   size_t held = 0;  // bytes of a record begun in the previous read
