@@ -1,6 +1,7 @@
 #include "store/opponent_totals.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "base/text.h"
 #include "store/game_record.h"
@@ -19,16 +20,23 @@ bool SortsBefore(const OpponentTotals* a, const OpponentTotals* b) {
 OpponentTotalsList::OpponentTotalsList() : tail_{std::string(30, '\xFF')} {}
 
 void OpponentTotalsList::AddResult(std::string_view name, int index) {
-  if (IsGuestHandle(name) || index < 0 || index > 2) return;
+  if (index < 0 || index > 2) return;
+  std::array<int32_t, 3> results{};
+  results[static_cast<size_t>(index)] = 1;
+  AddResults(name, results);
+}
+
+void OpponentTotalsList::AddResults(std::string_view name, const std::array<int32_t, 3>& results) {
+  if (IsGuestHandle(name)) return;
   name = StoredHandle(name);  // one opponent however long the handle
   auto [entry, added] = entries_.try_emplace(FoldedCase(name));
   if (added) {
     entry->second.name = name;
     sortedValid_ = false;
   }
-  int32_t OpponentTotals::*counts[] = {&OpponentTotals::won, &OpponentTotals::drawn,
-                                       &OpponentTotals::lost};
-  ++(entry->second.*counts[index]);
+  entry->second.won += results[0];
+  entry->second.drawn += results[1];
+  entry->second.lost += results[2];
 }
 
 const std::vector<const OpponentTotals*>& OpponentTotalsList::Sorted() const {
@@ -73,7 +81,29 @@ std::string OpponentTotalsList::CompleteName(std::string_view prefix) const {
 }
 
 void CountLogGames(OpponentTotalsList& totals, const std::vector<GameRecord>& log) {
-  for (const GameRecord& record : log) totals.AddResult(OpponentName(record), record.result + 1);
+  struct Field {  // a record's opponent field, as two words
+    uint64_t words[2];
+    bool operator==(const Field& other) const {
+      return words[0] == other.words[0] && words[1] == other.words[1];
+    }
+  };
+  struct FieldHash {
+    size_t operator()(const Field& f) const {
+      return (f.words[0] * 0x9E3779B97F4A7C15u) ^ (f.words[1] * 0xC2B2AE3D27D4EB4Fu);
+    }
+  };
+  std::unordered_map<Field, size_t, FieldHash> index;                           // into opponents
+  std::vector<std::pair<const GameRecord*, std::array<int32_t, 3>>> opponents;  // first met first
+  for (const GameRecord& record : log) {
+    const int result = record.result + 1;
+    if (result < 0 || result > 2) continue;  // the marker
+    Field field;
+    std::memcpy(field.words, record.opponent, sizeof field.words);
+    auto [at, added] = index.try_emplace(field, opponents.size());
+    if (added) opponents.push_back({&record, {}});
+    ++opponents[at->second].second[static_cast<size_t>(result)];
+  }
+  for (const auto& [record, results] : opponents) totals.AddResults(OpponentName(*record), results);
 }
 
 }  // namespace tessik

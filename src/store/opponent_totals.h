@@ -1,6 +1,7 @@
 // Won, drawn and lost games against each opponent, in handle order without regard to case.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,6 +29,8 @@ class OpponentTotalsList {
   // Counts one game against name: index 0 won, 1 drawn, 2 lost. Guests, anonymous players and
   // other indexes are not counted.
   void AddResult(std::string_view name, int index);
+  // Counts won, drawn and lost games against name at once, as that many AddResult calls do.
+  void AddResults(std::string_view name, const std::array<int32_t, 3>& results);
 
   // Puts the cursor on the head sentinel, or with skipHead on the first entry after it.
   void ResetCursor(bool skipHead);
@@ -54,7 +57,10 @@ class OpponentTotalsList {
   size_t cursor_ = 0;  // 0 the head, 1 to n the entries, n + 1 the tail
 };
 
-// Counts every game of a log, as a login does: the marker's result is not counted.
+// Counts every game of a log, as a login does: the marker's result is not counted. The games are
+// first counted per opponent field (16 bytes, hashed as two words), then each opponent once into
+// the totals: a million games against thousands of opponents fold a handle's case thousands of
+// times, not a million.
 void CountLogGames(OpponentTotalsList& totals, const std::vector<GameRecord>& log);
 
 }  // namespace tessik
