@@ -7,6 +7,7 @@
 #include "cli/data_error.h"
 #include "platform/read_file.h"
 #include "store/game_log_file.h"
+#include "store/handle.h"
 
 namespace tessik {
 
@@ -38,6 +39,9 @@ UserLog LoadUserLog(const std::string& directory, const std::string& user) {
                       "; pick one with --user:" + list);
     }
     log.user = users.front();
+  }
+  if (!IsSafeFileHandle(log.user)) {
+    throw DataError("the handle \"" + PrintableName(log.user) + "\" cannot name a game log");
   }
   log.path = GameLogPath(DataDirectoryOf(directory), log.user);
   if (int error = ReadGameLogFile(log.path, log.records); error != 0) {

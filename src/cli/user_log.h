@@ -15,8 +15,9 @@ struct UserLog {
 };
 
 // The log of user in <directory>/tessik/, or without a user the only log there. Throws
-// DataError naming the file: no log (listing the logs there when there are several), a file
-// that cannot be read, a file that is not a game log of this version.
+// DataError naming the file: a handle that cannot name a file, no log (listing the logs there
+// when there are several), a file that cannot be read, one that is not a game log of this
+// version.
 UserLog LoadUserLog(const std::string& directory, const std::string& user);
 
 // The handles with a log in <directory>/tessik/, sorted.

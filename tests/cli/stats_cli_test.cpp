@@ -217,6 +217,7 @@ TEST_F(StatsCli, ImportWaitsForTheUsersSessionToEndAndBadInputGetsItsExitStatus)
       {"rank sideways", 1},
       {"import more.pgn", 1},
       {"--user zed score bob", 2},
+      {"--user ../tessik/ann score bob", 2},
       {"--user ann import missing.pgn", 2},
   };
   for (const auto& [arguments, status] : kCases) {
