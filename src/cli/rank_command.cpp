@@ -51,7 +51,7 @@ void PrintRanking(const LogView& view, const std::string& report, int minGames, 
     int32_t won = 0, drawn = 0, lost = 0;
     const int opponents = totals.SumAll(won, drawn, lost);
     json.update({{"games", won + drawn + lost},
-                 {"opponents", opponents},
+                 {"opponent_count", opponents},
                  {"won", won},
                  {"drawn", drawn},
                  {"lost", lost},

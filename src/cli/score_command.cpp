@@ -7,6 +7,7 @@
 #include "stats/closest_handles.h"
 #include "stats/game_filter.h"
 #include "stats/head_to_head.h"
+#include "stats/utc_time.h"
 
 namespace tessik {
 
@@ -17,13 +18,13 @@ const char* ResultWord(char result) {
 }
 
 Json GameJson(const PlayedGame& game) {
-  return {{"date", DateOf(game.startTime)},           {"result", ResultWord(game.result)},
+  return {{"date", DateText(game.startTime)},         {"result", ResultWord(game.result)},
           {"colour", game.white ? "white" : "black"}, {"rating_type", RatingTypeName(game.type)},
           {"user_rating", game.userRating},           {"opponent_rating", game.opponentRating}};
 }
 
 std::string GameText(const PlayedGame& game) {
-  return DateOf(game.startTime) + " " + ResultWord(game.result) + " with " +
+  return DateText(game.startTime) + " " + ResultWord(game.result) + " with " +
          (game.white ? "white" : "black") + ", " + std::string(RatingTypeName(game.type));
 }
 
@@ -64,7 +65,7 @@ void PrintText(const HeadToHead& record, std::ostream& out) {
   std::string results, dates;
   for (const PlayedGame& game : record.lastTen) {
     results += std::string(1, game.result) + std::string(11, ' ');
-    dates += DateOf(game.startTime) + std::string(12 - DateOf(game.startTime).size(), ' ');
+    dates += DateText(game.startTime) + std::string(12 - DateText(game.startTime).size(), ' ');
   }
   std::vector<TableRow> rows = {
       {"Points", OneDecimal(points) + " of " + std::to_string(t.Games()) + ", expected " +

@@ -7,6 +7,7 @@
 #include "cli/data_error.h"
 #include "cli/user_log.h"
 #include "stats/game_filter.h"
+#include "stats/utc_time.h"
 #include "store/safe_save.h"
 #include "version.h"
 
@@ -59,6 +60,14 @@ void AddReadingOptions(CLI::App& command, FilterOptions& filters, bool& json) {
   command.add_flag("--json", json, "Print one JSON document instead of text");
 }
 
+// The exit status once a command has printed: 2 when its output could not be written (a full
+// disk, a closed pipe), which is no success.
+int Finished() {
+  if (std::cout << std::flush) return 0;
+  std::cerr << "tessik-stats: cannot write the standard output\n";
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,6 +77,7 @@ int main(int argc, char** argv) {
       "tessik-stats"};
   app.set_version_flag("--version", std::string("tessik-stats ") + kVersion);
   app.require_subcommand(1);
+  app.fallthrough();  // --dir and --user after the command too
   std::string directory = ".", user;
   app.add_option("--dir", directory,
                  "The folder the plug-in runs in; the log is tessik/USER.glg in it")
@@ -152,7 +162,7 @@ int main(int argc, char** argv) {
                       : pgnFormat == "standard" ? PgnFormat::Standard
                                                 : PgnFormat::Auto;
       RunImport(import, std::cout);
-      return 0;
+      return Finished();
     }
     UserLog log = LoadUserLog(directory, user);
     if (score->parsed()) CheckOpponentKnown(log.records, log.path, opponent);
@@ -179,5 +189,5 @@ int main(int argc, char** argv) {
     std::cerr << "tessik-stats: " << error.what() << "\n";
     return 2;
   }
-  return 0;
+  return Finished();
 }

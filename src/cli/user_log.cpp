@@ -6,8 +6,8 @@
 
 #include "cli/data_error.h"
 #include "platform/read_file.h"
+#include "stats/log_location.h"
 #include "store/game_log_file.h"
-#include "store/handle.h"
 
 namespace tessik {
 
@@ -40,10 +40,9 @@ UserLog LoadUserLog(const std::string& directory, const std::string& user) {
     }
     log.user = users.front();
   }
-  if (!IsSafeFileHandle(log.user)) {
-    throw DataError("the handle \"" + PrintableName(log.user) + "\" cannot name a game log");
-  }
-  log.path = GameLogPath(DataDirectoryOf(directory), log.user);
+  std::string problem;
+  log.path = LogPathOf(directory, log.user, problem);
+  if (log.path.empty()) throw DataError(problem);
   if (int error = ReadGameLogFile(log.path, log.records); error != 0) {
     throw DataError(error == ENOENT
                         ? "no game log of " + log.user + ": " + log.path + " is missing"

@@ -70,7 +70,7 @@ int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
 // ("????.??.??") or a year before 1902 or after 2037 is not wrapped into another one.
 int32_t InStartTimeRange(int64_t seconds) {
   bool fits = seconds >= INT32_MIN && seconds <= INT32_MAX;
-  return fits ? static_cast<int32_t>(seconds) : -1;
+  return fits ? static_cast<int32_t>(seconds) : kUnknownStartTime;
 }
 
 int64_t OffsetAt(std::time_t when) {

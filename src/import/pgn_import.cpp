@@ -1,7 +1,6 @@
 #include "import/pgn_import.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -59,15 +58,6 @@ bool PathByte(char c) {
   return byte >= 0x20 && byte != 0x7F;
 }
 
-// The same game seen twice: live, and in the PGN that the host has since added it to.
-bool SameGameImported(const GameRecord& live, const GameRecord& imported) {
-  constexpr int64_t kStartLeeway = 120;  // seconds between the start datagram and the PGN's time
-  int64_t apart = static_cast<int64_t>(live.startTime) - imported.startTime;
-  return live.userWhite == imported.userWhite && live.result == imported.result &&
-         apart <= kStartLeeway && apart >= -kStartLeeway &&
-         std::strncmp(live.opponent, imported.opponent, kOpponentBytes - 1) == 0;
-}
-
 // Appends the games played live since the login, each once: one the PGN holds already is
 // left out (each imported game stands for one live game at most).
 void AddGamesPlayedSince(std::vector<GameRecord>& imported,
@@ -77,7 +67,7 @@ void AddGamesPlayedSince(std::vector<GameRecord>& imported,
   for (const GameRecord& live : playedSince) {
     bool known = false;
     for (size_t i = 1; i < importedCount && !known; ++i) {
-      known = !matched[i] && SameGameImported(live, imported[i]);
+      known = !matched[i] && SameGamePlayedLive(live, imported[i]);
       if (known) matched[i] = true;
     }
     if (!known) imported.push_back(live);

@@ -14,6 +14,14 @@ bool SameGame(const GameRecord& a, const GameRecord& b) {
          std::strncmp(a.opponent, b.opponent, kOpponentBytes - 1) == 0;
 }
 
+bool SameGamePlayedLive(const GameRecord& live, const GameRecord& imported) {
+  constexpr int64_t kStartLeeway = 120;  // seconds between the start datagram and the PGN's time
+  int64_t apart = static_cast<int64_t>(live.startTime) - imported.startTime;
+  return live.userWhite == imported.userWhite && live.result == imported.result &&
+         apart <= kStartLeeway && apart >= -kStartLeeway &&
+         std::strncmp(live.opponent, imported.opponent, kOpponentBytes - 1) == 0;
+}
+
 void RemoveNeighbourDuplicates(std::vector<GameRecord>& games, size_t first,
                                const std::function<void(size_t, size_t)>& removed) {
   if (games.size() <= first) return;

@@ -105,6 +105,14 @@ void ScoreCounts::Add(const ScoreCounts& other) {
   expected32 += other.expected32;
 }
 
+void ScoreCounts::Count(const GameRecord& game) {
+  if (game.result == kUserWon) ++won;
+  if (game.result == kDraw) ++drawn;
+  if (game.result == kUserLost) ++lost;
+  expected32 += ExpectedScore32(static_cast<int32_t>(game.userRating) -
+                                static_cast<int32_t>(game.opponentRating));
+}
+
 ScoreCounts ScoreTally::Sum(RatingType typeMask, int colourLines) const {
   ScoreCounts sum;
   for (int i = 0; i < kTypes; ++i) {
@@ -143,11 +151,7 @@ ScoreTally TallyScores(const std::vector<GameRecord>& gameLog, std::string_view 
     if (!matcher.Matches(record)) continue;
     ScoreCounts& counts =
         (record.userWhite != 0 ? tally.white : tally.black)[TypeIndex(RatingTypeOf(record))];
-    if (record.result == kUserWon) ++counts.won;
-    if (record.result == kDraw) ++counts.drawn;
-    if (record.result == kUserLost) ++counts.lost;
-    counts.expected32 += ExpectedScore32(static_cast<int32_t>(record.userRating) -
-                                         static_cast<int32_t>(record.opponentRating));
+    counts.Count(record);
   }
   return tally;
 }

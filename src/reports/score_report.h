@@ -47,6 +47,8 @@ struct ScoreCounts {
 
   int32_t Games() const { return won + drawn + lost; }
   void Add(const ScoreCounts& other);
+  // Counts one game by its result, and the score its stored ratings predicted.
+  void Count(const GameRecord& game);
 };
 
 // Counts per rating type (in flag order: wild first, 15-minute last) and colour.

@@ -51,20 +51,6 @@ FileCause AppendRecord(const std::string& path, const GameRecord& record) {
   return cause;
 }
 
-struct Title {
-  std::string_view text;
-  uint8_t GameRecord::*field;
-  uint8_t value;
-};
-
-constexpr Title kTitles[] = {
-    {"GM", &GameRecord::title, 7},       {"IM", &GameRecord::title, 6},
-    {"FM", &GameRecord::title, 5},       {"CM", &GameRecord::title, 4},
-    {"WGM", &GameRecord::womanTitle, 7}, {"WFM", &GameRecord::womanTitle, 6},
-    {"WIM", &GameRecord::womanTitle, 5}, {"WCM", &GameRecord::womanTitle, 4},
-    {"C", &GameRecord::computer, 1},
-};
-
 // The opponent's titles: tokens at single spaces, from the left, until an empty one.
 void SetTitles(GameRecord& record, std::string_view titles) {
   size_t end = titles.find_last_not_of(" \t\r\n\v\f");
@@ -73,8 +59,8 @@ void SetTitles(GameRecord& record, std::string_view titles) {
     size_t space = titles.find(' ');
     std::string_view token = titles.substr(0, space);
     if (token.empty()) break;
-    for (const Title& title : kTitles) {
-      if (CompareNoCase(token, title.text) == 0) record.*title.field = title.value;
+    for (const TitleCode& title : kTitleCodes) {
+      if (CompareNoCase(token, title.text) == 0) record.*title.field = title.code;
     }
     if (space == std::string_view::npos) break;
     titles.remove_prefix(space + 1);

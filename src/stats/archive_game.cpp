@@ -7,7 +7,7 @@
 #include "base/decimal.h"
 #include "base/text.h"
 #include "import/pgn_text.h"
-#include "stats/game_filter.h"
+#include "stats/utc_time.h"
 
 namespace tessik {
 
@@ -18,22 +18,10 @@ struct TagField {
   std::string ArchiveTags::*field;
 };
 
-constexpr TagField kFields[] = {
-    {"Event", &ArchiveTags::event},
-    {"Date", &ArchiveTags::date},
-    {"Time", &ArchiveTags::time},
-    {"UTCDate", &ArchiveTags::utcDate},
-    {"UTCTime", &ArchiveTags::utcTime},
-    {"StartTime", &ArchiveTags::startTime},
-    {"White", &ArchiveTags::white},
-    {"Black", &ArchiveTags::black},
-    {"Result", &ArchiveTags::result},
-    {"WhiteElo", &ArchiveTags::whiteElo},
-    {"BlackElo", &ArchiveTags::blackElo},
-    {"TimeControl", &ArchiveTags::timeControl},
-    {"Variant", &ArchiveTags::variant},
-    {"WhiteTitle", &ArchiveTags::whiteTitle},
-    {"BlackTitle", &ArchiveTags::blackTitle},
+constexpr TagField kOnlineFields[] = {
+    {"UTCDate", &ArchiveTags::utcDate},       {"UTCTime", &ArchiveTags::utcTime},
+    {"StartTime", &ArchiveTags::startTime},   {"Variant", &ArchiveTags::variant},
+    {"WhiteTitle", &ArchiveTags::whiteTitle}, {"BlackTitle", &ArchiveTags::blackTitle},
 };
 
 // Variants of the online servers as the log numbers them.
@@ -42,18 +30,19 @@ constexpr std::pair<std::string_view, uint8_t> kVariants[] = {
     {"Three-check", 25}, {"Antichess", 26}, {"Giveaway", 26},     {"Atomic", 27},
 };
 
-// Seconds UTC of a PGN date ("2024.03.01") and time ("18:30:00", or empty: midnight); -1 when
-// the date is unknown or the record's 32 bits cannot hold the time.
+// Seconds UTC of a PGN date ("2024.03.01") and time ("18:30:00", or empty: midnight); unknown
+// when the date is, or when the record's 32 bits cannot hold the time.
 int32_t UtcStart(std::string date, std::string_view time) {
   std::replace(date.begin(), date.end(), '.', '-');
   std::optional<int64_t> day = ParseDate(date);
-  if (!day) return -1;
+  if (!day) return kUnknownStartTime;
   int64_t seconds = *day;
   if (time.size() >= 8 && time[2] == ':' && time[5] == ':') {
     seconds += ParseDecimal(time.substr(0, 2)) * 3600 + ParseDecimal(time.substr(3, 2)) * 60 +
                ParseDecimal(time.substr(6, 2));
   }
-  return seconds < INT32_MIN || seconds > INT32_MAX ? -1 : static_cast<int32_t>(seconds);
+  return seconds < INT32_MIN || seconds > INT32_MAX ? kUnknownStartTime
+                                                    : static_cast<int32_t>(seconds);
 }
 
 int16_t Rating(std::string_view text) {
@@ -80,20 +69,18 @@ bool SetClock(std::string_view control, GameRecord& record) {
 // The opponent's titles from the title tag: without one both are unknown (1); a title the log
 // does not know counts as none; BOT marks a computer.
 void SetTitles(std::string_view tag, GameRecord& record) {
-  static constexpr std::string_view kTitles[] = {"CM", "FM", "IM", "GM"};
-  static constexpr std::string_view kWomanTitles[] = {"WCM", "WIM", "WFM", "WGM"};
   record.title = record.womanTitle = tag.empty() ? 1 : 0;
-  for (uint8_t i = 0; i < 4; ++i) {
-    if (tag == kTitles[i]) record.title = static_cast<uint8_t>(4 + i);
-    if (tag == kWomanTitles[i]) record.womanTitle = static_cast<uint8_t>(4 + i);
+  for (const TitleCode& title : kTitleCodes) {
+    if (tag == title.text && title.field != &GameRecord::computer) record.*title.field = title.code;
   }
   record.computer = tag == "BOT" ? 1 : 0;
 }
 
 LeftOut OnlineRecord(const ArchiveTags& tags, std::string_view player, GameRecord& record) {
-  const bool userWhite = EqualsNoCase(tags.white, player);
-  if (!userWhite && !EqualsNoCase(tags.black, player)) return LeftOut::NotTheUser;
-  const int32_t fromWhite = ResultFromWhite(tags.result);
+  const PgnTags& t = tags.server;
+  const bool userWhite = EqualsNoCase(t[kTagWhite], player);
+  if (!userWhite && !EqualsNoCase(t[kTagBlack], player)) return LeftOut::NotTheUser;
+  const int32_t fromWhite = ResultFromWhite(t[kTagResult]);
   if (fromWhite == kNoResult) return LeftOut::NoResult;
   const auto variant = std::find_if(std::begin(kVariants), std::end(kVariants), [&](const auto& v) {
     return EqualsNoCase(v.first, tags.variant);
@@ -103,18 +90,19 @@ LeftOut OnlineRecord(const ArchiveTags& tags, std::string_view player, GameRecor
   record.wild = tags.variant.empty() ? 0 : variant->second;
   record.userWhite = userWhite ? 1 : 0;
   record.result = static_cast<int8_t>(userWhite ? fromWhite : -fromWhite);
-  SetOpponent(record, userWhite ? tags.black : tags.white);
-  record.userRating = Rating(userWhite ? tags.whiteElo : tags.blackElo);
-  record.opponentRating = Rating(userWhite ? tags.blackElo : tags.whiteElo);
-  if (!SetClock(tags.timeControl, record)) record.initialMinutes = kNoClockMinutes;
-  const std::string folded = FoldedCase(tags.event);
+  SetOpponent(record, userWhite ? t[kTagBlack] : t[kTagWhite]);
+  record.userRating = Rating(userWhite ? t[kTagWhiteElo] : t[kTagBlackElo]);
+  record.opponentRating = Rating(userWhite ? t[kTagBlackElo] : t[kTagWhiteElo]);
+  if (!SetClock(t[kTagTimeControl], record)) record.initialMinutes = kNoClockMinutes;
+  const std::string folded = FoldedCase(t[kTagEvent]);
   record.rated =
       folded.find("casual") == std::string::npos && folded.find("unrated") == std::string::npos;
   SetTitles(userWhite ? tags.blackTitle : tags.whiteTitle, record);
   record.startTime =
       !tags.utcDate.empty()
           ? UtcStart(tags.utcDate, tags.utcTime)
-          : UtcStart(tags.date, !tags.startTime.empty() ? tags.startTime : tags.time);
+          : UtcStart(t[kTagDate], !tags.startTime.empty() ? std::string_view(tags.startTime)
+                                                          : std::string_view(t[kTagTime]));
   return LeftOut::Kept;
 }
 
@@ -122,16 +110,13 @@ LeftOut OnlineRecord(const ArchiveTags& tags, std::string_view player, GameRecor
 
 void ArchiveTags::Take(std::string_view name, std::string_view value) {
   server.Take(name, value);
-  for (const TagField& f : kFields) {
-    if (f.name == name) {
-      (this->*f.field).assign(value);
-      return;
-    }
+  for (const TagField& f : kOnlineFields) {
+    if (f.name == name) (this->*f.field).assign(value);
   }
 }
 
 void ArchiveTags::Clear() {
-  for (const TagField& f : kFields) (this->*f.field).clear();
+  for (const TagField& f : kOnlineFields) (this->*f.field).clear();
   server.Clear();
 }
 
@@ -139,16 +124,19 @@ PgnFormat DetectFormat(const ArchiveTags& tags) {
   if (!tags.utcDate.empty() || !tags.startTime.empty() || !tags.variant.empty()) {
     return PgnFormat::Online;
   }
-  return tags.time.empty() ? PgnFormat::Standard : PgnFormat::Server;
+  const std::string& event = tags.server[kTagEvent];
+  const bool serverEvent = event.starts_with("rated ") || event.starts_with("unrated ");
+  return !tags.server[kTagTime].empty() && serverEvent ? PgnFormat::Server : PgnFormat::Standard;
 }
 
 LeftOut ArchiveRecord(const ArchiveTags& tags, std::string_view player, PgnFormat format,
                       StartTimes& startTimes, GameRecord& record) {
   if (format == PgnFormat::Auto) format = DetectFormat(tags);
   if (format != PgnFormat::Server) return OnlineRecord(tags, player, record);
-  if (tags.white != player && tags.black != player) return LeftOut::NotTheUser;
-  if (EvaluateGame(tags.server, player, startTimes, record)) return LeftOut::Kept;
-  return ResultFromWhite(tags.result) == kNoResult ? LeftOut::NoResult : LeftOut::Variant;
+  const PgnTags& t = tags.server;
+  if (t[kTagWhite] != player && t[kTagBlack] != player) return LeftOut::NotTheUser;
+  if (EvaluateGame(t, player, startTimes, record)) return LeftOut::Kept;
+  return ResultFromWhite(t[kTagResult]) == kNoResult ? LeftOut::NoResult : LeftOut::Variant;
 }
 
 }  // namespace tessik

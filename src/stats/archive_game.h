@@ -22,18 +22,20 @@ inline constexpr int32_t kNoClockMinutes = INT32_MAX;
 // Why a game of the archive is not added.
 enum class LeftOut { Kept, NotTheUser, NoResult, Variant, count };
 
-// The tags the archive import reads, by name; others are passed over.
+// The tags the archive import reads: those of the plug-in's import, and those of the online
+// servers' exports; others are passed over.
 struct ArchiveTags {
-  std::string event, date, time, utcDate, utcTime, startTime, white, black, result, whiteElo,
-      blackElo, timeControl, variant, whiteTitle, blackTitle;
-  PgnTags server;  // the same game as the plug-in's import reads it
+  PgnTags server;
+  std::string utcDate, utcTime, startTime, variant, whiteTitle, blackTitle;
 
   void Take(std::string_view name, std::string_view value);
   void Clear();
 };
 
 // The format of a game when auto-detected: an online export has UTC or start-time tags or a
-// variant tag; the host's PGN a Time tag; anything else is standard.
+// variant tag; the host's PGN has a Time tag and an Event that begins as the server writes it
+// ("rated " or "unrated "); anything else is standard. Online and standard games are read by
+// the same rules.
 PgnFormat DetectFormat(const ArchiveTags& tags);
 
 // The record of the game seen from player (the user's name in the archive; the server format

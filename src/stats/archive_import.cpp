@@ -4,13 +4,14 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "import/pgn_walker.h"
+#include "import/same_game.h"
 #include "platform/private_directory.h"
 #include "platform/read_file.h"
+#include "stats/log_location.h"
 #include "store/game_log_file.h"
-#include "store/handle.h"
 #include "store/safe_save.h"
 #include "store/session_lock.h"
 
@@ -20,12 +21,41 @@ namespace {
 
 constexpr int kGamesBetweenProgress = 1000;
 
-// The record's bytes with the opponent cut to 15 characters: equal keys, the same game.
-std::string GameKey(const GameRecord& record) {
-  std::string key = EncodeGameLog({record});
-  key[22 + kOpponentBytes - 1] = '\0';
-  return key;
-}
+// The log's games that a game of the archive may stand for, each for one at most.
+class LogGames {
+ public:
+  explicit LogGames(const std::vector<GameRecord>& log) {
+    for (size_t i = 1; i < log.size(); ++i) groups_[GroupOf(log[i])].push_back({&log[i], false});
+  }
+  // Whether the log holds game: the same record (the log's duplicate test), or for a game of
+  // the host's PGN also the same game recorded live (or imported, its pool since settled).
+  bool Take(const GameRecord& game, bool fromHostPgn) {
+    auto group = groups_.find(GroupOf(game));
+    if (group == groups_.end()) return false;
+    for (bool playedLive : {false, true}) {
+      if (playedLive && !fromHostPgn) break;
+      for (Entry& entry : group->second) {
+        if (entry.taken) continue;
+        if (playedLive ? SameGamePlayedLive(*entry.game, game) : SameGame(*entry.game, game)) {
+          return entry.taken = true;
+        }
+      }
+    }
+    return false;
+  }
+
+ private:
+  struct Entry {
+    const GameRecord* game;
+    bool taken;
+  };
+  // Games of one opponent (15 characters), colour and result.
+  static std::string GroupOf(const GameRecord& game) {
+    return std::string(OpponentName(game).substr(0, kOpponentBytes - 1)) +
+           static_cast<char>(game.userWhite) + static_cast<char>(game.result);
+  }
+  std::unordered_map<std::string, std::vector<Entry>> groups_;
+};
 
 // The log's games with the new ones (in time order) each before the first of the log that
 // started later; the log's own order is kept.
@@ -56,21 +86,22 @@ bool ReadArchive(const ArchiveImportRequest& request, const std::vector<GameReco
     result.error = "cannot read the PGN " + request.pgnPath + ": " + DescribeReadError(error);
     return false;
   }
-  std::unordered_set<std::string> known;
-  known.reserve(log.size());
-  for (size_t i = 1; i < log.size(); ++i) known.insert(GameKey(log[i]));
+  LogGames known(log);
   PgnWalker walker(fd);
   ArchiveTags tags;
   StartTimes startTimes;
   auto take = [&tags](std::string_view name, std::string_view value) { tags.Take(name, value); };
   for (; walker.Next(take); tags.Clear()) {
-    if (tags.white.empty() && tags.black.empty() && tags.result.empty()) continue;  // no game
+    const PgnTags& t = tags.server;
+    if (t[kTagWhite].empty() && t[kTagBlack].empty() && t[kTagResult].empty()) continue;
     ++result.read;
     GameRecord record;
-    const LeftOut why = ArchiveRecord(tags, request.player, request.format, startTimes, record);
+    const PgnFormat format =
+        request.format == PgnFormat::Auto ? DetectFormat(tags) : request.format;
+    const LeftOut why = ArchiveRecord(tags, request.player, format, startTimes, record);
     if (why != LeftOut::Kept) {
       ++result.leftOut[static_cast<size_t>(why)];
-    } else if (!known.insert(GameKey(record)).second) {
+    } else if (known.Take(record, format == PgnFormat::Server)) {
       ++result.present;
     } else {
       added.push_back(record);
@@ -94,13 +125,13 @@ bool ReadArchive(const ArchiveImportRequest& request, const std::vector<GameReco
 
 ArchiveImportResult ImportArchive(const ArchiveImportRequest& request) {
   ArchiveImportResult result;
-  if (!IsSafeFileHandle(request.user)) {
-    result.error = "the handle \"" + PrintableName(request.user) + "\" cannot name a game log";
-    return result;
-  }
+  result.logPath = LogPathOf(request.directory, request.user, result.error);
+  if (result.logPath.empty()) return result;
   const std::string dataDirectory = DataDirectoryOf(request.directory);
-  if (std::string why = MakePrivateDirectory(dataDirectory); !why.empty()) {
-    result.error = "cannot use the data folder " + dataDirectory + ": " + why;
+  // Named without its last slash, which would make the system follow a link in its place.
+  const std::string folder = dataDirectory.substr(0, dataDirectory.size() - 1);
+  if (std::string why = MakePrivateDirectory(folder); !why.empty()) {
+    result.error = "cannot use the data folder " + folder + ": " + why;
     return result;
   }
   // A session of the plug-in appends to the log: the log is rewritten only while no session
@@ -111,7 +142,6 @@ ArchiveImportResult ImportArchive(const ArchiveImportRequest& request) {
                    ": close the user's session in Vexmoor, then import again";
     return result;
   }
-  result.logPath = GameLogPath(dataDirectory, request.user);
   std::vector<GameRecord> log;
   const int error = ReadGameLogFile(result.logPath, log);
   const bool existed = error != ENOENT;
@@ -123,6 +153,14 @@ ArchiveImportResult ImportArchive(const ArchiveImportRequest& request) {
   if (!HoldsMarker(log.front())) {
     result.error = result.logPath +
                    " is a log of an older version: log in once with the plug-in to convert it";
+    return result;
+  }
+  // The plug-in rebuilds such a log from the host's PGN at the next login, keeping only the
+  // games it recorded live: games added now would be lost then.
+  if (AwaitsFirstImport(log.front())) {
+    result.error = result.logPath +
+                   " awaits the plug-in's first import of the host's PGN: log in once with the "
+                   "plug-in and let it finish, then import";
     return result;
   }
   std::vector<GameRecord> added;

@@ -1,30 +1,15 @@
 #include "stats/game_export.h"
 
-#include <chrono>
 #include <cstdio>
 #include <utility>
 
 #include "stats/archive_game.h"
 #include "stats/game_filter.h"
+#include "stats/utc_time.h"
 
 namespace tessik {
 
 namespace {
-
-std::string IsoTime(int64_t startTime) {
-  if (startTime < 0) return "";
-  using namespace std::chrono;
-  const sys_seconds when{seconds{startTime}};
-  const sys_days day = floor<days>(when);
-  const year_month_day date{day};
-  const hh_mm_ss time{when - day};
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
-                static_cast<int>(time.seconds().count()));
-  return text;
-}
 
 // Title codes: 0 none, 1 unknown, 4 to 7 the titles in this order.
 std::string TitleName(uint8_t code, const char* const (&titles)[4]) {
@@ -48,7 +33,7 @@ std::vector<ExportedGame> ExportGames(const std::vector<GameRecord>& log) {
   for (size_t i = 1; i < log.size(); ++i) {
     const GameRecord& r = log[i];
     games.push_back(
-        {IsoTime(r.startTime), r.userWhite != 0 ? "white" : "black",
+        {IsoText(r.startTime), r.userWhite != 0 ? "white" : "black",
          r.result == kUserWon ? "won"
          : r.result == kDraw  ? "drawn"
                               : "lost",

@@ -26,9 +26,6 @@ bool Accepts(const GameFilter& filter, const GameRecord& game);
 // so that the score lines read them as they read a log. The commands read only such logs.
 void FilterLog(std::vector<GameRecord>& log, const GameFilter& filter);
 
-// A calendar date "YYYY-MM-DD": the second its day begins, UTC; nothing when it is no date.
-std::optional<int64_t> ParseDate(std::string_view text);
-
 // The name of one rating type as the score lines show it ("blitz", "standard", "loser's"), and
 // back from such a name in any letter case (0 when none).
 std::string_view RatingTypeName(RatingType type);

@@ -1,9 +1,7 @@
 #include "stats/head_to_head.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <cstdio>
 
 namespace tessik {
 
@@ -66,10 +64,7 @@ HeadToHead HeadToHeadRecord(const std::vector<GameRecord>& log, std::string_view
     const GameRecord& game = log[i];
     if (OpponentName(game) != record.opponent) continue;
     games.push_back(Played(game));
-    ScoreCounts one;
-    (game.result == kUserWon ? one.won : game.result == kDraw ? one.drawn : one.lost) = 1;
-    one.expected32 = ExpectedScore32(int32_t{game.userRating} - int32_t{game.opponentRating});
-    record.total.Add(one);
+    record.total.Count(game);
   }
   if (games.empty()) return record;
   record.first = games.front();
@@ -83,16 +78,6 @@ HeadToHead HeadToHeadRecord(const std::vector<GameRecord>& log, std::string_view
 int FideRatingDifference(int percent) {
   const int above = std::clamp(percent, 0, 100) - 50;
   return above >= 0 ? kFideDifferences[above] : -kFideDifferences[-above];
-}
-
-std::string DateOf(int64_t startTime) {
-  if (startTime < 0) return "?";
-  using namespace std::chrono;
-  const year_month_day date{floor<days>(sys_seconds{seconds{startTime}})};
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-  return text;
 }
 
 }  // namespace tessik

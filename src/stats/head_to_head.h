@@ -14,8 +14,8 @@ namespace tessik {
 
 // One game as the record against an opponent lists it.
 struct PlayedGame {
-  int64_t startTime = -1;  // seconds UTC; -1 unknown
-  char result = '=';       // the user's: '+' won, '=' drawn, '-' lost
+  int64_t startTime = kUnknownStartTime;  // seconds UTC
+  char result = '=';                      // the user's: '+' won, '=' drawn, '-' lost
   bool white = false;
   RatingType type = kNoRatingType;
   int userRating = 0;
@@ -55,8 +55,5 @@ HeadToHead HeadToHeadRecord(const std::vector<GameRecord>& log, std::string_view
 
 // FIDE's rating difference for a score in whole percent: 800 for 100, 0 for 50, negative below.
 int FideRatingDifference(int percent);
-
-// "YYYY-MM-DD" of a start time, UTC; "?" when unknown (negative).
-std::string DateOf(int64_t startTime);
 
 }  // namespace tessik

@@ -3,16 +3,17 @@
 #include <chrono>
 #include <cstdio>
 
+#include "stats/utc_time.h"
+
 namespace tessik {
 
 namespace {
 
 // The period a start time falls in, as a label that sorts in time order.
 std::string PeriodOf(int64_t startTime, Period period) {
-  if (startTime < 0) return "undated";
+  if (startTime == kUnknownStartTime) return "undated";
   using namespace std::chrono;
   const sys_days day = floor<days>(sys_seconds{seconds{startTime}});
-  const year_month_day date{day};
   char label[32];
   if (period == Period::Week) {
     // ISO 8601: the week belongs to the year of its Thursday; weeks begin on Monday.
@@ -23,11 +24,10 @@ std::string PeriodOf(int64_t startTime, Period period) {
         days{(4 - weekday{sys_days{isoYear / January / 1}}.iso_encoding() + 7) % 7};
     const int week = static_cast<int>((thursday - firstThursday).count() / 7) + 1;
     std::snprintf(label, sizeof label, "%04d-W%02d", static_cast<int>(isoYear), week);
-  } else if (period == Period::Month) {
-    std::snprintf(label, sizeof label, "%04d-%02u", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()));
   } else {
-    std::snprintf(label, sizeof label, "%04d", static_cast<int>(date.year()));
+    const UtcTime t = UtcTimeOf(startTime);
+    std::snprintf(label, sizeof label, "%04d-%02u", t.year, t.month);
+    if (period == Period::Year) label[4] = '\0';
   }
   return label;
 }
@@ -41,8 +41,7 @@ std::vector<HistoryRow> History(const std::vector<GameRecord>& log, Period perio
     const std::string label = PeriodOf(game.startTime, period);
     HistoryRow& row = rows[label];
     row.period = label;
-    ScoreCounts& c = row.counts;
-    ++(game.result == kUserWon ? c.won : game.result == kDraw ? c.drawn : c.lost);
+    row.counts.Count(game);
     row.lastRatings[RatingTypeOf(game)] = game.userRating;
   }
   std::vector<HistoryRow> history;

@@ -14,7 +14,7 @@ enum class Period { Week, Month, Year };
 
 struct HistoryRow {
   std::string period;  // "2024" a year, "2024-03" a month, "2024-W09" an ISO week; "undated"
-  ScoreCounts counts;  // expected32 unused
+  ScoreCounts counts;
   // The user's rating in the last game of each rating type played in the period.
   std::map<RatingType, int> lastRatings;
 };

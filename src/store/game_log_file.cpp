@@ -17,7 +17,7 @@ namespace {
 constexpr off_t kMostLogBytes = off_t{100'000'000} * kGameRecordBytes;
 
 // Asks for the records' memory in huge pages where the system gives them on request: a log of a
-// million games then costs a few dozen page faults instead of twelve thousand.
+// million games then costs about a thousand page faults instead of eleven thousand.
 void AdviseHugePages(std::vector<GameRecord>& records) {
   constexpr uintptr_t kPage = 4096;
   auto begin = reinterpret_cast<uintptr_t>(records.data());

@@ -22,6 +22,9 @@ inline constexpr int8_t kDraw = 0;
 inline constexpr int8_t kUserLost = 1;
 inline constexpr int8_t kMarkerResult = -2;
 
+// The start time of a game whose date is not known (or not held by 32 bits).
+inline constexpr int32_t kUnknownStartTime = -1;
+
 struct GameRecord {
   uint8_t wild = 0;    // variant number; 0 ordinary chess
   uint8_t origin = 0;  // 12 live from the server; 0 imported, converted, marker
@@ -40,6 +43,20 @@ struct GameRecord {
   int16_t userRating = 0;
   char opponent[kOpponentBytes] = {};
   int16_t opponentRating = 0;
+};
+
+// The titles a record knows, each with the field and the code it sets; "C" marks a computer.
+struct TitleCode {
+  std::string_view text;
+  uint8_t GameRecord::*field;
+  uint8_t code;
+};
+inline constexpr TitleCode kTitleCodes[] = {
+    {"GM", &GameRecord::title, 7},       {"IM", &GameRecord::title, 6},
+    {"FM", &GameRecord::title, 5},       {"CM", &GameRecord::title, 4},
+    {"WGM", &GameRecord::womanTitle, 7}, {"WFM", &GameRecord::womanTitle, 6},
+    {"WIM", &GameRecord::womanTitle, 5}, {"WCM", &GameRecord::womanTitle, 4},
+    {"C", &GameRecord::computer, 1},
 };
 
 void EncodeGameRecord(const GameRecord& record, unsigned char* out);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/records.h"
 #include "support/temp_directory.h"
 
 namespace tessik {
@@ -27,11 +28,12 @@ struct StatsRun {
   int status = -1;
 };
 
-// tessik-stats with arguments (a shell's words) on the folder dir, run in it.
+// tessik-stats with arguments (a shell's words) on the folder dir, run in it; the host's PGN
+// gives local times, here those of UTC.
 StatsRun Stats(const TempDirectory& dir, const std::string& arguments) {
   const std::string out = dir / "out", err = dir / "err";
-  const int status = std::system(("cd " + dir.path() + " && " TESSIK_STATS " --dir " + dir.path() +
-                                  " " + arguments + " >" + out + " 2>" + err)
+  const int status = std::system(("cd " + dir.path() + " && TZ=UTC " TESSIK_STATS " --dir " +
+                                  dir.path() + " " + arguments + " >" + out + " 2>" + err)
                                      .c_str());
   return {ReadFile(out), ReadFile(err), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
@@ -226,6 +228,33 @@ TEST_F(StatsCli, ImportWaitsForTheUsersSessionToEndAndBadInputGetsItsExitStatus)
     EXPECT_FALSE(run.err.empty()) << arguments;
   }
   EXPECT_EQ(ReadFile(dir / "tessik/ann.glg"), log);
+}
+
+// The host's PGN holds games the plug-in recorded live (their start some seconds apart); a
+// standard PGN may hold the same game twice; a log awaiting the plug-in's first import is left
+// to the plug-in.
+TEST(StatsImport, GamesPlayedLiveAndRepeatedGamesAreEachCountedOnce) {
+  TempDirectory dir;
+  GameRecord live = RatedGame("bob", kUserWon, 3);
+  live.origin = kOriginLive, live.gameKey = 7, live.startTime = 1577959200;  // 2020-01-02 10:00
+  live.title = live.womanTitle = 1;
+  WriteFile(dir / "tessik/ann.glg", EncodeGameLog({MarkerRecord(), live}));
+  const std::string server =
+      "[Event \"rated blitz match\"]\n[Date \"2020.01.02\"]\n[Time \"10:00:30\"]\n"
+      "[White \"ann\"]\n[Black \"bob\"]\n[Result \"1-0\"]\n[WhiteElo \"1500\"]\n"
+      "[BlackElo \"1500\"]\n[TimeControl \"180\"]\n\n1. e4 1-0\n\n";
+  const std::string otb = "[White \"Ann\"]\n[Black \"carl\"]\n[Result \"1-0\"]\n\n1. e4 1-0\n\n";
+  WriteFile(dir / "games.pgn", server + otb + otb);
+  for (const char* said :
+       {"Read 3 games from games.pgn: 2 added, 1 already in the log, 0 left out",
+        "Read 3 games from games.pgn: 0 added, 3 already in the log, 0 left out"}) {
+    StatsRun run = Stats(dir, "--user ann import games.pgn");
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), said) << run.err;
+  }
+  WriteFile(dir / "tessik/zed.glg", EncodeGameLog({ImportPendingMarker()}));
+  StatsRun pending = Stats(dir, "--user zed import games.pgn");
+  EXPECT_EQ(pending.status, 2);
+  EXPECT_NE(pending.err.find("awaits the plug-in's first import"), std::string::npos);
 }
 
 }  // namespace
