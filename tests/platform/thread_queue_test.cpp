@@ -100,6 +100,17 @@ TEST(ThreadQueue, TheQueueDirectoryMustBeTheUsersOwnAndClosedToOthers) {
     EXPECT_EQ(PostThreadMessageA(GetCurrentThreadId(), 0xC400, 5, 6), usable) << owner << mode;
     EXPECT_EQ(GetLastError(), usable ? 0 : kErrorAccessDenied);
   }
+  {  // a folder in the queue's place: the bind fails, with the system's error and reason
+    TempDirectory runtime;
+    setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    ASSERT_EQ(mkdir((runtime / "vexmoor2").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(ThreadQueuePath(GetCurrentThreadId()).c_str(), 0700), 0);
+    ThreadQueue queue;
+    SetLastError(0);
+    EXPECT_FALSE(queue.Bind());
+    EXPECT_EQ(GetLastError(), LastErrorFromErrno(EADDRINUSE));
+    EXPECT_EQ(queue.BindFault().rfind("cannot bind ", 0), 0u) << queue.BindFault();
+  }
   // "<runtime>/vexmoor2/ThreadQueue.4294967295" and a NUL fit a socket's 108 bytes: 75 are left.
   TempDirectory base;
   const size_t npos = std::string::npos;

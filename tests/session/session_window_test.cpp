@@ -75,6 +75,19 @@ TEST_F(SessionWindowTest, LoginSaysWhoIsThereAndWhatComesNext) {
   }
 }
 
+// The host announces its pipes with thread messages: those that open say nothing; an input pipe
+// that cannot be opened is named in the window, and the one already open stays in use.
+TEST_F(SessionWindowTest, AnInputPipeThatCannotBeOpenedIsNamedAndTheOpenOneKept) {
+  Deliver();  // the notes of the greeting's messages
+  EXPECT_EQ(window.text, "");
+  ASSERT_TRUE(PostThreadMessageA(GetCurrentThreadId(), g_ipcNewPipeMessage,
+                                 static_cast<uint32_t>(UniqueOddPipeId()), 4096));
+  Deliver();
+  EXPECT_EQ(window.text, "OpenIPC failed.  GetLastError = 2");
+  LogIn("ann");
+  EXPECT_EQ(window.title, "Personal Statistic for ann");
+}
+
 // The first login of a user, and of one with a log of an older version: what became of the past.
 TEST_F(SessionWindowTest, ImportAndConversionSayWhatBecameOfThePastGames) {
   const std::string pgn = directory / "games.pgn", missing = directory / "gone.pgn";

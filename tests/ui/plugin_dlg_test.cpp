@@ -53,6 +53,8 @@ void Choose(CPluginDlg& window, const QString& menu, const QString& entry = {}) 
   QAction* title = window.MenuAction(menu);
   Click(&window, bar->mapTo(&window, bar->actionGeometry(title).center()));
   if (entry.isEmpty()) return;
+  // On a real display the menu is a window of its own, shown a moment after the click.
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(title->menu()));
   Click(title->menu(), title->menu()->actionGeometry(window.MenuAction(entry)).center());
 }
 
