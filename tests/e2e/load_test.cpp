@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -27,10 +26,21 @@ constexpr int kDatagrams = 100000;
 #endif
 constexpr int kDatagramsPerGame = 100;
 
-// The lines the host may print for this session: a game's score is always one won game.
-const std::regex kWellFormed(
-    R"(dir .*|exit 0|1 Tessik 1\.2|[4568] [0-9]+|3 Score against g[0-9]+ \+1 =0 -0 \(100%\)\\n|)"
-    R"(3 No game results against g[0-9]+ found\\n)");
+// One of the lines the host may print for this session, whole: a game's score is always that of
+// one won game.
+bool WellFormed(const std::string& line) {
+  const int size = static_cast<int>(line.size());
+  int end = -1;
+  unsigned value = 0;
+  if (line.rfind("dir ", 0) == 0 || line == "exit 0" || line == "1 Tessik 1.2") return true;
+  if (std::sscanf(line.c_str(), "%*1[4568] %u%n", &value, &end) == 1 && end == size) return true;
+  end = -1;
+  std::sscanf(line.c_str(), "3 Score against g%*u +1 =0 -0 (100%%)\\n%n", &end);
+  if (end == size) return true;
+  end = -1;
+  std::sscanf(line.c_str(), "3 No game results against g%*u found\\n%n", &end);
+  return end == size;
+}
 
 TEST(Load, BurstsThroughASmallPipeLoseNoGameAndMangleNoMessage) {
   tessik::TempDirectory dir;
@@ -58,7 +68,7 @@ TEST(Load, BurstsThroughASmallPipeLoseNoGameAndMangleNoMessage) {
   EXPECT_EQ(run.status, 0);
   std::set<std::string> acknowledged;
   for (const std::string& line : run.lines) {
-    EXPECT_TRUE(std::regex_match(line, kWellFormed)) << line;
+    EXPECT_TRUE(WellFormed(line)) << line;
     char game[16];
     if (std::sscanf(line.c_str(), "3 Score against %15s +1 ", game) == 1) acknowledged.insert(game);
   }
