@@ -19,9 +19,13 @@ struct TagField {
 };
 
 constexpr TagField kOnlineFields[] = {
-    {"UTCDate", &ArchiveTags::utcDate},       {"UTCTime", &ArchiveTags::utcTime},
-    {"StartTime", &ArchiveTags::startTime},   {"Variant", &ArchiveTags::variant},
-    {"WhiteTitle", &ArchiveTags::whiteTitle}, {"BlackTitle", &ArchiveTags::blackTitle},
+    {"Site", &ArchiveTags::site},
+    {"UTCDate", &ArchiveTags::utcDate},
+    {"UTCTime", &ArchiveTags::utcTime},
+    {"StartTime", &ArchiveTags::startTime},
+    {"Variant", &ArchiveTags::variant},
+    {"WhiteTitle", &ArchiveTags::whiteTitle},
+    {"BlackTitle", &ArchiveTags::blackTitle},
 };
 
 // Variants of the online servers as the log numbers them.
@@ -124,9 +128,12 @@ PgnFormat DetectFormat(const ArchiveTags& tags) {
   if (!tags.utcDate.empty() || !tags.startTime.empty() || !tags.variant.empty()) {
     return PgnFormat::Online;
   }
-  const std::string& event = tags.server[kTagEvent];
-  const bool serverEvent = event.starts_with("rated ") || event.starts_with("unrated ");
-  return !tags.server[kTagTime].empty() && serverEvent ? PgnFormat::Server : PgnFormat::Standard;
+  const PgnTags& t = tags.server;
+  const bool serverEvent =
+      t[kTagEvent].starts_with("rated ") || t[kTagEvent].starts_with("unrated ");
+  const bool server =
+      !t[kTagKeshResult].empty() || tags.site == "Kesh" || (!t[kTagTime].empty() && serverEvent);
+  return server ? PgnFormat::Server : PgnFormat::Standard;
 }
 
 LeftOut ArchiveRecord(const ArchiveTags& tags, std::string_view player, PgnFormat format,

@@ -26,16 +26,16 @@ enum class LeftOut { Kept, NotTheUser, NoResult, Variant, count };
 // servers' exports; others are passed over.
 struct ArchiveTags {
   PgnTags server;
-  std::string utcDate, utcTime, startTime, variant, whiteTitle, blackTitle;
+  std::string site, utcDate, utcTime, startTime, variant, whiteTitle, blackTitle;
 
   void Take(std::string_view name, std::string_view value);
   void Clear();
 };
 
 // The format of a game when auto-detected: an online export has UTC or start-time tags or a
-// variant tag; the host's PGN has a Time tag and an Event that begins as the server writes it
-// ("rated " or "unrated "); anything else is standard. Online and standard games are read by
-// the same rules.
+// variant tag; a game of the host's PGN has the server's result tag (KeshResult), or the site
+// Kesh, or a Time tag and an Event as the server writes it ("rated ...", "unrated ..."); anything
+// else is standard. Online and standard games are read by the same rules.
 PgnFormat DetectFormat(const ArchiveTags& tags);
 
 // The record of the game seen from player (the user's name in the archive; the server format

@@ -251,6 +251,12 @@ TEST(StatsImport, GamesPlayedLiveAndRepeatedGamesAreEachCountedOnce) {
     StatsRun run = Stats(dir, "--user ann import games.pgn");
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), said) << run.err;
   }
+  // The demo player's server PGN gives the games the plug-in's own first import gives.
+  EXPECT_EQ(Stats(dir, "--user demo import " SAMPLE_PGN " --player ann")
+                .out.rfind("Read 2000 games from ", 0),
+            0u);
+  EXPECT_EQ(Stats(dir, "--user demo rank overall").out.substr(0, 26),
+            "Overall score:\n2000 games\n");
   WriteFile(dir / "tessik/zed.glg", EncodeGameLog({ImportPendingMarker()}));
   StatsRun pending = Stats(dir, "--user zed import games.pgn");
   EXPECT_EQ(pending.status, 2);
