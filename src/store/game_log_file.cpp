@@ -44,9 +44,7 @@ bool ReadRecords(int fd, std::vector<GameRecord>& records) {
     if (got == 0) return true;
     held += static_cast<size_t>(got);
     size_t whole = held / kGameRecordBytes * kGameRecordBytes;
-    for (size_t offset = 0; offset < whole; offset += kGameRecordBytes) {
-      records.push_back(DecodeGameRecord(chunk.data() + offset));
-    }
+    DecodeGameRecords(chunk.data(), whole / kGameRecordBytes, records);
     std::memmove(chunk.data(), chunk.data() + whole, held - whole);
     held -= whole;
   }

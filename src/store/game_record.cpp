@@ -48,6 +48,10 @@ GameRecord DecodeGameRecord(const unsigned char* in) {
   return record;
 }
 
+void DecodeGameRecords(const unsigned char* in, size_t count, std::vector<GameRecord>& out) {
+  for (size_t i = 0; i < count; ++i) out.push_back(DecodeGameRecord(in + i * kGameRecordBytes));
+}
+
 std::string EncodeGameLog(const std::vector<GameRecord>& records) {
   std::string bytes(records.size() * kGameRecordBytes, '\0');
   for (size_t i = 0; i < records.size(); ++i) {

@@ -61,6 +61,8 @@ inline constexpr TitleCode kTitleCodes[] = {
 
 void EncodeGameRecord(const GameRecord& record, unsigned char* out);
 GameRecord DecodeGameRecord(const unsigned char* in);
+// Decodes count records, one after the other, behind the end of out.
+void DecodeGameRecords(const unsigned char* in, size_t count, std::vector<GameRecord>& out);
 
 // The whole log as its file holds it: every record, 40 bytes each, in order.
 std::string EncodeGameLog(const std::vector<GameRecord>& records);

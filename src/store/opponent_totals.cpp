@@ -9,13 +9,7 @@
 
 namespace tessik {
 
-namespace {
-
-bool SortsBefore(const OpponentTotals* a, const OpponentTotals* b) {
-  return CompareNoCase(a->name, b->name) < 0;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 OpponentTotalsList::OpponentTotalsList() : tail_{std::string(30, '\xFF')} {}
 
@@ -42,8 +36,15 @@ void OpponentTotalsList::AddResults(std::string_view name, const std::array<int3
 const std::vector<const OpponentTotals*>& OpponentTotalsList::Sorted() const {
   if (!sortedValid_) {
     sorted_.clear();
-    for (const auto& [key, entry] : entries_) sorted_.push_back(&entry);
-    std::sort(sorted_.begin(), sorted_.end(), SortsBefore);
+    // In the order of the folded handles, the map's keys: the order of CompareNoCase, found
+    // by plain byte comparisons.
+    std::vector<const std::pair<const std::string, OpponentTotals>*> byKey;
+    byKey.reserve(entries_.size());
+    for (const auto& entry : entries_) byKey.push_back(&entry);
+    std::sort(byKey.begin(), byKey.end(),
+              [](const auto* a, const auto* b) { return a->first < b->first; });
+    sorted_.reserve(byKey.size());
+    for (const auto* entry : byKey) sorted_.push_back(&entry->second);
     sortedValid_ = true;
   }
   return sorted_;
@@ -92,7 +93,8 @@ void CountLogGames(OpponentTotalsList& totals, const std::vector<GameRecord>& lo
       return (f.words[0] * 0x9E3779B97F4A7C15u) ^ (f.words[1] * 0xC2B2AE3D27D4EB4Fu);
     }
   };
-  std::unordered_map<Field, size_t, FieldHash> index;                           // into opponents
+  std::unordered_map<Field, size_t, FieldHash> index;  // into opponents
+  index.reserve(log.size() / 16);
   std::vector<std::pair<const GameRecord*, std::array<int32_t, 3>>> opponents;  // first met first
   for (const GameRecord& record : log) {
     const int result = record.result + 1;
