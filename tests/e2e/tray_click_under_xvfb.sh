@@ -30,7 +30,13 @@ iconCentre() {
              x[1] + w[1] <= x[0] + w[0] && y[1] + h[1] <= y[0] + h[0])
            print x[1] + int(w[1] / 2), y[1] + int(h[1] / 2)}'
 }
-iconPlaced() { [ -n "$(iconCentre)" ]; }
+# The icon is inside the panel and stays where it is: the panel grows to take a new icon, which
+# moves it once more after it first shows.
+iconPlaced() {
+  local first
+  first=$(iconCentre)
+  [ -n "$first" ] && sleep 0.2 && [ "$(iconCentre)" = "$first" ]
+}
 # The question shows, and has the keyboard before its answer is typed.
 answerYes() {
   local question
