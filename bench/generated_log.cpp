@@ -1,5 +1,9 @@
 #include "generated_log.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -20,4 +24,20 @@ std::vector<tessik::GameRecord> GenerateGameLog(int games, int opponents) {
     log.push_back(game);
   }
   return log;
+}
+
+GeneratedLogFolder::GeneratedLogFolder(int games, int opponents)
+    : directory(std::filesystem::temp_directory_path() /
+                ("tessik-bench-" + std::to_string(getpid()))) {
+  std::filesystem::create_directories(DataDirectory());
+  std::ofstream(LogPath(), std::ios::binary)
+      << tessik::EncodeGameLog(GenerateGameLog(games, opponents));
+}
+
+GeneratedLogFolder::~GeneratedLogFolder() { std::filesystem::remove_all(directory); }
+
+void RunCommand(benchmark::State& state, const std::string& command) {
+  for (auto _ : state) {
+    if (std::system(command.c_str()) != 0) state.SkipWithError(("failed: " + command).c_str());
+  }
 }

@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "generated_log.h"
 #include "import/pgn_import.h"
 #include "ratio_report.h"
 
@@ -96,12 +97,6 @@ struct GeneratedPgn {
 const GeneratedPgn& Pgn() {
   static GeneratedPgn pgn;
   return pgn;
-}
-
-void RunCommand(benchmark::State& state, const std::string& command) {
-  for (auto _ : state) {
-    if (std::system(command.c_str()) != 0) state.SkipWithError(("failed: " + command).c_str());
-  }
 }
 
 void BM_WcLines(benchmark::State& state) {

@@ -18,26 +18,9 @@ namespace {
 constexpr int kGames = 1000000;
 constexpr int kOpponents = 50000;
 
-struct GeneratedLog {
-  GeneratedLog() {
-    directory =
-        std::filesystem::temp_directory_path() / ("tessik-bench-" + std::to_string(getpid()));
-    std::filesystem::create_directories(directory);
-    std::vector<tessik::GameRecord> games = GenerateGameLog(kGames, kOpponents);
-    std::string bytes(tessik::kGameRecordBytes * games.size(), '\0');
-    for (size_t i = 0; i < games.size(); ++i) {
-      tessik::EncodeGameRecord(
-          games[i], reinterpret_cast<unsigned char*>(&bytes[i * tessik::kGameRecordBytes]));
-    }
-    std::ofstream(directory / "ann.glg", std::ios::binary) << bytes;
-  }
-  ~GeneratedLog() { std::filesystem::remove_all(directory); }
-  std::filesystem::path directory;
-};
-
-const GeneratedLog& Log() {
-  static GeneratedLog log;
-  return log;
+const GeneratedLogFolder& Log() {
+  static GeneratedLogFolder folder(kGames, kOpponents);
+  return folder;
 }
 
 // Reads the whole file into buffer; the number of bytes read.
@@ -53,7 +36,7 @@ size_t ReadInto(const std::string& path, char* buffer, size_t size) {
 
 // What merely reading the file costs a process: memory for it, and the read.
 void BM_ReadLogFile(benchmark::State& state) {
-  std::string path = (Log().directory / "ann.glg").string();
+  std::string path = Log().LogPath().string();
   size_t size = std::filesystem::file_size(path);
   for (auto _ : state) {
     std::unique_ptr<char[]> buffer(new char[size]);
@@ -64,7 +47,7 @@ BENCHMARK(BM_ReadLogFile)->Unit(benchmark::kMillisecond);
 
 // The same read into memory that is mapped already: the copy out of the page cache alone.
 void BM_ReadLogFileIntoWarmBuffer(benchmark::State& state) {
-  std::string path = (Log().directory / "ann.glg").string();
+  std::string path = Log().LogPath().string();
   std::vector<char> buffer(std::filesystem::file_size(path));
   for (auto _ : state) {
     benchmark::DoNotOptimize(ReadInto(path, buffer.data(), buffer.size()));
@@ -74,7 +57,7 @@ BENCHMARK(BM_ReadLogFileIntoWarmBuffer)->Unit(benchmark::kMillisecond);
 
 void BM_Login(benchmark::State& state) {
   tessik::CPluginApp app;
-  app.dataDirectory = Log().directory.string() + "/";
+  app.dataDirectory = Log().DataDirectory().string() + "/";
   app.userName = "ann";
   for (auto _ : state) {
     app.opponentTotals = std::make_unique<tessik::OpponentTotalsList>();

@@ -1,11 +1,7 @@
 // tessik-stats reading a log of 1,000,000 games, whole process from start to exit (score and
 // rank), beside cat of the same file.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "generated_log.h"
@@ -16,31 +12,13 @@ namespace {
 constexpr int kGames = 1000000;
 constexpr int kOpponents = 50000;
 
-struct LogFolder {
-  LogFolder() {
-    directory =
-        std::filesystem::temp_directory_path() / ("tessik-stats-bench-" + std::to_string(getpid()));
-    std::filesystem::create_directories(directory / "tessik");
-    std::ofstream(directory / "tessik/ann.glg", std::ios::binary)
-        << tessik::EncodeGameLog(GenerateGameLog(kGames, kOpponents));
-  }
-  ~LogFolder() { std::filesystem::remove_all(directory); }
-  std::filesystem::path directory;
-};
-
-const LogFolder& Folder() {
-  static LogFolder folder;
+const GeneratedLogFolder& Folder() {
+  static GeneratedLogFolder folder(kGames, kOpponents);
   return folder;
 }
 
-void RunCommand(benchmark::State& state, const std::string& command) {
-  for (auto _ : state) {
-    if (std::system(command.c_str()) != 0) state.SkipWithError(("failed: " + command).c_str());
-  }
-}
-
 void BM_Cat(benchmark::State& state) {
-  RunCommand(state, "cat '" + (Folder().directory / "tessik/ann.glg").string() + "' >/dev/null");
+  RunCommand(state, "cat '" + Folder().LogPath().string() + "' >/dev/null");
 }
 BENCHMARK(BM_Cat)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -227,9 +227,7 @@ TEST_F(SessionWindowTest, WriteErrorsAreOfferedAgainUntilTheUserCancelsOrItWorks
   LogIn("ann");
   fs::remove_all(app.dataDirectory);
   window.answers = {true, false};
-  Send(2, 15, {"7", "ann", "bob", "0", "Blitz", "1", "3", "0", "3", "0", "1"});
-  Send(2, 16, {"7", "ann", "bob", "1-0"});
-  Deliver();
+  WinGame("7");
   ASSERT_EQ(window.boxes.size(), 2u);
   EXPECT_NE(window.boxes[0].text.find("*.glg-file.\r\nReason: bad path  (Errorcode 3)"),
             std::string::npos);

@@ -73,9 +73,7 @@ class DiskFullTest : public SessionFixture {
 TEST_F(DiskFullTest, TheGameIsSavedWhenTheUserRetriesWithSpaceFreed) {
   window.answers = {true};
   FillTheDisk();
-  Send(2, 15, {"1", "ann", "bob", "0", "Blitz", "1", "3", "0", "3", "0", "1"});
-  Send(2, 16, {"1", "ann", "bob", "1-0"});
-  Deliver();
+  WinGame("1");
   ASSERT_EQ(window.boxes.size(), 1u);
   EXPECT_NE(window.boxes[0].text.find("*.glg-file.\r\nReason: disk full  (Errorcode 13)"),
             std::string::npos);

@@ -36,6 +36,12 @@ void SessionFixture::Deliver() {
   for (ThreadMessage message; queue.Receive(message);) app.OnThreadMessage(message);
 }
 
+void SessionFixture::WinGame(const std::string& number) {
+  Send(2, 15, {number, "ann", "bob", "0", "Blitz", "1", "3", "0", "3", "0", "1"});
+  Send(2, 16, {number, "ann", "bob", "1-0"});
+  Deliver();
+}
+
 void SessionFixture::LogIn(const std::string& name) {
   Send(2, 0, {name});
   Deliver();

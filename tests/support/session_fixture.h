@@ -28,6 +28,9 @@ class SessionFixture : public ::testing::Test {
   // Handles every notification waiting, as the message loop would.
   void Deliver();
   void LogIn(const std::string& name);
+  // The host's rows of a blitz game number that ann wins with white against bob: its start
+  // (datagram 15) and its end (16), handled.
+  void WinGame(const std::string& number);
   // What the plug-in sent the host since the last call.
   std::vector<std::string> Sent() { return MessageLines(pipes.hostOutput); }
   // dataDirectory + name
