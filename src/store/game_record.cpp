@@ -25,31 +25,42 @@ void EncodeGameRecord(const GameRecord& record, unsigned char* out) {
   PutLittleEndian<int16_t>(out + 38, record.opponentRating);
 }
 
-GameRecord DecodeGameRecord(const unsigned char* in) {
+namespace {
+
+// Decodes one record into out, every field written.
+inline void DecodeInto(const unsigned char* in, GameRecord& out) {
   static constexpr int8_t kResults[4] = {0, 1, -2, -1};
+  out.wild = in[0];
+  out.origin = in[1];
+  out.reserved = GetLittleEndian<uint16_t>(in + 2);
+  out.initialMinutes = GetLittleEndian<int32_t>(in + 4);
+  out.incrementSeconds = in[8];
+  out.rated = in[9] & 1;
+  out.userWhite = (in[9] >> 1) & 1;
+  out.result = kResults[(in[9] >> 2) & 3];
+  out.title = (in[9] >> 4) & 7;
+  out.womanTitle = in[10] & 7;
+  out.computer = (in[10] >> 3) & 1;
+  out.pool = (in[10] >> 4) & 3;
+  out.gameKey = GetLittleEndian<int32_t>(in + 12);
+  out.startTime = GetLittleEndian<int32_t>(in + 16);
+  out.userRating = GetLittleEndian<int16_t>(in + 20);
+  std::memcpy(out.opponent, in + 22, kOpponentBytes);
+  out.opponentRating = GetLittleEndian<int16_t>(in + 38);
+}
+
+}  // namespace
+
+GameRecord DecodeGameRecord(const unsigned char* in) {
   GameRecord record;
-  record.wild = in[0];
-  record.origin = in[1];
-  record.reserved = GetLittleEndian<uint16_t>(in + 2);
-  record.initialMinutes = GetLittleEndian<int32_t>(in + 4);
-  record.incrementSeconds = in[8];
-  record.rated = in[9] & 1;
-  record.userWhite = (in[9] >> 1) & 1;
-  record.result = kResults[(in[9] >> 2) & 3];
-  record.title = (in[9] >> 4) & 7;
-  record.womanTitle = in[10] & 7;
-  record.computer = (in[10] >> 3) & 1;
-  record.pool = (in[10] >> 4) & 3;
-  record.gameKey = GetLittleEndian<int32_t>(in + 12);
-  record.startTime = GetLittleEndian<int32_t>(in + 16);
-  record.userRating = GetLittleEndian<int16_t>(in + 20);
-  std::memcpy(record.opponent, in + 22, kOpponentBytes);
-  record.opponentRating = GetLittleEndian<int16_t>(in + 38);
+  DecodeInto(in, record);
   return record;
 }
 
 void DecodeGameRecords(const unsigned char* in, size_t count, std::vector<GameRecord>& out) {
-  for (size_t i = 0; i < count; ++i) out.push_back(DecodeGameRecord(in + i * kGameRecordBytes));
+  const size_t first = out.size();
+  out.resize(first + count);
+  for (size_t i = 0; i < count; ++i) DecodeInto(in + i * kGameRecordBytes, out[first + i]);
 }
 
 std::string EncodeGameLog(const std::vector<GameRecord>& records) {

@@ -1,6 +1,7 @@
 #include "store/opponent_totals.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "base/text.h"
@@ -9,9 +10,47 @@
 
 namespace tessik {
 
-namespace {}  // namespace
+namespace {
 
-OpponentTotalsList::OpponentTotalsList() : tail_{std::string(30, '\xFF')} {}
+// Where the search for a key of two words begins in a table of slots (a power of two).
+// Multiplicative hashing: the product's high bits depend on every bit of both words, and a
+// handle's differing characters may lie anywhere in them.
+size_t FirstSlot(uint64_t first, uint64_t second, size_t slots) {
+  const uint64_t hash = (first ^ (second * 0xC2B2AE3D27D4EB4Fu)) * 0x9E3779B97F4A7C15u;
+  return static_cast<size_t>(hash >> (64 - std::countr_zero(slots)));
+}
+
+// The smallest table of slots that holds count keys at most half full.
+size_t SlotsFor(size_t count) { return std::max<size_t>(1024, std::bit_ceil(2 * count)); }
+
+}  // namespace
+
+OpponentTotalsList::OpponentTotalsList() : index_(1024), tail_{std::string(30, '\xFF')} {}
+
+OpponentTotalsList::Key OpponentTotalsList::KeyOf(std::string_view handle) {
+  uint64_t words[2] = {};
+  std::memcpy(words, handle.data(), handle.size());  // at most 15 bytes, the rest NUL
+  // Folded where the bytes lie in memory, then read as big-endian numbers.
+  return {__builtin_bswap64(FoldedCaseWord(words[0])), __builtin_bswap64(FoldedCaseWord(words[1]))};
+}
+
+OpponentTotals OpponentTotalsList::TotalsOf(const Entry& entry) {
+  return {std::string(entry.name, strnlen(entry.name, kOpponentBytes)), entry.results[0],
+          entry.results[1], entry.results[2]};
+}
+
+uint32_t& OpponentTotalsList::SlotOf(const Key& key) const {
+  const size_t mask = index_.size() - 1;
+  for (size_t i = FirstSlot(key.high, key.low, index_.size());; i = (i + 1) & mask) {
+    uint32_t& slot = index_[i];
+    if (slot == 0 || entries_[slot - 1].key == key) return slot;
+  }
+}
+
+void OpponentTotalsList::Reindex(size_t slots) const {
+  index_.assign(slots, 0);
+  for (uint32_t i = 0; i < entries_.size(); ++i) SlotOf(entries_[i].key) = i + 1;
+}
 
 void OpponentTotalsList::AddResult(std::string_view name, int index) {
   if (index < 0 || index > 2) return;
@@ -21,91 +60,118 @@ void OpponentTotalsList::AddResult(std::string_view name, int index) {
 }
 
 void OpponentTotalsList::AddResults(std::string_view name, const std::array<int32_t, 3>& results) {
-  if (IsGuestHandle(name)) return;
   name = StoredHandle(name);  // one opponent however long the handle
-  auto [entry, added] = entries_.try_emplace(FoldedCase(name));
-  if (added) {
-    entry->second.name = name;
-    sortedValid_ = false;
+  const Key key = KeyOf(name);
+  uint32_t* slot = &SlotOf(key);
+  if (*slot == 0) {
+    if (IsGuestHandle(name)) return;
+    if (2 * (entries_.size() + 1) > index_.size()) {
+      Reindex(2 * index_.size());
+      slot = &SlotOf(key);
+    }
+    Entry& entry = entries_.emplace_back(Entry{key, {}, {}});
+    std::memcpy(entry.name, name.data(), name.size());
+    *slot = static_cast<uint32_t>(entries_.size());
+    sorted_ = false;
   }
-  entry->second.won += results[0];
-  entry->second.drawn += results[1];
-  entry->second.lost += results[2];
+  Entry& entry = entries_[*slot - 1];
+  for (size_t i = 0; i < 3; ++i) entry.results[i] += results[i];
 }
 
-const std::vector<const OpponentTotals*>& OpponentTotalsList::Sorted() const {
-  if (!sortedValid_) {
-    sorted_.clear();
-    // In the order of the folded handles, the map's keys: the order of CompareNoCase, found
-    // by plain byte comparisons.
-    std::vector<const std::pair<const std::string, OpponentTotals>*> byKey;
-    byKey.reserve(entries_.size());
-    for (const auto& entry : entries_) byKey.push_back(&entry);
-    std::sort(byKey.begin(), byKey.end(),
-              [](const auto* a, const auto* b) { return a->first < b->first; });
-    sorted_.reserve(byKey.size());
-    for (const auto* entry : byKey) sorted_.push_back(&entry->second);
-    sortedValid_ = true;
+void OpponentTotalsList::Reserve(size_t opponents) {
+  entries_.reserve(entries_.size() + opponents);
+  if (SlotsFor(entries_.size() + opponents) > index_.size()) {
+    Reindex(SlotsFor(entries_.size() + opponents));
   }
-  return sorted_;
+}
+
+void OpponentTotalsList::Sort() const {
+  if (sorted_) return;
+  std::sort(entries_.begin(), entries_.end(),
+            [](const Entry& a, const Entry& b) { return a.key < b.key; });
+  Reindex(index_.size());
+  sorted_ = true;
 }
 
 void OpponentTotalsList::ResetCursor(bool skipHead) { cursor_ = skipHead ? 1 : 0; }
 
 int OpponentTotalsList::NextEntry(OpponentTotals& out) {
-  const auto& sorted = Sorted();
-  if (cursor_ > sorted.size()) {
+  Sort();
+  if (cursor_ > entries_.size()) {
     out = tail_;
     return 0;
   }
-  out = cursor_ == 0 ? head_ : *sorted[cursor_ - 1];
+  out = cursor_ == 0 ? head_ : TotalsOf(entries_[cursor_ - 1]);
   ++cursor_;
   return 1;
 }
 
 int OpponentTotalsList::SumAll(int32_t& won, int32_t& drawn, int32_t& lost) const {
-  for (const auto& [key, entry] : entries_) {
-    won += entry.won;
-    drawn += entry.drawn;
-    lost += entry.lost;
+  for (const Entry& entry : entries_) {
+    won += entry.results[0];
+    drawn += entry.results[1];
+    lost += entry.results[2];
   }
   return static_cast<int>(entries_.size());
 }
 
 std::string OpponentTotalsList::CompleteName(std::string_view prefix) const {
-  const auto& sorted = Sorted();
-  auto first = std::partition_point(
-      sorted.begin(), sorted.end(),
-      [prefix](const OpponentTotals* e) { return CompareNoCase(e->name, prefix) < 0; });
-  if (first != sorted.end() && StartsWithNoCase((*first)->name, prefix)) return (*first)->name;
-  return first == sorted.begin() ? std::string() : (*(first - 1))->name;
+  Sort();
+  auto first = std::partition_point(entries_.begin(), entries_.end(), [prefix](const Entry& e) {
+    return CompareNoCase(TotalsOf(e).name, prefix) < 0;
+  });
+  if (first != entries_.end() && StartsWithNoCase(TotalsOf(*first).name, prefix)) {
+    return TotalsOf(*first).name;
+  }
+  return first == entries_.begin() ? std::string() : TotalsOf(*(first - 1)).name;
+}
+
+// Room for a quarter of a million opponent fields, in address space only: the system gives pages
+// as fields fill them, and the fields are never copied as the table grows.
+GameCounter::GameCounter() : index_(1024) { fields_.reserve(1 << 18); }
+
+uint32_t& GameCounter::SlotOf(const uint64_t (&words)[2]) {
+  const size_t mask = index_.size() - 1;
+  for (size_t i = FirstSlot(words[0], words[1], index_.size());; i = (i + 1) & mask) {
+    uint32_t& slot = index_[i];
+    if (slot == 0) return slot;
+    const Field& field = fields_[slot - 1];
+    if (field.words[0] == words[0] && field.words[1] == words[1]) return slot;
+  }
+}
+
+void GameCounter::Count(std::span<const GameRecord> games) {
+  for (const GameRecord& game : games) {
+    const unsigned result = static_cast<unsigned>(game.result + 1);
+    if (result > 2) continue;  // the marker
+    uint64_t words[2];
+    std::memcpy(words, game.opponent, sizeof words);
+    uint32_t* slot = &SlotOf(words);
+    if (*slot == 0) {
+      if (2 * (fields_.size() + 1) > index_.size()) {
+        index_.assign(2 * index_.size(), 0);
+        for (uint32_t i = 0; i < fields_.size(); ++i) SlotOf(fields_[i].words) = i + 1;
+        slot = &SlotOf(words);
+      }
+      fields_.push_back({{words[0], words[1]}, {}});
+      *slot = static_cast<uint32_t>(fields_.size());
+    }
+    ++fields_[*slot - 1].results[result];
+  }
+}
+
+void GameCounter::AddTo(OpponentTotalsList& totals) const {
+  totals.Reserve(fields_.size());
+  for (const Field& field : fields_) {
+    const char* bytes = reinterpret_cast<const char*>(field.words);
+    totals.AddResults(std::string_view(bytes, strnlen(bytes, kOpponentBytes)), field.results);
+  }
 }
 
 void CountLogGames(OpponentTotalsList& totals, const std::vector<GameRecord>& log) {
-  struct Field {  // a record's opponent field, as two words
-    uint64_t words[2];
-    bool operator==(const Field& other) const {
-      return words[0] == other.words[0] && words[1] == other.words[1];
-    }
-  };
-  struct FieldHash {
-    size_t operator()(const Field& f) const {
-      return (f.words[0] * 0x9E3779B97F4A7C15u) ^ (f.words[1] * 0xC2B2AE3D27D4EB4Fu);
-    }
-  };
-  std::unordered_map<Field, size_t, FieldHash> index;  // into opponents
-  index.reserve(log.size() / 16);
-  std::vector<std::pair<const GameRecord*, std::array<int32_t, 3>>> opponents;  // first met first
-  for (const GameRecord& record : log) {
-    const int result = record.result + 1;
-    if (result < 0 || result > 2) continue;  // the marker
-    Field field;
-    std::memcpy(field.words, record.opponent, sizeof field.words);
-    auto [at, added] = index.try_emplace(field, opponents.size());
-    if (added) opponents.push_back({&record, {}});
-    ++opponents[at->second].second[static_cast<size_t>(result)];
-  }
-  for (const auto& [record, results] : opponents) totals.AddResults(OpponentName(*record), results);
+  GameCounter counter;
+  counter.Count(log);
+  counter.AddTo(totals);
 }
 
 }  // namespace tessik

@@ -3,9 +3,9 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "store/game_record.h"
@@ -20,8 +20,8 @@ struct OpponentTotals {
 };
 
 // Behaves as a sorted list between two sentinels: the head (empty name) and the tail (a name
-// that sorts after every handle), walked with a cursor. Counting a game is a hash lookup; the
-// order is settled when a walk or a completion needs it.
+// that sorts after every handle), walked with a cursor. Counting a game is a lookup in a flat
+// hash table; the order is settled when a walk or a completion needs it.
 class OpponentTotalsList {
  public:
   OpponentTotalsList();
@@ -31,6 +31,8 @@ class OpponentTotalsList {
   void AddResult(std::string_view name, int index);
   // Counts won, drawn and lost games against name at once, as that many AddResult calls do.
   void AddResults(std::string_view name, const std::array<int32_t, 3>& results);
+  // Makes room for this many more opponents at once, instead of step by step as they come.
+  void Reserve(size_t opponents);
 
   // Puts the cursor on the head sentinel, or with skipHead on the first entry after it.
   void ResetCursor(bool skipHead);
@@ -47,20 +49,59 @@ class OpponentTotalsList {
   size_t size() const { return entries_.size(); }
 
  private:
-  const std::vector<const OpponentTotals*>& Sorted() const;
+  // A handle as the totals know it: its first 15 characters folded, padded with NUL bytes, in
+  // two big-endian words, which compare as the folded handles do (CompareNoCase's order).
+  struct Key {
+    uint64_t high = 0, low = 0;
+    auto operator<=>(const Key&) const = default;
+  };
+  struct Entry {
+    Key key;
+    char name[kOpponentBytes];  // NUL-padded; the letter case of the first game counted
+    int32_t results[3];         // won, drawn, lost
+  };
+  // The key of a handle of at most 15 characters.
+  static Key KeyOf(std::string_view handle);
+  static OpponentTotals TotalsOf(const Entry& entry);
+  // The index's slot for key: 0 when it is free, else the entry's place + 1.
+  uint32_t& SlotOf(const Key& key) const;
+  void Reindex(size_t slots) const;
+  // Sorts the entries by key (and indexes them again) once counting has added one.
+  void Sort() const;
 
-  std::unordered_map<std::string, OpponentTotals> entries_;  // by the handle in lower case
-  mutable std::vector<const OpponentTotals*> sorted_;
-  mutable bool sortedValid_ = true;
+  mutable std::vector<Entry> entries_;   // in key order once sorted
+  mutable std::vector<uint32_t> index_;  // open addressing: a power of two, at most half used
+  mutable bool sorted_ = true;
   OpponentTotals head_;
   OpponentTotals tail_;
   size_t cursor_ = 0;  // 0 the head, 1 to n the entries, n + 1 the tail
 };
 
-// Counts every game of a log, as a login does: the marker's result is not counted. The games are
-// first counted per opponent field (16 bytes, hashed as two words), then each opponent once into
-// the totals: a million games against thousands of opponents fold a handle's case thousands of
-// times, not a million.
+// Counts games per opponent field (its 16 bytes as they are) before they go into totals: a
+// million games against thousands of opponents then fold a handle's case thousands of times, not
+// a million.
+class GameCounter {
+ public:
+  GameCounter();
+  // Counts each game's result against its opponent field; the marker is not counted.
+  void Count(std::span<const GameRecord> games);
+  // Adds the counts to totals, field by field in the order first met: the letter case of the
+  // first game names an opponent, as counting game by game does.
+  void AddTo(OpponentTotalsList& totals) const;
+
+ private:
+  struct Field {
+    uint64_t words[2];
+    std::array<int32_t, 3> results;  // won, drawn, lost
+  };
+  // The index's slot for a field: 0 when it is free, else the field's place + 1.
+  uint32_t& SlotOf(const uint64_t (&words)[2]);
+
+  std::vector<Field> fields_;    // in the order first met
+  std::vector<uint32_t> index_;  // open addressing: a power of two, at most half used
+};
+
+// Counts every game of a log, as a login does: the marker's result is not counted.
 void CountLogGames(OpponentTotalsList& totals, const std::vector<GameRecord>& log);
 
 }  // namespace tessik

@@ -29,6 +29,20 @@ TEST(CaseFolding, OnlyAToZFoldThenBytesCompareUnsigned) {
   }
   EXPECT_EQ(FoldedCase("MiXed-Z_\xC9@["), "mixed-z_\xC9@[");
   EXPECT_TRUE(StartsWithNoCase("GuestXY", "gUEST"));
+  // Eight bytes at once fold as each alone: every byte, in every place, beside the bytes around
+  // the letters' edges.
+  const unsigned char kNeighbours[] = {'@', 'A', 'Z', '[', '`', 0x7F, 0xC1, 0xFF};
+  for (int byte = 0; byte < 256; ++byte) {
+    for (int place = 0; place < 8; ++place) {
+      uint64_t word = 0, folded = 0;
+      for (int i = 0; i < 8; ++i) {
+        const unsigned char c = i == place ? static_cast<unsigned char>(byte) : kNeighbours[i];
+        word |= uint64_t{c} << (8 * i);
+        folded |= uint64_t{static_cast<unsigned char>(FoldCase(static_cast<char>(c)))} << (8 * i);
+      }
+      EXPECT_EQ(FoldedCaseWord(word), folded) << byte << " in place " << place;
+    }
+  }
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "support/records.h"
+
 namespace tessik {
 namespace {
 
@@ -22,6 +26,27 @@ TEST(OpponentTotals, GamesCountPerOpponentInHandleOrderWithoutRegardToCase) {
   }
   EXPECT_EQ(rows, (std::vector<std::string>{" 0", "abcdefghijklmno 110", "alice 1", "anno 100",
                                             "B1 1", "b_x 10", "bob 111", "Carl 100"}));
+}
+
+TEST(OpponentTotals, ALogIsCountedByHandleWhateverFollowsItsFieldsEnd) {
+  // A field may hold bytes after the handle's NUL (an older program's leftovers) or no NUL at
+  // all (16 characters): a handle is its first 15 characters, up to a NUL.
+  std::vector<GameRecord> games = {GameAgainst("Dora", kDraw),
+                                   GameAgainst("dora", kUserWon),
+                                   GameAgainst("dORA", kUserLost),
+                                   GameAgainst("guest7", kUserWon),
+                                   GameAgainst("abcdefghijklmnop", kUserWon),
+                                   GameAgainst("abcdefghijklmnoq", kDraw)};
+  std::memcpy(games[1].opponent, "dora\0junk", 9);
+  std::memcpy(games[4].opponent, "abcdefghijklmnop", 16);
+  OpponentTotalsList list;
+  CountLogGames(list, LogOf(games));
+  std::vector<std::string> rows;
+  list.ResetCursor(true);
+  for (OpponentTotals e; list.NextEntry(e) == 1;) {
+    rows.push_back(e.name + " " + std::to_string(e.won * 100 + e.drawn * 10 + e.lost));
+  }
+  EXPECT_EQ(rows, (std::vector<std::string>{"abcdefghijklmno 110", "Dora 111"}));
 }
 
 TEST(OpponentTotals, CompleteNameFindsThePrefixElseTheNameBefore) {
