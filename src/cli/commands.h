@@ -5,24 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/user_log.h"
 #include "stats/archive_game.h"
 #include "stats/history.h"
 #include "store/game_record.h"
 
 namespace tessik {
 
-// What every reading command works on: the games of the user's log the filters let through,
-// behind the log's marker.
-struct LogView {
-  std::vector<GameRecord> selected;
-  bool json = false;
-};
-
-// Throws DataError, suggesting the closest handles, when the whole log holds no game against
-// opponent: a mistyped handle, not a filter that leaves none.
-void CheckOpponentKnown(const std::vector<GameRecord>& log, const std::string& path,
-                        const std::string& opponent);
-// The record against opponent.
+// The record against opponent. Throws DataError, suggesting the closest handles, when the whole
+// log holds no game against opponent: a mistyped handle, not a filter that leaves none.
 void PrintScore(const LogView& view, const std::string& opponent, std::ostream& out);
 // report: most, best, worst, overall or surprise (with at least minGames games).
 void PrintRanking(const LogView& view, const std::string& report, int minGames, std::ostream& out);

@@ -5,7 +5,7 @@
 namespace tessik {
 
 void PrintExport(const LogView& view, const std::string& format, std::ostream& out) {
-  const std::vector<ExportedGame> games = ExportGames(view.selected);
+  const std::vector<ExportedGame> games = ExportGames(SelectedGames(view));
   if (format == "csv") {
     out << GamesAsCsv(games);
     return;

@@ -6,7 +6,7 @@
 namespace tessik {
 
 void PrintHistory(const LogView& view, Period period, std::ostream& out) {
-  const std::vector<HistoryRow> history = History(view.selected, period);
+  const std::vector<HistoryRow> history = History(SelectedGames(view), period);
   if (view.json) {
     Json rows = Json::array();
     for (const HistoryRow& row : history) {

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <iterator>
+
 #include "cli/commands.h"
 #include "cli/json_text.h"
 #include "cli/text_format.h"
@@ -10,7 +13,7 @@ namespace tessik {
 namespace {
 
 void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
-  const std::vector<Surprise> ranking = SurpriseRanking(view.selected, minGames);
+  const std::vector<Surprise> ranking = SurpriseRanking(SelectedGames(view), minGames);
   if (view.json) {
     Json rows = Json::array();
     for (const Surprise& s : ranking) {
@@ -36,8 +39,17 @@ void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
 
 void PrintRanking(const LogView& view, const std::string& report, int minGames, std::ostream& out) {
   if (report == "surprise") return PrintSurprise(view, minGames, out);
+  // The games are counted as they are read: a report keeps none of them.
+  GameCounter counter;
+  std::vector<GameRecord> accepted;
+  VisitGames(view.log, [&](std::span<const GameRecord> games) {
+    accepted.clear();
+    std::copy_if(games.begin(), games.end(), std::back_inserter(accepted),
+                 [&view](const GameRecord& game) { return Accepts(view.filter, game); });
+    counter.Count(accepted);
+  });
   OpponentTotalsList totals;
-  CountLogGames(totals, view.selected);
+  counter.AddTo(totals);
   if (!view.json) {
     const ReportLines lines = report == "most"    ? MostGamesReport(totals)
                               : report == "best"  ? BestReport(totals)

@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "cli/commands.h"
 #include "cli/data_error.h"
 #include "cli/json_text.h"
@@ -8,6 +6,7 @@
 #include "stats/game_filter.h"
 #include "stats/head_to_head.h"
 #include "stats/utc_time.h"
+#include "store/handle.h"
 
 namespace tessik {
 
@@ -90,23 +89,25 @@ void PrintText(const HeadToHead& record, std::ostream& out) {
 
 }  // namespace
 
-void CheckOpponentKnown(const std::vector<GameRecord>& log, const std::string& path,
-                        const std::string& opponent) {
-  const std::string_view handle = StoredHandle(opponent);
-  if (std::any_of(log.begin() + 1, log.end(),
-                  [handle](const GameRecord& game) { return OpponentName(game) == handle; })) {
-    return;
-  }
-  std::string message = "no game against " + opponent + " in " + path;
-  std::vector<std::string> closest = ClosestHandles(log, opponent, 3);
-  for (size_t i = 0; i < closest.size(); ++i) {
-    message += (i == 0 ? "; the closest handles: " : ", ") + closest[i];
-  }
-  throw DataError(message);
-}
-
 void PrintScore(const LogView& view, const std::string& opponent, std::ostream& out) {
-  const HeadToHead record = HeadToHeadRecord(view.selected, opponent);
+  // Only the games against opponent are kept: the record reads no other.
+  const HandleMatcher matcher(opponent);
+  bool known = false;
+  const std::vector<GameRecord> games = SelectGames(view.log, [&](const GameRecord& game) {
+    if (!matcher.Matches(game)) return false;
+    known = true;
+    return Accepts(view.filter, game);
+  });
+  if (!known) {
+    std::string message = "no game against " + opponent + " in " + view.log.path;
+    std::vector<std::string> closest =
+        ClosestHandles(SelectGames(view.log, [](const GameRecord&) { return true; }), opponent, 3);
+    for (size_t i = 0; i < closest.size(); ++i) {
+      message += (i == 0 ? "; the closest handles: " : ", ") + closest[i];
+    }
+    throw DataError(message);
+  }
+  const HeadToHead record = HeadToHeadRecord(games, opponent);
   view.json ? PrintJson(record, out) : PrintText(record, out);
 }
 

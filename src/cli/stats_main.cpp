@@ -164,10 +164,7 @@ int main(int argc, char** argv) {
       RunImport(import, std::cout);
       return Finished();
     }
-    UserLog log = LoadUserLog(directory, user);
-    if (score->parsed()) CheckOpponentKnown(log.records, log.path, opponent);
-    FilterLog(log.records, filters.Filter());
-    const LogView view{std::move(log.records), json};
+    const LogView view{FindUserLog(directory, user), filters.Filter(), json};
     std::ostringstream text;
     if (score->parsed()) PrintScore(view, opponent, text);
     if (rank->parsed()) PrintRanking(view, report, minGames, text);

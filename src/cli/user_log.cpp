@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <iterator>
 
 #include "cli/data_error.h"
 #include "platform/read_file.h"
@@ -24,8 +25,8 @@ std::vector<std::string> UsersWithALog(const std::string& directory) {
   return users;
 }
 
-UserLog LoadUserLog(const std::string& directory, const std::string& user) {
-  UserLog log{user, "", {}};
+UserLog FindUserLog(const std::string& directory, const std::string& user) {
+  UserLog log{user, ""};
   if (log.user.empty()) {
     std::vector<std::string> users = UsersWithALog(directory);
     if (users.empty()) {
@@ -43,17 +44,43 @@ UserLog LoadUserLog(const std::string& directory, const std::string& user) {
   std::string problem;
   log.path = LogPathOf(directory, log.user, problem);
   if (log.path.empty()) throw DataError(problem);
-  if (int error = ReadGameLogFile(log.path, log.records); error != 0) {
+  return log;
+}
+
+void VisitGames(const UserLog& log, const std::function<void(std::span<const GameRecord>)>& visit) {
+  bool first = true, marked = false;  // the first record of the file must be the marker
+  const int error = VisitGameLogFile(log.path, [&](std::span<const GameRecord> records) {
+    if (first && !records.empty()) {
+      first = false;
+      marked = HoldsMarker(records.front());
+      records = records.subspan(1);
+    }
+    if (marked) visit(records);
+  });
+  if (error != 0) {
     throw DataError(error == ENOENT
                         ? "no game log of " + log.user + ": " + log.path + " is missing"
                         : "cannot read the game log " + log.path + ": " + DescribeReadError(error));
   }
-  if (log.records.empty() || !HoldsMarker(log.records[0])) {
+  if (!marked) {
     throw DataError(log.path +
                     " is not a game log of this version (the plug-in converts an older one at the "
                     "next login)");
   }
-  return log;
+}
+
+std::vector<GameRecord> SelectGames(const UserLog& log,
+                                    const std::function<bool(const GameRecord&)>& keep) {
+  std::vector<GameRecord> selected = {MarkerRecord()};
+  VisitGames(log, [&](std::span<const GameRecord> games) {
+    std::copy_if(games.begin(), games.end(), std::back_inserter(selected), keep);
+  });
+  return selected;
+}
+
+std::vector<GameRecord> SelectedGames(const LogView& view) {
+  return SelectGames(view.log,
+                     [&view](const GameRecord& game) { return Accepts(view.filter, game); });
 }
 
 }  // namespace tessik

@@ -1,9 +1,12 @@
 // The game log a command reads: the user's, found in the plug-in's data folder.
 #pragma once
 
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "stats/game_filter.h"
 #include "store/game_record.h"
 
 namespace tessik {
@@ -11,14 +14,33 @@ namespace tessik {
 struct UserLog {
   std::string user;
   std::string path;
-  std::vector<GameRecord> records;  // record 0 the marker
 };
 
 // The log of user in <directory>/tessik/, or without a user the only log there. Throws
-// DataError naming the file: a handle that cannot name a file, no log (listing the logs there
-// when there are several), a file that cannot be read, one that is not a game log of this
-// version.
-UserLog LoadUserLog(const std::string& directory, const std::string& user);
+// DataError: a handle that cannot name a file, no log there (listing the logs when there are
+// several).
+UserLog FindUserLog(const std::string& directory, const std::string& user);
+
+// Hands every game of the log, the records behind its marker, to visit, a batch at a time and
+// in order. Throws DataError naming the file: no log, a file that cannot be read, one that is not
+// a game log of this version.
+void VisitGames(const UserLog& log, const std::function<void(std::span<const GameRecord>)>& visit);
+
+// The log's marker, then the games keep lets through, in order: a log as the score lines and
+// the reports read one. Throws as VisitGames does.
+std::vector<GameRecord> SelectGames(const UserLog& log,
+                                    const std::function<bool(const GameRecord&)>& keep);
+
+// What every reading command works on: the games of the user's log that the filters let
+// through. Each command reads the log once, keeping no more of it than it needs.
+struct LogView {
+  UserLog log;
+  GameFilter filter;
+  bool json = false;
+};
+
+// The log's marker, then the games the view's filter lets through.
+std::vector<GameRecord> SelectedGames(const LogView& view);
 
 // The handles with a log in <directory>/tessik/, sorted.
 std::vector<std::string> UsersWithALog(const std::string& directory);

@@ -22,30 +22,6 @@ int TypeIndex(RatingType type) {
   return 0;
 }
 
-// Tells whether a record's opponent field holds one handle as the log keeps it: its first 15
-// characters, then a NUL when it is shorter. Compares the field as two words under a mask.
-class HandleMatcher {
- public:
-  explicit HandleMatcher(std::string_view handle) {
-    handle = StoredHandle(handle);
-    unsigned char key[kOpponentBytes] = {};
-    unsigned char mask[kOpponentBytes] = {};
-    std::memcpy(key, handle.data(), handle.size());
-    std::memset(mask, 0xFF, std::min(handle.size() + 1, kOpponentBytes - 1));
-    std::memcpy(key_, key, sizeof key_);
-    std::memcpy(mask_, mask, sizeof mask_);
-  }
-  bool Matches(const GameRecord& record) const {
-    uint64_t field[2];
-    std::memcpy(field, record.opponent, sizeof field);
-    return ((field[0] & mask_[0]) == key_[0]) & ((field[1] & mask_[1]) == key_[1]);
-  }
-
- private:
-  uint64_t key_[2];
-  uint64_t mask_[2];
-};
-
 // E / 32 with one decimal, a value exactly halfway rounded up.
 std::string Points(int32_t expected32) {
   int64_t tenths = (20 * static_cast<int64_t>(expected32) + 32) / 64;

@@ -57,24 +57,44 @@ class LogGames {
   std::unordered_map<std::string, std::vector<Entry>> groups_;
 };
 
-// The log's games with the new ones (in time order) each before the first of the log that
-// started later; the log's own order is kept.
-std::vector<GameRecord> MergedByTime(const std::vector<GameRecord>& log,
-                                     std::vector<GameRecord> added) {
-  std::stable_sort(added.begin(), added.end(), [](const GameRecord& a, const GameRecord& b) {
-    return a.startTime < b.startTime;
-  });
-  std::vector<GameRecord> merged{log.front()};
-  merged.reserve(log.size() + added.size());
-  auto next = added.begin();
-  for (size_t i = 1; i < log.size(); ++i) {
-    for (; next != added.end() && next->startTime < log[i].startTime; ++next) {
-      merged.push_back(*next);
-    }
-    merged.push_back(log[i]);
+// The order of added by start time, games of one start time in the order read: each game's
+// start time (biased to sort unsigned) above its place, sorted as numbers. Sorting these eight
+// bytes a game, not the records, keeps a large import from holding another copy of them.
+std::vector<uint64_t> TimeOrder(const std::vector<GameRecord>& added) {
+  std::vector<uint64_t> order(added.size());
+  for (size_t i = 0; i < added.size(); ++i) {
+    order[i] = uint64_t{static_cast<uint32_t>(added[i].startTime) ^ 0x80000000u} << 32 | i;
   }
-  merged.insert(merged.end(), next, added.end());
-  return merged;
+  std::sort(order.begin(), order.end());
+  return order;
+}
+
+// The file of the log's games with the new ones (in time order) each before the first of the
+// log that started later; the log's own order is kept. Encoded as they are merged: a large
+// import holds no merged copy.
+std::string MergedLogFile(const std::vector<GameRecord>& log,
+                          const std::vector<GameRecord>& added) {
+  std::string file;
+  file.reserve((log.size() + added.size()) * kGameRecordBytes);
+  const auto put = [&file](const GameRecord& record) {
+    unsigned char bytes[kGameRecordBytes];
+    EncodeGameRecord(record, bytes);
+    file.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
+  };
+  put(log.front());
+  const std::vector<uint64_t> order = TimeOrder(added);
+  auto next = order.begin();
+  const auto addedGame = [&added](uint64_t key) -> const GameRecord& {
+    return added[static_cast<uint32_t>(key)];
+  };
+  for (size_t i = 1; i < log.size(); ++i) {
+    for (; next != order.end() && addedGame(*next).startTime < log[i].startTime; ++next) {
+      put(addedGame(*next));
+    }
+    put(log[i]);
+  }
+  for (; next != order.end(); ++next) put(addedGame(*next));
+  return file;
 }
 
 // Reads the archive's games into added, counting them into result. False with result.error.
@@ -86,6 +106,11 @@ bool ReadArchive(const ArchiveImportRequest& request, const std::vector<GameReco
     result.error = "cannot read the PGN " + request.pgnPath + ": " + DescribeReadError(error);
     return false;
   }
+  // Room for every game the file could hold (a game takes some hundred bytes; no game fewer
+  // than 40), up to four million, in address space only: pages come as games fill them, and a
+  // large import copies no game as the list grows.
+  constexpr size_t kFewestGameBytes = 40, kMostReserved = size_t{1} << 22;
+  added.reserve(std::min(static_cast<size_t>(size) / kFewestGameBytes, kMostReserved));
   LogGames known(log);
   PgnWalker walker(fd);
   ArchiveTags tags;
@@ -165,7 +190,7 @@ ArchiveImportResult ImportArchive(const ArchiveImportRequest& request) {
   }
   std::vector<GameRecord> added;
   if (!ReadArchive(request, log, added, result) || added.empty()) return result;
-  const std::string contents = EncodeGameLog(MergedByTime(log, std::move(added)));
+  const std::string contents = MergedLogFile(log, added);
   if (FileCause cause =
           WriteFileAtomically(result.logPath, result.logPath + ".new", result.logPath + ".bak",
                               existed ? Backup::Replace : Backup::None, contents)) {

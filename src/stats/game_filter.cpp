@@ -17,13 +17,6 @@ bool Accepts(const GameFilter& filter, const GameRecord& game) {
   return !filter.rated || (game.rated != 0) == *filter.rated;
 }
 
-void FilterLog(std::vector<GameRecord>& log, const GameFilter& filter) {
-  if (log.empty()) return;
-  log.erase(std::remove_if(log.begin() + 1, log.end(),
-                           [&filter](const GameRecord& game) { return !Accepts(filter, game); }),
-            log.end());
-}
-
 std::string_view RatingTypeName(RatingType type) {
   std::string_view name = RatingTypeSuffix(type);  // " in blitz", " standard"
   name.remove_prefix(std::min(name.size(), name.starts_with(" in ") ? size_t{4} : size_t{1}));

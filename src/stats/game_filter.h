@@ -22,10 +22,6 @@ struct GameFilter {
 // Whether a record is a game (not a marker) that filter lets through.
 bool Accepts(const GameFilter& filter, const GameRecord& game);
 
-// Keeps, behind the log's record 0 (the marker), only the games that filter accepts, in order,
-// so that the score lines read them as they read a log. The commands read only such logs.
-void FilterLog(std::vector<GameRecord>& log, const GameFilter& filter);
-
 // The name of one rating type as the score lines show it ("blitz", "standard", "loser's"), and
 // back from such a name in any letter case (0 when none).
 std::string_view RatingTypeName(RatingType type);

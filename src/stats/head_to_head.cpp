@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "store/handle.h"
+
 namespace tessik {
 
 namespace {
@@ -60,9 +62,10 @@ HeadToHead HeadToHeadRecord(const std::vector<GameRecord>& log, std::string_view
                                   {kLineOverall | kLineWhite | kLineBlack,
                                    kLineOverall | kLineWhite | kLineBlack, false, true});
   std::vector<PlayedGame> games;
+  const HandleMatcher matcher(opponent);
   for (size_t i = 1; i < log.size(); ++i) {
     const GameRecord& game = log[i];
-    if (OpponentName(game) != record.opponent) continue;
+    if (!matcher.Matches(game)) continue;
     games.push_back(Played(game));
     record.total.Count(game);
   }

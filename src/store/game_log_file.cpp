@@ -15,6 +15,7 @@ namespace {
 
 // More games than anyone plays in a lifetime: a larger file is not a game log.
 constexpr off_t kMostLogBytes = off_t{100'000'000} * kGameRecordBytes;
+constexpr size_t kBatchRecords = 4096;
 
 // Asks for the records' memory in huge pages where the system gives them on request: a log of a
 // million games then costs about a thousand page faults instead of eleven thousand.
@@ -26,41 +27,65 @@ void AdviseHugePages(std::vector<GameRecord>& records) {
   if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
-// Decodes every whole record of the open file into records. False with errno set.
-bool ReadRecords(int fd, std::vector<GameRecord>& records) {
+// Reads the whole records of the log at path: tells sized how many the file holds, then hands
+// them to take as bytes, a batch at a time. Returns 0 or the errno of the failure.
+int ReadRecordBytes(const std::string& path, const std::function<void(size_t)>& sized,
+                    const std::function<void(const unsigned char*, size_t)>& take) {
+  // The log is written without following links, so it is read that way too; O_NONBLOCK: a
+  // FIFO in its place cannot hold the open.
+  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno;
   struct stat info {};
-  if (fstat(fd, &info) != 0) return false;
-  errno = !S_ISREG(info.st_mode) ? EINVAL : info.st_size > kMostLogBytes ? EFBIG : 0;
-  if (errno != 0) return false;
-  records.reserve(static_cast<size_t>(info.st_size) / kGameRecordBytes);
-  AdviseHugePages(records);
-  constexpr size_t kChunk = 4096 * kGameRecordBytes;
-  std::vector<unsigned char> chunk(kChunk);
+  int error = fstat(fd, &info) != 0          ? errno
+              : !S_ISREG(info.st_mode)       ? EINVAL
+              : info.st_size > kMostLogBytes ? EFBIG
+                                             : 0;
+  if (error == 0) sized(static_cast<size_t>(info.st_size) / kGameRecordBytes);
+  constexpr size_t kChunk = kBatchRecords * kGameRecordBytes;
+  std::vector<unsigned char> chunk(error == 0 ? kChunk : 0);
   size_t held = 0;  // bytes of a record begun in the previous read
-  for (;;) {
-    ssize_t got = read(fd, chunk.data() + held, kChunk - held);
+  while (error == 0) {
+    const ssize_t got = read(fd, chunk.data() + held, kChunk - held);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return false;
-    if (got == 0) return true;
+    if (got <= 0) {
+      error = got < 0 ? errno : 0;
+      break;
+    }
     held += static_cast<size_t>(got);
-    size_t whole = held / kGameRecordBytes * kGameRecordBytes;
-    DecodeGameRecords(chunk.data(), whole / kGameRecordBytes, records);
+    const size_t whole = held / kGameRecordBytes * kGameRecordBytes;
+    take(chunk.data(), whole / kGameRecordBytes);
     std::memmove(chunk.data(), chunk.data() + whole, held - whole);
     held -= whole;
   }
+  close(fd);
+  return error;
 }
 
 }  // namespace
 
 int ReadGameLogFile(const std::string& path, std::vector<GameRecord>& records) {
-  // The log is written without following links, so it is read that way too; O_NONBLOCK: a
-  // FIFO in its place cannot hold the open.
-  int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno;
-  bool read = ReadRecords(fd, records);
-  int error = read ? 0 : errno;
-  close(fd);
-  return error;
+  return ReadRecordBytes(
+      path,
+      [&records](size_t count) {
+        records.reserve(records.size() + count);
+        AdviseHugePages(records);
+      },
+      [&records](const unsigned char* bytes, size_t count) {
+        DecodeGameRecords(bytes, count, records);
+      });
+}
+
+int VisitGameLogFile(const std::string& path,
+                     const std::function<void(std::span<const GameRecord>)>& visit) {
+  std::vector<GameRecord> batch;
+  batch.reserve(kBatchRecords);
+  return ReadRecordBytes(
+      path, [](size_t) {},
+      [&](const unsigned char* bytes, size_t count) {
+        batch.clear();
+        DecodeGameRecords(bytes, count, batch);
+        visit(batch);
+      });
 }
 
 }  // namespace tessik

@@ -1,5 +1,7 @@
 #include "store/handle.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 
 namespace tessik {
@@ -31,6 +33,16 @@ bool IsSafeFileHandle(std::string_view handle) {
     if (!allowed) return false;
   }
   return true;
+}
+
+HandleMatcher::HandleMatcher(std::string_view handle) {
+  handle = StoredHandle(handle);
+  unsigned char key[kOpponentBytes] = {};
+  unsigned char mask[kOpponentBytes] = {};
+  std::memcpy(key, handle.data(), handle.size());
+  std::memset(mask, 0xFF, std::min(handle.size() + 1, kOpponentBytes - 1));
+  std::memcpy(key_, key, sizeof key_);
+  std::memcpy(mask_, mask, sizeof mask_);
 }
 
 }  // namespace tessik

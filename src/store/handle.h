@@ -1,8 +1,12 @@
 // Rules about the server handles the plug-in meets.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
+
+#include "store/game_record.h"
 
 namespace tessik {
 
@@ -15,5 +19,23 @@ bool IsSafeFileHandle(std::string_view handle);
 // A name from the host as it is printed: on one line, each control character shown in caret
 // notation (a line feed as ^J, DEL as ^?), so that no name can break a line in two.
 std::string PrintableName(std::string_view name);
+
+// Tells whether a record's opponent field holds one handle as the log keeps it: its first 15
+// characters, then a NUL when it is shorter. The one test of "a game against this player" for
+// score lines, the record against a player and its look-up; compares the field as two words
+// under a mask.
+class HandleMatcher {
+ public:
+  explicit HandleMatcher(std::string_view handle);
+  bool Matches(const GameRecord& record) const {
+    uint64_t field[2];
+    std::memcpy(field, record.opponent, sizeof field);
+    return ((field[0] & mask_[0]) == key_[0]) & ((field[1] & mask_[1]) == key_[1]);
+  }
+
+ private:
+  uint64_t key_[2];
+  uint64_t mask_[2];
+};
 
 }  // namespace tessik
