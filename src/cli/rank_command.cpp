@@ -6,6 +6,7 @@
 #include "cli/text_format.h"
 #include "reports/ranking_reports.h"
 #include "reports/score_report.h"
+#include "stats/summary_text.h"
 #include "stats/surprise.h"
 
 namespace tessik {

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "cli/commands.h"
 #include "cli/data_error.h"
 #include "cli/json_text.h"
@@ -5,6 +7,7 @@
 #include "stats/closest_handles.h"
 #include "stats/game_filter.h"
 #include "stats/head_to_head.h"
+#include "stats/summary_text.h"
 #include "stats/utc_time.h"
 #include "store/handle.h"
 
@@ -12,19 +15,16 @@ namespace tessik {
 
 namespace {
 
-const char* ResultWord(char result) {
-  return result == '+' ? "won" : result == '=' ? "drawn" : "lost";
-}
-
 Json GameJson(const PlayedGame& game) {
   return {{"date", DateText(game.startTime)},         {"result", ResultWord(game.result)},
           {"colour", game.white ? "white" : "black"}, {"rating_type", RatingTypeName(game.type)},
           {"user_rating", game.userRating},           {"opponent_rating", game.opponentRating}};
 }
 
-std::string GameText(const PlayedGame& game) {
-  return DateText(game.startTime) + " " + ResultWord(game.result) + " with " +
-         (game.white ? "white" : "black") + ", " + std::string(RatingTypeName(game.type));
+// The last ten games, oldest first.
+std::vector<PlayedGame> LastTen(const HeadToHead& record) {
+  const auto& games = record.games;
+  return {games.end() - std::min<ptrdiff_t>(10, std::ssize(games)), games.end()};
 }
 
 void PrintJson(const HeadToHead& record, std::ostream& out) {
@@ -38,14 +38,14 @@ void PrintJson(const HeadToHead& record, std::ostream& out) {
                {"points", t.won + t.drawn / 2.0},
                {"expected_points", t.expected32 / 32.0}};
   json["last_ten"] = Json::array();
-  for (const PlayedGame& game : record.lastTen) json["last_ten"].push_back(GameJson(game));
+  for (const PlayedGame& game : LastTen(record)) json["last_ten"].push_back(GameJson(game));
   json["streaks"] = {
       {"current",
        {{"result", ResultWord(record.streaks.currentResult)}, {"games", record.streaks.current}}},
       {"longest_won", record.streaks.longestWins},
       {"longest_lost", record.streaks.longestLosses}};
-  json["first_game"] = record.first ? GameJson(*record.first) : Json();
-  json["last_game"] = record.last ? GameJson(*record.last) : Json();
+  json["first_game"] = record.games.empty() ? Json() : GameJson(record.games.front());
+  json["last_game"] = record.games.empty() ? Json() : GameJson(record.games.back());
   json["performance"] = Json();
   if (const auto& p = record.performance) {
     json["performance"] = {{"rating", p->rating},
@@ -58,31 +58,20 @@ void PrintJson(const HeadToHead& record, std::ostream& out) {
 
 void PrintText(const HeadToHead& record, std::ostream& out) {
   for (const std::string& line : record.lines) out << line << "\n";
-  const ScoreCounts& t = record.total;
-  if (t.Games() == 0) return;
-  const double points = t.won + t.drawn / 2.0, expected = t.expected32 / 32.0;
+  if (record.games.empty()) return;
+  const std::vector<PlayedGame> lastTen = LastTen(record);
   std::string results, dates;
-  for (const PlayedGame& game : record.lastTen) {
+  for (const PlayedGame& game : lastTen) {
     results += std::string(1, game.result) + std::string(11, ' ');
     dates += DateText(game.startTime) + std::string(12 - DateText(game.startTime).size(), ' ');
   }
-  std::vector<TableRow> rows = {
-      {"Points", OneDecimal(points) + " of " + std::to_string(t.Games()) + ", expected " +
-                     OneDecimal(expected) + " (" + OneDecimal(points - expected, true) + ")"},
-      {"Last " + std::to_string(record.lastTen.size()), results},
-      {"", dates},
-      {"Streak", "now " + std::to_string(record.streaks.current) + " " +
-                     ResultWord(record.streaks.currentResult) + " in a row; longest " +
-                     std::to_string(record.streaks.longestWins) + " won, " +
-                     std::to_string(record.streaks.longestLosses) + " lost"},
-      {"First game", GameText(*record.first)},
-      {"Last game", GameText(*record.last)}};
-  if (const auto& p = record.performance) {
-    rows.push_back({"Performance", std::to_string(p->rating) + " (average opponent " +
-                                       std::to_string(p->averageOpponent) + ", " +
-                                       std::to_string(p->scorePercent) +
-                                       "%: " + (p->difference >= 0 ? "+" : "") +
-                                       std::to_string(p->difference) + ")"});
+  std::vector<TableRow> rows;
+  for (const auto& [label, text] : SummaryRows(record)) {
+    rows.push_back({label, text});
+    if (label == "Points") {  // the strip of the last results below the points
+      rows.push_back({"Last " + std::to_string(lastTen.size()), results});
+      rows.push_back({"", dates});
+    }
   }
   out << "\n" << AlignedTable(rows);
 }

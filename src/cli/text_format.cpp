@@ -1,8 +1,6 @@
 #include "cli/text_format.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 
 namespace tessik {
 
@@ -23,13 +21,6 @@ std::string AlignedTable(const std::vector<TableRow>& rows, std::string_view ali
     line.erase(line.find_last_not_of(' ') + 1);
     text += line + "\n";
   }
-  return text;
-}
-
-std::string OneDecimal(double value, bool withSign) {
-  char text[32];
-  // Rounded first, then + 0.0: -0.0 becomes 0.0.
-  std::snprintf(text, sizeof text, withSign ? "%+.1f" : "%.1f", std::round(value * 10) / 10 + 0.0);
   return text;
 }
 

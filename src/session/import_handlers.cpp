@@ -23,6 +23,7 @@ void RecountTotals(CPluginApp& app) {
 void Finish(CPluginApp& app) {
   app.PrintTips();
   RecountTotals(app);
+  if (app.mainWindow != nullptr) app.mainWindow->GameLogChanged();
 }
 
 }  // namespace

@@ -84,6 +84,7 @@ void CPluginApp::Login() {
       AwaitRatings(kConversion);
       break;
   }
+  if (mainWindow != nullptr) mainWindow->GameLogChanged();
 }
 
 void CPluginApp::PrintTips() {

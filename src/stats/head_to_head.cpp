@@ -61,20 +61,15 @@ HeadToHead HeadToHeadRecord(const std::vector<GameRecord>& log, std::string_view
   record.lines = LookupScoreLines(log, record.opponent,
                                   {kLineOverall | kLineWhite | kLineBlack,
                                    kLineOverall | kLineWhite | kLineBlack, false, true});
-  std::vector<PlayedGame> games;
   const HandleMatcher matcher(opponent);
   for (size_t i = 1; i < log.size(); ++i) {
     const GameRecord& game = log[i];
     if (!matcher.Matches(game)) continue;
-    games.push_back(Played(game));
+    record.games.push_back(Played(game));
     record.total.Count(game);
   }
-  if (games.empty()) return record;
-  record.first = games.front();
-  record.last = games.back();
-  record.lastTen.assign(games.end() - std::min<ptrdiff_t>(10, std::ssize(games)), games.end());
-  record.streaks = StreaksOf(games);
-  record.performance = PerformanceOf(games);
+  record.streaks = StreaksOf(record.games);
+  record.performance = PerformanceOf(record.games);
   return record;
 }
 

@@ -40,12 +40,11 @@ struct Performance {
 };
 
 struct HeadToHead {
-  std::string opponent;             // as the log keeps it: at most 15 characters
-  std::vector<std::string> lines;   // the plug-in's look-up lines, every line and expectation on
-  ScoreCounts total;                // expected32: the score the stored ratings predicted
-  std::vector<PlayedGame> lastTen;  // oldest first
+  std::string opponent;            // as the log keeps it: at most 15 characters
+  std::vector<std::string> lines;  // the plug-in's look-up lines, every line and expectation on
+  ScoreCounts total;               // expected32: the score the stored ratings predicted
+  std::vector<PlayedGame> games;   // every game against the opponent, in the log's order
   Streaks streaks;
-  std::optional<PlayedGame> first, last;
   std::optional<Performance> performance;  // nothing without a game of known opponent rating
 };
 

@@ -1,6 +1,7 @@
 #include "stats/history.h"
 
 #include <chrono>
+#include <climits>
 #include <cstdio>
 
 #include "stats/utc_time.h"
@@ -36,21 +37,51 @@ std::string PeriodOf(int64_t startTime, Period period) {
 
 std::vector<HistoryRow> History(const std::vector<GameRecord>& log, Period period) {
   std::map<std::string, HistoryRow> rows;  // in label order: time order, then "undated"
+  constexpr int64_t kDay = 24 * 60 * 60;
+  int64_t labelledDay = INT64_MIN;  // games come day by day: a day's label is made once
+  HistoryRow* row = nullptr;
   for (size_t i = 1; i < log.size(); ++i) {
     const GameRecord& game = log[i];
-    const std::string label = PeriodOf(game.startTime, period);
-    HistoryRow& row = rows[label];
-    row.period = label;
-    row.counts.Count(game);
-    row.lastRatings[RatingTypeOf(game)] = game.userRating;
+    const int64_t day = game.startTime == kUnknownStartTime
+                            ? INT64_MAX
+                            : (game.startTime - (game.startTime % kDay + kDay) % kDay) / kDay;
+    if (day != labelledDay || row == nullptr) {
+      const std::string label = PeriodOf(game.startTime, period);
+      row = &rows[label];
+      row->period = label;
+      labelledDay = day;
+    }
+    row->counts.Count(game);
+    row->lastRatings[RatingTypeOf(game)] = game.userRating;
   }
   std::vector<HistoryRow> history;
   if (auto undated = rows.find("undated"); undated != rows.end()) {
     history.push_back(undated->second);
     rows.erase(undated);
   }
-  for (const auto& [label, row] : rows) history.push_back(row);
+  for (const auto& [label, periodRow] : rows) history.push_back(periodRow);
   return history;
+}
+
+std::vector<HistoryRow> MonthlyActivity(const std::vector<GameRecord>& log) {
+  std::vector<HistoryRow> months;
+  for (HistoryRow& row : History(log, Period::Month)) {
+    if (row.period == "undated") continue;
+    // The months between the last one listed and this one, without games.
+    int year = 0;
+    unsigned month = 0;
+    while (!months.empty() &&
+           std::sscanf(months.back().period.c_str(), "%d-%u", &year, &month) == 2) {
+      year += month / 12;
+      month = month % 12 + 1;
+      char label[32];
+      std::snprintf(label, sizeof label, "%04d-%02u", year, month);
+      if (label == row.period) break;
+      months.push_back({label, {}, {}});
+    }
+    months.push_back(std::move(row));
+  }
+  return months;
 }
 
 }  // namespace tessik

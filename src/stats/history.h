@@ -23,4 +23,7 @@ struct HistoryRow {
 // "undated" row before the others.
 std::vector<HistoryRow> History(const std::vector<GameRecord>& log, Period period);
 
+// Every month from the first game of known date to the last, months without games included.
+std::vector<HistoryRow> MonthlyActivity(const std::vector<GameRecord>& log);
+
 }  // namespace tessik

@@ -90,6 +90,8 @@ void CPluginDlg::BuildMenu() {
   actions->addAction(QStringLiteral("Best"), this, [this] { ShowBest(app_); });
   actions->addAction(QStringLiteral("Worst"), this, [this] { ShowWorst(app_); });
   actions->addAction(QStringLiteral("Overall"), this, [this] { ShowOverall(app_); });
+  actions->addSeparator();
+  actions->addAction(QStringLiteral("Statistics\u2026"), this, &CPluginDlg::OpenStatistics);
   QMenu* options = bar->addMenu(QStringLiteral("&Options"));
   options->addAction(QStringLiteral("General"), this, &CPluginDlg::RunBehaviour);
   options->addAction(QStringLiteral("Stat Output"), this, &CPluginDlg::RunOutputOptions);
@@ -206,6 +208,19 @@ void CPluginDlg::RunBehaviour() {
     if (dialog.exec() == QDialog::Accepted) dialog.StoreTo(settings);
   }
   ApplyIdlePreventionChange(app_, wasOn);
+}
+
+void CPluginDlg::OpenStatistics() {
+  std::string opponent;
+  if (const QString typed = nameField_->text(); !typed.isEmpty() && app_.opponentTotals) {
+    opponent = app_.opponentTotals->CompleteName(typed.toLatin1().toStdString());
+  }
+  if (statisticsView_ == nullptr) statisticsView_ = new StatisticsView(app_, this);
+  statisticsView_->ShowFor(opponent);
+}
+
+void CPluginDlg::GameLogChanged() {
+  if (statisticsView_ != nullptr && statisticsView_->isVisible()) statisticsView_->Refresh();
 }
 
 void CPluginDlg::RunAbout() {

@@ -11,6 +11,7 @@
 
 #include "session/main_window.h"
 #include "session/plugin_app.h"
+#include "ui/statistics_view.h"
 
 namespace tessik {
 
@@ -34,6 +35,8 @@ class CPluginDlg : public QDialog, public MainWindow {
   void Close() override;
   bool AskYesNo(std::string_view text, std::string_view caption) override;
   bool AskRetryCancel(std::string_view text, std::string_view caption) override;
+  // An open statistics view follows the log.
+  void GameLogChanged() override;
 
   // Enter and the query button look up a player; the window never closes through them.
   void accept() override;
@@ -49,6 +52,8 @@ class CPluginDlg : public QDialog, public MainWindow {
   const QSystemTrayIcon& trayIcon() const { return trayIcon_; }
   // The menu entry with this text ("Most 10", "General", "About", ...).
   QAction* MenuAction(const QString& text) const;
+  // The statistics view, once it has been opened.
+  StatisticsView* statisticsView() const { return statisticsView_; }
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -60,12 +65,16 @@ class CPluginDlg : public QDialog, public MainWindow {
   void RunOutputOptions();
   void RunBehaviour();
   void RunAbout();
+  // Opens the statistics view for the player the name field names (completed as a look-up
+  // completes it), or without a name for the user's own history.
+  void OpenStatistics();
 
   CPluginApp& app_;
   QPlainTextEdit* outputBox_;  // control 1001
   QLineEdit* nameField_;       // control 1000
   QTimer idleTimer_;           // timer 1
   QSystemTrayIcon trayIcon_;
+  StatisticsView* statisticsView_ = nullptr;
 };
 
 }  // namespace tessik

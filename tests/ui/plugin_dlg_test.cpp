@@ -18,19 +18,10 @@
 #include <functional>
 
 #include "session/settings.h"
+#include "support/window_input.h"
 
 namespace tessik {
 namespace {
-
-// A click through the window: it reaches whatever a user would hit at that point.
-void Click(QWidget* w, QPoint at) { QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, at); }
-// Where a user clicks: a check or radio box on its mark at its left, anything else in its middle.
-QPoint Spot(QWidget* widget) {
-  const bool mark = widget->inherits("QCheckBox") || widget->inherits("QRadioButton");
-  const QPoint middle = widget->rect().center();
-  return widget->mapTo(widget->window(), mark ? QPoint(middle.y(), middle.y()) : middle);
-}
-void ClickOn(QWidget* widget) { Click(widget->window(), Spot(widget)); }
 
 // Shown, whole inside its window and on top where it is clicked: a user sees it and can click it.
 bool Reachable(QWidget* widget) {
@@ -45,17 +36,6 @@ Widget* Labelled(QWidget* parent, const QString& text) {
   for (Widget* widget : parent->findChildren<Widget*>())
     if (widget->text() == text) return widget;
   return nullptr;
-}
-
-// Picks an entry of a menu with the mouse, or without one an entry of the bar itself ("About").
-void Choose(CPluginDlg& window, const QString& menu, const QString& entry = {}) {
-  auto* bar = window.findChild<QMenuBar*>();
-  QAction* title = window.MenuAction(menu);
-  Click(&window, bar->mapTo(&window, bar->actionGeometry(title).center()));
-  if (entry.isEmpty()) return;
-  // On a real display the menu is a window of its own, shown a moment after the click.
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(title->menu()));
-  Click(title->menu(), title->menu()->actionGeometry(window.MenuAction(entry)).center());
 }
 
 // Does open (a click, a key, a call) and plays the user in the modal window it brings up.
@@ -273,11 +253,3 @@ TEST_F(PluginDlgTest, MinimiseGoesToTheTrayWithTheOptionAndATray) {
 
 }  // namespace
 }  // namespace tessik
-
-// One application object for every test; the windows live off screen unless a platform is set.
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

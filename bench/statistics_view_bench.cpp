@@ -1,0 +1,42 @@
+// The statistics view opened on a heavy player's log of 1,000,000 games against 50,000
+// opponents: from the menu's call until every tab is drawn (off screen).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <memory>
+
+#include "generated_log.h"
+#include "ui/statistics_view.h"
+
+namespace {
+
+constexpr int kGames = 1000000;
+constexpr int kOpponents = 50000;
+
+void BM_OpenStatisticsView(benchmark::State& state) {
+  tessik::CPluginApp app;
+  app.userName = "ann";
+  app.opponentTotals = std::make_unique<tessik::OpponentTotalsList>();
+  app.gameLog = GenerateGameLog(kGames, kOpponents);
+  for (auto _ : state) {
+    tessik::StatisticsView view(app, nullptr);
+    view.ShowFor("Player4242");
+    for (int tab = 0; tab < view.tabs()->count(); ++tab) {  // drawn as the user turns to it
+      view.tabs()->setCurrentIndex(tab);
+      benchmark::DoNotOptimize(view.grab());
+    }
+  }
+  state.counters["games"] = kGames;
+}
+BENCHMARK(BM_OpenStatisticsView)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,86 @@
+#include "ui/head_to_head_tab.h"
+
+#include <QFontDatabase>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "stats/head_to_head.h"
+#include "stats/summary_text.h"
+
+namespace tessik {
+
+namespace {
+
+QString Latin1(const std::string& text) { return QString::fromLatin1(text.data(), text.size()); }
+
+QString RatingText(int rating) {
+  return rating > 0 ? QString::number(rating) : QStringLiteral("?");
+}
+
+// One result of the strip: its sign on its colour, the game and the ratings on hover.
+QLabel* Mark(const PlayedGame& game, const std::string& user, const std::string& opponent) {
+  auto* mark = new QLabel(QString(QLatin1Char(game.result)));
+  mark->setObjectName("mark");
+  mark->setAlignment(Qt::AlignCenter);
+  mark->setFixedSize(22, 22);
+  const char* colour = game.result == '+' ? "#2e7d32" : game.result == '=' ? "#8d8d8d" : "#c62828";
+  mark->setStyleSheet(
+      QStringLiteral("color: white; font-weight: bold; background: %1;").arg(colour));
+  mark->setToolTip(Latin1(GameText(game)) + "\n" + Latin1(user) + " " +
+                   RatingText(game.userRating) + ", " + Latin1(opponent) + " " +
+                   RatingText(game.opponentRating));
+  return mark;
+}
+
+}  // namespace
+
+HeadToHeadTab::HeadToHeadTab(QWidget* parent)
+    : StatsPage(new QWidget, parent),
+      lines_(new QLabel),
+      summary_(new QFormLayout),
+      strip_(new QHBoxLayout) {
+  QWidget* content = widget(1);
+  lines_->setObjectName("scoreLines");
+  lines_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  lines_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  strip_->setSpacing(3);
+  auto* layout = new QVBoxLayout(content);
+  layout->addWidget(lines_);
+  layout->addLayout(summary_);
+  layout->addWidget(new QLabel(tr("Last results, oldest first:")));
+  layout->addLayout(strip_);
+  layout->addStretch(1);
+}
+
+void HeadToHeadTab::Show(const StatsInput& input) {
+  // The name field's completion always names a player of the log; without a name, no record.
+  const HeadToHead record =
+      input.opponent.empty() ? HeadToHead() : HeadToHeadRecord(input.log, input.opponent);
+  if (record.games.empty()) {
+    ShowMessage(
+        tr("Type a player's name in the main window, then choose Statistics\u2026 to see "
+           "your record against them."));
+    return;
+  }
+  QStringList lines;
+  for (const std::string& line : record.lines) lines << Latin1(line);
+  lines_->setText(lines.join('\n'));
+  while (summary_->rowCount() > 0) summary_->removeRow(0);
+  for (const auto& [label, text] : SummaryRows(record)) {
+    auto* value = new QLabel(Latin1(text));
+    value->setObjectName(Latin1(label));
+    summary_->addRow(Latin1(label) + ":", value);
+  }
+  while (QLayoutItem* item = strip_->takeAt(0)) {
+    delete item->widget();
+    delete item;
+  }
+  const auto first = record.games.end() - std::min<ptrdiff_t>(kMarks, std::ssize(record.games));
+  for (auto game = first; game != record.games.end(); ++game) {
+    strip_->addWidget(Mark(*game, input.user, record.opponent));
+  }
+  strip_->addStretch(1);
+  ShowContent();
+}
+
+}  // namespace tessik

@@ -1,0 +1,56 @@
+#include "ui/statistics_view.h"
+
+#include <QVBoxLayout>
+
+namespace tessik {
+
+StatisticsView::StatisticsView(const CPluginApp& app, QWidget* parent)
+    : QDialog(parent),
+      app_(app),
+      tabs_(new QTabWidget),
+      headToHead_(new HeadToHeadTab),
+      ratingHistory_(new RatingHistoryTab),
+      activity_(new ActivityTab) {
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  setModal(false);
+  tabs_->addTab(headToHead_, tr("Head to head"));
+  tabs_->addTab(ratingHistory_, tr("Rating history"));
+  tabs_->addTab(activity_, tr("Activity"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs_);
+  resize(900, 600);
+}
+
+void StatisticsView::ShowFor(const std::string& opponent) {
+  opponent_ = opponent;
+  show();
+  Refresh();
+  raise();
+  activateWindow();
+}
+
+void StatisticsView::Refresh() {
+  const QString user = QString::fromLatin1(app_.userName.data(), app_.userName.size());
+  setWindowTitle(user.isEmpty() ? tr("Statistics") : tr("Statistics for %1").arg(user));
+  QString why;
+  if (!app_.SessionOpen()) {
+    why = tr("No user is logged in: the statistics show once Vexmoor connects you to the server.");
+  } else if (app_.gameLog.size() <= 1) {
+    why = tr("No games recorded yet: the statistics show once you have played a game.");
+  }
+  if (!why.isEmpty()) {
+    for (StatsPage* page :
+         {static_cast<StatsPage*>(headToHead_), static_cast<StatsPage*>(ratingHistory_),
+          static_cast<StatsPage*>(activity_)}) {
+      page->ShowMessage(why);
+    }
+    return;
+  }
+  const StatsInput input{app_.gameLog, app_.userName, opponent_};
+  headToHead_->Show(input);
+  ratingHistory_->Show(input);
+  activity_->Show(input);
+}
+
+}  // namespace tessik

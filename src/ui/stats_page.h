@@ -1,0 +1,41 @@
+// A tab of the statistics view: its content, or in its place a sentence saying why there is none
+// (never an empty chart).
+#pragma once
+
+#include <QLabel>
+#include <QStackedWidget>
+#include <QtCharts/QChartView>
+#include <string>
+#include <vector>
+
+#include "store/game_record.h"
+
+namespace tessik {
+
+// What a tab is drawn from: the session's log (record 0 its marker), the user and the opponent
+// picked (empty: none).
+struct StatsInput {
+  const std::vector<GameRecord>& log;
+  const std::string& user;
+  const std::string& opponent;
+};
+
+class StatsPage : public QStackedWidget {
+  Q_OBJECT
+
+ public:
+  explicit StatsPage(QWidget* content, QWidget* parent = nullptr);
+
+  // The sentence instead of the content.
+  void ShowMessage(const QString& text);
+  void ShowContent();
+  // Puts chart in view in place of the chart it showed, and shows the content.
+  void ShowChart(QChartView* view, QChart* chart);
+  // The sentence shown, empty while the content is.
+  QString Message() const;
+
+ private:
+  QLabel* message_;
+};
+
+}  // namespace tessik
