@@ -171,7 +171,8 @@ TEST_F(StatisticsViewTest, ChartsCarryTheLogsSeriesOverTheRangeChosen) {
   EXPECT_EQ(shown, perMonth);
   EXPECT_TRUE(perMonth.contains(0.0)) << "the known games leave months without games";
   QList<qreal> line;
-  for (QPointF p : Curves(view.activity()->chart())["Score %"]) line << p.y();
+  const auto activityCurves = Curves(view.activity()->chart());
+  for (QPointF p : activityCurves.at("Score %")) line << p.y();
   EXPECT_EQ(line, scores);
 }
 
