@@ -1,11 +1,15 @@
 #include "import/line_reader.h"
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace tessik {
+
+// Bytes in memory fewer than a block take a buffer of their size and one byte more: it never
+// fills, as a block never fills with them.
+LineReader::LineReader(ByteSource source)
+    : source_(source), buffer_(std::min(kBlock, source.Remaining().value_or(kBlock) + 1)) {}
 
 bool LineReader::Fill() {
   if (atEnd_) return false;
@@ -13,17 +17,14 @@ bool LineReader::Fill() {
   std::memmove(buffer_.data(), buffer_.data() + start_, held);
   start_ = 0;
   end_ = held;
-  for (;;) {
-    ssize_t got = read(fd_, buffer_.data() + end_, buffer_.size() - end_);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      atEnd_ = true;
-      if (got < 0) error_ = errno;
-      return false;
-    }
-    end_ += static_cast<size_t>(got);
-    return true;
+  const ssize_t got = source_.Read(buffer_.data() + end_, buffer_.size() - end_);
+  if (got <= 0) {
+    atEnd_ = true;
+    if (got < 0) error_ = errno;
+    return false;
   }
+  end_ += static_cast<size_t>(got);
+  return true;
 }
 
 bool LineReader::Next(std::string_view& line) {
@@ -51,6 +52,40 @@ bool LineReader::Next(std::string_view& line) {
   line = std::string_view(buffer_.data() + start_, end_ - start_);  // the last line, no LF
   start_ = end_;
   return true;
+}
+
+bool LineReader::NextStartingWith(char first, std::string_view& line) {
+  for (;;) {
+    if (!skipping_ && start_ < end_ && buffer_[start_] == first) {  // at such a line's start
+      if (!Next(line)) return false;
+      if (!line.empty() && line.front() == first) return true;
+      continue;  // that line was too long to keep: Next gave a later one
+    }
+    // The next line end followed by first, among the bytes held.
+    const char* end = buffer_.data() + end_;
+    const char* at = buffer_.data() + start_;
+    while ((at = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at)))) &&
+           at + 1 < end && at[1] != first) {
+      ++at;
+    }
+    if (at != nullptr && at + 1 < end) {
+      start_ = static_cast<size_t>(at - buffer_.data()) + 1;
+      skipping_ = false;  // a line end passed: any line too long to keep is over
+      continue;
+    }
+    // None among the bytes held: they go, but for a last line end (the line after it is not
+    // read yet); without one, the bytes read next go on a line that has begun.
+    if (end_ > start_ && buffer_[end_ - 1] == '\n') {
+      start_ = end_ - 1;
+    } else if (end_ > start_) {
+      start_ = end_;
+      skipping_ = true;
+    }
+    if (!Fill()) {
+      start_ = end_;  // at the end, as Next leaves it
+      return false;
+    }
+  }
 }
 
 }  // namespace tessik

@@ -6,14 +6,20 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/byte_source.h"
+
 namespace tessik {
 
 class LineReader {
  public:
-  explicit LineReader(int fd) : fd_(fd), buffer_(kBlock) {}
+  explicit LineReader(ByteSource source);
 
   // The next line, valid until the next call; false at the end of the file or on a read error.
   bool Next(std::string_view& line);
+  // Passes over lines up to the next one that begins with first, which it gives as Next does;
+  // false as Next. It looks for a line end followed by first, not at each line: faster over
+  // text of many short lines, such as a PGN's movetext.
+  bool NextStartingWith(char first, std::string_view& line);
   bool Failed() const { return error_ != 0; }
   int Error() const { return error_; }  // the errno of the failed read
 
@@ -22,7 +28,7 @@ class LineReader {
   // Moves the unread bytes to the front and reads more behind them; false when none came.
   bool Fill();
 
-  int fd_;
+  ByteSource source_;
   std::vector<char> buffer_;
   size_t start_ = 0;  // first unread byte
   size_t end_ = 0;    // one past the last byte read

@@ -112,20 +112,26 @@ std::string LocalPath(const std::string& hostPath, const std::string& home) {
 
 PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
                     const std::string& userName, const std::string& logPath) {
-  PgnReading reading;
   int fd = -1;
   off_t size = 0;
-  reading.error = OpenRegularFile(pgnPath, fd, size);  // a directory, a FIFO or a device: no PGN
-  if (reading.error != 0) return reading;
+  if (int error = OpenRegularFile(pgnPath, fd, size); error != 0) return {error, 0};
   // The diagnostic report is optional: without it the import goes on.
   FILE* log = OpenReport(logPath);
-  if (log == nullptr) reading.logError = errno;
+  const int logError = log == nullptr ? errno : 0;
+  PgnReading reading = ReadPgn(games, ByteSource(fd), static_cast<size_t>(size), userName, log);
+  reading.logError = logError;
+  close(fd);
+  if (log != nullptr) std::fclose(log);
+  return reading;
+}
 
+PgnReading ReadPgn(std::vector<GameRecord>& games, ByteSource pgn, size_t pgnBytes,
+                   const std::string& userName, FILE* log) {
+  PgnReading reading;
   std::vector<GameRecord> read;
-  read.reserve(
-      std::clamp<size_t>(static_cast<size_t>(size) / kPgnBytesPerGame, 1, kMostPresizedGames));
+  read.reserve(std::clamp<size_t>(pgnBytes / kPgnBytesPerGame, 1, kMostPresizedGames));
   read.push_back(MarkerRecord());
-  PgnWalker walker(fd);
+  PgnWalker walker(pgn);
   StartTimes startTimes;
   int gamesRead = 0;
   PgnTags tags;
@@ -136,7 +142,6 @@ PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
     if (EvaluateGame(tags, userName, startTimes, record)) read.push_back(record);
   }
   if (walker.Failed()) reading.error = walker.Error();
-  close(fd);
 
   Report(log, "Importing  games from the PGN:\n\n");
   Report(log, "Read %d Games from the PGN, put %zu in the gamelog\n", gamesRead, read.size());
@@ -146,9 +151,11 @@ PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
   Report(log, "Header: %s \n", Describe(read.front()).c_str());
   Report(log, "First game: %s \n", read.size() > 1 ? Describe(read[1]).c_str() : "(none) 0");
   Report(log, "last Game: %s \n", Describe(read.back()).c_str());
-  if (log != nullptr) std::fclose(log);
+
   if (reading.error == 0) {  // a file read only in part gives no games: all or nothing
-    read.shrink_to_fit();
+    // Room left over from the first guess is given back only when it is much: giving it back
+    // copies every game.
+    if (read.capacity() > read.size() + read.size() / 4) read.shrink_to_fit();
     games = std::move(read);
   }
   return reading;

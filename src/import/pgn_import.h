@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cerrno>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "import/rating_chains.h"
+#include "platform/byte_source.h"
 #include "store/game_record.h"
 
 namespace tessik {
@@ -31,6 +33,10 @@ struct PgnReading {
 // read.
 PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
                     const std::string& userName, const std::string& logPath);
+// The reading of ParsePgn, from pgn (pgnBytes long, or about: it sizes the first table), the
+// report to log (none when null); logError stays 0.
+PgnReading ReadPgn(std::vector<GameRecord>& games, ByteSource pgn, size_t pgnBytes,
+                   const std::string& userName, FILE* log);
 
 struct ImportOutcome {
   std::string pgnPath;  // the PGN the import tried

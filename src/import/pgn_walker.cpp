@@ -15,9 +15,7 @@ bool PgnWalker::Next(const TagHandler& onTag) {
     if (!more_ || line_.empty()) break;
   }
   // The movetext: up to the next line that begins with a bracket.
-  while (more_ && (more_ = reader_.Next(line_))) {
-    if (!line_.empty() && line_.front() == '[') break;
-  }
+  if (more_) more_ = reader_.NextStartingWith('[', line_);
   return true;
 }
 

@@ -12,7 +12,7 @@ class PgnWalker {
  public:
   using TagHandler = std::function<void(std::string_view name, std::string_view value)>;
 
-  explicit PgnWalker(int fd) : reader_(fd) {}
+  explicit PgnWalker(ByteSource source) : reader_(source) {}
 
   // Hands the tag pairs of the next game to onTag, and reads on to the next game's first tag
   // line. The first call always reads a game (of an empty file: a game without tags); then

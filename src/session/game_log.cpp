@@ -14,15 +14,18 @@ GameLogState CPluginApp::LoadGameLog() {
     return GameLogState::GuestLog;
   }
   gameLog.clear();
-  const std::string path = GameLogPath();
-  const int error = ReadGameLogFile(path, gameLog);
+  return TakeGameLog(ReadGameLogFile(GameLogPath(), gameLog));
+}
+
+GameLogState CPluginApp::TakeGameLog(int error) {
   if (error == ENOENT) {
     gameLog.assign(1, MarkerRecord());  // games played before the import count from record 1
     return GameLogState::NoLog;
   }
   if (error != 0) {
     gameLog.clear();
-    AppendOutputLine(*this, "Cannot read the game log " + path + " (" + DescribeReadError(error) +
+    AppendOutputLine(*this, "Cannot read the game log " + GameLogPath() + " (" +
+                                DescribeReadError(error) +
                                 "): nothing will be saved in this session.");
     userFilesBlocked = true;
     gameLog.assign(1, MarkerRecord());

@@ -48,6 +48,9 @@ class CPluginApp {
   void Terminate(bool hostGone);
 
   GameLogState LoadGameLog();
+  // What a login makes of the log read into gameLog; error: the read's errno (0 when it was
+  // read whole).
+  GameLogState TakeGameLog(int error);
   std::string GameLogPath() const;
   // Counts every game of gameLog into opponentTotals.
   void RebuildTotals();

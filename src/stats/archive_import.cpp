@@ -112,7 +112,7 @@ bool ReadArchive(const ArchiveImportRequest& request, const std::vector<GameReco
   constexpr size_t kFewestGameBytes = 40, kMostReserved = size_t{1} << 22;
   added.reserve(std::min(static_cast<size_t>(size) / kFewestGameBytes, kMostReserved));
   LogGames known(log);
-  PgnWalker walker(fd);
+  PgnWalker walker{ByteSource(fd)};
   ArchiveTags tags;
   StartTimes startTimes;
   auto take = [&tags](std::string_view name, std::string_view value) { tags.Take(name, value); };

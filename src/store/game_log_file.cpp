@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -27,65 +28,77 @@ void AdviseHugePages(std::vector<GameRecord>& records) {
   if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
-// Reads the whole records of the log at path: tells sized how many the file holds, then hands
-// them to take as bytes, a batch at a time. Returns 0 or the errno of the failure.
-int ReadRecordBytes(const std::string& path, const std::function<void(size_t)>& sized,
+// Hands the whole records of source to take as bytes, a batch at a time. Returns 0 or the errno
+// of a failed read.
+int ReadRecordBytes(ByteSource source,
                     const std::function<void(const unsigned char*, size_t)>& take) {
-  // The log is written without following links, so it is read that way too; O_NONBLOCK: a
-  // FIFO in its place cannot hold the open.
-  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno;
-  struct stat info {};
-  int error = fstat(fd, &info) != 0          ? errno
-              : !S_ISREG(info.st_mode)       ? EINVAL
-              : info.st_size > kMostLogBytes ? EFBIG
-                                             : 0;
-  if (error == 0) sized(static_cast<size_t>(info.st_size) / kGameRecordBytes);
-  constexpr size_t kChunk = kBatchRecords * kGameRecordBytes;
-  std::vector<unsigned char> chunk(error == 0 ? kChunk : 0);
+  // A batch's room, or less for fewer bytes in memory: a short log costs no large buffer.
+  const size_t kChunk = std::clamp(source.Remaining().value_or(SIZE_MAX), kGameRecordBytes,
+                                   kBatchRecords * kGameRecordBytes);
+  std::vector<unsigned char> chunk(kChunk);
   size_t held = 0;  // bytes of a record begun in the previous read
-  while (error == 0) {
-    const ssize_t got = read(fd, chunk.data() + held, kChunk - held);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      error = got < 0 ? errno : 0;
-      break;
-    }
+  for (;;) {
+    const ssize_t got = source.Read(reinterpret_cast<char*>(chunk.data()) + held, kChunk - held);
+    if (got <= 0) return got < 0 ? errno : 0;
     held += static_cast<size_t>(got);
     const size_t whole = held / kGameRecordBytes * kGameRecordBytes;
     take(chunk.data(), whole / kGameRecordBytes);
     std::memmove(chunk.data(), chunk.data() + whole, held - whole);
     held -= whole;
   }
-  close(fd);
+}
+
+// Opens the log at path: its descriptor into fd, the whole records it holds into count.
+// Returns 0 or the errno of the failure (fd then closed).
+int OpenLogFile(const std::string& path, int& fd, size_t& count) {
+  // The log is written without following links, so it is read that way too; O_NONBLOCK: a
+  // FIFO in its place cannot hold the open.
+  fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat info {};
+  const int error = fstat(fd, &info) != 0          ? errno
+                    : !S_ISREG(info.st_mode)       ? EINVAL
+                    : info.st_size > kMostLogBytes ? EFBIG
+                                                   : 0;
+  if (error != 0) close(fd);
+  count = static_cast<size_t>(info.st_size) / kGameRecordBytes;
   return error;
 }
 
 }  // namespace
 
 int ReadGameLogFile(const std::string& path, std::vector<GameRecord>& records) {
-  return ReadRecordBytes(
-      path,
-      [&records](size_t count) {
-        records.reserve(records.size() + count);
-        AdviseHugePages(records);
-      },
-      [&records](const unsigned char* bytes, size_t count) {
-        DecodeGameRecords(bytes, count, records);
-      });
+  int fd = -1;
+  size_t count = 0;
+  if (int error = OpenLogFile(path, fd, count); error != 0) return error;
+  records.reserve(records.size() + count);
+  AdviseHugePages(records);
+  const int error = ReadGameLog(ByteSource(fd), records);
+  close(fd);
+  return error;
+}
+
+int ReadGameLog(ByteSource source, std::vector<GameRecord>& records) {
+  return ReadRecordBytes(source, [&records](const unsigned char* bytes, size_t count) {
+    DecodeGameRecords(bytes, count, records);
+  });
 }
 
 int VisitGameLogFile(const std::string& path,
                      const std::function<void(std::span<const GameRecord>)>& visit) {
+  int fd = -1;
+  size_t count = 0;
+  if (int error = OpenLogFile(path, fd, count); error != 0) return error;
   std::vector<GameRecord> batch;
   batch.reserve(kBatchRecords);
-  return ReadRecordBytes(
-      path, [](size_t) {},
-      [&](const unsigned char* bytes, size_t count) {
+  const int error =
+      ReadRecordBytes(ByteSource(fd), [&](const unsigned char* bytes, size_t records) {
         batch.clear();
-        DecodeGameRecords(bytes, count, batch);
+        DecodeGameRecords(bytes, records, batch);
         visit(batch);
       });
+  close(fd);
+  return error;
 }
 
 }  // namespace tessik

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/byte_source.h"
 #include "store/game_record.h"
 
 namespace tessik {
@@ -15,6 +16,10 @@ namespace tessik {
 // without waiting on a FIFO. Returns 0, or the errno of the failure: ENOENT when there is no
 // file, EINVAL for anything but a regular file, EFBIG for a file larger than any log.
 int ReadGameLogFile(const std::string& path, std::vector<GameRecord>& records);
+
+// Appends the whole records of source to records, as ReadGameLogFile reads a file's: the path
+// of a log's bytes, whatever holds them. Returns 0 or the errno of a failed read.
+int ReadGameLog(ByteSource source, std::vector<GameRecord>& records);
 
 // Reads the log at path as ReadGameLogFile does, but hands its records to visit a batch at a
 // time (a few thousand, in file order) instead of keeping them: a pass over a million games

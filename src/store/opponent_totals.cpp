@@ -20,12 +20,15 @@ size_t FirstSlot(uint64_t first, uint64_t second, size_t slots) {
   return static_cast<size_t>(hash >> (64 - std::countr_zero(slots)));
 }
 
+// The tables start small (a short log, a new session) and double as they fill.
+constexpr size_t kFirstSlots = 16;
+
 // The smallest table of slots that holds count keys at most half full.
-size_t SlotsFor(size_t count) { return std::max<size_t>(1024, std::bit_ceil(2 * count)); }
+size_t SlotsFor(size_t count) { return std::max(kFirstSlots, std::bit_ceil(2 * count)); }
 
 }  // namespace
 
-OpponentTotalsList::OpponentTotalsList() : index_(1024), tail_{std::string(30, '\xFF')} {}
+OpponentTotalsList::OpponentTotalsList() : index_(kFirstSlots), tail_{std::string(30, '\xFF')} {}
 
 OpponentTotalsList::Key OpponentTotalsList::KeyOf(std::string_view handle) {
   uint64_t words[2] = {};
@@ -126,9 +129,12 @@ std::string OpponentTotalsList::CompleteName(std::string_view prefix) const {
   return first == entries_.begin() ? std::string() : TotalsOf(*(first - 1)).name;
 }
 
-// Room for a quarter of a million opponent fields, in address space only: the system gives pages
-// as fields fill them, and the fields are never copied as the table grows.
-GameCounter::GameCounter() : index_(1024) { fields_.reserve(1 << 18); }
+// Room for as many opponent fields as games, up to a quarter of a million, in address space
+// only: the system gives pages as fields fill them, and the fields are never copied as the
+// table grows.
+GameCounter::GameCounter(size_t games) : index_(kFirstSlots) {
+  fields_.reserve(std::min(games, size_t{1} << 18));
+}
 
 uint32_t& GameCounter::SlotOf(const uint64_t (&words)[2]) {
   const size_t mask = index_.size() - 1;
@@ -169,7 +175,7 @@ void GameCounter::AddTo(OpponentTotalsList& totals) const {
 }
 
 void CountLogGames(OpponentTotalsList& totals, const std::vector<GameRecord>& log) {
-  GameCounter counter;
+  GameCounter counter(log.size());
   counter.Count(log);
   counter.AddTo(totals);
 }

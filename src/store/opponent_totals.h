@@ -82,7 +82,8 @@ class OpponentTotalsList {
 // a million.
 class GameCounter {
  public:
-  GameCounter();
+  // games: how many games it will count at most, when known.
+  explicit GameCounter(size_t games = SIZE_MAX);
   // Counts each game's result against its opponent field; the marker is not counted.
   void Count(std::span<const GameRecord> games);
   // Adds the counts to totals, field by field in the order first met: the letter case of the

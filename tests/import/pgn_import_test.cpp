@@ -81,24 +81,37 @@ TEST(PgnGame, StartTimesAreLocalTimesAsMktimeConvertsThem) {
   tzset();
 }
 
-// Each line without its end; one longer than a block (1 MiB) skipped whole.
-TEST(LineReader, LinesWithoutTheirEndsAndTooLongOnesSkipped) {
+// The lines of text, from a file and from memory alike: Next gives each without its end (one
+// longer than a block, 1 MiB, is skipped whole); NextStartingWith('[') first passes over lines
+// up to one that begins with a bracket, as the movetext between games is passed over. A bracket
+// within a line is no line's start, even where a block ends.
+TEST(LineReader, LinesWithoutTheirEndsTooLongOnesSkippedOrPassedOverToABracket) {
   const std::string block(1 << 20, 'x');
-  const std::pair<std::string, std::vector<std::string>> kCases[] = {
-      {"a\r\nb\n\n\rc\r\r\n\r\nlast", {"a", "b", "", "\rc\r", "", "last"}},
-      {block + "\nnext\n" + block + "y", {"next"}},
-      {"x\n" + block + block + "\r\nnext", {"x", "next"}},
+  // text, whether to pass over to a bracket first, the lines given
+  const std::tuple<std::string, bool, std::vector<std::string>> kCases[] = {
+      {"a\r\nb\n\n\rc\r\r\n\r\nlast", false, {"a", "b", "", "\rc\r", "", "last"}},
+      {block + "\nnext\n" + block + "y", false, {"next"}},
+      {"x\n" + block + block + "\r\nnext", false, {"x", "next"}},
+      {"1. e4 {[%clk 0:01]} e5\r\n[Event \"x\"]\r\nnext", true, {"[Event \"x\"]", "next"}},
+      {"[at once\nthen", true, {"[at once", "then"}},
+      {block + "[mid-line\n[y\n", true, {"[y"}},
+      {"x\n[" + block + "\n[short\nend", true, {"[short", "end"}},
+      {"a\nb\n[last", true, {"[last"}},
+      {"a\nb [no\n", true, {}},
   };
   TempDirectory directory;
-  for (const auto& [text, expected] : kCases) {
+  for (const auto& [text, toBracket, expected] : kCases) {
     WriteFile(directory / "f", text);
-    int fd = open((directory / "f").c_str(), O_RDONLY);
-    LineReader reader(fd);
-    std::vector<std::string> lines;
-    std::string_view line;  // one call more than there are lines: the reader is at its end
-    for (size_t i = 0; i <= expected.size() && reader.Next(line); ++i) lines.emplace_back(line);
-    EXPECT_EQ(lines, expected);
-    EXPECT_FALSE(reader.Next(line) || reader.Failed());
+    const int fd = open((directory / "f").c_str(), O_RDONLY);
+    for (ByteSource source : {ByteSource(fd), ByteSource(std::string_view(text))}) {
+      LineReader reader(source);
+      std::vector<std::string> lines;
+      std::string_view line;  // one call more than there are lines: the reader is at its end
+      if (toBracket && reader.NextStartingWith('[', line)) lines.emplace_back(line);
+      while (lines.size() <= expected.size() && reader.Next(line)) lines.emplace_back(line);
+      EXPECT_EQ(lines, expected) << text.substr(0, 40);
+      EXPECT_FALSE(reader.Next(line) || reader.Failed());
+    }
     close(fd);
   }
 }
