@@ -22,9 +22,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::Finalize();
     for (const TimeRatio& ratio : ratios_) {
       if (!times_.count(ratio.numerator) || !times_.count(ratio.denominator)) continue;
+      if (!ratio.less.empty() && !times_.count(ratio.less)) continue;
+      const double less = ratio.less.empty() ? 0 : times_[ratio.less];
       std::string target = ratio.target.empty() ? "" : " (" + ratio.target + ")";
       std::printf("%s: %.2f%s\n", ratio.label.c_str(),
-                  times_[ratio.numerator] / times_[ratio.denominator], target.c_str());
+                  (times_[ratio.numerator] - less) / times_[ratio.denominator], target.c_str());
     }
   }
 

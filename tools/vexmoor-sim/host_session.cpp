@@ -156,6 +156,7 @@ void HostSession::Pump(std::chrono::milliseconds timeout) {
   }
   while (std::optional<tessik::HostMessage> message = tessik::ReceiveIPCMessage(output_)) {
     out_ << FormatMessageLine(*message) << '\n' << std::flush;
+    ++messagesReceived_;
     if (message->type == tessik::kMsgPluginName) greeted_ = true;
     if (message->kind == tessik::PayloadKind::Value) NoteWantedNumber(*message);
   }
@@ -165,6 +166,17 @@ void HostSession::NoteWantedNumber(const tessik::HostMessage& message) {
   if (message.type == tessik::kMsgWantDatagram) wantedFromSource1_.insert(message.value);
   if (message.type == tessik::kMsgWantOtherDatagram) wantedFromOthers_.insert(message.value);
   if (message.type == tessik::kMsgDropOtherDatagram) wantedFromOthers_.erase(message.value);
+}
+
+bool HostSession::AwaitMessage(std::chrono::milliseconds timeout) {
+  const uint64_t before = messagesReceived_;
+  for (auto deadline = Clock::now() + timeout; messagesReceived_ == before;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() < 0) return false;
+    Pump(left);
+  }
+  return true;
 }
 
 bool HostSession::Sync() {

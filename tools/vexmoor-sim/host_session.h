@@ -46,6 +46,10 @@ class HostSession {
   // Whether the plug-in has ended (the user may close it from its window).
   bool PluginEnded();
 
+  // Waits up to timeout until the plug-in has sent a message, printed as any: false when none
+  // came. A host's measure of a message's way there and back.
+  bool AwaitMessage(std::chrono::milliseconds timeout);
+
   // Waits for the plug-in to end, printing what it still sends; its exit code, or nothing
   // when it is still running after kPatience.
   std::optional<int> WaitForExit();
@@ -75,6 +79,7 @@ class HostSession {
   pid_t plugin_ = -1;
   std::optional<int> exitCode_;
   bool greeted_ = false;
+  uint64_t messagesReceived_ = 0;
   bool sentEnd_ = false;
   std::filesystem::path scriptDirectory_ = std::filesystem::current_path();
   std::set<uint16_t> wantedFromSource1_;  // asked for with type 5
