@@ -34,6 +34,8 @@ BENCHMARK(BM_OpenStatisticsView)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The off-screen platform's notes on what it cannot do (raise a window, ...) are no figures.
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   QApplication application(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
