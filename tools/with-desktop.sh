@@ -39,8 +39,9 @@ if [ "$tray" = yes ]; then
       sleep 0.05
     done
     xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break
-    echo "with-desktop.sh: the tray panel ended before it showed (attempt $attempt):" >&2
+    echo "with-desktop.sh: the tray panel did not show (attempt $attempt):" >&2
     cat "$scratch/trayer.log" >&2
+    kill "$trayer" 2>/dev/null || true
   done
 fi
 "$@"

@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "cli/commands.h"
 #include "cli/data_error.h"
 #include "cli/json_text.h"
@@ -21,12 +19,6 @@ Json GameJson(const PlayedGame& game) {
           {"user_rating", game.userRating},           {"opponent_rating", game.opponentRating}};
 }
 
-// The last ten games, oldest first.
-std::vector<PlayedGame> LastTen(const HeadToHead& record) {
-  const auto& games = record.games;
-  return {games.end() - std::min<ptrdiff_t>(10, std::ssize(games)), games.end()};
-}
-
 void PrintJson(const HeadToHead& record, std::ostream& out) {
   const ScoreCounts& t = record.total;
   Json json = {{"opponent", record.opponent},
@@ -38,7 +30,7 @@ void PrintJson(const HeadToHead& record, std::ostream& out) {
                {"points", t.won + t.drawn / 2.0},
                {"expected_points", t.expected32 / 32.0}};
   json["last_ten"] = Json::array();
-  for (const PlayedGame& game : LastTen(record)) json["last_ten"].push_back(GameJson(game));
+  for (const PlayedGame& game : LastGames(record, 10)) json["last_ten"].push_back(GameJson(game));
   json["streaks"] = {
       {"current",
        {{"result", ResultWord(record.streaks.currentResult)}, {"games", record.streaks.current}}},
@@ -59,7 +51,7 @@ void PrintJson(const HeadToHead& record, std::ostream& out) {
 void PrintText(const HeadToHead& record, std::ostream& out) {
   for (const std::string& line : record.lines) out << line << "\n";
   if (record.games.empty()) return;
-  const std::vector<PlayedGame> lastTen = LastTen(record);
+  const std::vector<PlayedGame> lastTen = LastGames(record, 10);
   std::string results, dates;
   for (const PlayedGame& game : lastTen) {
     results += std::string(1, game.result) + std::string(11, ' ');

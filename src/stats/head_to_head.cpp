@@ -64,7 +64,8 @@ HeadToHead HeadToHeadRecord(const std::vector<GameRecord>& log, std::string_view
   const HandleMatcher matcher(opponent);
   for (size_t i = 1; i < log.size(); ++i) {
     const GameRecord& game = log[i];
-    if (!matcher.Matches(game)) continue;
+    // A game against the opponent; a record of no result (a damaged one) is none.
+    if (!matcher.Matches(game) || game.result < kUserWon || game.result > kUserLost) continue;
     record.games.push_back(Played(game));
     record.total.Count(game);
   }
@@ -76,6 +77,11 @@ HeadToHead HeadToHeadRecord(const std::vector<GameRecord>& log, std::string_view
 int FideRatingDifference(int percent) {
   const int above = std::clamp(percent, 0, 100) - 50;
   return above >= 0 ? kFideDifferences[above] : -kFideDifferences[-above];
+}
+
+std::vector<PlayedGame> LastGames(const HeadToHead& record, size_t count) {
+  const auto& games = record.games;
+  return {games.end() - static_cast<ptrdiff_t>(std::min(count, games.size())), games.end()};
 }
 
 }  // namespace tessik

@@ -52,6 +52,9 @@ struct HeadToHead {
 // score lines match them.
 HeadToHead HeadToHeadRecord(const std::vector<GameRecord>& log, std::string_view opponent);
 
+// The last count games of the record (all when fewer), oldest first.
+std::vector<PlayedGame> LastGames(const HeadToHead& record, size_t count);
+
 // FIDE's rating difference for a score in whole percent: 800 for 100, 0 for 50, negative below.
 int FideRatingDifference(int percent);
 

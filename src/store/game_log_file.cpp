@@ -33,12 +33,13 @@ void AdviseHugePages(std::vector<GameRecord>& records) {
 int ReadRecordBytes(ByteSource source,
                     const std::function<void(const unsigned char*, size_t)>& take) {
   // A batch's room, or less for fewer bytes in memory: a short log costs no large buffer.
-  const size_t kChunk = std::clamp(source.Remaining().value_or(SIZE_MAX), kGameRecordBytes,
-                                   kBatchRecords * kGameRecordBytes);
-  std::vector<unsigned char> chunk(kChunk);
+  const size_t chunkBytes = std::clamp(source.Remaining().value_or(SIZE_MAX), kGameRecordBytes,
+                                       kBatchRecords * kGameRecordBytes);
+  std::vector<unsigned char> chunk(chunkBytes);
   size_t held = 0;  // bytes of a record begun in the previous read
   for (;;) {
-    const ssize_t got = source.Read(reinterpret_cast<char*>(chunk.data()) + held, kChunk - held);
+    const ssize_t got =
+        source.Read(reinterpret_cast<char*>(chunk.data()) + held, chunkBytes - held);
     if (got <= 0) return got < 0 ? errno : 0;
     held += static_cast<size_t>(got);
     const size_t whole = held / kGameRecordBytes * kGameRecordBytes;

@@ -33,7 +33,9 @@ OpponentTotalsList::OpponentTotalsList() : index_(kFirstSlots), tail_{std::strin
 OpponentTotalsList::Key OpponentTotalsList::KeyOf(std::string_view handle) {
   uint64_t words[2] = {};
   std::memcpy(words, handle.data(), handle.size());  // at most 15 bytes, the rest NUL
-  // Folded where the bytes lie in memory, then read as big-endian numbers.
+  // Folded where the bytes lie in memory, then read as big-endian numbers (the first character
+  // the most significant byte: this machine's order is little-endian).
+  static_assert(std::endian::native == std::endian::little);
   return {__builtin_bswap64(FoldedCaseWord(words[0])), __builtin_bswap64(FoldedCaseWord(words[1]))};
 }
 
@@ -130,8 +132,8 @@ std::string OpponentTotalsList::CompleteName(std::string_view prefix) const {
 }
 
 // Room for as many opponent fields as games, up to a quarter of a million, in address space
-// only: the system gives pages as fields fill them, and the fields are never copied as the
-// table grows.
+// only: the system gives pages as fields fill them, and below that many the fields are never
+// copied as the table grows.
 GameCounter::GameCounter(size_t games) : index_(kFirstSlots) {
   fields_.reserve(std::min(games, size_t{1} << 18));
 }

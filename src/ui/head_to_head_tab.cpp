@@ -75,9 +75,8 @@ void HeadToHeadTab::Show(const StatsInput& input) {
     delete item->widget();
     delete item;
   }
-  const auto first = record.games.end() - std::min<ptrdiff_t>(kMarks, std::ssize(record.games));
-  for (auto game = first; game != record.games.end(); ++game) {
-    strip_->addWidget(Mark(*game, input.user, record.opponent));
+  for (const PlayedGame& game : LastGames(record, kMarks)) {
+    strip_->addWidget(Mark(game, input.user, record.opponent));
   }
   strip_->addStretch(1);
   ShowContent();

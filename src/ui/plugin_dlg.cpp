@@ -18,6 +18,7 @@
 #include "ui/about_dlg.h"
 #include "ui/behaviour_dlg.h"
 #include "ui/output_options_dlg.h"
+#include "ui/statistics_view.h"
 #include "ui/thread_message_pump.h"
 #include "ui/window_icon.h"
 

@@ -11,9 +11,10 @@
 
 #include "session/main_window.h"
 #include "session/plugin_app.h"
-#include "ui/statistics_view.h"
 
 namespace tessik {
+
+class StatisticsView;
 
 class CPluginDlg : public QDialog, public MainWindow {
   Q_OBJECT
