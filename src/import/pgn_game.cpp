@@ -88,6 +88,9 @@ int32_t StartTimes::Convert(int year, int month, int day, int hour, int minute, 
   if (plain && known_ && local >= fromLocal_ && local <= toLocal_) {
     return InStartTimeRange(local - offset_);
   }
+  // A year or a month beyond what a broken-down time holds is no time the record holds either
+  // (nor one mktime could give).
+  if (year < INT_MIN + 1900 || month == INT_MIN) return kUnknownStartTime;
   std::tm fields{};
   fields.tm_year = year - 1900;
   fields.tm_mon = month - 1;
