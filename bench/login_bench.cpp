@@ -55,36 +55,37 @@ void BM_ReadLogFileIntoWarmBuffer(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadLogFileIntoWarmBuffer)->Unit(benchmark::kMillisecond);
 
-// A login as a session begins: the log loaded into a new session's memory, the totals counted.
-// ns_per_game: the time of one game of it ("23.1n": 23.1 ns).
+// A login of app: the log loaded, the totals counted.
+void LogIn(benchmark::State& state, tessik::CPluginApp& app) {
+  app.dataDirectory = Log().DataDirectory().string() + "/";
+  app.userName = "ann";
+  app.opponentTotals = std::make_unique<tessik::OpponentTotalsList>();
+  if (app.LoadGameLog() != tessik::GameLogState::CurrentLog) state.SkipWithError("no log");
+  app.RebuildTotals();
+  benchmark::DoNotOptimize(app.opponentTotals->size());
+}
+
+// ns_per_game: the time of one game of a login ("23.1n": 23.1 ns).
+void CountGames(benchmark::State& state) {
+  state.counters["ns_per_game"] = benchmark::Counter(
+      kGames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// A login as a session begins: the log loaded into a new session's memory.
 void BM_Login(benchmark::State& state) {
   for (auto _ : state) {
     tessik::CPluginApp app;
-    app.dataDirectory = Log().DataDirectory().string() + "/";
-    app.userName = "ann";
-    app.opponentTotals = std::make_unique<tessik::OpponentTotalsList>();
-    if (app.LoadGameLog() != tessik::GameLogState::CurrentLog) state.SkipWithError("no log");
-    app.RebuildTotals();
-    benchmark::DoNotOptimize(app.opponentTotals->size());
+    LogIn(state, app);
   }
-  state.counters["ns_per_game"] = benchmark::Counter(
-      kGames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  CountGames(state);
 }
 BENCHMARK(BM_Login)->Unit(benchmark::kMillisecond);
 
 // The same login into memory a session has used before: the work on the games alone.
 void BM_LoginIntoWarmMemory(benchmark::State& state) {
   tessik::CPluginApp app;
-  app.dataDirectory = Log().DataDirectory().string() + "/";
-  app.userName = "ann";
-  for (auto _ : state) {
-    app.opponentTotals = std::make_unique<tessik::OpponentTotalsList>();
-    if (app.LoadGameLog() != tessik::GameLogState::CurrentLog) state.SkipWithError("no log");
-    app.RebuildTotals();
-    benchmark::DoNotOptimize(app.opponentTotals->size());
-  }
-  state.counters["ns_per_game"] = benchmark::Counter(
-      kGames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  for (auto _ : state) LogIn(state, app);
+  CountGames(state);
 }
 BENCHMARK(BM_LoginIntoWarmMemory)->Unit(benchmark::kMillisecond);
 

@@ -20,6 +20,19 @@ size_t FirstSlot(uint64_t first, uint64_t second, size_t slots) {
   return static_cast<size_t>(hash >> (64 - std::countr_zero(slots)));
 }
 
+// The slot of a key of two words in index (a power of two of slots; 0 a free one, else an
+// item's place + 1): the slot of the item holdsKey(place) says holds it, else the free slot where
+// it goes. Linear probing.
+template <class HoldsKey>
+uint32_t& SlotFor(std::vector<uint32_t>& index, uint64_t first, uint64_t second,
+                  HoldsKey holdsKey) {
+  const size_t mask = index.size() - 1;
+  for (size_t i = FirstSlot(first, second, index.size());; i = (i + 1) & mask) {
+    uint32_t& slot = index[i];
+    if (slot == 0 || holdsKey(slot - 1)) return slot;
+  }
+}
+
 // The tables start small (a short log, a new session) and double as they fill.
 constexpr size_t kFirstSlots = 16;
 
@@ -45,11 +58,8 @@ OpponentTotals OpponentTotalsList::TotalsOf(const Entry& entry) {
 }
 
 uint32_t& OpponentTotalsList::SlotOf(const Key& key) const {
-  const size_t mask = index_.size() - 1;
-  for (size_t i = FirstSlot(key.high, key.low, index_.size());; i = (i + 1) & mask) {
-    uint32_t& slot = index_[i];
-    if (slot == 0 || entries_[slot - 1].key == key) return slot;
-  }
+  return SlotFor(index_, key.high, key.low,
+                 [this, &key](uint32_t entry) { return entries_[entry].key == key; });
 }
 
 void OpponentTotalsList::Reindex(size_t slots) const {
@@ -139,13 +149,9 @@ GameCounter::GameCounter(size_t games) : index_(kFirstSlots) {
 }
 
 uint32_t& GameCounter::SlotOf(const uint64_t (&words)[2]) {
-  const size_t mask = index_.size() - 1;
-  for (size_t i = FirstSlot(words[0], words[1], index_.size());; i = (i + 1) & mask) {
-    uint32_t& slot = index_[i];
-    if (slot == 0) return slot;
-    const Field& field = fields_[slot - 1];
-    if (field.words[0] == words[0] && field.words[1] == words[1]) return slot;
-  }
+  return SlotFor(index_, words[0], words[1], [this, &words](uint32_t field) {
+    return fields_[field].words[0] == words[0] && fields_[field].words[1] == words[1];
+  });
 }
 
 void GameCounter::Count(std::span<const GameRecord> games) {

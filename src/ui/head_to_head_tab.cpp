@@ -4,7 +4,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "stats/head_to_head.h"
 #include "stats/summary_text.h"
 
 namespace tessik {
@@ -54,8 +53,7 @@ HeadToHeadTab::HeadToHeadTab(QWidget* parent)
 
 void HeadToHeadTab::Show(const StatsInput& input) {
   // The name field's completion always names a player of the log; without a name, no record.
-  const HeadToHead record =
-      input.opponent.empty() ? HeadToHead() : HeadToHeadRecord(input.log, input.opponent);
+  const HeadToHead& record = input.record;
   if (record.games.empty()) {
     ShowMessage(
         tr("Type a player's name in the main window, then choose Statistics\u2026 to see "

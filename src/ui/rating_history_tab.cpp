@@ -11,7 +11,6 @@
 #include <climits>
 
 #include "stats/game_filter.h"
-#include "stats/head_to_head.h"
 
 namespace tessik {
 
@@ -60,16 +59,14 @@ RatingHistoryTab::RatingHistoryTab(QWidget* parent)
 void RatingHistoryTab::Show(const StatsInput& input) {
   history_ = RatingHistory(input.log);
   marked_ = {};
-  opponent_ = QString::fromLatin1(input.opponent.data(), input.opponent.size());
-  if (!input.opponent.empty()) {
-    for (const PlayedGame& game : HeadToHeadRecord(input.log, input.opponent).games) {
-      if (game.startTime != kUnknownStartTime && game.userRating > 0) {
-        marked_.points.push_back({game.startTime, game.userRating});
-      }
+  opponent_ = QString::fromLatin1(input.record.opponent.data(), input.record.opponent.size());
+  for (const PlayedGame& game : input.record.games) {
+    if (game.startTime != kUnknownStartTime && game.userRating > 0) {
+      marked_.points.push_back({game.startTime, game.userRating});
     }
-    std::stable_sort(marked_.points.begin(), marked_.points.end(),
-                     [](const RatingPoint& a, const RatingPoint& b) { return a.time < b.time; });
   }
+  std::stable_sort(marked_.points.begin(), marked_.points.end(),
+                   [](const RatingPoint& a, const RatingPoint& b) { return a.time < b.time; });
   Draw();
 }
 

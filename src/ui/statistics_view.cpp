@@ -47,7 +47,10 @@ void StatisticsView::Refresh() {
     }
     return;
   }
-  const StatsInput input{app_.gameLog, app_.userName, opponent_};
+  // One record against the opponent, for the tab that lists it and the one that marks it.
+  const HeadToHead record =
+      opponent_.empty() ? HeadToHead() : HeadToHeadRecord(app_.gameLog, opponent_);
+  const StatsInput input{app_.gameLog, app_.userName, record};
   headToHead_->Show(input);
   ratingHistory_->Show(input);
   activity_->Show(input);

@@ -8,16 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "stats/head_to_head.h"
 #include "store/game_record.h"
 
 namespace tessik {
 
-// What a tab is drawn from: the session's log (record 0 its marker), the user and the opponent
-// picked (empty: none).
+// What a tab is drawn from: the session's log (record 0 its marker), the user, and the record
+// against the opponent picked (without one, a record of no games).
 struct StatsInput {
   const std::vector<GameRecord>& log;
   const std::string& user;
-  const std::string& opponent;
+  const HeadToHead& record;
 };
 
 class StatsPage : public QStackedWidget {
