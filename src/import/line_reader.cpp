@@ -24,6 +24,7 @@ bool LineReader::Fill() {
     return false;
   }
   end_ += static_cast<size_t>(got);
+  bytesRead_ += static_cast<size_t>(got);
   return true;
 }
 

@@ -12,6 +12,9 @@ namespace tessik {
 
 class LineReader {
  public:
+  // The most a line may hold to be kept; also the most read at once.
+  static constexpr size_t kBlock = 1 << 20;
+
   explicit LineReader(ByteSource source);
 
   // The next line, valid until the next call; false at the end of the file or on a read error.
@@ -20,11 +23,12 @@ class LineReader {
   // false as Next. It looks for a line end followed by first, not at each line: faster over
   // text of many short lines, such as a PGN's movetext.
   bool NextStartingWith(char first, std::string_view& line);
+  // How many bytes have been read from the source so far (some perhaps not yet given as lines).
+  size_t BytesRead() const { return bytesRead_; }
   bool Failed() const { return error_ != 0; }
   int Error() const { return error_; }  // the errno of the failed read
 
  private:
-  static constexpr size_t kBlock = 1 << 20;
   // Moves the unread bytes to the front and reads more behind them; false when none came.
   bool Fill();
 
@@ -32,6 +36,7 @@ class LineReader {
   std::vector<char> buffer_;
   size_t start_ = 0;  // first unread byte
   size_t end_ = 0;    // one past the last byte read
+  size_t bytesRead_ = 0;
   bool atEnd_ = false;
   int error_ = 0;
   bool skipping_ = false;  // inside a line too long to keep

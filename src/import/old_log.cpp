@@ -27,7 +27,7 @@ ConversionOutcome UpgradeOldLog(std::vector<GameRecord>& games, const std::strin
   const std::string path = GameLogPath(dataDirectory, userName);
   ConversionOutcome outcome;
   FileCause cause =
-      WriteFileAtomically(path, path + ".12", path + ".10", Backup::KeepOld, EncodeGameLog(games));
+      WriteFileAtomically(path, path + ".12", path + ".10", Backup::KeepOld, GameLogPieces(games));
   outcome.written = cause == kFileNone;
   if (!outcome.written) {
     outcome.problem = DescribeFileCause(cause);

@@ -13,6 +13,7 @@
 
 #include "base/text.h"
 #include "import/pgn_game.h"
+#include "import/pgn_parts.h"
 #include "import/pgn_walker.h"
 #include "import/same_game.h"
 #include "platform/read_file.h"
@@ -125,38 +126,67 @@ PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
   return reading;
 }
 
-PgnReading ReadPgn(std::vector<GameRecord>& games, ByteSource pgn, size_t pgnBytes,
-                   const std::string& userName, FILE* log) {
-  PgnReading reading;
-  std::vector<GameRecord> read;
-  read.reserve(std::clamp<size_t>(pgnBytes / kPgnBytesPerGame, 1, kMostPresizedGames));
-  read.push_back(MarkerRecord());
-  PgnWalker walker(pgn);
-  StartTimes startTimes;
+namespace {
+
+// The games read from one part of the PGN.
+struct PgnPart {
+  std::vector<GameRecord> kept;  // the user's games, in file order
   int gamesRead = 0;
+  int error = 0;  // errno of a failed read
+};
+
+void ReadPgnPart(ByteSource part, const std::string& userName, PgnPart& games) {
+  PgnWalker walker(part);
+  StartTimes startTimes;
   PgnTags tags;
   auto take = [&tags](std::string_view name, std::string_view value) { tags.Take(name, value); };
   for (; walker.Next(take); tags.Clear()) {
-    ++gamesRead;
+    ++games.gamesRead;
     GameRecord record;
-    if (EvaluateGame(tags, userName, startTimes, record)) read.push_back(record);
+    if (EvaluateGame(tags, userName, startTimes, record)) games.kept.push_back(record);
   }
-  if (walker.Failed()) reading.error = walker.Error();
+  if (walker.Failed()) games.error = walker.Error();
+}
+
+}  // namespace
+
+PgnReading ReadPgn(std::vector<GameRecord>& games, ByteSource pgn, size_t pgnBytes,
+                   const std::string& userName, FILE* log) {
+  const std::vector<ByteSource> parts = PgnParts(pgn, pgnBytes);
+  std::vector<PgnPart> read(parts.size());
+  // The first part's games come first in the log: its list has room for all.
+  read[0].kept.reserve(std::clamp<size_t>(pgnBytes / kPgnBytesPerGame, 1, kMostPresizedGames));
+  read[0].kept.push_back(MarkerRecord());
+  ReadSideBySide(parts, [&](ByteSource part, size_t index) {
+    if (index > 0) {  // the parts are about even
+      read[index].kept.reserve(
+          std::min(pgnBytes / parts.size() / kPgnBytesPerGame, kMostPresizedGames));
+    }
+    ReadPgnPart(part, userName, read[index]);
+  });
+  PgnReading reading;
+  int gamesRead = 0;
+  std::vector<GameRecord>& kept = read[0].kept;
+  for (size_t i = 0; i < read.size(); ++i) {
+    gamesRead += read[i].gamesRead;
+    if (reading.error == 0) reading.error = read[i].error;
+    if (i > 0) kept.insert(kept.end(), read[i].kept.begin(), read[i].kept.end());
+  }
 
   Report(log, "Importing  games from the PGN:\n\n");
-  Report(log, "Read %d Games from the PGN, put %zu in the gamelog\n", gamesRead, read.size());
-  RemoveNeighbourDuplicates(read, 1, [&](size_t kept, size_t removed) {
-    Report(log, "Doublette at %zu / %zu %s removed\n", kept, removed, Describe(read[kept]).c_str());
+  Report(log, "Read %d Games from the PGN, put %zu in the gamelog\n", gamesRead, kept.size());
+  RemoveNeighbourDuplicates(kept, 1, [&](size_t at, size_t removed) {
+    Report(log, "Doublette at %zu / %zu %s removed\n", at, removed, Describe(kept[at]).c_str());
   });
-  Report(log, "Header: %s \n", Describe(read.front()).c_str());
-  Report(log, "First game: %s \n", read.size() > 1 ? Describe(read[1]).c_str() : "(none) 0");
-  Report(log, "last Game: %s \n", Describe(read.back()).c_str());
+  Report(log, "Header: %s \n", Describe(kept.front()).c_str());
+  Report(log, "First game: %s \n", kept.size() > 1 ? Describe(kept[1]).c_str() : "(none) 0");
+  Report(log, "last Game: %s \n", Describe(kept.back()).c_str());
 
   if (reading.error == 0) {  // a file read only in part gives no games: all or nothing
     // Room left over from the first guess is given back only when it is much: giving it back
     // copies every game.
-    if (read.capacity() > read.size() + read.size() / 4) read.shrink_to_fit();
-    games = std::move(read);
+    if (kept.capacity() > kept.size() + kept.size() / 4) kept.shrink_to_fit();
+    games = std::move(kept);
   }
   return reading;
 }
@@ -178,7 +208,7 @@ ImportOutcome ImportPgn(std::vector<GameRecord>& games, const std::string& dataD
   ReconstructRatingChains(imported, ratings);
   games = std::move(imported);
   const std::string path = GameLogPath(dataDirectory, userName);
-  FileCause cause = WriteFileAtomically(path, path + ".12", "", Backup::None, EncodeGameLog(games));
+  FileCause cause = WriteFileAtomically(path, path + ".12", "", Backup::None, GameLogPieces(games));
   outcome.written = cause == kFileNone;
   if (!outcome.written) outcome.problem = DescribeFileCause(cause);
   return outcome;

@@ -13,19 +13,25 @@ namespace tessik {
 
 class ByteSource {
  public:
-  // Reads the open file fd (not closed here).
+  // Reads the open regular file fd from its start, whatever the descriptor's offset (not closed
+  // here). Sources of one descriptor read side by side without disturbing each other.
   explicit ByteSource(int fd) : fd_(fd) {}
   // Reads bytes, which must outlive the source.
   explicit ByteSource(std::string_view bytes) : bytes_(bytes) {}
 
+  // The bytes of this source from offset on (from its start), length of them at most.
+  ByteSource Part(size_t offset, std::optional<size_t> length = std::nullopt) const;
+
   // As read(2): up to size bytes into buffer, their number; 0 at the end; -1 with errno set when
   // a read fails (an interrupted read is tried again).
   ssize_t Read(char* buffer, size_t size);
-  // What is left to read when that is known in advance (bytes in memory).
+  // What is left to read when that is known in advance (bytes in memory, a part of a length).
   std::optional<size_t> Remaining() const;
 
  private:
   int fd_ = -1;
+  off_t offset_ = 0;             // of the next byte read from fd_
+  std::optional<size_t> limit_;  // bytes left to read from fd_, when a part ends before the file
   std::string_view bytes_;
 };
 

@@ -3,9 +3,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <unordered_map>
 
+#include "import/pgn_parts.h"
 #include "import/pgn_walker.h"
 #include "import/same_game.h"
 #include "platform/private_directory.h"
@@ -20,6 +22,14 @@ namespace tessik {
 namespace {
 
 constexpr int kGamesBetweenProgress = 1000;
+
+// Room for every game bytes of PGN could hold (a game takes some hundred bytes; no game fewer
+// than 40), up to four million, in address space only: pages come as games fill them, and a
+// large import copies no game as the list grows.
+size_t RoomForGames(size_t bytes) {
+  constexpr size_t kFewestGameBytes = 40, kMostReserved = size_t{1} << 22;
+  return std::min(bytes / kFewestGameBytes, kMostReserved);
+}
 
 // The log's games that a game of the archive may stand for, each for one at most.
 class LogGames {
@@ -70,31 +80,84 @@ std::vector<uint64_t> TimeOrder(const std::vector<GameRecord>& added) {
 }
 
 // The file of the log's games with the new ones (in time order) each before the first of the
-// log that started later; the log's own order is kept. Encoded as they are merged: a large
-// import holds no merged copy.
-std::string MergedLogFile(const std::vector<GameRecord>& log,
-                          const std::vector<GameRecord>& added) {
-  std::string file;
-  file.reserve((log.size() + added.size()) * kGameRecordBytes);
-  const auto put = [&file](const GameRecord& record) {
-    unsigned char bytes[kGameRecordBytes];
-    EncodeGameRecord(record, bytes);
-    file.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
-  };
-  put(log.front());
-  const std::vector<uint64_t> order = TimeOrder(added);
-  auto next = order.begin();
-  const auto addedGame = [&added](uint64_t key) -> const GameRecord& {
-    return added[static_cast<uint32_t>(key)];
-  };
-  for (size_t i = 1; i < log.size(); ++i) {
-    for (; next != order.end() && addedGame(*next).startTime < log[i].startTime; ++next) {
-      put(addedGame(*next));
+// log that started later; the log's own order is kept. Encoded a batch at a time as it is
+// written: a large import holds no merged copy.
+class MergedLogPieces {
+ public:
+  MergedLogPieces(const std::vector<GameRecord>& log, const std::vector<GameRecord>& added)
+      : log_(&log), added_(&added), order_(TimeOrder(added)) {}
+
+  std::string_view operator()() {
+    constexpr size_t kBatchBytes = 4096 * kGameRecordBytes;
+    batch_.clear();
+    for (const GameRecord* record; batch_.size() < kBatchBytes && (record = Next());) {
+      unsigned char bytes[kGameRecordBytes];
+      EncodeGameRecord(*record, bytes);
+      batch_.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
     }
-    put(log[i]);
+    return batch_;
   }
-  for (; next != order.end(); ++next) put(addedGame(*next));
-  return file;
+
+ private:
+  // The next game of the file, or null after the last: the log's first record (its marker)
+  // first, then an added game whenever it started before the log's next game.
+  const GameRecord* Next() {
+    const std::vector<GameRecord>& log = *log_;
+    const bool addedLeft = nextAdded_ < order_.size();
+    const GameRecord* added =
+        addedLeft ? &(*added_)[static_cast<uint32_t>(order_[nextAdded_])] : nullptr;
+    if (nextLog_ > 0 && added != nullptr &&
+        (nextLog_ == log.size() || added->startTime < log[nextLog_].startTime)) {
+      ++nextAdded_;
+      return added;
+    }
+    return nextLog_ < log.size() ? &log[nextLog_++] : nullptr;
+  }
+
+  const std::vector<GameRecord>* log_;    // not empty: its marker first
+  const std::vector<GameRecord>* added_;  // both must outlive the pieces
+  std::vector<uint64_t> order_;
+  size_t nextLog_ = 0;
+  size_t nextAdded_ = 0;
+  std::string batch_;
+};
+
+// The games of one part of the archive, as read.
+struct ArchivePart {
+  int read = 0;
+  std::array<int, static_cast<size_t>(LeftOut::count)> leftOut{};
+  std::vector<GameRecord> kept;       // the user's games, in file order
+  std::vector<uint8_t> fromHostPgn;   // of each kept game: read as the host's PGN
+  int error = 0;                      // errno of a failed read
+  std::atomic<size_t> bytesRead = 0;  // as far as the last progress report
+};
+
+void ReadArchivePart(ByteSource source, const ArchiveImportRequest& request, ArchivePart& part,
+                     const std::function<void()>& progress) {
+  PgnWalker walker(source);
+  ArchiveTags tags;
+  StartTimes startTimes;
+  auto take = [&tags](std::string_view name, std::string_view value) { tags.Take(name, value); };
+  for (; walker.Next(take); tags.Clear()) {
+    const PgnTags& t = tags.server;
+    if (t[kTagWhite].empty() && t[kTagBlack].empty() && t[kTagResult].empty()) continue;
+    ++part.read;
+    GameRecord record;
+    const PgnFormat format =
+        request.format == PgnFormat::Auto ? DetectFormat(tags) : request.format;
+    const LeftOut why = ArchiveRecord(tags, request.player, format, startTimes, record);
+    if (why != LeftOut::Kept) {
+      ++part.leftOut[static_cast<size_t>(why)];
+    } else {
+      part.kept.push_back(record);
+      part.fromHostPgn.push_back(format == PgnFormat::Server);
+    }
+    if (part.read % kGamesBetweenProgress == 0) {
+      part.bytesRead = walker.BytesRead();
+      if (progress) progress();
+    }
+  }
+  part.error = walker.Error();
 }
 
 // Reads the archive's games into added, counting them into result. False with result.error.
@@ -106,40 +169,52 @@ bool ReadArchive(const ArchiveImportRequest& request, const std::vector<GameReco
     result.error = "cannot read the PGN " + request.pgnPath + ": " + DescribeReadError(error);
     return false;
   }
-  // Room for every game the file could hold (a game takes some hundred bytes; no game fewer
-  // than 40), up to four million, in address space only: pages come as games fill them, and a
-  // large import copies no game as the list grows.
-  constexpr size_t kFewestGameBytes = 40, kMostReserved = size_t{1} << 22;
-  added.reserve(std::min(static_cast<size_t>(size) / kFewestGameBytes, kMostReserved));
+  const std::vector<ByteSource> parts = PgnParts(ByteSource(fd), static_cast<size_t>(size));
+  std::vector<ArchivePart> read(parts.size());
+  // The first part's list will hold all new games.
+  read[0].kept.reserve(RoomForGames(static_cast<size_t>(size)));
+  // Reported from this thread only, for the bytes every part has read.
+  const auto progress = [&] {
+    size_t bytes = 0;
+    for (const ArchivePart& part : read) bytes += part.bytesRead;
+    request.progress(static_cast<off_t>(bytes), size);
+  };
+  ReadSideBySide(parts, [&](ByteSource source, size_t index) {
+    if (index > 0) read[index].kept.reserve(RoomForGames(static_cast<size_t>(size) / parts.size()));
+    ReadArchivePart(source, request, read[index],
+                    index == 0 && request.progress ? progress : std::function<void()>());
+  });
+  close(fd);
+  for (const ArchivePart& part : read) {
+    if (part.error != 0) {
+      result.error =
+          "cannot read the PGN " + request.pgnPath + ": " + DescribeReadError(part.error);
+      return false;
+    }
+    result.read += part.read;
+    for (size_t why = 0; why < part.leftOut.size(); ++why) result.leftOut[why] += part.leftOut[why];
+  }
+  // The log's duplicate test, game by game in file order. The first part's list keeps its new
+  // games in place and takes those of the others behind them.
   LogGames known(log);
-  PgnWalker walker{ByteSource(fd)};
-  ArchiveTags tags;
-  StartTimes startTimes;
-  auto take = [&tags](std::string_view name, std::string_view value) { tags.Take(name, value); };
-  for (; walker.Next(take); tags.Clear()) {
-    const PgnTags& t = tags.server;
-    if (t[kTagWhite].empty() && t[kTagBlack].empty() && t[kTagResult].empty()) continue;
-    ++result.read;
-    GameRecord record;
-    const PgnFormat format =
-        request.format == PgnFormat::Auto ? DetectFormat(tags) : request.format;
-    const LeftOut why = ArchiveRecord(tags, request.player, format, startTimes, record);
-    if (why != LeftOut::Kept) {
-      ++result.leftOut[static_cast<size_t>(why)];
-    } else if (known.Take(record, format == PgnFormat::Server)) {
+  added = std::move(read[0].kept);
+  size_t kept = 0;
+  for (size_t i = 0; i < added.size(); ++i) {
+    if (known.Take(added[i], read[0].fromHostPgn[i])) {
       ++result.present;
     } else {
-      added.push_back(record);
-    }
-    if (request.progress && result.read % kGamesBetweenProgress == 0) {
-      request.progress(lseek(fd, 0, SEEK_CUR), size);
+      added[kept++] = added[i];
     }
   }
-  const int error = walker.Error();
-  close(fd);
-  if (error != 0) {
-    result.error = "cannot read the PGN " + request.pgnPath + ": " + DescribeReadError(error);
-    return false;
+  added.resize(kept);
+  for (size_t p = 1; p < read.size(); ++p) {
+    for (size_t i = 0; i < read[p].kept.size(); ++i) {
+      if (known.Take(read[p].kept[i], read[p].fromHostPgn[i])) {
+        ++result.present;
+      } else {
+        added.push_back(read[p].kept[i]);
+      }
+    }
   }
   if (request.progress) request.progress(size, size);
   result.added = static_cast<int>(added.size());
@@ -190,10 +265,9 @@ ArchiveImportResult ImportArchive(const ArchiveImportRequest& request) {
   }
   std::vector<GameRecord> added;
   if (!ReadArchive(request, log, added, result) || added.empty()) return result;
-  const std::string contents = MergedLogFile(log, added);
-  if (FileCause cause =
-          WriteFileAtomically(result.logPath, result.logPath + ".new", result.logPath + ".bak",
-                              existed ? Backup::Replace : Backup::None, contents)) {
+  if (FileCause cause = WriteFileAtomically(
+          result.logPath, result.logPath + ".new", result.logPath + ".bak",
+          existed ? Backup::Replace : Backup::None, MergedLogPieces(log, added))) {
     result.error = "cannot write the game log " + result.logPath + ": " + DescribeFileCause(cause);
   }
   return result;

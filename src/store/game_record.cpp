@@ -64,11 +64,23 @@ void DecodeGameRecords(const unsigned char* in, size_t count, std::vector<GameRe
 }
 
 std::string EncodeGameLog(const std::vector<GameRecord>& records) {
-  std::string bytes(records.size() * kGameRecordBytes, '\0');
-  for (size_t i = 0; i < records.size(); ++i) {
-    EncodeGameRecord(records[i], reinterpret_cast<unsigned char*>(&bytes[i * kGameRecordBytes]));
-  }
+  std::string bytes;
+  bytes.reserve(records.size() * kGameRecordBytes);
+  GameLogPieces pieces(records);
+  for (std::string_view piece = pieces(); !piece.empty(); piece = pieces()) bytes += piece;
   return bytes;
+}
+
+std::string_view GameLogPieces::operator()() {
+  constexpr size_t kBatchRecords = 4096;
+  const size_t count = std::min(kBatchRecords, records_->size() - next_);
+  batch_.resize(count * kGameRecordBytes);
+  for (size_t i = 0; i < count; ++i) {
+    EncodeGameRecord((*records_)[next_ + i],
+                     reinterpret_cast<unsigned char*>(&batch_[i * kGameRecordBytes]));
+  }
+  next_ += count;
+  return batch_;
 }
 
 GameRecord MarkerRecord() {

@@ -67,6 +67,19 @@ void DecodeGameRecords(const unsigned char* in, size_t count, std::vector<GameRe
 // The whole log as its file holds it: every record, 40 bytes each, in order.
 std::string EncodeGameLog(const std::vector<GameRecord>& records);
 
+// The same bytes a batch of records at a time, for a write in pieces: each call gives the next
+// batch, then an empty piece. A large log is then never held twice, as records and as bytes.
+class GameLogPieces {
+ public:
+  explicit GameLogPieces(const std::vector<GameRecord>& records) : records_(&records) {}
+  std::string_view operator()();
+
+ private:
+  const std::vector<GameRecord>* records_;  // must outlive the pieces
+  size_t next_ = 0;
+  std::string batch_;
+};
+
 // Record 0 of every log of the current format.
 GameRecord MarkerRecord();
 // The marker of a log begun by games played live before the first import completed: its

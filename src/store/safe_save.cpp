@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 namespace tessik {
 
@@ -21,19 +22,21 @@ void SyncDirectoryOf(const std::string& path) {
 }
 
 // Writes and syncs a whole new file: what stood under its name is removed first.
-FileCause WriteNewFile(const std::string& path, std::string_view contents) {
+FileCause WriteNewFile(const std::string& path, const FilePieces& pieces) {
   // Whatever stands under the name goes first, and the file is made anew: a link put there
   // (by anyone, to anything) is removed, never written through.
   if (unlink(path.c_str()) != 0 && errno != ENOENT) return FileCauseFromErrno(errno);
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) return errno == ENOENT ? kFileBadPath : FileCauseFromErrno(errno);
   FileCause cause = kFileNone;
-  for (size_t done = 0; done < contents.size() && cause == kFileNone;) {
-    ssize_t written = write(fd, contents.data() + done, contents.size() - done);
-    if (written > 0) {
-      done += static_cast<size_t>(written);
-    } else if (written < 0 && errno != EINTR) {
-      cause = FileCauseFromErrno(errno);
+  for (std::string_view piece = pieces(); !piece.empty() && cause == kFileNone; piece = pieces()) {
+    for (size_t done = 0; done < piece.size() && cause == kFileNone;) {
+      ssize_t written = write(fd, piece.data() + done, piece.size() - done);
+      if (written > 0) {
+        done += static_cast<size_t>(written);
+      } else if (written < 0 && errno != EINTR) {
+        cause = FileCauseFromErrno(errno);
+      }
     }
   }
   if (cause == kFileNone && fsync(fd) != 0) cause = FileCauseFromErrno(errno);
@@ -59,8 +62,14 @@ FileCause KeepAsBackup(const std::string& current, const std::string& backup) {
 
 FileCause WriteFileAtomically(const std::string& current, const std::string& temporary,
                               const std::string& backup, Backup rule, std::string_view contents) {
+  return WriteFileAtomically(current, temporary, backup, rule,
+                             [&contents] { return std::exchange(contents, std::string_view()); });
+}
+
+FileCause WriteFileAtomically(const std::string& current, const std::string& temporary,
+                              const std::string& backup, Backup rule, const FilePieces& pieces) {
   if (rule == Backup::Replace) std::remove(backup.c_str());
-  FileCause cause = WriteNewFile(temporary, contents);
+  FileCause cause = WriteNewFile(temporary, pieces);
   if (cause != kFileNone) {
     std::remove(temporary.c_str());
     return cause;

@@ -2,6 +2,7 @@
 // import and the conversion write anew.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,12 @@ enum class Backup {
 // Returns the cause of the first failure that leaves current unreplaced, or kFileNone.
 FileCause WriteFileAtomically(const std::string& current, const std::string& temporary,
                               const std::string& backup, Backup rule, std::string_view contents);
+
+// Contents made a piece at a time: each call gives the next piece, an empty one at the end. A
+// large file then never stands whole in memory.
+using FilePieces = std::function<std::string_view()>;
+// WriteFileAtomically, with the contents in pieces.
+FileCause WriteFileAtomically(const std::string& current, const std::string& temporary,
+                              const std::string& backup, Backup rule, const FilePieces& pieces);
 
 }  // namespace tessik

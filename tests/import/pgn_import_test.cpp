@@ -5,6 +5,8 @@
 
 #include "import/line_reader.h"
 #include "import/pgn_game.h"
+#include "import/pgn_parts.h"
+#include "import/pgn_walker.h"
 #include "support/records.h"
 #include "support/temp_directory.h"
 
@@ -160,6 +162,63 @@ TEST(PgnImport, TheUsersGamesOfThePgnThenThoseOnlyPlayedLive) {
   };
   for (const auto& [pgn, played, opponents] : kCases) {
     EXPECT_EQ(Opponents(import(pgn == "-" ? nullptr : pgn.c_str(), played)), opponents);
+  }
+}
+
+// The games walked from each part in turn, each as its tags "name=value;...".
+std::vector<std::string> WalkedGames(const std::vector<ByteSource>& parts) {
+  std::vector<std::string> games;
+  for (ByteSource part : parts) {
+    PgnWalker walker(part);
+    std::string tags;
+    const auto take = [&tags](std::string_view name, std::string_view value) {
+      tags.append(name).append("=").append(value).append(";");
+    };
+    for (; walker.Next(take); tags.clear()) games.push_back(tags);
+  }
+  return games;
+}
+
+// A large PGN is cut where a game surely begins, at the first line that begins with a bracket
+// after an empty line from its middle on, and its two parts are read side by side. Each case puts
+// its text at the middle of games of the user against p0, p1, ...
+TEST(PgnParts, ALargePgnIsCutOnlyWhereAGameBeginsAndReadsAsTheWhole) {
+  const std::string longLine(70 << 10, 'x');  // ends beyond the 64 KiB looked at for a cut
+  const std::pair<std::string, size_t> kCases[] = {
+      {"[Event \"tags are not cut\"]\n[Site \"x\"]\n\n1. e4 *\n\n", 2},
+      {"1. e4\r\n\r\n[Event \"after CR LF\"]\r\n\r\n1. e4 " + longLine + " *\r\n\r\n", 2},
+      {"1. e4\n\n[%clk 0:01] a bracket after an empty line\n2. d4 *\n\n", 2},
+      {"1. e4\n\n[" + longLine + "\n\n", 1},  // no cut: that line may be too long to keep
+      {longLine + "\n\n", 1},                 // no game begins near the middle
+  };
+  TempDirectory directory;
+  for (const auto& [middle, partCount] : kCases) {
+    std::string before, after;
+    int count = 0;
+    while (before.size() < (2 << 20)) before += Game("p" + std::to_string(count++), "1-0");
+    while (after.size() <= before.size()) after += Game("p" + std::to_string(count++), "1-0");
+    // A line of padding puts the middle of the file at the case's text.
+    const std::string pgn = before +
+                            std::string(after.size() - before.size() + middle.size() - 1, '.') +
+                            "\n" + middle + after;
+    WriteFile(directory / "ann.pgn", pgn);
+    const int fd = open((directory / "ann.pgn").c_str(), O_RDONLY);
+    for (ByteSource source : {ByteSource(fd), ByteSource(std::string_view(pgn))}) {
+      const std::vector<ByteSource> parts = PgnParts(source, pgn.size());
+      EXPECT_EQ(parts.size(), partCount) << middle.substr(0, 30);
+      EXPECT_TRUE(WalkedGames(parts) == WalkedGames({source})) << middle.substr(0, 30);
+    }
+    close(fd);
+    std::vector<GameRecord> games;
+    ASSERT_EQ(ParsePgn(games, directory / "ann.pgn", "ann", directory / "report").error, 0);
+    std::vector<std::string> expected;
+    for (int i = 0; i < count; ++i) expected.push_back("p" + std::to_string(i));
+    EXPECT_EQ(Opponents(games), expected);
+    const size_t read = WalkedGames({ByteSource(std::string_view(pgn))}).size();
+    EXPECT_NE(ReadFile(directory / "report")
+                  .find("Read " + std::to_string(read) + " Games from the PGN, put " +
+                        std::to_string(games.size()) + " in the gamelog\n"),
+              std::string::npos);
   }
 }
 
