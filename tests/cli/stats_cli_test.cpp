@@ -174,6 +174,10 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
   for (const Json& row : rank["opponents"]) most.emplace_back(row["opponent"], row["games"]);
   EXPECT_EQ(most, ranked);
   EXPECT_EQ(Counts(JsonOf("rank overall")), Counted([](const Game&) { return true; }));
+  const auto casual = [](const Game& g) { return g.event.starts_with("Casual"); };
+  EXPECT_EQ(Counts(JsonOf("rank overall --unrated")), Counted(casual));
+  EXPECT_EQ(Counts(JsonOf("rank overall --rated")),
+            Counted([&](const Game& g) { return !casual(g); }));
 
   // History by month.
   std::map<std::string, std::vector<int>> months;
@@ -184,6 +188,10 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
   std::map<std::string, std::vector<int>> history;
   for (const Json& row : JsonOf("history --by month")) history[row["period"]] = Counts(row);
   EXPECT_EQ(history, months);
+  // As text: a column for each figure, text to the left, numbers to the right.
+  EXPECT_EQ(Stats(dir, "history --by year").out,
+            "Period  Games  +  =  -  Score  Last ratings\n"
+            "2024       11  6  2  3    64%  crazyhouse 1500, blitz 1500, standard 1500\n");
 
   // Every game decoded, in time order: the daily game a rated standard one, the casual game
   // unrated.
