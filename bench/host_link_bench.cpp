@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <sstream>
 
 #include "generated_log.h"
@@ -74,14 +76,38 @@ void BM_LookupAlone(benchmark::State& state) {
 }
 BENCHMARK(BM_LookupAlone)->Unit(benchmark::kMicrosecond);
 
-// One byte there and back between two processes over a Unix datagram socket pair.
-void BM_BareDatagramPingPong(benchmark::State& state) {
+// How long the look-up takes, the median of a few.
+std::chrono::nanoseconds LookupTime() {
+  static const std::chrono::nanoseconds median = [] {
+    const std::vector<tessik::GameRecord> log = GenerateGameLog(kGames, kOpponents);
+    std::vector<std::chrono::nanoseconds> times;
+    for (int i = 0; i < 21; ++i) {
+      const auto start = std::chrono::steady_clock::now();
+      benchmark::DoNotOptimize(tessik::LookupScoreLines(log, "Player42", {4, 0, false, false}));
+      times.push_back(std::chrono::steady_clock::now() - start);
+    }
+    std::nth_element(times.begin(), times.begin() + 10, times.end());
+    return times[10];
+  }();
+  return median;
+}
+
+// One byte there and back between two processes over a Unix datagram socket pair; the echo
+// first works (spins) for work. With the look-up's time, this is the floor of a round trip
+// whose answer takes that long: a processor left idle that long wakes more slowly, above all
+// in a virtual machine.
+void PingPong(benchmark::State& state, std::chrono::nanoseconds work) {
   int pair[2];
   socketpair(AF_UNIX, SOCK_DGRAM, 0, pair);
   const pid_t echo = fork();
   if (echo == 0) {
     char byte;
-    while (recv(pair[1], &byte, 1, 0) == 1 && byte != 'q') send(pair[1], &byte, 1, 0);
+    while (recv(pair[1], &byte, 1, 0) == 1 && byte != 'q') {
+      for (const auto end = std::chrono::steady_clock::now() + work;
+           std::chrono::steady_clock::now() < end;) {
+      }
+      send(pair[1], &byte, 1, 0);
+    }
     _exit(0);
   }
   char byte = 'p';
@@ -94,7 +120,15 @@ void BM_BareDatagramPingPong(benchmark::State& state) {
   close(pair[0]);
   close(pair[1]);
 }
+
+void BM_BareDatagramPingPong(benchmark::State& state) { PingPong(state, {}); }
 BENCHMARK(BM_BareDatagramPingPong)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_BareDatagramPingPongWithTheLookupsTime(benchmark::State& state) {
+  PingPong(state, LookupTime());
+  state.counters["work_us"] = std::chrono::duration<double, std::micro>(LookupTime()).count();
+}
+BENCHMARK(BM_BareDatagramPingPongWithTheLookupsTime)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // kBurst datagrams the plug-in only reads (the server's "idle" notice, 62), until it has read
 // them all.
@@ -151,6 +185,8 @@ int main(int argc, char** argv) {
       argc, argv,
       {{"(finger round trip - look-up) / bare ping-pong", "BM_FingerRoundTrip/real_time",
         "BM_BareDatagramPingPong/real_time", "target: at most 3", "BM_LookupAlone"},
+       {"finger round trip / bare ping-pong whose echo works as long as the look-up",
+        "BM_FingerRoundTrip/real_time", "BM_BareDatagramPingPongWithTheLookupsTime/real_time", ""},
        {"burst to the plug-in / bare stream, in time (the inverse of their rates)",
         "BM_BurstToThePlugin/iterations:3/real_time",
         "BM_BareDatagramStream/iterations:3/real_time", "target: at most 3"}});

@@ -3,8 +3,8 @@
 // is skipped whole, so that memory stays bounded whatever the file holds.
 #pragma once
 
+#include <memory>
 #include <string_view>
-#include <vector>
 
 #include "platform/byte_source.h"
 
@@ -33,7 +33,8 @@ class LineReader {
   bool Fill();
 
   ByteSource source_;
-  std::vector<char> buffer_;
+  size_t size_;  // of the buffer
+  std::unique_ptr<char[]> buffer_;
   size_t start_ = 0;  // first unread byte
   size_t end_ = 0;    // one past the last byte read
   size_t bytesRead_ = 0;
