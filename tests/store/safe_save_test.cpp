@@ -65,7 +65,8 @@ class DiskFullTest : public SessionFixture {
     LogIn("ann");
     window.beforeAnswer = [this] { std::filesystem::remove(DataFile("filler")); };
   }
-  void TearDown() override { umount(app.dataDirectory.c_str()); }
+  // Detached, as the session still holds its lock file there: the folder can then go.
+  void TearDown() override { EXPECT_EQ(umount2(app.dataDirectory.c_str(), MNT_DETACH), 0); }
   void FillTheDisk() { WriteFile(DataFile("filler"), std::string(64 * 1024, 'x')); }
 };
 
