@@ -5,14 +5,28 @@
 #include <filesystem>
 #include <fstream>
 
-const std::string& ScratchDirectory() {
-  static const std::string directory = [] {
+namespace {
+
+// Removed when the fuzzer ends its run (not when it stops at a crash: what the crash left stays).
+struct Scratch {
+  Scratch() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tessik-fuzz.XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) abort();
     std::filesystem::create_directory(pattern + "/tessik");
-    return pattern + "/";
-  }();
-  return directory;
+    path = pattern + "/";
+  }
+  ~Scratch() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  std::string path;
+};
+
+}  // namespace
+
+const std::string& ScratchDirectory() {
+  static const Scratch scratch;
+  return scratch.path;
 }
 
 void WriteBytes(const std::string& path, const unsigned char* data, size_t size) {

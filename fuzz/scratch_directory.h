@@ -2,7 +2,8 @@
 
 #include <string>
 
-// A directory of the fuzzing process's own, made once, ending in "/".
+// A directory of the fuzzing process's own, made once and removed at the end of the run, ending
+// in "/".
 const std::string& ScratchDirectory();
 
 // Writes bytes to path, replacing what was there.
