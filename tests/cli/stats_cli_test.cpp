@@ -48,6 +48,7 @@ struct Game {
   std::string variant = "Standard";
   std::string event = "Rated Blitz game";
   int userRating = 1500, opponentRating = 1500;
+  std::string title = {};  // the opponent's title tag, if any
 };
 
 const std::vector<Game> kGames = {
@@ -56,10 +57,10 @@ const std::vector<Game> kGames = {
     {"Carl", true, '=', "2024.02.01", "600+0", "Standard", "Casual Rapid game"},
     {"bob", true, '+', "2024.02.03", "1/86400", "Standard", "Rated Daily game", 1500, 1700},
     {"bob", false, '+', "2024.02.10", "60+0", "Crazyhouse"},
-    {"dora", true, '-', "2024.03.01", "180+0", "Standard", "Rated Blitz game", 1480, 1900},
+    {"dora", true, '-', "2024.03.01", "180+0", "Standard", "Rated Blitz game", 1480, 1900, "GM"},
     {"bob", true, '+', "2024.03.02", "180+2"},
     {"bob", false, '=', "2024.03.15", "1800+20"},
-    {"Carl", false, '+', "2024.03.20", "300+3"},
+    {"Carl", false, '+', "2024.03.20", "300+3", "Standard", "Rated Blitz game", 1500, 1500, "BOT"},
     {"bob", true, '-', "2024.04.02", "180+2"},
     {"dora", false, '+', "2024.04.05", "-"},  // no clock: standard
 };
@@ -82,8 +83,10 @@ std::string Pgn() {
            "\"]\n[White \"" + white + "\"]\n[Black \"" + black + "\"]\n[Result \"" + result +
            "\"]\n[UTCDate \"" + g.day + "\"]\n[UTCTime \"12:00:00\"]\n[WhiteElo \"" +
            std::to_string(whiteElo) + "\"]\n[BlackElo \"" + std::to_string(blackElo) +
-           "\"]\n[Variant \"" + g.variant + "\"]\n[TimeControl \"" + g.timeControl +
-           "\"]\n\n1. e4 e5 2. Nf3 {a comment} " + result + "\n\n";
+           "\"]\n[Variant \"" + g.variant + "\"]\n[TimeControl \"" + g.timeControl + "\"]\n" +
+           (g.title.empty() ? ""
+                            : (g.white ? "[BlackTitle \"" : "[WhiteTitle \"") + g.title + "\"]\n") +
+           "\n1. e4 e5 2. Nf3 {a comment} " + result + "\n\n";
   };
   // Newest first, as the servers export them.
   for (auto g = kGames.rbegin(); g != kGames.rend(); ++g) {
@@ -204,6 +207,11 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
   EXPECT_NE(csv.find("2024-02-01T12:00:00Z,white,drawn,Carl,1500,1500,blitz,10,0,0,0"),
             std::string::npos);
   EXPECT_NE(csv.find("\r\n2024-04-05T12:00:00Z,black,won,dora,1500,1500,standard,,0,1,0,?,?,0\r\n"),
+            std::string::npos);
+  // Titles: one the log knows; a computer, with no title.
+  EXPECT_NE(csv.find("\r\n2024-03-01T12:00:00Z,white,lost,dora,1480,1900,blitz,3,0,1,0,GM,,0\r\n"),
+            std::string::npos);
+  EXPECT_NE(csv.find("\r\n2024-03-20T12:00:00Z,black,won,Carl,1500,1500,blitz,5,3,1,0,,,1\r\n"),
             std::string::npos);
   // The same archive again adds nothing.
   EXPECT_EQ(Stats(dir, "--user ann import export.pgn --player ann")

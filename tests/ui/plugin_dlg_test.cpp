@@ -98,6 +98,11 @@ TEST_F(PluginDlgTest, EnterOrOkLooksUpTheTypedName) {
     EXPECT_EQ(Box().contains("bob"), *typed != '\0') << typed << clickOk;
     EXPECT_TRUE(window.nameField()->text().isEmpty() && window.isVisible()) << typed << clickOk;
   }
+  app.opponentTotals.reset();  // no session: nothing to look up
+  window.outputBox()->clear();
+  QTest::keyClicks(window.nameField(), "bob");
+  QTest::keyClick(window.nameField(), Qt::Key_Return);
+  EXPECT_EQ(Box(), "");
 }
 
 // Each report of the Actions menu has every row on one line, widest handles and counts too.
@@ -186,15 +191,16 @@ TEST_F(PluginDlgTest, EachOptionBoxTurnsOverItsOwnSetting) {
 
 // The idle command picked, else the one stored, is kept; pasted line breaks leave one line.
 TEST_F(PluginDlgTest, BehaviourKeepsTheIdleCommandPickedOnOneLine) {
-  // The method stored, the one picked from the top (-1: none), the one kept; the text pasted, kept.
+  // The method stored, the one picked from the top (-1: none), the one kept; the text pasted over
+  // the stored "date" (none: ""), the text kept.
   const std::tuple<int, int, int, const char*, const char*> kCases[] = {
       {0, 2, 2, "brb\nback soon", "brb back soon"},
       {2, 0, 0, "tell bob hi\r\n", "tell bob hi"},
       {1, -1, 1, "a\r\n\r\nb", "a b"},
-      {7, -1, -1, "date", "date"}};
+      {7, -1, -1, "", "date"}};
   for (const auto& [stored, picked, kept, pasted, text] : kCases) {
     settings.preventIdleMethod = stored;
-    settings.preventIdleText.clear();
+    settings.preventIdleText = "date";
     QApplication::clipboard()->setText(pasted);
     InModal([&] { Choose(window, "Options", "General"); },
             [&](QWidget* dialog) {
@@ -202,8 +208,12 @@ TEST_F(PluginDlgTest, BehaviourKeepsTheIdleCommandPickedOnOneLine) {
               std::sort(radios.begin(), radios.end(),
                         [](QWidget* a, QWidget* b) { return a->y() < b->y(); });
               if (picked >= 0) ClickOn(radios.value(picked));
-              ClickOn(dialog->findChild<QLineEdit*>());
-              QTest::keyClick(dialog->findChild<QLineEdit*>(), Qt::Key_V, Qt::ControlModifier);
+              auto* field = dialog->findChild<QLineEdit*>();
+              if (*pasted != '\0') {
+                ClickOn(field);
+                QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+              }
               ClickOn(Labelled<QPushButton>(dialog, "OK"));
             });
     EXPECT_EQ(settings.preventIdleMethod, kept) << stored;
