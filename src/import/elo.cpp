@@ -10,15 +10,18 @@ namespace {
 
 double Expected(int difference) { return 1.0 / (1.0 + std::pow(10.0, difference * 0.0025)); }
 
-// The expected score for the rating differences 16-bit ratings give (and the steps of a
-// search beyond them), each computed once: the reconstruction asks for the same few often.
+// The expected score for the rating differences that games between real ratings give, computed
+// once: the reconstruction asks for the same few often. Wider differences (16-bit ratings can
+// differ by up to 65,535, and a search steps beyond) are computed each time.
 double ExpectedFor(int difference) {
-  constexpr int kReach = 1 << 17;
+  constexpr int kReach = 1 << 12;
   if (difference <= -kReach || difference >= kReach) return Expected(difference);
-  static std::vector<double> known(2 * kReach, -1.0);
-  double& value = known[static_cast<size_t>(difference + kReach)];
-  if (value < 0) value = Expected(difference);
-  return value;
+  static const std::vector<double> known = [] {
+    std::vector<double> table(2 * kReach);
+    for (int d = -kReach; d < kReach; ++d) table[static_cast<size_t>(d + kReach)] = Expected(d);
+    return table;
+  }();
+  return known[static_cast<size_t>(difference + kReach)];
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "import/pgn_walker.h"
 #include "import/same_game.h"
 #include "platform/read_file.h"
+#include "platform/side_by_side.h"
 #include "store/safe_save.h"
 
 namespace tessik {
@@ -157,12 +158,12 @@ PgnReading ReadPgn(std::vector<GameRecord>& games, ByteSource pgn, size_t pgnByt
   // The first part's games come first in the log: its list has room for all.
   read[0].kept.reserve(std::clamp<size_t>(pgnBytes / kPgnBytesPerGame, 1, kMostPresizedGames));
   read[0].kept.push_back(MarkerRecord());
-  ReadSideBySide(parts, [&](ByteSource part, size_t index) {
+  SideBySide(parts.size(), [&](size_t index) {
     if (index > 0) {  // the parts are about even
       read[index].kept.reserve(
           std::min(pgnBytes / parts.size() / kPgnBytesPerGame, kMostPresizedGames));
     }
-    ReadPgnPart(part, userName, read[index]);
+    ReadPgnPart(parts[index], userName, read[index]);
   });
   PgnReading reading;
   int gamesRead = 0;

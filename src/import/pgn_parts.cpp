@@ -1,8 +1,6 @@
 #include "import/pgn_parts.h"
 
 #include <string_view>
-#include <system_error>
-#include <thread>
 
 #include "import/line_reader.h"
 
@@ -50,22 +48,6 @@ std::vector<ByteSource> PgnParts(ByteSource pgn, size_t bytes) {
   // The second part reads on to the end, however far the file has grown since its size was
   // taken.
   return {pgn.Part(0, *cut), pgn.Part(*cut)};
-}
-
-void ReadSideBySide(const std::vector<ByteSource>& parts,
-                    const std::function<void(ByteSource, size_t)>& read) {
-  std::vector<std::thread> threads;
-  size_t inTurn = parts.size();  // the first part not given a thread
-  for (size_t i = 1; i < parts.size() && inTurn == parts.size(); ++i) {
-    try {
-      threads.emplace_back(read, parts[i], i);
-    } catch (const std::system_error&) {
-      inTurn = i;
-    }
-  }
-  if (!parts.empty()) read(parts[0], 0);
-  for (size_t i = inTurn; i < parts.size(); ++i) read(parts[i], i);
-  for (std::thread& thread : threads) thread.join();
 }
 
 }  // namespace tessik

@@ -12,6 +12,7 @@
 #include "import/same_game.h"
 #include "platform/private_directory.h"
 #include "platform/read_file.h"
+#include "platform/side_by_side.h"
 #include "stats/log_location.h"
 #include "store/game_log_file.h"
 #include "store/safe_save.h"
@@ -179,9 +180,9 @@ bool ReadArchive(const ArchiveImportRequest& request, const std::vector<GameReco
     for (const ArchivePart& part : read) bytes += part.bytesRead;
     request.progress(static_cast<off_t>(bytes), size);
   };
-  ReadSideBySide(parts, [&](ByteSource source, size_t index) {
+  SideBySide(parts.size(), [&](size_t index) {
     if (index > 0) read[index].kept.reserve(RoomForGames(static_cast<size_t>(size) / parts.size()));
-    ReadArchivePart(source, request, read[index],
+    ReadArchivePart(parts[index], request, read[index],
                     index == 0 && request.progress ? progress : std::function<void()>());
   });
   close(fd);
