@@ -26,8 +26,10 @@ ThreadMessagePump::Hold::~Hold() {
   if (instance_ != nullptr) instance_->UpdateNotifier();
 }
 
+// A message being handled is not interrupted by the next one: the boxes and dialogs that run an
+// event loop of their own hold the pump while they are open. The pump itself holds nothing, so
+// that a message costs no turn of the notifier off and on.
 void ThreadMessagePump::Pump() {
-  Hold handling;
   ThreadMessage message;
   while (queue_.Receive(message)) app_.OnThreadMessage(message);
 }

@@ -171,9 +171,9 @@ void HostSession::NoteWantedNumber(const tessik::HostMessage& message) {
 bool HostSession::AwaitMessage(std::chrono::milliseconds timeout) {
   const uint64_t before = messagesReceived_;
   for (auto deadline = Clock::now() + timeout; messagesReceived_ == before;) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() < 0) return false;
+    // Rounded up: the last part of a millisecond is waited for, not polled for.
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return false;
     Pump(left);
   }
   return true;
