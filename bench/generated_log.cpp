@@ -1,5 +1,6 @@
 #include "generated_log.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -35,6 +36,17 @@ GeneratedLogFolder::GeneratedLogFolder(int games, int opponents)
 }
 
 GeneratedLogFolder::~GeneratedLogFolder() { std::filesystem::remove_all(directory); }
+
+void RunInChildProcess(benchmark::State& state, const std::function<bool()>& work) {
+  for (auto _ : state) {
+    const pid_t child = fork();
+    if (child == 0) _exit(work() ? 0 : 1);
+    int status = -1;
+    if (child < 0 || waitpid(child, &status, 0) != child || status != 0) {
+      state.SkipWithError("the work failed in its process");
+    }
+  }
+}
 
 void RunCommand(benchmark::State& state, const std::string& command) {
   for (auto _ : state) {

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,3 +25,6 @@ struct GeneratedLogFolder {
 
 // Runs a shell command once per iteration; a failure stops the benchmark with an error.
 void RunCommand(benchmark::State& state, const std::string& command);
+// Runs work once an iteration in a child process, as a program started afresh runs: its memory
+// is new, as a command's is. work says whether it succeeded.
+void RunInChildProcess(benchmark::State& state, const std::function<bool()>& work);

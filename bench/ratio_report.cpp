@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -11,10 +12,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   explicit RatioReporter(const std::vector<TimeRatio>& ratios) : ratios_(ratios) {}
 
+  // A benchmark's time is the median of its repetitions (a single run's, without repetitions).
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      if (!run.error_occurred) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (!run.error_occurred && (run.run_type == Run::RT_Iteration || median)) {
+        times_[run.run_name.str()] = run.GetAdjustedRealTime();
+      }
     }
   }
 
@@ -38,6 +43,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int RunBenchmarksWithRatios(int argc, char** argv, const std::vector<TimeRatio>& ratios) {
+  // A shared virtual machine's times stray from run to run: each benchmark runs five times and
+  // the ratios take the medians. Flags given on the command line come later and win.
+  std::vector<char*> arguments(argv, argv + argc);
+  char repetitions[] = "--benchmark_repetitions=5";
+  char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
+  arguments.insert(arguments.begin() + 1, {repetitions, aggregatesOnly});
+  argc = static_cast<int>(arguments.size());
+  argv = arguments.data();
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter(ratios);
   benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -16,6 +16,7 @@
 #include "import/pgn_parts.h"
 #include "import/pgn_walker.h"
 #include "import/same_game.h"
+#include "platform/huge_pages.h"
 #include "platform/read_file.h"
 #include "platform/side_by_side.h"
 #include "store/safe_save.h"
@@ -137,6 +138,7 @@ struct PgnPart {
 };
 
 void ReadPgnPart(ByteSource part, const std::string& userName, PgnPart& games) {
+  AdviseHugePages(games.kept.data(), games.kept.capacity() * sizeof(GameRecord));
   PgnWalker walker(part);
   StartTimes startTimes;
   PgnTags tags;

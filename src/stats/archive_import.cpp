@@ -10,6 +10,7 @@
 #include "import/pgn_parts.h"
 #include "import/pgn_walker.h"
 #include "import/same_game.h"
+#include "platform/huge_pages.h"
 #include "platform/private_directory.h"
 #include "platform/read_file.h"
 #include "platform/side_by_side.h"
@@ -135,6 +136,7 @@ struct ArchivePart {
 
 void ReadArchivePart(ByteSource source, const ArchiveImportRequest& request, ArchivePart& part,
                      const std::function<void()>& progress) {
+  AdviseHugePages(part.kept.data(), part.kept.capacity() * sizeof(GameRecord));
   PgnWalker walker(source);
   ArchiveTags tags;
   StartTimes startTimes;

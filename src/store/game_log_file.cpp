@@ -1,7 +1,6 @@
 #include "store/game_log_file.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +9,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/huge_pages.h"
+
 namespace tessik {
 
 namespace {
@@ -17,16 +18,6 @@ namespace {
 // More games than anyone plays in a lifetime: a larger file is not a game log.
 constexpr off_t kMostLogBytes = off_t{100'000'000} * kGameRecordBytes;
 constexpr size_t kBatchRecords = 4096;
-
-// Asks for the records' memory in huge pages where the system gives them on request: a log of a
-// million games then costs about a thousand page faults instead of eleven thousand.
-void AdviseHugePages(std::vector<GameRecord>& records) {
-  constexpr uintptr_t kPage = 4096;
-  auto begin = reinterpret_cast<uintptr_t>(records.data());
-  const uintptr_t end = (begin + records.capacity() * sizeof(GameRecord)) & ~(kPage - 1);
-  begin = (begin + kPage - 1) & ~(kPage - 1);
-  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}
 
 // Hands the whole records of source to take as bytes, a batch at a time. Returns 0 or the errno
 // of a failed read.
@@ -73,7 +64,8 @@ int ReadGameLogFile(const std::string& path, std::vector<GameRecord>& records) {
   size_t count = 0;
   if (int error = OpenLogFile(path, fd, count); error != 0) return error;
   records.reserve(records.size() + count);
-  AdviseHugePages(records);
+  // A log of a million games then costs about a thousand page faults instead of eleven thousand.
+  AdviseHugePages(records.data(), records.capacity() * sizeof(GameRecord));
   const int error = ReadGameLog(ByteSource(fd), records);
   close(fd);
   return error;

@@ -1,0 +1,13 @@
+// Memory asked for in huge pages.
+#pragma once
+
+#include <cstddef>
+
+namespace tessik {
+
+// Asks for the whole pages of bytes at begin in huge pages where the system gives them on
+// request: a large block filled soon after then costs one page fault per two megabytes instead
+// of one per four kilobytes, and new pages are dear in virtual machines.
+void AdviseHugePages(void* begin, size_t bytes);
+
+}  // namespace tessik
