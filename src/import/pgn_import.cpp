@@ -137,7 +137,8 @@ struct PgnPart {
   int error = 0;  // errno of a failed read
 };
 
-void ReadPgnPart(ByteSource part, const std::string& userName, PgnPart& games) {
+// Reads part into games; continuation: the part continues the file after a cut.
+void ReadPgnPart(ByteSource part, bool continuation, const std::string& userName, PgnPart& games) {
   AdviseHugePages(games.kept.data(), games.kept.capacity() * sizeof(GameRecord));
   PgnWalker walker(part);
   StartTimes startTimes;
@@ -148,6 +149,9 @@ void ReadPgnPart(ByteSource part, const std::string& userName, PgnPart& games) {
     GameRecord record;
     if (EvaluateGame(tags, userName, startTimes, record)) games.kept.push_back(record);
   }
+  // A walk gives even an empty file one game, without tags; a continuation without bytes (the
+  // file shrank after it was cut) gives none.
+  if (continuation && walker.BytesRead() == 0) games.gamesRead = 0;
   if (walker.Failed()) games.error = walker.Error();
 }
 
@@ -165,7 +169,7 @@ PgnReading ReadPgn(std::vector<GameRecord>& games, ByteSource pgn, size_t pgnByt
       read[index].kept.reserve(
           std::min(pgnBytes / parts.size() / kPgnBytesPerGame, kMostPresizedGames));
     }
-    ReadPgnPart(parts[index], userName, read[index]);
+    ReadPgnPart(parts[index], index > 0, userName, read[index]);
   });
   PgnReading reading;
   int gamesRead = 0;

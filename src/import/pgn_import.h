@@ -33,8 +33,9 @@ struct PgnReading {
 // read.
 PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
                     const std::string& userName, const std::string& logPath);
-// The reading of ParsePgn, from pgn (pgnBytes long, or about: it sizes the first table), the
-// report to log (none when null); logError stays 0.
+// The reading of ParsePgn, from pgn (pgnBytes long, or about: it sizes the first table and
+// decides whether and near where the file is cut to be read in two parts), the report to log
+// (none when null); logError stays 0.
 PgnReading ReadPgn(std::vector<GameRecord>& games, ByteSource pgn, size_t pgnBytes,
                    const std::string& userName, FILE* log);
 

@@ -19,7 +19,8 @@ class ByteSource {
   // Reads bytes, which must outlive the source.
   explicit ByteSource(std::string_view bytes) : bytes_(bytes) {}
 
-  // The bytes of this source from offset on (from its start), length of them at most.
+  // The bytes of this source from offset on (counted from where it would read next), length of
+  // them at most.
   ByteSource Part(size_t offset, std::optional<size_t> length = std::nullopt) const;
 
   // As read(2): up to size bytes into buffer, their number; 0 at the end; -1 with errno set when

@@ -64,10 +64,10 @@ void DecodeGameRecords(const unsigned char* in, size_t count, std::vector<GameRe
 }
 
 std::string EncodeGameLog(const std::vector<GameRecord>& records) {
-  std::string bytes;
-  bytes.reserve(records.size() * kGameRecordBytes);
-  GameLogPieces pieces(records);
-  for (std::string_view piece = pieces(); !piece.empty(); piece = pieces()) bytes += piece;
+  std::string bytes(records.size() * kGameRecordBytes, '\0');
+  for (size_t i = 0; i < records.size(); ++i) {
+    EncodeGameRecord(records[i], reinterpret_cast<unsigned char*>(&bytes[i * kGameRecordBytes]));
+  }
   return bytes;
 }
 

@@ -279,5 +279,29 @@ TEST(StatsImport, GamesPlayedLiveAndRepeatedGamesAreEachCountedOnce) {
   EXPECT_NE(pending.err.find("awaits the plug-in's first import"), std::string::npos);
 }
 
+// An archive large enough to be read in two parts: every game counted once, those the log holds
+// already (here from the second part) as such, the others added.
+TEST(StatsImport, ALargeArchiveReadInTwoPartsCountsEveryGameOnce) {
+  constexpr int kGames = 80000, kKnown = 1000;
+  std::string all, known;
+  for (int i = 0; i < kGames; ++i) {
+    const std::string game = "[White \"Ann\"]\n[Black \"p" + std::to_string(i) +
+                             "\"]\n[Result \"1-0\"]\n\n1. e4 1-0\n\n";
+    all += game;
+    if (i >= kGames - kKnown) known += game;
+  }
+  ASSERT_GE(all.size(), size_t{4} << 20);  // the size from which a PGN is read in two parts
+  TempDirectory dir;
+  WriteFile(dir / "known.pgn", known);
+  WriteFile(dir / "all.pgn", all);
+  ASSERT_EQ(Stats(dir, "--user ann import known.pgn").status, 0);
+  StatsRun run = Stats(dir, "--user ann import all.pgn");
+  EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
+            "Read 80000 games from all.pgn: 79000 added, 1000 already in the log, 0 left out")
+      << run.err;
+  const std::string csv = Stats(dir, "--user ann export").out;
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), kGames + 1);
+}
+
 }  // namespace
 }  // namespace tessik

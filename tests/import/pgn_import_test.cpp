@@ -209,13 +209,15 @@ TEST(PgnParts, ALargePgnIsCutOnlyWhereAGameBeginsAndReadsAsTheWhole) {
       EXPECT_TRUE(WalkedGames(parts) == WalkedGames({source})) << middle.substr(0, 30);
     }
     close(fd);
+    // The session's import of it: the games in order, the log written in batches of records.
     std::vector<GameRecord> games;
-    ASSERT_EQ(ParsePgn(games, directory / "ann.pgn", "ann", directory / "report").error, 0);
+    ASSERT_TRUE(ImportPgn(games, directory / "", "ann", directory / "", {}).Complete());
     std::vector<std::string> expected;
     for (int i = 0; i < count; ++i) expected.push_back("p" + std::to_string(i));
     EXPECT_EQ(Opponents(games), expected);
+    EXPECT_TRUE(ReadFile(directory / "ann.glg") == EncodeGameLog(games));
     const size_t read = WalkedGames({ByteSource(std::string_view(pgn))}).size();
-    EXPECT_NE(ReadFile(directory / "report")
+    EXPECT_NE(ReadFile(directory / "pgn_read.txt")
                   .find("Read " + std::to_string(read) + " Games from the PGN, put " +
                         std::to_string(games.size()) + " in the gamelog\n"),
               std::string::npos);
