@@ -64,12 +64,18 @@ TEST(RatingChains, PoolGamesAreFoundByFollowingBothChainsBackwards) {
   const CurrentRatings ratings = {1700, 1500, 1600, 1400, 1800, 1550};
   const int before = Before(1500, 1500, 1)[0];       // a win to 1500, imported
   const int live = Before(1400, 1500, 1, false)[0];  // a win to 1400, recorded live
+  const int tied = Before(1716, 1700, 1)[0];         // a win to 1716 against 1700, imported
   // the ratings; the games, oldest first; their pool marks
   const std::tuple<CurrentRatings, std::vector<GameRecord>, std::vector<int>> kCases[] = {
       {ratings, {Game(3, 2, 1500)}, {0}},  // no pool clock
       {ratings, {Game(5, 0, before), Game(5, 0, 1700), Game(5, 0, 1500)}, {1, 0, 1}},
       // a tie: chain 1 marked 2, and from then on 2 and 3
       {{1700, 1700}, {Game(5, 0, 1200), Game(5, 0, 1700), Game(5, 0, 1700)}, {2, 3, 2}},
+      // a tie after a game of chain 2 goes to chain 2, marked 3
+      {{tied, 1716}, {Game(5, 0, tied), Game(5, 0, 1716, kUserWon, 0, 1700)}, {3, 1}},
+      // fitting neither chain, 1601 goes to the nearer, chain 1, which then expects the game
+      // before it
+      {{1700, 1500}, {Game(5, 0, Before(1601, 1500, 1)[0]), Game(5, 0, 1601)}, {0, 0}},
       {{0, 0, live - 1, 1400},  // recorded live: by the ratings before the games
        {Game(1, 0, 1600), Game(1, 0, Before(live, 1500, 1, false)[0], kUserWon, 7),
         Game(1, 0, live, kUserWon, 8)},
