@@ -154,11 +154,13 @@ TEST_F(StatsCli, ScoreCountsTheGamesAgainstOneOpponentThroughEveryFilter) {
                                              "longest_won": 3, "longest_lost": 1})"));
   // Six games at equal ratings expect 16/32 each, the one 200 points down 8/32: 104/32 points.
   EXPECT_EQ(score["lines"][0], "Score against bob +4 =1 -2 (64%), expected were 3.3 points (46%)");
-  // As text, the last results below the points, each above its date.
-  EXPECT_NE(Stats(dir, "score bob")
-                .out.find("\nLast 7       +           -           +           +           +      "
-                          "     =           -\n             2024-01-05  2024-01-20  2024-02-03  "
-                          "2024-02-10  2024-03-02  2024-03-15  2024-04-02\n"),
+  // As text, the last results below the points, each above its date; the performance rating.
+  const std::string text = Stats(dir, "score bob").out;
+  EXPECT_NE(text.find("\nLast 7       +           -           +           +           +           "
+                      "=           -\n             2024-01-05  2024-01-20  2024-02-03  2024-02-10  "
+                      "2024-03-02  2024-03-15  2024-04-02\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("\nPerformance  1631 (average opponent 1529, 64%: +102)\n"),
             std::string::npos);
   // Unknown handles are named, with the closest ones.
   StatsRun unknown = Stats(dir, "score bobb");

@@ -34,5 +34,23 @@ TEST(MonthlyActivity, EveryMonthFromTheFirstGameToTheLast) {
   EXPECT_TRUE(MonthlyActivity(LogOf({})).empty());
 }
 
+// A week is the ISO week: it belongs to the year of its Thursday, and week 1 holds the year's
+// first Thursday.
+TEST(History, WeeksAreTheIsoWeeksOfTheYearOfTheirThursday) {
+  const std::pair<int32_t, const char*> kCases[] = {
+      {1609675200, "2020-W53"},  // 2021-01-03, a Sunday
+      {1609761600, "2021-W01"},  // 2021-01-04, a Monday
+      {1735560000, "2025-W01"},  // 2024-12-30
+      {1798718400, "2026-W53"},  // 2026-12-31, a Thursday
+      {1798804800, "2026-W53"},  // 2027-01-01, a Friday
+      {1799064000, "2027-W01"},  // 2027-01-04
+  };
+  for (auto [start, label] : kCases) {
+    GameRecord game = GameAgainst("bob", kUserWon);
+    game.startTime = start;
+    EXPECT_EQ(History(LogOf({game}), Period::Week).at(0).period, label) << start;
+  }
+}
+
 }  // namespace
 }  // namespace tessik
