@@ -2,7 +2,8 @@
 # window_under_xvfb.sh VEXMOOR_SIM TESSIK
 # The real window driven by real input events on a private X display: a finished game, then a
 # typed name and Enter (the score reaches the host), a report from the menu (read back through
-# the clipboard), and closing the plug-in with Escape and Yes.
+# the clipboard), the close question answered No (host messages are handled again after it),
+# and closing the plug-in with Escape and Yes.
 set -euo pipefail
 source "$(dirname "$0")/host_run.sh"
 # Waits for a command to succeed, polling it; the minute's bound only ends a failing run.
@@ -19,6 +20,8 @@ sync
 dg 2 15 1 ann bobby 0 Blitz 1 3 0 3 0 1 "" 1500 1500 42 "" ""
 dg 2 16 1 ann bobby 1-0
 sync
+waitfor box-closed
+dg 1 130 "Finger of bobby:"
 pause 30000
 SESSION
 QT_QPA_PLATFORM=xcb "$sim" --plugin "$plugin" --dir "$work/dir" "$work/session" >"$work/host.out" 2>&1 &
@@ -51,12 +54,20 @@ xdotool key Return  # the first entry: Most 10
 waitFor boxHas "Most games against:" || fail "the report did not reach the output box"
 xclip -o -selection clipboard | grep -q "^bobby .*(1)  +1" || fail "the report lacks bobby"
 
-xdotool key Escape
 # The question shows, and has the keyboard before its answer is typed.
-waitFor xdotool search --onlyvisible --name "^Close Plugin\?\$" || fail "Escape did not ask"
-question=$(xdotool search --onlyvisible --name "^Close Plugin\?\$" | head -n 1)
-xdotool windowfocus --sync "$question" key alt+y
+askToClose() {
+  xdotool windowfocus --sync "$window" key Escape
+  waitFor xdotool search --onlyvisible --name "^Close Plugin\?\$" || fail "Escape did not ask"
+  question=$(xdotool search --onlyvisible --name "^Close Plugin\?\$" | head -n 1)
+  xdotool windowfocus --sync "$question" key "$1"
+}
+askToClose alt+n
+waitFor bash -c "! xdotool search --onlyvisible --name '^Close Plugin\?\$'" ||
+  fail "No did not close the question"
+touch "$work/dir/box-closed"
+waitFor scored 3 || fail "a host message after the question was not handled"
+askToClose alt+y
 wait "$simPid" || fail "the host ended with an error"
 simPid=
 grep -q "^exit 0$" "$work/host.out" || fail "the plug-in did not end cleanly"
-echo "the window answered a typed name, a menu report and a confirmed close"
+echo "the window answered a typed name, a menu report, a host message after a box and a confirmed close"
