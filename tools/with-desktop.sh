@@ -12,17 +12,33 @@ pids=
 scratch=$(mktemp -d)
 trap 'kill $pids 2>/dev/null || true; rm -rf "$scratch"' EXIT
 # Xvfb picks a free display number itself and writes it back: it takes the number with the X
-# lock file, so tests that start displays side by side never share one.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
-pids=$!
-for _ in $(seq 400); do
-  grep -q '^[0-9]*$' "$scratch/display" 2>/dev/null && [ -s "$scratch/display" ] && break
-  kill -0 "$pids" 2>/dev/null || break
-  sleep 0.05
+# lock file, so tests that start displays side by side never share one. The display is used once
+# a client has connected to it; one that takes no client is started again.
+for attempt in 1 2 3; do
+  : >"$scratch/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" \
+    >"$scratch/xvfb.log" 2>&1 &
+  xvfb=$!
+  pids="$pids $xvfb"
+  for _ in $(seq 400); do
+    grep -q '^[0-9]*$' "$scratch/display" 2>/dev/null && [ -s "$scratch/display" ] && break
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.05
+  done
+  number=$(cat "$scratch/display" 2>/dev/null || true)
+  if [ -n "$number" ]; then
+    for _ in $(seq 200); do
+      DISPLAY=":$number" xdotool getdisplaygeometry >/dev/null 2>&1 && break 2
+      kill -0 "$xvfb" 2>/dev/null || break
+      sleep 0.05
+    done
+  fi
+  echo "with-desktop.sh: display :${number:-?} took no client (attempt $attempt):" >&2
+  cat "$scratch/xvfb.log" >&2
+  kill "$xvfb" 2>/dev/null || true
+  number=
 done
-number=$(cat "$scratch/display" 2>/dev/null || true)
-[ -n "$number" ] && kill -0 "$pids" 2>/dev/null ||
-  { echo "with-desktop.sh: Xvfb did not start" >&2; exit 1; }
+[ -n "$number" ] || { echo "with-desktop.sh: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$number"
 if [ "$tray" = yes ]; then
   # The panel is shown once the tray in it has taken the display's tray selection: only then do
