@@ -70,6 +70,10 @@ TEST_F(PipeTest, TheRingWrapsAroundKeepsOneByteFreeAndRefusesPositionsOutsideIt)
     EXPECT_EQ(std::vector({pipe.Header()->readPos, pipe.Header()->writePos}),
               std::vector({readAfter, writeAfter}));
   }
+  // A negative length writes a NUL-terminated text, without its NUL.
+  pipe.Header()->readPos = pipe.Header()->writePos = 0;
+  ASSERT_TRUE(pipe.WriteIPC("text", -1));
+  EXPECT_EQ(Read(-1), "text");
 }
 
 TEST_F(PipeTest, AMutexAbandonedByADeadHostFailsOneCallWithoutTouchingTheRing) {
