@@ -15,6 +15,7 @@ namespace {
 TEST(SessionLock, HeldByOneSessionAtATimeAndClosedOnce) {
   TempDirectory dir;
   const std::string path = dir / "ann.lock";
+  const bool standardInput = fcntl(0, F_GETFD) != -1;
   SessionLock first, second;
   EXPECT_EQ(first.Take(path), "");
   EXPECT_EQ(second.Take(path), "in use by another Tessik session");
@@ -22,6 +23,7 @@ TEST(SessionLock, HeldByOneSessionAtATimeAndClosedOnce) {
   const int opened = open(path.c_str(), O_RDONLY | O_CLOEXEC);  // the number the lock freed
   first.Release();
   EXPECT_NE(fcntl(opened, F_GETFD), -1);
+  EXPECT_EQ(fcntl(0, F_GETFD) != -1, standardInput);  // nor any other
   EXPECT_EQ(second.Take(path), "");
   close(opened);
 }
