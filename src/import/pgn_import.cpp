@@ -139,7 +139,7 @@ struct PgnPart {
 
 // Reads part into games; continuation: the part continues the file after a cut.
 void ReadPgnPart(ByteSource part, bool continuation, const std::string& userName, PgnPart& games) {
-  AdviseHugePages(games.kept.data(), games.kept.capacity() * sizeof(GameRecord));
+  AdviseHugePages(games.kept);
   PgnWalker walker(part);
   StartTimes startTimes;
   PgnTags tags;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 namespace tessik {
 
@@ -9,5 +10,10 @@ namespace tessik {
 // request: a large block filled soon after then costs one page fault per two megabytes instead
 // of one per four kilobytes, and new pages are dear in virtual machines.
 void AdviseHugePages(void* begin, size_t bytes);
+// The same for the room a list has reserved.
+template <typename T>
+void AdviseHugePages(std::vector<T>& list) {
+  AdviseHugePages(list.data(), list.capacity() * sizeof(T));
+}
 
 }  // namespace tessik

@@ -136,7 +136,7 @@ struct ArchivePart {
 
 void ReadArchivePart(ByteSource source, const ArchiveImportRequest& request, ArchivePart& part,
                      const std::function<void()>& progress) {
-  AdviseHugePages(part.kept.data(), part.kept.capacity() * sizeof(GameRecord));
+  AdviseHugePages(part.kept);
   PgnWalker walker(source);
   ArchiveTags tags;
   StartTimes startTimes;

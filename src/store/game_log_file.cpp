@@ -65,7 +65,7 @@ int ReadGameLogFile(const std::string& path, std::vector<GameRecord>& records) {
   if (int error = OpenLogFile(path, fd, count); error != 0) return error;
   records.reserve(records.size() + count);
   // A log of a million games then costs about a thousand page faults instead of eleven thousand.
-  AdviseHugePages(records.data(), records.capacity() * sizeof(GameRecord));
+  AdviseHugePages(records);
   const int error = ReadGameLog(ByteSource(fd), records);
   close(fd);
   return error;
