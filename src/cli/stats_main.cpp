@@ -178,8 +178,8 @@ int main(int argc, char** argv) {
     if (exported->parsed()) PrintExport(view, json ? "json" : format, text);
     if (output.empty()) {
       std::cout << text.str();
-    } else if (int cause = WriteFileAtomically(output, output + ".tessik-tmp", "", Backup::None,
-                                               text.str())) {
+    } else if (int cause = WriteFileAtomically({AT_FDCWD, output, output + ".tessik-tmp", "", 0666},
+                                               Backup::None, text.str())) {
       throw DataError("cannot write " + output + ": " + DescribeFileCause(cause));
     }
   } catch (const DataError& error) {

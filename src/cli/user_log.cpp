@@ -1,8 +1,12 @@
 #include "cli/user_log.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
 #include <iterator>
 
 #include "cli/data_error.h"
@@ -12,31 +16,47 @@
 
 namespace tessik {
 
-std::vector<std::string> UsersWithALog(const std::string& directory) {
+std::vector<std::string> UsersWithALog(const Folder& folder) {
   std::vector<std::string> users;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(DataDirectoryOf(directory), error)) {
-    const std::filesystem::path& name = entry.path();
-    if (name.extension() == ".glg" && entry.is_regular_file(error)) {
-      users.push_back(name.stem().string());
+  const int fd = folder.IsOpen() ? dup(folder.fd()) : -1;
+  DIR* entries = fd >= 0 ? fdopendir(fd) : nullptr;
+  if (entries == nullptr) {
+    if (fd >= 0) close(fd);
+    return users;
+  }
+  constexpr std::string_view kLog = ".glg";
+  while (const dirent* entry = readdir(entries)) {
+    const std::string_view name = entry->d_name;
+    struct stat info {};
+    if (name.size() > kLog.size() && name.ends_with(kLog) &&
+        fstatat(folder.fd(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(info.st_mode)) {
+      users.emplace_back(name.substr(0, name.size() - kLog.size()));
     }
   }
+  closedir(entries);
   std::sort(users.begin(), users.end());
   return users;
 }
 
 UserLog FindUserLog(const std::string& directory, const std::string& user) {
-  UserLog log{user, ""};
+  auto folder = std::make_shared<Folder>();
+  const std::string dataDirectory = DataDirectoryOf(directory);
+  if (int error = OpenFolder(dataDirectory, *folder); error != 0 && error != ENOENT) {
+    throw DataError("cannot open the data folder " + dataDirectory + ": " +
+                    DescribeReadError(error));
+  }
+  UserLog log{user, "", folder};
   if (log.user.empty()) {
-    std::vector<std::string> users = UsersWithALog(directory);
+    std::vector<std::string> users = UsersWithALog(*folder);
     if (users.empty()) {
-      throw DataError("no game log in " + DataDirectoryOf(directory) +
+      throw DataError("no game log in " + dataDirectory +
                       " (the plug-in keeps it there; --dir names the folder it runs in)");
     }
     if (users.size() > 1) {
       std::string list;
       for (const std::string& name : users) list += " " + name;
-      throw DataError("several users have a game log in " + DataDirectoryOf(directory) +
+      throw DataError("several users have a game log in " + dataDirectory +
                       "; pick one with --user:" + list);
     }
     log.user = users.front();
@@ -49,14 +69,17 @@ UserLog FindUserLog(const std::string& directory, const std::string& user) {
 
 void VisitGames(const UserLog& log, const std::function<void(std::span<const GameRecord>)>& visit) {
   bool first = true, marked = false;  // the first record of the file must be the marker
-  const int error = VisitGameLogFile(log.path, [&](std::span<const GameRecord> records) {
-    if (first && !records.empty()) {
-      first = false;
-      marked = HoldsMarker(records.front());
-      records = records.subspan(1);
-    }
-    if (marked) visit(records);
-  });
+  const int folder = log.folder && log.folder->IsOpen() ? log.folder->fd() : -1;
+  const int error =
+      folder < 0 ? ENOENT
+                 : VisitGameLogFile(folder, log.user, [&](std::span<const GameRecord> records) {
+                     if (first && !records.empty()) {
+                       first = false;
+                       marked = HoldsMarker(records.front());
+                       records = records.subspan(1);
+                     }
+                     if (marked) visit(records);
+                   });
   if (error != 0) {
     throw DataError(error == ENOENT
                         ? "no game log of " + log.user + ": " + log.path + " is missing"

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "platform/private_directory.h"
 #include "stats/game_filter.h"
 #include "store/game_record.h"
 
@@ -13,12 +15,15 @@ namespace tessik {
 
 struct UserLog {
   std::string user;
-  std::string path;
+  std::string path;  // for messages: the log is read through folder
+  // The data folder, opened once (a link in its place refused): a swap of its name while the
+  // command runs changes nothing it reads. Not open when there is none.
+  std::shared_ptr<const Folder> folder;
 };
 
 // The log of user in <directory>/tessik/, or without a user the only log there. Throws
-// DataError: a handle that cannot name a file, no log there (listing the logs when there are
-// several).
+// DataError: a handle that cannot name a file, a data folder that cannot be opened, no log there
+// (listing the logs when there are several).
 UserLog FindUserLog(const std::string& directory, const std::string& user);
 
 // Hands every game of the log, the records behind its marker, to visit, a batch at a time and
@@ -42,7 +47,7 @@ struct LogView {
 // The log's marker, then the games the view's filter lets through.
 std::vector<GameRecord> SelectedGames(const LogView& view);
 
-// The handles with a log in <directory>/tessik/, sorted.
-std::vector<std::string> UsersWithALog(const std::string& directory);
+// The handles with a log in the data folder, sorted.
+std::vector<std::string> UsersWithALog(const Folder& folder);
 
 }  // namespace tessik

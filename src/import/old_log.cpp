@@ -20,14 +20,14 @@ void UpgradeRecords(std::vector<GameRecord>& games) {
   RemoveNeighbourDuplicates(games, 1);
 }
 
-ConversionOutcome UpgradeOldLog(std::vector<GameRecord>& games, const std::string& dataDirectory,
+ConversionOutcome UpgradeOldLog(std::vector<GameRecord>& games, int dataFolder, const LogMark& read,
                                 const std::string& userName, const CurrentRatings& ratings) {
   UpgradeRecords(games);
   ReconstructRatingChains(games, ratings);
-  const std::string path = GameLogPath(dataDirectory, userName);
+  const std::string name = GameLogName(userName);
   ConversionOutcome outcome;
-  FileCause cause =
-      WriteFileAtomically(path, path + ".12", path + ".10", Backup::KeepOld, GameLogPieces(games));
+  FileCause cause = RewriteGameLog(dataFolder, userName, read, name + ".12", name + ".10",
+                                   Backup::KeepOld, GameLogPieces(games));
   outcome.written = cause == kFileNone;
   if (!outcome.written) {
     outcome.problem = DescribeFileCause(cause);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "import/rating_chains.h"
+#include "store/game_log_file.h"
 #include "store/game_record.h"
 
 namespace tessik {
@@ -19,10 +20,11 @@ struct ConversionOutcome {
   std::string problem;
 };
 
-// The whole conversion: upgrade, reconstruct the rating chains,
-// write "<user>.glg.12", keep the old log as "<user>.glg.10" (never replacing an older one),
+// The whole conversion of the log read up to read: upgrade, reconstruct the rating chains,
+// write "<user>.glg.12" in the data folder (dataFolder, its descriptor), carry over the games
+// appended since the read, keep the old log as "<user>.glg.10" (never replacing an older one),
 // and put the new one in place in one atomic rename: "<user>.glg" is never missing.
-ConversionOutcome UpgradeOldLog(std::vector<GameRecord>& games, const std::string& dataDirectory,
+ConversionOutcome UpgradeOldLog(std::vector<GameRecord>& games, int dataFolder, const LogMark& read,
                                 const std::string& userName, const CurrentRatings& ratings);
 
 }  // namespace tessik

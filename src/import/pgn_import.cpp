@@ -82,7 +82,7 @@ void AddGamesPlayedSince(std::vector<GameRecord>& imported,
 std::string LocatePgnFile(const std::string& workingDirectory, const std::string& userName) {
   const std::string fallback = workingDirectory + userName + ".pgn";
   std::string bytes;
-  ReadFileHead(workingDirectory + userName + ".vx2", kHostFileBytes, bytes);
+  ReadFileHead(AT_FDCWD, workingDirectory + userName + ".vx2", kHostFileBytes, bytes);
   std::string_view head(bytes);
   size_t dot = head.rfind(".pgn");
   if (dot == std::string_view::npos || dot + 3 < 7) return fallback;
@@ -117,7 +117,7 @@ PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
                     const std::string& userName, const std::string& logPath) {
   int fd = -1;
   off_t size = 0;
-  if (int error = OpenRegularFile(pgnPath, fd, size); error != 0) return {error, 0};
+  if (int error = OpenRegularFile(AT_FDCWD, pgnPath, fd, size); error != 0) return {error, 0};
   // The diagnostic report is optional: without it the import goes on.
   FILE* log = OpenReport(logPath);
   const int logError = log == nullptr ? errno : 0;
@@ -198,7 +198,7 @@ PgnReading ReadPgn(std::vector<GameRecord>& games, ByteSource pgn, size_t pgnByt
   return reading;
 }
 
-ImportOutcome ImportPgn(std::vector<GameRecord>& games, const std::string& dataDirectory,
+ImportOutcome ImportPgn(std::vector<GameRecord>& games, int dataFolder, const LogMark& read,
                         const std::string& userName, const std::string& workingDirectory,
                         const CurrentRatings& ratings, const std::vector<GameRecord>& playedSince) {
   const char* home = std::getenv("HOME");
@@ -214,8 +214,8 @@ ImportOutcome ImportPgn(std::vector<GameRecord>& games, const std::string& dataD
   AddGamesPlayedSince(imported, playedSince);
   ReconstructRatingChains(imported, ratings);
   games = std::move(imported);
-  const std::string path = GameLogPath(dataDirectory, userName);
-  FileCause cause = WriteFileAtomically(path, path + ".12", "", Backup::None, GameLogPieces(games));
+  FileCause cause = RewriteGameLog(dataFolder, userName, read, GameLogName(userName) + ".12", "",
+                                   Backup::None, GameLogPieces(games));
   outcome.written = cause == kFileNone;
   if (!outcome.written) outcome.problem = DescribeFileCause(cause);
   return outcome;

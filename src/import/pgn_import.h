@@ -8,6 +8,7 @@
 
 #include "import/rating_chains.h"
 #include "platform/byte_source.h"
+#include "store/game_log_file.h"
 #include "store/game_record.h"
 
 namespace tessik {
@@ -52,9 +53,10 @@ struct ImportOutcome {
 };
 
 // The whole import: locate, parse, add the games played live since the login (playedSince),
-// reconstruct the rating chains, write the new log (under a temporary name, then renamed into
-// place).
-ImportOutcome ImportPgn(std::vector<GameRecord>& games, const std::string& dataDirectory,
+// reconstruct the rating chains, write the new log into the data folder (dataFolder, its
+// descriptor) as a rewrite of the log read up to read: under a temporary name, the games
+// appended since carried over, then renamed into place.
+ImportOutcome ImportPgn(std::vector<GameRecord>& games, int dataFolder, const LogMark& read,
                         const std::string& userName, const std::string& workingDirectory,
                         const CurrentRatings& ratings,
                         const std::vector<GameRecord>& playedSince = {});

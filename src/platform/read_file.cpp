@@ -10,9 +10,9 @@
 
 namespace tessik {
 
-int OpenRegularFile(const std::string& path, int& fd, off_t& size) {
+int OpenRegularFile(int folder, const std::string& name, int& fd, off_t& size) {
   // O_NONBLOCK: the open of a FIFO returns at once instead of waiting for a writer.
-  fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  fd = openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return errno;
   struct stat info {};
   const int error = fstat(fd, &info) != 0 ? errno : !S_ISREG(info.st_mode) ? EINVAL : 0;
@@ -24,11 +24,11 @@ int OpenRegularFile(const std::string& path, int& fd, off_t& size) {
   return error;
 }
 
-int ReadFileHead(const std::string& path, size_t limit, std::string& contents) {
+int ReadFileHead(int folder, const std::string& name, size_t limit, std::string& contents) {
   contents.clear();
   int fd = -1;
   off_t size = 0;
-  int error = OpenRegularFile(path, fd, size);
+  int error = OpenRegularFile(folder, name, fd, size);
   if (error != 0) return error;
   // Room for what the file holds and one byte more (to see it end), never beyond limit.
   size_t room = std::min(limit, static_cast<size_t>(size) + 1);

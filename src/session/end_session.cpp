@@ -7,12 +7,13 @@ namespace tessik {
 
 void CPluginApp::EndSession() {
   if (opponentTotals && UserFilesAllowed()) {
+    SaveUnsavedGames(true, true);
+    RefreshGameLog();  // the totals as the log now stands, other sessions' games included
     SaveWithRetry([this] { return SaveOpponentTotals(); }, "*.stt");
   }
   if (settingsLoaded && !settingsFileBlocked) {
-    SaveWithRetry([this] { return SaveSettings(dataDirectory); }, "*.ini");
+    SaveWithRetry([this] { return SaveSettings(dataFolder.fd()); }, "*.ini");
   }
-  sessionLock.Release();
   sessionEnded = true;
   // Neither the awaited ratings nor a running game belong to the next session.
   g_pendingImport = kNothingAwaited;

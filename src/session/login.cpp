@@ -18,18 +18,27 @@ void AwaitRatings(PendingImport pending) {
 }
 
 // The data folder, made at the first login rather than at start, so that a plug-in started by
-// hand, with no host, leaves nothing behind. A folder that is not the user's own is not used at
-// all: its files, the settings among them, could be anyone's.
+// hand, with no host, leaves nothing behind. It is opened and checked once, and held open until
+// the next login: every file of the session is reached through it, and the settings that a
+// later end of the connection saves again. A folder that is not the
+// user's own is not used at all: its files, the settings among them, could be anyone's.
 bool UseDataFolder(CPluginApp& app) {
-  std::string problem = MakePrivateDirectory(app.workingDirectory + "tessik");
-  if (problem.empty()) return true;
-  AppendOutputLine(app, "The data folder " + app.workingDirectory + "tessik " + problem +
+  app.dataFolder.Close();
+  const FolderCheck check = OpenPrivateFolder(app.workingDirectory, "tessik", app.dataFolder);
+  if (check.problem.empty()) {
+    if (check.tightened) {
+      AppendOutputLine(app, "The data folder " + app.workingDirectory +
+                                "tessik was open to other users: it is now closed to them.");
+    }
+    return true;
+  }
+  AppendOutputLine(app, "The data folder " + app.workingDirectory + "tessik " + check.problem +
                             ": nothing will be read from or saved to disk in this session.");
   return false;
 }
 
 void LoadSettingsFile(CPluginApp& app) {
-  int error = LoadSettings(app.dataDirectory);
+  int error = LoadSettings(app.dataFolder.fd());
   // A file that is there but cannot be read is never replaced by the values in memory.
   app.settingsFileBlocked = error != 0 && error != ENOENT;
   if (app.settingsFileBlocked) {
@@ -39,20 +48,11 @@ void LoadSettingsFile(CPluginApp& app) {
   }
 }
 
-void LockUserFiles(CPluginApp& app) {
-  std::string problem = app.sessionLock.Take(app.dataDirectory + app.userName + ".lock");
-  if (problem.empty()) return;
-  app.userFilesBlocked = true;
-  AppendOutputLine(app, "The files of " + app.userName + " are " + problem +
-                            ": nothing will be saved in this session.");
-}
-
 }  // namespace
 
 void CPluginApp::Login() {
   if (UseDataFolder(*this)) {
     LoadSettingsFile(*this);
-    if (UserFilesAllowed()) LockUserFiles(*this);
   } else {
     settingsFileBlocked = true;
     userFilesBlocked = true;

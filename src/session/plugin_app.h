@@ -8,12 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/private_directory.h"
 #include "platform/thread_queue.h"
 #include "session/main_window.h"
 #include "store/file_cause.h"
+#include "store/game_log_file.h"
 #include "store/game_record.h"
 #include "store/opponent_totals.h"
-#include "store/session_lock.h"
 
 namespace tessik {
 
@@ -48,6 +49,15 @@ class CPluginApp {
   void Terminate(bool hostGone);
 
   GameLogState LoadGameLog();
+  // Brings gameLog and the totals up to the log on disk: the games another session of the user
+  // appended since the last look, or the whole log when a rewrite replaced it. Called before
+  // every look-up and before the totals are saved.
+  void RefreshGameLog();
+  // Appends the games not saved yet (unsavedGames) to the log; with boxes, a write error asks
+  // the user to retry. Games still unsaved stay, and the failure is told in the window and on
+  // the host's console (last: the session ends, there is no later try). Returns whether every
+  // game is saved.
+  bool SaveUnsavedGames(bool boxes, bool last);
   // What a login makes of the log read into gameLog; error: the read's errno (0 when it was
   // read whole).
   GameLogState TakeGameLog(int error);
@@ -87,9 +97,14 @@ class CPluginApp {
   // The handle cannot name a file, or the log could not be read: nothing of the user's is
   // read or written in this session.
   bool userFilesBlocked = false;
-  SessionLock sessionLock;                             // the user's files, from login to the end
+  Folder dataFolder;  // the data folder, checked at login and held open until the next one
   std::unique_ptr<OpponentTotalsList> opponentTotals;  // from login to the session's end
-  std::vector<GameRecord> gameLog;                     // record 0 is the marker
+  // Record 0 is the marker. In a session that keeps the user's files it holds the log's records
+  // as read up to logMark, then the last unsavedGames games, which the log does not hold yet;
+  // the totals count the log's records alone.
+  std::vector<GameRecord> gameLog;
+  LogMark logMark;
+  size_t unsavedGames = 0;
 };
 
 // workingDirectory and dataDirectory for a current directory.

@@ -95,10 +95,9 @@ std::string FormatSettingsFile(const Settings& source) {
   return file;
 }
 
-int LoadSettings(const std::string& dataDirectory) {
+int LoadSettings(int dataFolder) {
   std::string file;
-  int error =
-      ReadFileHead(dataDirectory + std::string(kSettingsFile), kMostSettingsBytes + 1, file);
+  int error = ReadFileHead(dataFolder, std::string(kSettingsFile), kMostSettingsBytes + 1, file);
   if (error == 0 && file.size() > kMostSettingsBytes) error = EFBIG;
   if (error != 0) return error;
   for (size_t start = 0; start < file.size();) {
@@ -111,11 +110,10 @@ int LoadSettings(const std::string& dataDirectory) {
   return 0;
 }
 
-FileCause SaveSettings(const std::string& dataDirectory) {
-  return WriteFileAtomically(dataDirectory + std::string(kSettingsFile),
-                             dataDirectory + std::string(kSettingsNewFile),
-                             dataDirectory + std::string(kSettingsBackupFile), Backup::Replace,
-                             FormatSettingsFile(settings));
+FileCause SaveSettings(int dataFolder) {
+  return WriteFileAtomically({dataFolder, std::string(kSettingsFile), std::string(kSettingsNewFile),
+                              std::string(kSettingsBackupFile)},
+                             Backup::Replace, FormatSettingsFile(settings));
 }
 
 }  // namespace tessik

@@ -28,8 +28,12 @@ bool CPluginApp::StartApplication(const std::function<void()>& runMainWindow) {
   idleMinutes = 0;
   runMainWindow();
   if (opponentTotals && !sessionEnded) {  // closed without ending the session: no boxes now
-    if (UserFilesAllowed()) SaveOpponentTotals();
-    if (settingsLoaded && !settingsFileBlocked) SaveSettings(dataDirectory);
+    if (UserFilesAllowed()) {
+      SaveUnsavedGames(false, true);
+      RefreshGameLog();
+      SaveOpponentTotals();
+    }
+    if (settingsLoaded && !settingsFileBlocked) SaveSettings(dataFolder.fd());
     opponentTotals.reset();
   }
   return false;

@@ -1,4 +1,5 @@
 #include "session/plugin_app.h"
+#include "store/handle.h"
 #include "store/safe_save.h"
 
 namespace tessik {
@@ -12,11 +13,13 @@ FileCause CPluginApp::SaveOpponentTotals() {
   std::string lines;
   opponentTotals->ResetCursor(true);
   for (OpponentTotals entry; opponentTotals->NextEntry(entry) == 1;) {
-    lines += entry.name + " " + std::to_string(entry.won) + " " + std::to_string(entry.drawn) +
-             " " + std::to_string(entry.lost) + "\n";
+    // A name is written as it is printed: a line feed in one would split its line in two.
+    lines += PrintableName(entry.name) + " " + std::to_string(entry.won) + " " +
+             std::to_string(entry.drawn) + " " + std::to_string(entry.lost) + "\n";
   }
-  const std::string base = dataDirectory + userName;
-  return WriteFileAtomically(base + ".stt", base + ".stn", base + ".sto", Backup::Replace, lines);
+  return WriteFileAtomically(
+      {dataFolder.fd(), userName + ".stt", userName + ".stn", userName + ".sto"}, Backup::Replace,
+      lines);
 }
 
 }  // namespace tessik

@@ -17,7 +17,6 @@
 #include "stats/log_location.h"
 #include "store/game_log_file.h"
 #include "store/safe_save.h"
-#include "store/session_lock.h"
 
 namespace tessik {
 
@@ -168,7 +167,7 @@ bool ReadArchive(const ArchiveImportRequest& request, const std::vector<GameReco
                  std::vector<GameRecord>& added, ArchiveImportResult& result) {
   int fd = -1;
   off_t size = 0;
-  if (int error = OpenRegularFile(request.pgnPath, fd, size); error != 0) {
+  if (int error = OpenRegularFile(AT_FDCWD, request.pgnPath, fd, size); error != 0) {
     result.error = "cannot read the PGN " + request.pgnPath + ": " + DescribeReadError(error);
     return false;
   }
@@ -230,23 +229,18 @@ ArchiveImportResult ImportArchive(const ArchiveImportRequest& request) {
   ArchiveImportResult result;
   result.logPath = LogPathOf(request.directory, request.user, result.error);
   if (result.logPath.empty()) return result;
-  const std::string dataDirectory = DataDirectoryOf(request.directory);
-  // Named without its last slash, which would make the system follow a link in its place.
-  const std::string folder = dataDirectory.substr(0, dataDirectory.size() - 1);
-  if (std::string why = MakePrivateDirectory(folder); !why.empty()) {
-    result.error = "cannot use the data folder " + folder + ": " + why;
-    return result;
-  }
-  // A session of the plug-in appends to the log: the log is rewritten only while no session
-  // of the user is open, and none can open until the new log is in place.
-  SessionLock lock;
-  if (std::string why = lock.Take(dataDirectory + request.user + ".lock"); !why.empty()) {
-    result.error = "the files of " + request.user + " are " + why +
-                   ": close the user's session in Vexmoor, then import again";
+  // The folder is checked once and held open: a swap of its name while the archive is read
+  // cannot send the new log anywhere else.
+  Folder folder;
+  const FolderCheck check = OpenPrivateFolder(request.directory, "tessik", folder);
+  if (!check.problem.empty()) {
+    result.error =
+        "cannot use the data folder " + DataDirectoryOf(request.directory) + ": " + check.problem;
     return result;
   }
   std::vector<GameRecord> log;
-  const int error = ReadGameLogFile(result.logPath, log);
+  LogMark mark;
+  const int error = ReadGameLogFile(folder.fd(), request.user, log, &mark);
   const bool existed = error != ENOENT;
   if (existed && error != 0) {
     result.error = "cannot read the game log " + result.logPath + ": " + DescribeReadError(error);
@@ -268,9 +262,11 @@ ArchiveImportResult ImportArchive(const ArchiveImportRequest& request) {
   }
   std::vector<GameRecord> added;
   if (!ReadArchive(request, log, added, result) || added.empty()) return result;
-  if (FileCause cause = WriteFileAtomically(
-          result.logPath, result.logPath + ".new", result.logPath + ".bak",
-          existed ? Backup::Replace : Backup::None, MergedLogPieces(log, added))) {
+  // Sessions of the user may record games meanwhile: the rewrite carries them over.
+  const std::string name = GameLogName(request.user);
+  if (FileCause cause =
+          RewriteGameLog(folder.fd(), request.user, mark, name + ".new", name + ".bak",
+                         existed ? Backup::Replace : Backup::None, MergedLogPieces(log, added))) {
     result.error = "cannot write the game log " + result.logPath + ": " + DescribeFileCause(cause);
   }
   return result;

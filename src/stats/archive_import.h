@@ -32,9 +32,10 @@ struct ArchiveImportResult {
 // Reads the archive's games of the user and adds those the log does not hold (the duplicate
 // test of the log: every field, the opponent over 15 characters), each at its place in time
 // among the log's games, whose order stays as it is. The new log replaces the old one in one
-// rename, file and folder synced, the old one kept as <user>.glg.bak. Nothing is written when
-// the user's session is open (its lock is held), when the log or the archive cannot be read
-// whole, or when no game is new.
+// rename, file and folder synced, the old one kept as <user>.glg.bak; games that sessions of
+// the user recorded while the archive was read follow at its end. Nothing is written when the
+// data folder is not the user's own, when the log or the archive cannot be read whole, or when
+// no game is new.
 ArchiveImportResult ImportArchive(const ArchiveImportRequest& request);
 
 }  // namespace tessik

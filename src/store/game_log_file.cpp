@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/huge_pages.h"
+#include "store/log_lock.h"
 
 namespace tessik {
 
@@ -18,6 +19,7 @@ namespace {
 // More games than anyone plays in a lifetime: a larger file is not a game log.
 constexpr off_t kMostLogBytes = off_t{100'000'000} * kGameRecordBytes;
 constexpr size_t kBatchRecords = 4096;
+constexpr off_t kRecordBytes = static_cast<off_t>(kGameRecordBytes);
 
 // Hands the whole records of source to take as bytes, a batch at a time. Returns 0 or the errno
 // of a failed read.
@@ -40,34 +42,79 @@ int ReadRecordBytes(ByteSource source,
   }
 }
 
-// Opens the log at path: its descriptor into fd, the whole records it holds into count.
-// Returns 0 or the errno of the failure (fd then closed).
-int OpenLogFile(const std::string& path, int& fd, size_t& count) {
+// Opens userName's log: its descriptor into fd, what it is into info. Returns 0 or the errno of
+// the failure (fd then closed).
+int OpenLogFile(int folder, const std::string& userName, int& fd, struct stat& info) {
   // The log is written without following links, so it is read that way too; O_NONBLOCK: a
   // FIFO in its place cannot hold the open.
-  fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  fd =
+      openat(folder, GameLogName(userName).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return errno;
-  struct stat info {};
   const int error = fstat(fd, &info) != 0          ? errno
                     : !S_ISREG(info.st_mode)       ? EINVAL
                     : info.st_size > kMostLogBytes ? EFBIG
                                                    : 0;
   if (error != 0) close(fd);
-  count = static_cast<size_t>(info.st_size) / kGameRecordBytes;
   return error;
+}
+
+LogMark MarkOf(const struct stat& info, off_t bytes) {
+  return {true, info.st_dev, info.st_ino, bytes};
+}
+
+bool SameFile(const LogMark& mark, const struct stat& info) {
+  return mark.exists && mark.device == info.st_dev && mark.inode == info.st_ino;
+}
+
+// The whole records' bytes of a file of size bytes.
+off_t WholeRecords(off_t size) { return size - size % kRecordBytes; }
+
+// Writes all of bytes to fd; 0 or the errno of the failure (ENOSPC for a write that stopped
+// short).
+int WriteAll(int fd, const unsigned char* bytes, size_t length) {
+  for (size_t done = 0; done < length;) {
+    const ssize_t written = write(fd, bytes + done, length - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0) return errno;
+    if (written == 0) return ENOSPC;
+    done += static_cast<size_t>(written);
+  }
+  return 0;
+}
+
+// Copies the whole records of the log at from, from offset on, to the end of to.
+int CopyRecordsFrom(int from, off_t offset, off_t end, int to) {
+  std::vector<unsigned char> chunk(kBatchRecords * kGameRecordBytes);
+  while (offset < end) {
+    const size_t want =
+        static_cast<size_t>(std::min<off_t>(end - offset, static_cast<off_t>(chunk.size())));
+    const ssize_t got = pread(from, chunk.data(), want, offset);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return got < 0 ? errno : 0;  // cut short meanwhile: nothing more to carry
+    const size_t whole = static_cast<size_t>(got) / kGameRecordBytes * kGameRecordBytes;
+    if (whole == 0) return 0;
+    if (int error = WriteAll(to, chunk.data(), whole); error != 0) return error;
+    offset += static_cast<off_t>(whole);
+  }
+  return 0;
 }
 
 }  // namespace
 
-int ReadGameLogFile(const std::string& path, std::vector<GameRecord>& records) {
+int ReadGameLogFile(int folder, const std::string& userName, std::vector<GameRecord>& records,
+                    LogMark* mark) {
   int fd = -1;
-  size_t count = 0;
-  if (int error = OpenLogFile(path, fd, count); error != 0) return error;
-  records.reserve(records.size() + count);
+  struct stat info {};
+  if (int error = OpenLogFile(folder, userName, fd, info); error != 0) return error;
+  const size_t before = records.size();
+  records.reserve(before + static_cast<size_t>(info.st_size) / kGameRecordBytes);
   // A log of a million games then costs about a thousand page faults instead of eleven thousand.
   AdviseHugePages(records);
   const int error = ReadGameLog(ByteSource(fd), records);
   close(fd);
+  if (mark != nullptr) {
+    *mark = MarkOf(info, static_cast<off_t>(records.size() - before) * kRecordBytes);
+  }
   return error;
 }
 
@@ -77,11 +124,11 @@ int ReadGameLog(ByteSource source, std::vector<GameRecord>& records) {
   });
 }
 
-int VisitGameLogFile(const std::string& path,
+int VisitGameLogFile(int folder, const std::string& userName,
                      const std::function<void(std::span<const GameRecord>)>& visit) {
   int fd = -1;
-  size_t count = 0;
-  if (int error = OpenLogFile(path, fd, count); error != 0) return error;
+  struct stat info {};
+  if (int error = OpenLogFile(folder, userName, fd, info); error != 0) return error;
   std::vector<GameRecord> batch;
   batch.reserve(kBatchRecords);
   const int error =
@@ -92,6 +139,128 @@ int VisitGameLogFile(const std::string& path,
       });
   close(fd);
   return error;
+}
+
+LogChange ReadGameLogSince(int folder, const std::string& userName, LogMark& mark,
+                           std::vector<GameRecord>& added) {
+  struct stat info {};
+  if (fstatat(folder, GameLogName(userName).c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+    return LogChange::None;
+  }
+  if (SameFile(mark, info) && WholeRecords(info.st_size) <= mark.bytes) return LogChange::None;
+  int fd = -1;
+  if (OpenLogFile(folder, userName, fd, info) != 0) return LogChange::None;
+  std::vector<GameRecord> read;
+  LogChange change = LogChange::Replaced;
+  off_t from = 0;
+  // The file opened may differ from the one looked at. A log read empty is read whole: its
+  // first record is the marker.
+  if (SameFile(mark, info) && mark.bytes > 0) {
+    change = LogChange::Grown;
+    from = mark.bytes;
+  }
+  const int error = ReadGameLog(ByteSource(fd).Part(static_cast<size_t>(from)), read);
+  close(fd);
+  if (error != 0) return LogChange::None;
+  mark = MarkOf(info, from + static_cast<off_t>(read.size()) * kRecordBytes);
+  if (change == LogChange::Grown && read.empty()) return LogChange::None;
+  added = std::move(read);
+  return change;
+}
+
+FileCause AppendGameRecords(int folder, const std::string& userName,
+                            std::span<const GameRecord> records) {
+  // A lock file that cannot be made (a link in its way, the folder removed) stops no append:
+  // no rewrite can take the lock either, and one write of whole records at the end of the file
+  // tears none of another's.
+  LogLock lock;
+  if (lock.Take(folder, userName, kLogLockWait) == EWOULDBLOCK) return kFileLockViolation;
+  // O_APPEND: every write lands at the end, wherever the file ends then.
+  const int fd = openat(folder, GameLogName(userName).c_str(),
+                        O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return errno == ENOENT ? kFileBadPath : FileCauseFromErrno(errno);
+  FileCause cause = kFileNone;
+  struct stat info {};
+  if (fstat(fd, &info) != 0) {
+    cause = FileCauseFromErrno(errno);
+  } else {
+    const off_t whole = WholeRecords(info.st_size);
+    std::vector<unsigned char> bytes((records.size() + 1) * kGameRecordBytes);
+    size_t length = 0;
+    if (whole == 0) {
+      EncodeGameRecord(ImportPendingMarker(), bytes.data());
+      length = kGameRecordBytes;
+    }
+    for (const GameRecord& record : records) {
+      EncodeGameRecord(record, bytes.data() + length);
+      length += kGameRecordBytes;
+    }
+    ssize_t written = -1;
+    if (whole != info.st_size && ftruncate(fd, whole) != 0) {
+      cause = FileCauseFromErrno(errno);
+    } else if ((written = write(fd, bytes.data(), length)) < 0) {
+      cause = FileCauseFromErrno(errno);
+    } else if (static_cast<size_t>(written) != length) {
+      cause = kFileDiskFull;  // the next append cuts the torn record away
+    } else if (fsync(fd) != 0) {
+      cause = FileCauseFromErrno(errno);
+    }
+  }
+  if (close(fd) != 0 && cause == kFileNone) cause = FileCauseFromErrno(errno);
+  return cause;
+}
+
+FileCause RewriteGameLog(int folder, const std::string& userName, const LogMark& read,
+                         const std::string& temporary, const std::string& backup, Backup rule,
+                         const FilePieces& pieces) {
+  const SavedFile file{folder, GameLogName(userName), temporary, backup};
+  int fd = -1;
+  if (FileCause cause = WriteTemporaryFile(file, pieces, fd); cause != kFileNone) return cause;
+  // From here to the rename no session may append: a record appended to the old file after
+  // its tail was carried over would be lost with it.
+  LogLock lock;
+  FileCause cause = kFileNone;
+  if (int error = lock.Take(folder, userName, kLogLockWait); error != 0) {
+    cause = error == EWOULDBLOCK ? kFileLockViolation : FileCauseFromErrno(error);
+  }
+  int current = -1;
+  struct stat info {};
+  if (cause == kFileNone) {
+    const int error = OpenLogFile(folder, userName, current, info);
+    if (error == ENOENT && !read.exists) {
+      // Still no log: nothing to carry over.
+    } else if (error != 0) {
+      cause = read.exists && error == ENOENT ? kFileSharingViolation : FileCauseFromErrno(error);
+    } else if (read.exists && !SameFile(read, info)) {
+      cause = kFileSharingViolation;  // another rewrite replaced the log read
+    } else if (read.bytes > 0) {
+      // Sessions appended since the read: their games go to the end of the new log.
+      if (int copied = CopyRecordsFrom(current, read.bytes, WholeRecords(info.st_size), fd)) {
+        cause = FileCauseFromErrno(copied);
+      }
+    } else if (WholeRecords(info.st_size) > 0) {
+      // The read found no record: a session's append has begun the log since, with a marker of
+      // its own, which the new log has already. Anything else was written by another rewrite.
+      unsigned char first[kGameRecordBytes];
+      std::vector<GameRecord> marker;
+      if (pread(current, first, sizeof first, 0) == static_cast<ssize_t>(sizeof first)) {
+        DecodeGameRecords(first, 1, marker);
+      }
+      if (marker.empty() || !AwaitsFirstImport(marker.front())) {
+        cause = kFileSharingViolation;
+      } else if (int copied =
+                     CopyRecordsFrom(current, kRecordBytes, WholeRecords(info.st_size), fd)) {
+        cause = FileCauseFromErrno(copied);
+      }
+    }
+    if (current >= 0) close(current);
+  }
+  if (cause != kFileNone) {
+    close(fd);
+    unlinkat(folder, temporary.c_str(), 0);
+    return cause;
+  }
+  return PutInPlace(file, rule, fd);
 }
 
 }  // namespace tessik

@@ -127,8 +127,10 @@ std::string DataDirectoryOf(std::string_view workingDirectory) {
   return directory + "tessik/";
 }
 
+std::string GameLogName(std::string_view userName) { return std::string(userName) + ".glg"; }
+
 std::string GameLogPath(std::string_view dataDirectory, std::string_view userName) {
-  return std::string(dataDirectory) + std::string(userName) + ".glg";
+  return std::string(dataDirectory) + GameLogName(userName);
 }
 
 int32_t ResultFromWhite(std::string_view text) {

@@ -100,6 +100,8 @@ void SetOpponent(GameRecord& record, std::string_view name);
 
 // The plug-in's data folder in its working directory: <workingDirectory>/tessik/.
 std::string DataDirectoryOf(std::string_view workingDirectory);
+// The name of the user's game log in the data folder: <userName>.glg.
+std::string GameLogName(std::string_view userName);
 // The user's game log: <dataDirectory><userName>.glg.
 std::string GameLogPath(std::string_view dataDirectory, std::string_view userName);
 

@@ -2,6 +2,9 @@
 // import and the conversion write anew.
 #pragma once
 
+#include <fcntl.h>
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -19,19 +22,36 @@ enum class Backup {
   KeepOld,
 };
 
-// Writes contents as current so that a failure never destroys the last good file: write and
-// sync temporary (made anew, exclusively: no link is followed), keep current under backup as
-// the rule says (a hard link: current stays where it is), then one atomic rename of temporary
-// over current, and a sync of the directory so that the rename survives a crash.
-// Returns the cause of the first failure that leaves current unreplaced, or kFileNone.
-FileCause WriteFileAtomically(const std::string& current, const std::string& temporary,
-                              const std::string& backup, Backup rule, std::string_view contents);
+// A file to replace: the names of the file, its temporary and its backup, relative to folder
+// (a directory's descriptor, or AT_FDCWD for paths).
+struct SavedFile {
+  int folder = AT_FDCWD;
+  std::string current;
+  std::string temporary;
+  std::string backup;
+  // Of the new file, before the umask: the data folder's files are the user's alone; a file
+  // the user names (an export) is made as the user's other files are.
+  mode_t mode = 0600;
+};
 
 // Contents made a piece at a time: each call gives the next piece, an empty one at the end. A
 // large file then never stands whole in memory.
 using FilePieces = std::function<std::string_view()>;
-// WriteFileAtomically, with the contents in pieces.
-FileCause WriteFileAtomically(const std::string& current, const std::string& temporary,
-                              const std::string& backup, Backup rule, const FilePieces& pieces);
+
+// Writes the contents as file.current so that a failure never destroys the last good file:
+// write and sync the temporary (made anew, exclusively: no link is followed), keep current
+// under backup as the rule says (a hard link: current stays where it is), then one atomic
+// rename of temporary over current, and a sync of the folder so that the rename survives a
+// crash. Returns the cause of the first failure that leaves current unreplaced, or kFileNone.
+FileCause WriteFileAtomically(const SavedFile& file, Backup rule, std::string_view contents);
+FileCause WriteFileAtomically(const SavedFile& file, Backup rule, const FilePieces& pieces);
+
+// The same in two steps, for a caller that must add to the new file at the last moment (the
+// game log's rewrite, under its lock). The first writes the temporary and leaves it open in
+// fd, unsynced; on failure it is removed and fd is -1.
+FileCause WriteTemporaryFile(const SavedFile& file, const FilePieces& pieces, int& fd);
+// The second syncs and closes fd, then keeps, renames and syncs as WriteFileAtomically does.
+// A failed sync removes the temporary.
+FileCause PutInPlace(const SavedFile& file, Backup rule, int fd);
 
 }  // namespace tessik

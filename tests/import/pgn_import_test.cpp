@@ -1,4 +1,5 @@
 #include "import/pgn_import.h"
+#include "platform/private_directory.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -130,11 +131,14 @@ std::string Game(const std::string& black, const std::string& result, const std:
 // result, started at most two minutes apart.
 TEST(PgnImport, TheUsersGamesOfThePgnThenThoseOnlyPlayedLive) {
   TempDirectory directory;
+  Folder folder;
+  ASSERT_EQ(OpenFolder(directory.path(), folder), 0);
   auto import = [&](const char* pgn, const std::vector<GameRecord>& live) {
     std::remove((directory / "ann.pgn").c_str());
+    std::remove((directory / "ann.glg").c_str());  // each import makes a first log
     if (pgn != nullptr) WriteFile(directory / "ann.pgn", pgn);
     std::vector<GameRecord> games;
-    ImportOutcome outcome = ImportPgn(games, directory / "", "ann", directory / "", {}, live);
+    ImportOutcome outcome = ImportPgn(games, folder.fd(), {}, "ann", directory / "", {}, live);
     EXPECT_EQ(outcome.pgnError, pgn == nullptr ? ENOENT : 0);
     EXPECT_EQ(ReadFile(directory / "ann.glg"), EncodeGameLog(games));
     return games;
@@ -192,6 +196,8 @@ TEST(PgnParts, ALargePgnIsCutOnlyWhereAGameBeginsAndReadsAsTheWhole) {
       {longLine + "\n\n", 1},                 // no game begins near the middle
   };
   TempDirectory directory;
+  Folder folder;
+  ASSERT_EQ(OpenFolder(directory.path(), folder), 0);
   for (const auto& [middle, partCount] : kCases) {
     std::string before, after;
     int count = 0;
@@ -210,8 +216,9 @@ TEST(PgnParts, ALargePgnIsCutOnlyWhereAGameBeginsAndReadsAsTheWhole) {
     }
     close(fd);
     // The session's import of it: the games in order, the log written in batches of records.
+    std::remove((directory / "ann.glg").c_str());
     std::vector<GameRecord> games;
-    ASSERT_TRUE(ImportPgn(games, directory / "", "ann", directory / "", {}).Complete());
+    ASSERT_TRUE(ImportPgn(games, folder.fd(), {}, "ann", directory / "", {}).Complete());
     std::vector<std::string> expected;
     for (int i = 0; i < count; ++i) expected.push_back("p" + std::to_string(i));
     EXPECT_EQ(Opponents(games), expected);

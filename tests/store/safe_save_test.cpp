@@ -43,7 +43,8 @@ TEST(SafeSave, TheBackupRuleDecidesWhatBecomesOfTheReplacedFile) {
     WriteFile(directory / "victim", "untouched");
     ASSERT_EQ(symlink((directory / "victim").c_str(), paths[2].c_str()), 0);
     g_shortWrites = 1;
-    EXPECT_EQ(WriteFileAtomically(paths[0], paths[2], paths[1], rule, "new file"), cause);
+    EXPECT_EQ(WriteFileAtomically({AT_FDCWD, paths[0], paths[2], paths[1]}, rule, "new file"),
+              cause);
     EXPECT_EQ(g_shortWrites, 5);  // an interrupted write, then three of 3 bytes at most
     g_shortWrites = 0;
     for (int i = 0; i < 3; ++i) {
@@ -59,7 +60,7 @@ class DiskFullTest : public SessionFixture {
   void SetUp() override {
     if (geteuid() != 0) GTEST_SKIP() << "mounting a small tmpfs needs root";
     SessionFixture::SetUp();
-    ASSERT_EQ(mount("tmpfs", app.dataDirectory.c_str(), "tmpfs", 0, "size=64k"), 0);
+    ASSERT_EQ(mount("tmpfs", app.dataDirectory.c_str(), "tmpfs", 0, "size=64k,mode=0700"), 0);
     // 102 records fill 4080 bytes of the log's first page: the next game needs a page of its own.
     WriteFile(DataFile("ann.glg"), EncodeGameLog(LogOf(std::vector(101, GameAgainst("old", 0)))));
     LogIn("ann");

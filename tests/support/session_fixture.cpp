@@ -16,7 +16,7 @@ void SessionFixture::SetUp() {
   settings = Settings{};
   ASSERT_TRUE(queue.Bind());
   SetDirectories(app, directory.path());
-  ASSERT_EQ(mkdir(app.dataDirectory.c_str(), 0777), 0);
+  ASSERT_EQ(mkdir(app.dataDirectory.c_str(), 0700), 0);
   app.mainWindow = &window;
   app.OnIPCNewPipe(pipes.inputId, pipes.size);
   app.OnIPCNewPipe(pipes.outputId, pipes.size);

@@ -310,7 +310,8 @@ void HostSession::Show(const ScriptEvent& event, const std::string& directory) {
   }
   // A name that stays inside (checked with the script), read as the plug-in reads its files.
   std::string contents;
-  if (int error = tessik::ReadFileHead(directory + "/" + event.args[0], kLargestShown, contents)) {
+  if (int error = tessik::ReadFileHead(AT_FDCWD, directory + "/" + event.args[0], kLargestShown,
+                                       contents)) {
     out_ << "  (" << tessik::DescribeReadError(error) << ")\n";
     return;
   }
