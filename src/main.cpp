@@ -39,13 +39,15 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (isatty(STDIN_FILENO) != 0) std::fprintf(stderr, "%s\n", kWhatThisIs);
-  QApplication qtApplication(argc, argv);
+  // Bound before Qt starts its threads: a queue bound in a directory of its own sets the
+  // environment.
   tessik::ThreadQueue queue;
   if (!queue.Bind()) {
     std::fprintf(stderr, "tessik: cannot open the message queue (error %lx): %s\n",
                  static_cast<unsigned long>(tessik::GetLastError()), queue.BindFault().c_str());
     return 1;
   }
+  QApplication qtApplication(argc, argv);
   tessik::CPluginApp app;
   app.applicationName = QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName().toStdString();
   tessik::ThreadMessagePump pump(queue, app);

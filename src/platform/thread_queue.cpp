@@ -32,7 +32,7 @@ std::string QueuePath(const std::string& directory, uint32_t threadId) {
 sockaddr_un SocketAddress(const std::string& path) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  std::memcpy(address.sun_path, path.data(), path.size());  // QueueDirectory keeps it short
+  std::memcpy(address.sun_path, path.data(), path.size());  // FitsSocketName keeps it short
   return address;
 }
 
@@ -73,17 +73,40 @@ int PrivateDirectoryFault(const std::string& path, std::string& fault) {
   return EACCES;
 }
 
-// $XDG_RUNTIME_DIR/vexmoor2 or /tmp/vexmoor2-<uid>, as ThreadQueuePath says.
+// Whether a queue's socket name in directory fits sun_path with its NUL.
+bool FitsSocketName(const std::string& directory) {
+  return directory.size() + kLongestQueueName < sizeof(sockaddr_un::sun_path);
+}
+
+// "/tmp/vexmoor2-<uid>": the usual directory's place without a runtime directory, and the
+// first part of a fresh one's name.
+std::string TemporaryQueueDirectory() {
+  return "/tmp/" + DirectoryName() + "-" + std::to_string(geteuid());
+}
+
+// $VEXMOOR2_QUEUE_DIR, $XDG_RUNTIME_DIR/vexmoor2 or /tmp/vexmoor2-<uid>, as ThreadQueuePath says.
 std::string QueueDirectory() {
-  const std::string name = DirectoryName();
+  const char* told = std::getenv(kQueueDirectoryVariable);
+  if (told != nullptr && told[0] == '/' && FitsSocketName(told)) return told;
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   std::string ignored;
   if (runtime != nullptr && runtime[0] == '/' &&
-      std::strlen(runtime) + 1 + name.size() + kLongestQueueName < sizeof(sockaddr_un::sun_path) &&
+      FitsSocketName(std::string(runtime) + "/" + DirectoryName()) &&
       PrivateDirectoryFault(runtime, ignored) == 0) {
-    return std::string(runtime) + "/" + name;
+    return std::string(runtime) + "/" + DirectoryName();
   }
-  return "/tmp/" + name + "-" + std::to_string(geteuid());
+  return TemporaryQueueDirectory();
+}
+
+// The queue directory, made when missing; an empty text when it may be used, otherwise
+// why not.
+std::string QueueDirectoryFault(const std::string& directory) {
+  if (mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
+    return "cannot make " + directory + ": " + std::strerror(errno);
+  }
+  std::string fault;
+  PrivateDirectoryFault(directory, fault);
+  return fault;
 }
 
 bool FromSameUser(msghdr& header) {
@@ -178,19 +201,35 @@ bool PostThreadMessageA(uint32_t threadId, uint32_t message, uint32_t wParam, ui
 }
 
 ThreadQueue::~ThreadQueue() {
-  if (socket_ < 0) return;
-  close(socket_);
-  unlink(path_.c_str());
+  if (socket_ >= 0) {
+    close(socket_);
+    unlink(path_.c_str());
+  }
+  // Fails while another process's queue is still in it. Once it is gone, the next Bind looks
+  // at the usual directory again.
+  if (!madeDirectory_.empty() && rmdir(madeDirectory_.c_str()) == 0) {
+    const char* told = std::getenv(kQueueDirectoryVariable);
+    if (told != nullptr && told == madeDirectory_) unsetenv(kQueueDirectoryVariable);
+  }
 }
 
 bool ThreadQueue::Bind() {
-  const std::string directory = QueueDirectory();
-  if (mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
-    return SystemCallFailed("cannot make " + directory, fault_);
-  }
-  if (int error = PrivateDirectoryFault(directory, fault_)) {
-    SetLastError(LastErrorFromErrno(error));
-    return false;
+  std::string directory = QueueDirectory();
+  if (std::string passedOver = QueueDirectoryFault(directory); !passedOver.empty()) {
+    // Anyone may make /tmp/vexmoor2-<uid> first. A name mkdtemp draws is made by it alone,
+    // mode 0700, so nobody else can hold it; the environment tells the processes started
+    // from here where it is.
+    std::string fresh = TemporaryQueueDirectory() + ".XXXXXX";
+    if (mkdtemp(fresh.data()) == nullptr) {
+      return SystemCallFailed(passedOver + "; cannot make " + fresh, fault_);
+    }
+    if (setenv(kQueueDirectoryVariable, fresh.c_str(), 1) != 0) {
+      SystemCallFailed("cannot name " + fresh + " in the environment", fault_);
+      rmdir(fresh.c_str());
+      return false;
+    }
+    detour_ = passedOver + "; the queues are in " + fresh + " instead";
+    madeDirectory_ = directory = fresh;
   }
   const std::string path = QueuePath(directory, GetCurrentThreadId());
   unlink(path.c_str());  // a queue left by a process that died: only the user can make one here

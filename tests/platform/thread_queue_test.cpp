@@ -81,9 +81,12 @@ TEST(ThreadQueue, OnlyWholeMessagesOfTheUsersOwnProcessesArrive) {
 }
 
 // $XDG_RUNTIME_DIR/vexmoor2: its owner and mode (0: a link to a private directory); usable.
+// Posts never go into a directory that is not usable, and a queue is bound in a fresh private
+// one instead, which the environment names for posts and for the processes started from here.
 TEST(ThreadQueue, TheQueueDirectoryMustBeTheUsersOwnAndClosedToOthers) {
   const std::string saved = getenv("XDG_RUNTIME_DIR") ? getenv("XDG_RUNTIME_DIR") : "";
   const uid_t self = geteuid(), other = self == 0 ? kOtherUser : self;  // root can chown
+  const std::string fresh = "/tmp/vexmoor2-" + std::to_string(self) + ".";
   for (auto [owner, mode, usable] : {std::tuple{self, 0700, true},
                                      {other, 0700, other == self},
                                      {self, 0701, false},
@@ -94,11 +97,22 @@ TEST(ThreadQueue, TheQueueDirectoryMustBeTheUsersOwnAndClosedToOthers) {
     ASSERT_EQ(mode ? mkdir(dir.c_str(), 0) | chmod(dir.c_str(), mode) | chown(dir.c_str(), owner, 0)
                    : symlink(runtime.path().c_str(), dir.c_str()),
               0);
-    ThreadQueue queue;
-    SetLastError(0);
-    EXPECT_EQ(queue.Bind(), usable) << owner << " " << mode;
-    EXPECT_EQ(PostThreadMessageA(GetCurrentThreadId(), 0xC400, 5, 6), usable) << owner << mode;
-    EXPECT_EQ(GetLastError(), usable ? 0 : kErrorAccessDenied);
+    const uint32_t thread = GetCurrentThreadId();
+    EXPECT_FALSE(PostThreadMessageA(thread, 0xC400, 5, 6));
+    EXPECT_EQ(GetLastError(), usable ? kErrorFileNotFound : kErrorAccessDenied) << owner << mode;
+    std::string bound;
+    {
+      ThreadQueue queue;
+      ASSERT_TRUE(queue.Bind()) << queue.BindFault();
+      bound = ThreadQueuePath(thread);
+      EXPECT_EQ(bound.rfind(usable ? dir + "/" : fresh, 0), 0u) << bound;
+      EXPECT_EQ(queue.Detour().empty(), usable) << queue.Detour();
+      EXPECT_EQ(getenv(kQueueDirectoryVariable) != nullptr, !usable);
+      ThreadMessage message;
+      EXPECT_TRUE(PostThreadMessageA(thread, 0xC400, 5, 6) && queue.Receive(message)) << bound;
+    }
+    EXPECT_EQ(access(bound.substr(0, bound.rfind('/')).c_str(), F_OK) == 0, usable) << bound;
+    EXPECT_EQ(getenv(kQueueDirectoryVariable), nullptr);
   }
   {  // a folder in the queue's place: the bind fails, with the system's error and reason
     TempDirectory runtime;

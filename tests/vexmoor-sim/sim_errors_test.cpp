@@ -1,11 +1,16 @@
 // The substitute host's command line and script, on files it cannot use: each failure names the
-// file and the system's reason on standard error, and the exit status is 1.
+// file and the system's reason on standard error, and the exit status is 1. Names others leave
+// in its way keep no run from starting.
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/sim_run.h"
 #include "support/temp_directory.h"
@@ -14,6 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using tessik::WriteFile;
+
+constexpr uid_t kOtherUser = 65534;
 
 TEST(SimErrors, AFileThatCannotBeUsedIsNamedWithTheReason) {
   tessik::TempDirectory dir;
@@ -40,7 +47,8 @@ TEST(SimErrors, AFileThatCannotBeUsedIsNamedWithTheReason) {
 }
 
 // Names of a script stay inside the working directory: refused when the script is checked, or
-// when a link on the way leads out; nothing is written outside.
+// when a link on the way leads out; nothing is written outside. The folders on the way are made
+// (mode 0700), inside only.
 TEST(SimErrors, NamesThatLeaveTheWorkingDirectoryAreRefusedWithTheirLine) {
   tessik::TempDirectory dir;
   const std::string work = dir / "work", outside = dir / "outside";
@@ -61,6 +69,10 @@ TEST(SimErrors, NamesThatLeaveTheWorkingDirectoryAreRefusedWithTheirLine) {
       {"file sub y", "line 1: cannot write sub: Is a directory\n"},
       {"file a..b y", "a..b"},
       {"file inner/x y", "sub/x"},
+      {"file new/deeper/x y", "new/deeper/x"},
+      {"file inner/new/x y", "sub/new/x"},
+      {"file out/new/x y",
+       "line 1: cannot write out/new/x: it leads outside the working directory\n"},
   };
   for (const auto& [line, outcome] : kCases) {
     tessik::SimRun run = tessik::RunSim(dir.path(), line + "\nend\n", {"--dir", work});
@@ -74,6 +86,57 @@ TEST(SimErrors, NamesThatLeaveTheWorkingDirectoryAreRefusedWithTheirLine) {
     EXPECT_TRUE(fails || fs::is_regular_file(work + "/" + outcome)) << line;
     EXPECT_TRUE(fs::is_empty(outside) && !fs::exists(dir / "x")) << line;
   }
+  EXPECT_EQ(fs::status(work + "/new/deeper").permissions(), fs::perms::owner_all);
+}
+
+// Another user's /tmp/vexmoor2-<uid> (with no runtime directory): the host's queue, and then the
+// plug-in's, go to a fresh private directory, removed at the end. The run is a user of its own,
+// so that other runs meanwhile keep their usual directory.
+TEST(SimErrors, AnotherUsersQueueDirectoryIsPassedOver) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a directory to another user";
+  const uid_t user = 60000 + getpid() % 5000;
+  const std::string usual = "/tmp/vexmoor2-" + std::to_string(user);
+  fs::remove_all(usual);
+  ASSERT_EQ(mkdir(usual.c_str(), 0700) | chown(usual.c_str(), kOtherUser, kOtherUser), 0);
+  tessik::TempDirectory dir;
+  ASSERT_EQ(chown(dir.path().c_str(), user, user), 0);
+  tessik::SimRun run = tessik::RunSim(dir.path(), "end\n", {}, [user] {
+    return unsetenv("XDG_RUNTIME_DIR") == 0 && setgroups(0, nullptr) == 0 &&
+           setresgid(user, user, user) == 0 && setresuid(user, user, user) == 0;
+  });
+  fs::remove_all(usual);
+  struct stat qt {};  // Qt's runtime directory for a user without a name
+  if (lstat("/tmp/runtime-", &qt) == 0 && qt.st_uid == user) fs::remove_all("/tmp/runtime-");
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors.rfind("vexmoor-sim: " + usual + " must be a directory of uid " +
+                                 std::to_string(user) + " that only it may use (mode 0700); " +
+                                 "it belongs to uid 65534; the queues are in " + usual + ".",
+                             0),
+            0u)
+      << run.errors;
+  EXPECT_EQ(run.lines.size() > 1 ? run.lines[1] : "", "1 Tessik 1.2");
+  for (const auto& entry : fs::directory_iterator("/tmp")) {
+    EXPECT_NE(entry.path().string().rfind(usual + ".", 0), 0u) << entry.path() << " was left";
+  }
+}
+
+// Pipe names squatted in /dev/shm (another user's, or the user's own when not root) do not use up
+// the host's pipe ids.
+TEST(SimErrors, SquattedPipeNamesLeaveIdsEnough) {
+  std::vector<std::string> squatted;
+  for (int id = 1; id <= 999; ++id) {
+    const std::string name = "/Vexmoor2.IPCMutex" + std::to_string(id);
+    int fd = shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    if (fd < 0) continue;  // a host that runs holds it
+    squatted.push_back(name);
+    EXPECT_TRUE(geteuid() != 0 || fchown(fd, kOtherUser, kOtherUser) == 0);
+    close(fd);
+  }
+  tessik::TempDirectory dir;
+  tessik::SimRun run = tessik::RunSim(dir.path(), "end\n");
+  for (const std::string& name : squatted) shm_unlink(name.c_str());
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors, "");
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <limits>
+#include <random>
 #include <thread>
 
 #include "host/host_message.h"
@@ -24,8 +26,9 @@ namespace vexmoor {
 
 namespace {
 
-constexpr int kFirstPipeId = 1;
-constexpr int kLastPipeId = 999;
+// Pairs of pipe ids drawn before the host gives up: a squatter would need to hold most of the
+// 2^30 pairs to make every draw fail.
+constexpr int kPipeIdDraws = 64;
 constexpr size_t kLargestShown = size_t{64} << 20;
 
 // A last error as the reason in a line.
@@ -80,6 +83,7 @@ bool HostSession::Start(const std::string& pluginPath, const std::string& direct
     error = "cannot open the host's message queue: " + queue_.BindFault();
     return false;
   }
+  if (!queue_.Detour().empty()) notes_ << "vexmoor-sim: " << queue_.Detour() << '\n';
   if (!CreatePipes(pipeSize, error)) return false;
   plugin_ = StartPlugin(pluginPath, directory, error);
   if (plugin_ < 0) return false;
@@ -100,8 +104,13 @@ bool HostSession::Start(const std::string& pluginPath, const std::string& direct
 }
 
 bool HostSession::CreatePipes(int pipeSize, std::string& error) {
+  // Ids anyone may have taken are drawn at random from the whole range of the protocol's int32
+  // (an odd input id, the even one after it), so that names put in the way cannot use them up.
+  std::random_device entropy;
+  std::uniform_int_distribution<int> pairs(0, std::numeric_limits<int32_t>::max() / 2 - 1);
   int othersPairs = 0, ownPairs = 0;
-  for (int id = kFirstPipeId; id < kLastPipeId; id += 2) {
+  for (int draw = 0; draw < kPipeIdDraws; ++draw) {
+    const int id = 2 * pairs(entropy) + 1;
     if (std::optional<PipeObject> object = ExistingPipeObject(id)) {
       if (object->owner == geteuid()) {
         ++ownPairs;  // a host that runs, or one that ended without removing them
@@ -119,13 +128,14 @@ bool HostSession::CreatePipes(int pipeSize, std::string& error) {
     }
     RemoveHostPipe(id);
   }
-  if (othersPairs + ownPairs < (kLastPipeId - kFirstPipeId) / 2) {
+  if (othersPairs + ownPairs < kPipeIdDraws) {
     error = "cannot create a pair of pipes (is shared memory available in /dev/shm?)";
   } else {
-    error = "no free pipe ids from " + std::to_string(kFirstPipeId) + " to " +
-            std::to_string(kLastPipeId - 1) + ": " + std::to_string(othersPairs) +
-            " pairs are held by other users' objects, " + std::to_string(ownPairs) +
-            " by this user's (of a host that runs, or left by one that ended)";
+    error = "no free pipe ids in " + std::to_string(kPipeIdDraws) +
+            " random pairs: " + std::to_string(othersPairs) +
+            " were held by other users' objects, " + std::to_string(ownPairs) +
+            " by this user's (of a host that runs, or left by one "
+            "that ended)";
   }
   return false;
 }

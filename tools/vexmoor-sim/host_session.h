@@ -55,8 +55,8 @@ class HostSession {
   std::optional<int> WaitForExit();
 
  private:
-  // Creates a pair of pipes at the first ids that nothing holds yet, passing over the ids of
-  // objects left in the way (with a note for another user's).
+  // Creates a pair of pipes at ids drawn at random that nothing holds yet, passing over the
+  // ids of objects in the way (with a note for another user's).
   bool CreatePipes(int pipeSize, std::string& error);
   // Prints what the plug-in sent, waiting up to timeout for a notification first.
   void Pump(std::chrono::milliseconds timeout);

@@ -40,12 +40,35 @@ bool WriteAll(int fd, const std::string& contents) {
   return true;
 }
 
-// The regular file name inside directory, opened with flags; -1 with the reason.
+// Makes each missing folder on the way to name (mode 0700), each in a parent reached beneath
+// root, so that a link that leads out makes nothing outside. 0, or the errno of a folder that
+// could not be made; a parent that cannot be reached is left to the open of name to report.
+int MakeFoldersBeneath(int root, const std::string& name) {
+  for (size_t slash = name.find('/'); slash != std::string::npos;
+       slash = name.find('/', slash + 1)) {
+    const std::string folder = name.substr(0, slash);
+    const size_t cut = folder.rfind('/');
+    const std::string leaf = cut == std::string::npos ? folder : folder.substr(cut + 1);
+    if (leaf.empty()) continue;  // "a//b"
+    // "parent/." follows a link at parent that stays beneath root, as the open of name does.
+    const std::string parent = cut == std::string::npos ? "." : folder.substr(0, cut) + "/.";
+    int at = OpenBeneath(root, parent, O_RDONLY | O_DIRECTORY);
+    if (at < 0) return 0;
+    int error = mkdirat(at, leaf.c_str(), 0700) == 0 || errno == EEXIST ? 0 : errno;
+    close(at);
+    if (error != 0) return error;
+  }
+  return 0;
+}
+
+// The regular file name inside directory, opened with flags (making the folders on its way
+// when it is created); -1 with the reason.
 int OpenWorkFile(const std::string& directory, const std::string& name, uint64_t flags,
                  std::string& reason) {
   int root = open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  int fd = root < 0 ? -1 : OpenBeneath(root, name, flags);
-  int error = errno;
+  int error = root < 0 || (flags & O_CREAT) == 0 ? 0 : MakeFoldersBeneath(root, name);
+  int fd = root < 0 || error != 0 ? -1 : OpenBeneath(root, name, flags);
+  if (error == 0) error = errno;
   if (root >= 0) close(root);
   if (fd < 0) {
     reason = OpenFailure(error);
