@@ -63,7 +63,8 @@ CPluginDlg::CPluginDlg(CPluginApp& app)
   idleTimer_.setInterval(180000);
   connect(&idleTimer_, &QTimer::timeout, this, [this] { app_.OnIdleTimer(); });
   trayIcon_.setIcon(TessikIcon());
-  trayIcon_.setToolTip(PlainToolTip(TextOfBytes(app_.applicationName.substr(0, 63))));
+  trayIcon_.setToolTip(
+      PlainToolTip(TextOfBytes(app_.applicationName).left(63)));  // never half a letter
   connect(&trayIcon_, &QSystemTrayIcon::activated, this, &CPluginDlg::OnTrayActivated);
 }
 
