@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "cli/commands.h"
 #include "cli/json_text.h"
 #include "stats/game_export.h"
@@ -27,7 +29,7 @@ void PrintExport(const LogView& view, const std::string& format, std::ostream& o
                     {"woman_title", g.womanTitle},
                     {"computer", g.computer}});
   }
-  out << JsonText(rows);
+  out << JsonText(std::move(rows));
 }
 
 }  // namespace tessik

@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "cli/commands.h"
 #include "cli/json_text.h"
 #include "cli/text_format.h"
@@ -21,7 +23,7 @@ void PrintHistory(const LogView& view, Period period, std::ostream& out) {
                       {"percentage", ScorePercentage(c.won, c.drawn, c.lost)},
                       {"last_ratings", ratings}});
     }
-    out << JsonText(rows);
+    out << JsonText(std::move(rows));
     return;
   }
   std::vector<TableRow> rows = {{"Period", "Games", "+", "=", "-", "Score", "Last ratings"}};

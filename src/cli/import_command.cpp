@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/data_error.h"
 #include "stats/archive_import.h"
+#include "store/handle.h"
 
 namespace tessik {
 
@@ -48,7 +49,7 @@ void RunImport(const ImportOptions& options, std::ostream& out) {
   out << "Read " << result.read << " games from " << options.pgn << ": " << result.added
       << " added, " << result.present << " already in the log, " << leftOut << " left out";
   if (leftOut > 0) {
-    out << " (" << left(LeftOut::NotTheUser) << " not " << request.player << "'s, "
+    out << " (" << left(LeftOut::NotTheUser) << " not " << PrintableName(request.player) << "'s, "
         << left(LeftOut::NoResult) << " without a result, " << left(LeftOut::Variant)
         << " of a variant the log leaves out)";
   }

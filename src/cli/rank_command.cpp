@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "cli/commands.h"
 #include "cli/json_text.h"
@@ -8,6 +9,7 @@
 #include "reports/score_report.h"
 #include "stats/summary_text.h"
 #include "stats/surprise.h"
+#include "store/handle.h"
 
 namespace tessik {
 
@@ -24,12 +26,13 @@ void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
                       {"expected_points", s.expected},
                       {"difference", s.Difference()}});
     }
-    out << JsonText({{"report", "surprise"}, {"min_games", minGames}, {"opponents", rows}});
+    out << JsonText(
+        {{"report", "surprise"}, {"min_games", minGames}, {"opponents", std::move(rows)}});
     return;
   }
   std::vector<TableRow> rows = {{"Opponent", "Games", "Points", "Expected", "Difference"}};
   for (const Surprise& s : ranking) {
-    rows.push_back({s.opponent, std::to_string(s.games), OneDecimal(s.points),
+    rows.push_back({PrintableName(s.opponent), std::to_string(s.games), OneDecimal(s.points),
                     OneDecimal(s.expected), OneDecimal(s.Difference(), true)});
   }
   out << "Against the ratings (at least " << minGames << " games):\n"
@@ -84,7 +87,7 @@ void PrintRanking(const LogView& view, const std::string& report, int minGames, 
                                    {"percentage", ScorePercentage(row.won, row.drawn, row.lost)}});
     }
   }
-  out << JsonText(json);
+  out << JsonText(std::move(json));
 }
 
 }  // namespace tessik

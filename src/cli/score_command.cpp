@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "cli/commands.h"
 #include "cli/data_error.h"
 #include "cli/json_text.h"
@@ -45,7 +47,7 @@ void PrintJson(const HeadToHead& record, std::ostream& out) {
                            {"score_percent", p->scorePercent},
                            {"rating_difference", p->difference}};
   }
-  out << JsonText(json);
+  out << JsonText(std::move(json));
 }
 
 void PrintText(const HeadToHead& record, std::ostream& out) {
@@ -80,11 +82,11 @@ void PrintScore(const LogView& view, const std::string& opponent, std::ostream& 
     return Accepts(view.filter, game);
   });
   if (!known) {
-    std::string message = "no game against " + opponent + " in " + view.log.path;
+    std::string message = "no game against " + PrintableName(opponent) + " in " + view.log.path;
     std::vector<std::string> closest =
         ClosestHandles(SelectGames(view.log, [](const GameRecord&) { return true; }), opponent, 3);
     for (size_t i = 0; i < closest.size(); ++i) {
-      message += (i == 0 ? "; the closest handles: " : ", ") + closest[i];
+      message += (i == 0 ? "; the closest handles: " : ", ") + PrintableName(closest[i]);
     }
     throw DataError(message);
   }

@@ -13,6 +13,7 @@
 #include "platform/read_file.h"
 #include "stats/log_location.h"
 #include "store/game_log_file.h"
+#include "store/handle.h"
 
 namespace tessik {
 
@@ -55,7 +56,7 @@ UserLog FindUserLog(const std::string& directory, const std::string& user) {
     }
     if (users.size() > 1) {
       std::string list;
-      for (const std::string& name : users) list += " " + name;
+      for (const std::string& name : users) list += " " + PrintableName(name);
       throw DataError("several users have a game log in " + dataDirectory +
                       "; pick one with --user:" + list);
     }

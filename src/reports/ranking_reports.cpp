@@ -5,6 +5,7 @@
 #include <string>
 
 #include "reports/score_report.h"
+#include "store/handle.h"
 
 namespace tessik {
 
@@ -43,8 +44,9 @@ ReportLines ScoreRows(std::string heading, const RankedRows& rows) {
   ReportLines lines{std::move(heading)};
   for (const OpponentTotals& row : rows) {
     char line[128];
-    std::snprintf(line, sizeof line, "%-15s \t +%2d  =%2d  -%2d  %3u%%", row.name.c_str(), row.won,
-                  row.drawn, row.lost, ScorePercentage(row.won, row.drawn, row.lost));
+    std::snprintf(line, sizeof line, "%-15s \t +%2d  =%2d  -%2d  %3u%%",
+                  PrintableName(row.name).c_str(), row.won, row.drawn, row.lost,
+                  ScorePercentage(row.won, row.drawn, row.lost));
     lines.emplace_back(line);
   }
   return lines;
@@ -80,8 +82,8 @@ ReportLines MostGamesReport(OpponentTotalsList& totals) {
   ReportLines lines{"Most games against:"};
   for (const OpponentTotals& row : RankOpponents(totals, Ranking::MostGames)) {
     char line[128];
-    std::snprintf(line, sizeof line, "%-15s \t(%d)  +%-2d  =%-2d  -%-2d", row.name.c_str(),
-                  Games(row), row.won, row.drawn, row.lost);
+    std::snprintf(line, sizeof line, "%-15s \t(%d)  +%-2d  =%-2d  -%-2d",
+                  PrintableName(row.name).c_str(), Games(row), row.won, row.drawn, row.lost);
     lines.emplace_back(line);
   }
   return lines;

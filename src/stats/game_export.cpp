@@ -1,11 +1,13 @@
 #include "stats/game_export.h"
 
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "stats/archive_game.h"
 #include "stats/game_filter.h"
 #include "stats/utc_time.h"
+#include "store/handle.h"
 
 namespace tessik {
 
@@ -22,6 +24,16 @@ std::string CsvField(const std::string& field) {
   std::string quoted = "\"";
   for (char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
   return quoted + "\"";
+}
+
+// A text field, never a formula: a spreadsheet runs a field that begins with =, +, - or @, and
+// some drop a leading tab or carriage return before they look. Such a field gets a leading
+// apostrophe, which makes it text. Numbers are no text fields: a rating of -5 stays a number.
+std::string TextField(std::string text) {
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
+    text.insert(0, 1, '\'');
+  }
+  return CsvField(text);
 }
 
 }  // namespace
@@ -52,22 +64,24 @@ std::string GamesAsCsv(const std::vector<ExportedGame>& games) {
       "increment_seconds,rated,pool,title,woman_title,computer\r\n";
   auto flag = [](bool value) { return std::string(value ? "1" : "0"); };
   for (const ExportedGame& g : games) {
-    const std::string fields[] = {g.start,
-                                  g.colour,
-                                  g.result,
-                                  g.opponent,
+    // The name in caret notation, as every line the program prints has it: no control byte
+    // reaches the file, and a line feed in a name cannot split its row.
+    const std::string fields[] = {TextField(g.start),
+                                  TextField(g.colour),
+                                  TextField(g.result),
+                                  TextField(PrintableName(g.opponent)),
                                   std::to_string(g.userRating),
                                   std::to_string(g.opponentRating),
-                                  g.ratingType,
+                                  TextField(g.ratingType),
                                   g.initialMinutes ? std::to_string(*g.initialMinutes) : "",
                                   std::to_string(g.incrementSeconds),
                                   flag(g.rated),
                                   flag(g.pool),
-                                  g.title,
-                                  g.womanTitle,
+                                  TextField(g.title),
+                                  TextField(g.womanTitle),
                                   flag(g.computer)};
     const char* separator = "";
-    for (const std::string& field : fields) csv += std::exchange(separator, ",") + CsvField(field);
+    for (const std::string& field : fields) csv += std::exchange(separator, ",") + field;
     csv += "\r\n";
   }
   return csv;

@@ -30,7 +30,10 @@ struct ExportedGame {
 std::vector<ExportedGame> ExportGames(const std::vector<GameRecord>& log);
 
 // The games as CSV (RFC 4180): a header line, then one line per game, each ended by CR LF;
-// fields holding a comma, a quote or a line break are quoted, quotes doubled.
+// fields holding a comma, a quote or a line break are quoted, quotes doubled. The opponent is in
+// caret notation (a control byte as ^ and a letter); a text field that a spreadsheet would run
+// as a formula (one beginning with =, +, -, @, a tab or a carriage return) begins with an
+// apostrophe.
 std::string GamesAsCsv(const std::vector<ExportedGame>& games);
 
 }  // namespace tessik

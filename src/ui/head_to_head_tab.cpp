@@ -5,12 +5,11 @@
 #include <algorithm>
 
 #include "stats/summary_text.h"
+#include "ui/host_text.h"
 
 namespace tessik {
 
 namespace {
-
-QString Latin1(const std::string& text) { return QString::fromLatin1(text.data(), text.size()); }
 
 QString RatingText(int rating) {
   return rating > 0 ? QString::number(rating) : QStringLiteral("?");
@@ -25,9 +24,9 @@ QLabel* Mark(const PlayedGame& game, const std::string& user, const std::string&
   const char* colour = game.result == '+' ? "#2e7d32" : game.result == '=' ? "#8d8d8d" : "#c62828";
   mark->setStyleSheet(
       QStringLiteral("color: white; font-weight: bold; background: %1;").arg(colour));
-  mark->setToolTip(Latin1(GameText(game)) + "\n" + Latin1(user) + " " +
-                   RatingText(game.userRating) + ", " + Latin1(opponent) + " " +
-                   RatingText(game.opponentRating));
+  mark->setToolTip(PlainToolTip(TextOfBytes(GameText(game)) + "\n" + TextOfBytes(user) + " " +
+                                RatingText(game.userRating) + ", " + TextOfBytes(opponent) + " " +
+                                RatingText(game.opponentRating)));
   return mark;
 }
 
@@ -40,6 +39,7 @@ HeadToHeadTab::HeadToHeadTab(QWidget* parent)
       strip_(new QHBoxLayout) {
   QWidget* content = widget(1);
   lines_->setObjectName("scoreLines");
+  lines_->setTextFormat(Qt::PlainText);  // the lines hold names
   lines_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   lines_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   strip_->setSpacing(3);
@@ -61,13 +61,14 @@ void HeadToHeadTab::Show(const StatsInput& input) {
     return;
   }
   QStringList lines;
-  for (const std::string& line : record.lines) lines << Latin1(line);
+  for (const std::string& line : record.lines) lines << TextOfBytes(line);
   lines_->setText(lines.join('\n'));
   while (summary_->rowCount() > 0) summary_->removeRow(0);
   for (const auto& [label, text] : SummaryRows(record)) {
-    auto* value = new QLabel(Latin1(text));
-    value->setObjectName(Latin1(label));
-    summary_->addRow(Latin1(label) + ":", value);
+    auto* value = new QLabel(TextOfBytes(text));
+    value->setTextFormat(Qt::PlainText);
+    value->setObjectName(TextOfBytes(label));
+    summary_->addRow(TextOfBytes(label) + ":", value);
   }
   while (QLayoutItem* item = strip_->takeAt(0)) {
     delete item->widget();

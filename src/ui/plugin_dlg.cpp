@@ -17,6 +17,7 @@
 #include "session/settings.h"
 #include "ui/about_dlg.h"
 #include "ui/behaviour_dlg.h"
+#include "ui/host_text.h"
 #include "ui/output_options_dlg.h"
 #include "ui/statistics_view.h"
 #include "ui/thread_message_pump.h"
@@ -26,20 +27,16 @@ namespace tessik {
 
 namespace {
 
-QString FromSingleByte(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Box texts break their lines with CR LF; the window shows plain line breaks.
 QString BoxText(std::string_view text) {
-  return FromSingleByte(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return TextOfBytes(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 }  // namespace
 
 CPluginDlg::CPluginDlg(CPluginApp& app)
     : app_(app), outputBox_(new QPlainTextEdit(this)), nameField_(new QLineEdit(this)) {
-  setWindowTitle(FromSingleByte(kTitleNotConnected));
+  setWindowTitle(TextOfBytes(kTitleNotConnected));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setWindowIcon(TessikIcon());
@@ -66,7 +63,8 @@ CPluginDlg::CPluginDlg(CPluginApp& app)
   idleTimer_.setInterval(180000);
   connect(&idleTimer_, &QTimer::timeout, this, [this] { app_.OnIdleTimer(); });
   trayIcon_.setIcon(TessikIcon());
-  trayIcon_.setToolTip(FromSingleByte(app_.applicationName.substr(0, 63)));
+  trayIcon_.setToolTip(
+      PlainToolTip(TextOfBytes(app_.applicationName).left(63)));  // never half a letter
   connect(&trayIcon_, &QSystemTrayIcon::activated, this, &CPluginDlg::OnTrayActivated);
 }
 
@@ -110,11 +108,11 @@ QAction* CPluginDlg::MenuAction(const QString& text) const {
 bool CPluginDlg::OutputBoxEmpty() const { return outputBox_->document()->isEmpty(); }
 
 void CPluginDlg::AddOutputLine(std::string_view line) {
-  outputBox_->appendPlainText(FromSingleByte(line));
+  outputBox_->appendPlainText(TextOfBytes(line));
   outputBox_->verticalScrollBar()->setValue(outputBox_->verticalScrollBar()->maximum());
 }
 
-void CPluginDlg::SetTitle(std::string_view title) { setWindowTitle(FromSingleByte(title)); }
+void CPluginDlg::SetTitle(std::string_view title) { setWindowTitle(TextOfBytes(title)); }
 
 void CPluginDlg::StartIdleTimer() { idleTimer_.start(); }
 
@@ -169,16 +167,18 @@ void CPluginDlg::Close() {
 }
 
 bool CPluginDlg::AskYesNo(std::string_view text, std::string_view caption) {
-  QMessageBox box(QMessageBox::NoIcon, FromSingleByte(caption), BoxText(text),
+  QMessageBox box(QMessageBox::NoIcon, TextOfBytes(caption), BoxText(text),
                   QMessageBox::Yes | QMessageBox::No, this);
+  box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::No);
   ThreadMessagePump::Hold hold;
   return box.exec() == QMessageBox::Yes;
 }
 
 bool CPluginDlg::AskRetryCancel(std::string_view text, std::string_view caption) {
-  QMessageBox box(QMessageBox::Warning, FromSingleByte(caption), BoxText(text),
+  QMessageBox box(QMessageBox::Warning, TextOfBytes(caption), BoxText(text),
                   QMessageBox::Retry | QMessageBox::Cancel, this);
+  box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::ApplicationModal);
   ThreadMessagePump::Hold hold;
   return box.exec() == QMessageBox::Retry;
@@ -187,7 +187,7 @@ bool CPluginDlg::AskRetryCancel(std::string_view text, std::string_view caption)
 void CPluginDlg::accept() {
   QString typed = nameField_->text();
   if (typed.isEmpty()) return;
-  QueryOpponent(app_, typed.toLatin1().toStdString());
+  QueryOpponent(app_, BytesOfText(typed));
   nameField_->clear();
 }
 
@@ -214,7 +214,7 @@ void CPluginDlg::RunBehaviour() {
 void CPluginDlg::OpenStatistics() {
   std::string opponent;
   if (const QString typed = nameField_->text(); !typed.isEmpty() && app_.opponentTotals) {
-    opponent = app_.opponentTotals->CompleteName(typed.toLatin1().toStdString());
+    opponent = app_.opponentTotals->CompleteName(BytesOfText(typed));
   }
   if (statisticsView_ == nullptr) statisticsView_ = new StatisticsView(app_, this);
   statisticsView_->ShowFor(opponent);

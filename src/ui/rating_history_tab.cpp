@@ -11,6 +11,7 @@
 #include <climits>
 
 #include "stats/game_filter.h"
+#include "ui/host_text.h"
 
 namespace tessik {
 
@@ -28,7 +29,7 @@ size_t MostPoints(const QWidget* view) { return static_cast<size_t>(std::max(400
 template <class Series>
 Series* SeriesOf(const std::vector<RatingPoint>& points, const QString& name) {
   auto* series = new Series;
-  series->setName(name);
+  series->setName(name.toHtmlEscaped());  // the chart's legend shows a series' name as markup
   QList<QPointF> xy;
   xy.reserve(static_cast<qsizetype>(points.size()));
   for (const RatingPoint& p : points) {
@@ -59,7 +60,7 @@ RatingHistoryTab::RatingHistoryTab(QWidget* parent)
 void RatingHistoryTab::Show(const StatsInput& input) {
   history_ = RatingHistory(input.log);
   marked_ = {};
-  opponent_ = QString::fromLatin1(input.record.opponent.data(), input.record.opponent.size());
+  opponent_ = TextOfBytes(input.record.opponent);
   for (const PlayedGame& game : input.record.games) {
     if (game.startTime != kUnknownStartTime && game.userRating > 0) {
       marked_.points.push_back({game.startTime, game.userRating});
@@ -96,7 +97,7 @@ void RatingHistoryTab::Draw() {
         Thinned(Between(s.points, first, INT64_MAX), MostPoints(view_));
     if (points.empty()) continue;
     const std::string_view name = RatingTypeName(s.type);
-    add(SeriesOf<QLineSeries>(points, QString::fromLatin1(name.data(), name.size())), points);
+    add(SeriesOf<QLineSeries>(points, TextOfBytes(name)), points);
   }
   if (chart->series().isEmpty()) {
     delete chart;

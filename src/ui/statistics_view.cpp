@@ -2,6 +2,8 @@
 
 #include <QVBoxLayout>
 
+#include "ui/host_text.h"
+
 namespace tessik {
 
 StatisticsView::StatisticsView(const CPluginApp& app, QWidget* parent)
@@ -31,7 +33,7 @@ void StatisticsView::ShowFor(const std::string& opponent) {
 }
 
 void StatisticsView::Refresh() {
-  const QString user = QString::fromLatin1(app_.userName.data(), app_.userName.size());
+  const QString user = TextOfBytes(app_.userName);
   setWindowTitle(user.isEmpty() ? tr("Statistics") : tr("Statistics for %1").arg(user));
   QString why;
   if (!app_.SessionOpen()) {

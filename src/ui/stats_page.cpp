@@ -5,6 +5,7 @@ namespace tessik {
 StatsPage::StatsPage(QWidget* content, QWidget* parent)
     : QStackedWidget(parent), message_(new QLabel(this)) {
   message_->setObjectName("message");
+  message_->setTextFormat(Qt::PlainText);
   message_->setAlignment(Qt::AlignCenter);
   message_->setWordWrap(true);
   message_->setMargin(24);

@@ -250,6 +250,63 @@ TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheLogAlone) {
   EXPECT_EQ(ReadFile(dir / "tessik/ann.glg"), log);
 }
 
+// A name is only ever text: every line printed shows a control byte in caret notation, a CSV
+// field a spreadsheet would run as a formula begins with an apostrophe, and JSON has a name as
+// UTF-8 when it is UTF-8, else as the Latin-1 text it is.
+TEST(StatsNames, NamesArePrintedAsText) {
+  struct Case {
+    std::string name, csv, json;  // in the log; its CSV field; its JSON string (UTF-8)
+  };
+  const Case kCases[] = {
+      {"e\x1b[2J", "e^[[2J", "e\x1b[2J"},           // clears the screen
+      {"t\x1b]0;x\a", "t^[]0;x^G", "t\x1b]0;x\a"},  // sets the terminal's title
+      {"l\nf", "l^Jf", "l\nf"},
+      {"\tx", "^Ix", "\tx"},
+      {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\"", "=HYPERLINK(\"x\")"},
+      {"@SUM(1+1)", "'@SUM(1+1)", "@SUM(1+1)"},
+      {"+1", "'+1", "+1"},
+      {"-1", "'-1", "-1"},
+      {"a,b", "\"a,b\"", "a,b"},
+      {"Jos\xc3\xa9", "Jos\xc3\xa9", "Jos\xc3\xa9"},
+      {"Ren\xe9", "Ren\xe9", "Ren\xc3\xa9"},
+  };
+  TempDirectory dir;
+  std::vector<GameRecord> games;
+  std::vector<std::string> expected;
+  for (const Case& c : kCases) {
+    games.push_back(RatedGame(c.name, kUserWon, 3, 0, 1500, 1600));
+    expected.push_back(c.json);
+  }
+  games.push_back(RatedGame(kCases[0].name, kUserLost, 3));  // first in Most 10
+  WriteFile(dir / "tessik/ann.glg", EncodeGameLog(LogOf(games)));
+  // Each line as a terminal gets it: the reports' own tab, nothing else below a space.
+  for (const char* command : {"rank most", "rank best", "rank worst", "rank surprise --min-games 1",
+                              "score \"$(printf 'e\\033[2')\""}) {
+    const StatsRun run = Stats(dir, command);
+    const std::string printed = run.out + run.err;
+    EXPECT_EQ(std::count_if(printed.begin(), printed.end(),
+                            [](char c) {
+                              return (c >= 0 && c < ' ' && c != '\n' && c != '\t') || c == 0x7F;
+                            }),
+              0)
+        << command << ":\n"
+        << printed;
+    EXPECT_NE(printed.find("^["), std::string::npos) << command << ":\n" << printed;
+  }
+  EXPECT_NE(Stats(dir, "score \"$(printf 'e\\033[2')\"").err.find("against e^[[2 in "),
+            std::string::npos);
+  const std::string csv = Stats(dir, "export").out;
+  for (const Case& c : kCases) {
+    EXPECT_NE(csv.find(",won," + c.csv + ",1500,1600,"), std::string::npos) << c.csv << "\n" << csv;
+  }
+  std::vector<std::string> opponents;
+  for (const Json& game : Json::parse(Stats(dir, "export --json").out)) {
+    opponents.push_back(game["opponent"]);
+  }
+  opponents.pop_back();  // the second game against the first
+  EXPECT_EQ(opponents, expected);
+}
+
 // The host's PGN holds games the plug-in recorded live (their start some seconds apart); a
 // standard PGN may hold the same game twice; a log awaiting the plug-in's first import is left
 // to the plug-in.

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -73,10 +74,12 @@ class PluginDlgTest : public ::testing::Test {
 };
 
 TEST_F(PluginDlgTest, OutputBoxShowsLinesBelowEachOtherFollowsTheLastAndTakesNoTyping) {
-  for (const char* line : {"Hello ann", "", "caf\xe9"}) window.AddOutputLine(line);  // single-byte
+  // A line is shown as UTF-8 when it is UTF-8, else as single-byte Latin-1 text.
+  for (const char* line : {"Hello ann", "", "caf\xe9", "caf\xc3\xa9 \xe2\x99\x9e"})
+    window.AddOutputLine(line);
   ClickOn(window.outputBox());
   QTest::keyClicks(window.outputBox(), "typed\b");
-  EXPECT_EQ(Box(), QString::fromUtf8("Hello ann\n\ncafé"));
+  EXPECT_EQ(Box(), QString::fromUtf8("Hello ann\n\ncafé\ncafé \u265e"));
   for (int i = 0; i < 100; ++i) window.AddOutputLine("line");
   QScrollBar* scroll = window.outputBox()->verticalScrollBar();
   EXPECT_TRUE(scroll->maximum() > 0 && scroll->value() == scroll->maximum());
@@ -105,9 +108,11 @@ TEST_F(PluginDlgTest, EnterOrOkLooksUpTheTypedName) {
   EXPECT_EQ(Box(), "");
 }
 
-// Each report of the Actions menu has every row on one line, widest handles and counts too.
+// Each report of the Actions menu has every row on one line, widest handles and counts too; a
+// control byte in a handle shows in caret notation, as in the score lines.
 TEST_F(PluginDlgTest, EachReportOfTheMenuFitsTheWindowRowByRow) {
-  for (const char* handle : {"WWWWWWWWWWWWWWW", "MMMMMMMMMMMMMMM", "a", "mmmmmmmmmmmmmmm"})
+  for (const char* handle :
+       {"WWWWWWWWWWWWWWW", "MMMMMMMMMMMMMMM", "a", "mmmmmmmmmmmmmmm", "e\x1b[2J\r\x7f"})
     for (int i = 0; i < 9999; ++i) app.opponentTotals->AddResult(handle, i % 3);
   const std::pair<const char*, const char*> kCases[] = {
       {"Most 10", "Most games"}, {"Best", "Best:"}, {"Worst", "Worst:"}, {"Overall", "Overall"}};
@@ -116,6 +121,8 @@ TEST_F(PluginDlgTest, EachReportOfTheMenuFitsTheWindowRowByRow) {
     Choose(window, "Actions", entry);
     EXPECT_TRUE(Box().startsWith(heading)) << entry;
     EXPECT_GT(window.outputBox()->document()->blockCount(), 4) << entry;
+    EXPECT_EQ(Box().contains("e^[[2J^M^?"), QString(entry) != "Overall") << entry;
+    EXPECT_FALSE(Box().contains(QRegularExpression("[\\x00-\\x08\\x0b-\\x1f\\x7f]"))) << entry;
     for (QTextBlock block = window.outputBox()->document()->begin(); block.isValid();
          block = block.next()) {
       EXPECT_EQ(block.layout()->lineCount(), 1) << entry << ": " << block.text().toStdString();

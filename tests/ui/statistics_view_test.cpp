@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QGraphicsTextItem>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTest>
+#include <QTextDocument>
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChartView>
@@ -11,6 +14,7 @@
 #include <QtCharts/QValueAxis>
 #include <QtCharts/QXYSeries>
 #include <ctime>
+#include <filesystem>
 
 #include "stats/head_to_head.h"
 #include "stats/history.h"
@@ -44,6 +48,14 @@ std::vector<GameRecord> KnownGames() {
   for (int i = 0; i < 3; ++i) games.push_back(Game("Carl", kDraw, 15, 60 - i, 1700 + 5 * i, 1650));
   games.push_back(Game("dave", kUserLost, 3, 10, 0, 0));
   return games;
+}
+
+// A tooltip as the user reads it: Qt shows one that looks like markup as markup.
+QString Shown(const QString& toolTip) {
+  if (!Qt::mightBeRichText(toolTip)) return toolTip;
+  QTextDocument document;
+  document.setHtml(toolTip);
+  return document.toPlainText();
 }
 
 QStringList Texts(const std::vector<std::string>& lines) {
@@ -114,12 +126,36 @@ TEST_F(StatisticsViewTest, HeadToHeadShowsTheCoresRecordOfTheNamedPlayer) {
     for (size_t i = 0; i < shown; ++i) {  // the last ones, oldest first
       const PlayedGame& game = record.games[record.games.size() - shown + i];
       EXPECT_EQ(marks[static_cast<qsizetype>(i)]->text(), QString(QLatin1Char(game.result)));
-      EXPECT_TRUE(marks[static_cast<qsizetype>(i)]->toolTip().startsWith(
-          QString::fromStdString(GameText(game)) + "\nann " +
-          (game.userRating > 0 ? QString::number(game.userRating) : "?")))
+      EXPECT_TRUE(Shown(marks[static_cast<qsizetype>(i)]->toolTip())
+                      .startsWith(QString::fromStdString(GameText(game)) + "\nann " +
+                                  (game.userRating > 0 ? QString::number(game.userRating) : "?")))
           << typed << i;
     }
   }
+}
+
+// A name is text, never markup: in the score lines and the legend a picture it names is not
+// loaded, and the view keeps its size.
+TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
+  const QString name = "<img src=a.png>";
+  QImage wide(4000, 40, QImage::Format_RGB32);
+  wide.fill(Qt::red);
+  ASSERT_TRUE(wide.save(QString::fromStdString(directory / "a.png")));
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(directory.path());  // where a relative picture is looked for
+  LogInWith({Game(name.toStdString(), kUserWon, 3, 10, 1500, 1600)});
+  StatisticsView& view = Open("<img");
+  view.findChild<QTabWidget*>()->setCurrentIndex(1);  // the legend is laid out when shown
+  QCoreApplication::processEvents();
+  std::filesystem::current_path(before);
+  EXPECT_TRUE(view.headToHead()->findChild<QLabel*>("scoreLines")->text().contains(name));
+  EXPECT_LT(view.headToHead()->findChild<QLabel*>("scoreLines")->sizeHint().width(), 1000);
+  QStringList legend;
+  for (QGraphicsItem* item : view.ratingHistory()->findChild<QChartView*>()->scene()->items()) {
+    if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) legend << text->toPlainText();
+  }
+  EXPECT_TRUE(legend.contains("Games against " + name)) << legend.join('|').toStdString();
+  EXPECT_LT(view.width(), 1000);
 }
 
 // The rating history carries a curve per rating type with rated games and marks the games
