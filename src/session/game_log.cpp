@@ -4,7 +4,6 @@
 #include "platform/read_file.h"
 #include "session/plugin_app.h"
 #include "store/game_log_file.h"
-#include "store/handle.h"
 
 namespace tessik {
 

@@ -10,6 +10,7 @@ namespace {
 template <typename Report>
 void Show(CPluginApp& app, Report report) {
   if (app.userName.empty() || !app.opponentTotals) return;
+  app.RefreshGameLog();
   for (const std::string& line : report(*app.opponentTotals)) AppendOutputLine(app, line);
 }
 

@@ -29,6 +29,7 @@ void ShowScoreForMatch(CPluginApp& app, std::string_view opponent, RatingType ra
       Selection(settings.matchEtcDisplayRtype, settings.matchEtcDisplayRtypeBw, g_colourFilter);
   choice.silent = settings.silentIfNoGames != 0;
   choice.showExpected = settings.showExpectedScore != 0;
+  app.RefreshGameLog();
   Output(app, MatchScoreLines(app.gameLog, opponent, ratingType, choice));
   g_colourFilter = 3;
 }
@@ -42,6 +43,7 @@ void ShowScoreForLookup(CPluginApp& app, std::string_view player) {
                             settings.fingerAssessDisplayRtypesBw, kBothColours);
   choice.silent = settings.silentIfNoGames != 0;
   choice.showExpected = settings.showExpectedScore != 0;
+  app.RefreshGameLog();
   Output(app, LookupScoreLines(app.gameLog, player, choice));
 }
 

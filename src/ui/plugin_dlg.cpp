@@ -212,6 +212,7 @@ void CPluginDlg::RunBehaviour() {
 }
 
 void CPluginDlg::OpenStatistics() {
+  app_.RefreshGameLog();  // with the games another session of the user recorded
   std::string opponent;
   if (const QString typed = nameField_->text(); !typed.isEmpty() && app_.opponentTotals) {
     opponent = app_.opponentTotals->CompleteName(BytesOfText(typed));

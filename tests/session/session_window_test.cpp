@@ -73,6 +73,13 @@ TEST_F(SessionWindowTest, LoginSaysWhoIsThereAndWhatComesNext) {
     EXPECT_EQ(window.title, "Plugin not connected");
     fs::remove(DataFile("ann.glg"));
   }
+  // A data folder that others may open is closed to them first.
+  ASSERT_EQ(chmod(app.dataDirectory.c_str(), 0755), 0);
+  window = FakeMainWindow{};
+  LogIn("ann");
+  EXPECT_EQ(window.text, "The data folder " + app.workingDirectory +
+                             "tessik was open to other users: it is now closed to them.\r\n"
+                             "Hello ann");
 }
 
 // The host announces its pipes with thread messages: those that open say nothing; an input pipe
