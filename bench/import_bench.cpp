@@ -110,12 +110,12 @@ BENCHMARK(BM_WcLines)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime
 bool ImportOnce() {
   const std::string working = Pgn().directory.string() + "/";
   tessik::Folder folder;
-  if (tessik::OpenFolder(working + "tessik", folder) != 0) return false;
+  if (tessik::OpenFolder(working + "tessik", folder)) return false;
   unlinkat(folder.fd(), "ann.glg", 0);  // a first import, each time
   std::vector<tessik::GameRecord> games;
   const tessik::ImportOutcome outcome = tessik::ImportPgn(games, folder.fd(), {}, "ann", working,
                                                           {1600, 1600, 1600, 1600, 1600, 1600});
-  return outcome.pgnError == 0 && outcome.written && games.size() > 1;
+  return !outcome.pgnError && !outcome.writeError && games.size() > 1;
 }
 
 void BM_ImportPgn(benchmark::State& state) { RunInChildProcess(state, ImportOnce); }

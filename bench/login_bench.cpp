@@ -58,7 +58,7 @@ BENCHMARK(BM_ReadLogFileIntoWarmBuffer)->Unit(benchmark::kMillisecond);
 // A login of app: the log loaded, the totals counted.
 void LogIn(benchmark::State& state, tessik::CPluginApp& app) {
   app.dataDirectory = Log().DataDirectory().string() + "/";
-  if (tessik::OpenFolder(app.dataDirectory, app.dataFolder) != 0) state.SkipWithError("no folder");
+  if (tessik::OpenFolder(app.dataDirectory, app.dataFolder)) state.SkipWithError("no folder");
   app.userName = "ann";
   app.opponentTotals = std::make_unique<tessik::OpponentTotalsList>();
   if (app.LoadGameLog() != tessik::GameLogState::CurrentLog) state.SkipWithError("no log");

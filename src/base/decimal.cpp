@@ -3,19 +3,20 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/text.h"
+
 namespace tessik {
 
 namespace {
 
-// White space and digits as the C locale has them, whatever locale the process runs in.
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// Digits as the C locale has them, whatever locale the process runs in.
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
 int32_t ParseDecimal(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && IsSpace(text[i])) ++i;
+  while (i < text.size() && IsWhiteSpace(text[i])) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())

@@ -23,6 +23,11 @@ constexpr uint64_t FoldedCaseWord(uint64_t bytes) {
   return bytes | upper >> 2;                                       // 0x80 >> 2: 'a' - 'A'
 }
 
+// The white space of the server's texts, the settings and the PGN: space, tab, line feed,
+// vertical tab, form feed and carriage return, as the C locale has it.
+inline constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
+constexpr bool IsWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 // Compares byte by byte after folding; negative, zero or positive. The shorter text sorts first
 // when one begins the other.
 int CompareNoCase(std::string_view a, std::string_view b);

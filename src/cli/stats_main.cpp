@@ -8,6 +8,7 @@
 #include "cli/user_log.h"
 #include "stats/game_filter.h"
 #include "stats/utc_time.h"
+#include "store/file_cause.h"
 #include "store/safe_save.h"
 #include "version.h"
 
@@ -178,9 +179,10 @@ int main(int argc, char** argv) {
     if (exported->parsed()) PrintExport(view, json ? "json" : format, text);
     if (output.empty()) {
       std::cout << text.str();
-    } else if (int cause = WriteFileAtomically({AT_FDCWD, output, output + ".tessik-tmp", "", 0666},
-                                               Backup::None, text.str())) {
-      throw DataError("cannot write " + output + ": " + DescribeFileCause(cause));
+    } else if (std::error_code cause =
+                   WriteFileAtomically({AT_FDCWD, output, output + ".tessik-tmp", "", 0666},
+                                       Backup::None, text.str())) {
+      throw DataError("cannot write " + output + ": " + DescribeFileCause(FileCauseOf(cause)));
     }
   } catch (const DataError& error) {
     std::cerr << "tessik-stats: " << error.what() << "\n";

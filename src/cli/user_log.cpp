@@ -10,7 +10,7 @@
 #include <iterator>
 
 #include "cli/data_error.h"
-#include "platform/read_file.h"
+#include "platform/file_error.h"
 #include "stats/log_location.h"
 #include "store/game_log_file.h"
 #include "store/handle.h"
@@ -43,7 +43,8 @@ std::vector<std::string> UsersWithALog(const Folder& folder) {
 UserLog FindUserLog(const std::string& directory, const std::string& user) {
   auto folder = std::make_shared<Folder>();
   const std::string dataDirectory = DataDirectoryOf(directory);
-  if (int error = OpenFolder(dataDirectory, *folder); error != 0 && error != ENOENT) {
+  if (std::error_code error = OpenFolder(dataDirectory, *folder);
+      error && error != std::errc::no_such_file_or_directory) {
     throw DataError("cannot open the data folder " + dataDirectory + ": " +
                     DescribeReadError(error));
   }
@@ -71,8 +72,8 @@ UserLog FindUserLog(const std::string& directory, const std::string& user) {
 void VisitGames(const UserLog& log, const std::function<void(std::span<const GameRecord>)>& visit) {
   bool first = true, marked = false;  // the first record of the file must be the marker
   const int folder = log.folder && log.folder->IsOpen() ? log.folder->fd() : -1;
-  const int error =
-      folder < 0 ? ENOENT
+  const std::error_code error =
+      folder < 0 ? ErrnoError(ENOENT)
                  : VisitGameLogFile(folder, log.user, [&](std::span<const GameRecord> records) {
                      if (first && !records.empty()) {
                        first = false;
@@ -81,8 +82,8 @@ void VisitGames(const UserLog& log, const std::function<void(std::span<const Gam
                      }
                      if (marked) visit(records);
                    });
-  if (error != 0) {
-    throw DataError(error == ENOENT
+  if (error) {
+    throw DataError(error == std::errc::no_such_file_or_directory
                         ? "no game log of " + log.user + ": " + log.path + " is missing"
                         : "cannot read the game log " + log.path + ": " + DescribeReadError(error));
   }

@@ -6,8 +6,6 @@ namespace tessik {
 
 namespace {
 
-constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
-
 std::string_view TrimLeft(std::string_view s) {
   size_t first = s.find_first_not_of(kWhiteSpace);
   return first == std::string_view::npos ? std::string_view() : s.substr(first);

@@ -26,12 +26,8 @@ ConversionOutcome UpgradeOldLog(std::vector<GameRecord>& games, int dataFolder, 
   ReconstructRatingChains(games, ratings);
   const std::string name = GameLogName(userName);
   ConversionOutcome outcome;
-  FileCause cause = RewriteGameLog(dataFolder, userName, read, name + ".12", name + ".10",
-                                   Backup::KeepOld, GameLogPieces(games));
-  outcome.written = cause == kFileNone;
-  if (!outcome.written) {
-    outcome.problem = DescribeFileCause(cause);
-  }
+  outcome.error = RewriteGameLog(dataFolder, userName, read, name + ".12", name + ".10",
+                                 Backup::KeepOld, GameLogPieces(games));
   return outcome;
 }
 

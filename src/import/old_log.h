@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "import/rating_chains.h"
@@ -16,8 +17,8 @@ namespace tessik {
 void UpgradeRecords(std::vector<GameRecord>& games);
 
 struct ConversionOutcome {
-  bool written = false;  // the converted log replaced the old one, kept as ".glg.10"
-  std::string problem;
+  // Why the converted log did not replace the old one, kept as ".glg.10"; clear when it did.
+  std::error_code error;
 };
 
 // The whole conversion of the log read up to read: upgrade, reconstruct the rating chains,

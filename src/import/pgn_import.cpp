@@ -16,6 +16,7 @@
 #include "import/pgn_parts.h"
 #include "import/pgn_walker.h"
 #include "import/same_game.h"
+#include "platform/file_error.h"
 #include "platform/huge_pages.h"
 #include "platform/read_file.h"
 #include "platform/side_by_side.h"
@@ -117,10 +118,10 @@ PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
                     const std::string& userName, const std::string& logPath) {
   int fd = -1;
   off_t size = 0;
-  if (int error = OpenRegularFile(AT_FDCWD, pgnPath, fd, size); error != 0) return {error, 0};
+  if (std::error_code error = OpenRegularFile(AT_FDCWD, pgnPath, fd, size)) return {error, {}};
   // The diagnostic report is optional: without it the import goes on.
   FILE* log = OpenReport(logPath);
-  const int logError = log == nullptr ? errno : 0;
+  const std::error_code logError = log == nullptr ? ErrnoError() : std::error_code();
   PgnReading reading = ReadPgn(games, ByteSource(fd), static_cast<size_t>(size), userName, log);
   reading.logError = logError;
   close(fd);
@@ -176,7 +177,7 @@ PgnReading ReadPgn(std::vector<GameRecord>& games, ByteSource pgn, size_t pgnByt
   std::vector<GameRecord>& kept = read[0].kept;
   for (size_t i = 0; i < read.size(); ++i) {
     gamesRead += read[i].gamesRead;
-    if (reading.error == 0) reading.error = read[i].error;
+    if (!reading.error && read[i].error != 0) reading.error = ErrnoError(read[i].error);
     if (i > 0) kept.insert(kept.end(), read[i].kept.begin(), read[i].kept.end());
   }
 
@@ -189,7 +190,7 @@ PgnReading ReadPgn(std::vector<GameRecord>& games, ByteSource pgn, size_t pgnByt
   Report(log, "First game: %s \n", kept.size() > 1 ? Describe(kept[1]).c_str() : "(none) 0");
   Report(log, "last Game: %s \n", Describe(kept.back()).c_str());
 
-  if (reading.error == 0) {  // a file read only in part gives no games: all or nothing
+  if (!reading.error) {  // a file read only in part gives no games: all or nothing
     // Room left over from the first guess is given back only when it is much: giving it back
     // copies every game.
     if (kept.capacity() > kept.size() + kept.size() / 4) kept.shrink_to_fit();
@@ -210,14 +211,12 @@ ImportOutcome ImportPgn(std::vector<GameRecord>& games, int dataFolder, const Lo
   outcome.pgnError = reading.error;
   outcome.reportError = reading.logError;
   if (!outcome.Complete()) return outcome;  // nothing written: the next login tries again
-  if (reading.error == ENOENT) imported.assign(1, MarkerRecord());  // no past games
+  if (outcome.NoPgn()) imported.assign(1, MarkerRecord());  // no past games
   AddGamesPlayedSince(imported, playedSince);
   ReconstructRatingChains(imported, ratings);
   games = std::move(imported);
-  FileCause cause = RewriteGameLog(dataFolder, userName, read, GameLogName(userName) + ".12", "",
-                                   Backup::None, GameLogPieces(games));
-  outcome.written = cause == kFileNone;
-  if (!outcome.written) outcome.problem = DescribeFileCause(cause);
+  outcome.writeError = RewriteGameLog(dataFolder, userName, read, GameLogName(userName) + ".12", "",
+                                      Backup::None, GameLogPieces(games));
   return outcome;
 }
 

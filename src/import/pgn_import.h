@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "import/rating_chains.h"
@@ -24,8 +25,8 @@ std::string LocatePgnFile(const std::string& workingDirectory, const std::string
 std::string LocalPath(const std::string& hostPath, const std::string& home);
 
 struct PgnReading {
-  int error = 0;  // errno: the PGN could not be opened (ENOENT: there is none) or read to its end
-  int logError = 0;  // errno: the diagnostic log could not be written; the reading went on
+  std::error_code error;     // the PGN could not be opened (ENOENT: there is none) or read whole
+  std::error_code logError;  // the diagnostic log could not be written; the reading went on
 };
 
 // Reads every game of the PGN into games (the marker first, then the user's kept games, in
@@ -36,20 +37,21 @@ PgnReading ParsePgn(std::vector<GameRecord>& games, const std::string& pgnPath,
                     const std::string& userName, const std::string& logPath);
 // The reading of ParsePgn, from pgn (pgnBytes long, or about: it sizes the first table and
 // decides whether and near where the file is cut to be read in two parts), the report to log
-// (none when null); logError stays 0.
+// (none when null); logError stays clear.
 PgnReading ReadPgn(std::vector<GameRecord>& games, ByteSource pgn, size_t pgnBytes,
                    const std::string& userName, FILE* log);
 
 struct ImportOutcome {
-  std::string pgnPath;  // the PGN the import tried
-  int pgnError = 0;     // as PgnReading::error
-  int reportError = 0;  // as PgnReading::logError
-  bool written = true;  // the new log reached the disk
-  std::string problem;  // why it did not
+  std::string pgnPath;          // the PGN the import tried
+  std::error_code pgnError;     // as PgnReading::error
+  std::error_code reportError;  // as PgnReading::logError
+  std::error_code writeError;   // the new log did not reach the disk
 
   // Whether the import ran to its end: the PGN was read whole, or there is none (no past
   // games). Otherwise nothing was written and the games stay as they were.
-  bool Complete() const { return pgnError == 0 || pgnError == ENOENT; }
+  bool Complete() const { return !pgnError || NoPgn(); }
+  // There is no PGN: the log starts without past games.
+  bool NoPgn() const { return pgnError == std::errc::no_such_file_or_directory; }
 };
 
 // The whole import: locate, parse, add the games played live since the login (playedSince),

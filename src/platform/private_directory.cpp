@@ -7,9 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <utility>
 #include <vector>
+
+#include "platform/file_error.h"
 
 namespace tessik {
 
@@ -58,13 +59,11 @@ bool GroupHoldsOthers(gid_t gid) {
   return others;
 }
 
-// Why users other than this one could put something of theirs in the folder, or "".
-std::string WrittenByOthers(const struct stat& info) {
+// Whether users other than this one could put something of theirs in the folder.
+bool WrittenByOthers(const struct stat& info) {
   const bool stickyAndOurs = (info.st_mode & S_ISVTX) != 0 && info.st_uid == geteuid();
-  if (stickyAndOurs) return "";
-  const bool others = (info.st_mode & S_IWOTH) != 0 ||
-                      ((info.st_mode & S_IWGRP) != 0 && GroupHoldsOthers(info.st_gid));
-  return others ? "is in a folder that other users may write" : "";
+  return !stickyAndOurs && ((info.st_mode & S_IWOTH) != 0 ||
+                            ((info.st_mode & S_IWGRP) != 0 && GroupHoldsOthers(info.st_gid)));
 }
 
 }  // namespace
@@ -74,16 +73,16 @@ FolderCheck OpenPrivateFolder(const std::string& parent, const std::string& name
   int parentFd = open(parent.empty() ? "." : parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   struct stat info {};
   if (parentFd < 0 || fstat(parentFd, &info) != 0) {
-    check.problem = std::strerror(errno);
-  } else if (std::string why = WrittenByOthers(info); !why.empty()) {
-    check.problem = why;
+    check.error = ErrnoError();
+  } else if (WrittenByOthers(info)) {
+    check.error = FolderProblem::OpenToOthers;
   }
-  if (!check.problem.empty()) {
+  if (check.error) {
     if (parentFd >= 0) close(parentFd);
     return check;
   }
   if (mkdirat(parentFd, name.c_str(), 0700) != 0 && errno != EEXIST) {
-    check.problem = std::strerror(errno);
+    check.error = ErrnoError();
     close(parentFd);
     return check;
   }
@@ -92,20 +91,20 @@ FolderCheck OpenPrivateFolder(const std::string& parent, const std::string& name
   const int openError = errno;
   close(parentFd);
   if (fd < 0) {
-    check.problem = openError == ELOOP     ? "is a symbolic link"
-                    : openError == ENOTDIR ? "is not a directory"
-                                           : std::strerror(openError);
+    check.error = openError == ELOOP     ? FolderProblem::SymbolicLink
+                  : openError == ENOTDIR ? FolderProblem::NotADirectory
+                                         : ErrnoError(openError);
     return check;
   }
   if (fstat(fd, &info) != 0) {
-    check.problem = std::strerror(errno);
+    check.error = ErrnoError();
   } else if (info.st_uid != geteuid()) {
-    check.problem = "belongs to another user";
+    check.error = FolderProblem::AnotherUsers;
   } else if ((info.st_mode & 077) != 0) {
     check.tightened = true;
-    if (fchmod(fd, info.st_mode & 07700) != 0) check.problem = std::strerror(errno);
+    if (fchmod(fd, info.st_mode & 07700) != 0) check.error = ErrnoError();
   }
-  if (!check.problem.empty()) {
+  if (check.error) {
     close(fd);
     return check;
   }
@@ -113,14 +112,14 @@ FolderCheck OpenPrivateFolder(const std::string& parent, const std::string& name
   return check;
 }
 
-int OpenFolder(const std::string& path, Folder& folder) {
+std::error_code OpenFolder(const std::string& path, Folder& folder) {
   // A slash at the end would make the system follow a link in the folder's place.
   std::string name = path;
   while (name.size() > 1 && name.back() == '/') name.pop_back();
   const int fd = open(name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return errno;
+  if (fd < 0) return ErrnoError();
   folder = Folder(fd, name);
-  return 0;
+  return {};
 }
 
 }  // namespace tessik

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 #include <utility>
 
 namespace tessik {
@@ -38,10 +39,9 @@ class Folder {
 
 // What became of a private folder's opening.
 struct FolderCheck {
-  // Empty when the folder is open, else why it cannot be used: "is in a folder that other
-  // users may write", "is a symbolic link", "is not a directory", "belongs to another
-  // user", or the system's reason.
-  std::string problem;
+  // No error when the folder is open, else why it cannot be used: a FolderProblem, or the
+  // system's failure.
+  std::error_code error;
   // The folder was open to other users and has been closed to them (mode 0700).
   bool tightened = false;
 };
@@ -55,7 +55,7 @@ struct FolderCheck {
 FolderCheck OpenPrivateFolder(const std::string& parent, const std::string& name, Folder& folder);
 
 // Opens the folder at path for reading (a link in its place is refused: ELOOP, even with a
-// slash at the end). Returns 0 or the errno of the failure.
-int OpenFolder(const std::string& path, Folder& folder);
+// slash at the end). Returns no error, or the failure's.
+std::error_code OpenFolder(const std::string& path, Folder& folder);
 
 }  // namespace tessik

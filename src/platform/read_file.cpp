@@ -8,15 +8,19 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file_error.h"
+
 namespace tessik {
 
-int OpenRegularFile(int folder, const std::string& name, int& fd, off_t& size) {
+std::error_code OpenRegularFile(int folder, const std::string& name, int& fd, off_t& size) {
   // O_NONBLOCK: the open of a FIFO returns at once instead of waiting for a writer.
   fd = openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return errno;
+  if (fd < 0) return ErrnoError();
   struct stat info {};
-  const int error = fstat(fd, &info) != 0 ? errno : !S_ISREG(info.st_mode) ? EINVAL : 0;
-  if (error != 0) {
+  const std::error_code error = fstat(fd, &info) != 0    ? ErrnoError()
+                                : !S_ISREG(info.st_mode) ? ErrnoError(EINVAL)
+                                                         : std::error_code();
+  if (error) {
     close(fd);
     fd = -1;
   }
@@ -24,12 +28,13 @@ int OpenRegularFile(int folder, const std::string& name, int& fd, off_t& size) {
   return error;
 }
 
-int ReadFileHead(int folder, const std::string& name, size_t limit, std::string& contents) {
+std::error_code ReadFileHead(int folder, const std::string& name, size_t limit,
+                             std::string& contents) {
   contents.clear();
   int fd = -1;
   off_t size = 0;
-  int error = OpenRegularFile(folder, name, fd, size);
-  if (error != 0) return error;
+  std::error_code error = OpenRegularFile(folder, name, fd, size);
+  if (error) return error;
   // Room for what the file holds and one byte more (to see it end), never beyond limit.
   size_t room = std::min(limit, static_cast<size_t>(size) + 1);
   contents.resize(room);
@@ -37,20 +42,13 @@ int ReadFileHead(int folder, const std::string& name, size_t limit, std::string&
   while (held < room) {
     ssize_t got = read(fd, contents.data() + held, room - held);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) error = errno;
+    if (got < 0) error = ErrnoError();
     if (got <= 0) break;
     held += static_cast<size_t>(got);
   }
-  contents.resize(error == 0 ? held : 0);
+  contents.resize(error ? 0 : held);
   close(fd);
   return error;
-}
-
-std::string DescribeReadError(int error) {
-  if (error == EINVAL) return "not a regular file";
-  if (error == ELOOP) return "a symbolic link";
-  if (error == EFBIG) return "too large";
-  return std::strerror(error);
 }
 
 }  // namespace tessik

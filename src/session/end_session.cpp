@@ -11,7 +11,7 @@ void CPluginApp::EndSession() {
     RefreshGameLog();  // the totals as the log now stands, other sessions' games included
     SaveWithRetry([this] { return SaveOpponentTotals(); }, "*.stt");
   }
-  if (settingsLoaded && !settingsFileBlocked) {
+  if (SettingsWritable()) {
     SaveWithRetry([this] { return SaveSettings(dataFolder.fd()); }, "*.ini");
   }
   sessionEnded = true;

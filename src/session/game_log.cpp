@@ -1,7 +1,7 @@
 #include <cerrno>
 
 #include "host/host_message.h"
-#include "platform/read_file.h"
+#include "platform/file_error.h"
 #include "session/plugin_app.h"
 #include "store/game_log_file.h"
 
@@ -20,12 +20,12 @@ GameLogState CPluginApp::LoadGameLog() {
   return TakeGameLog(ReadGameLogFile(dataFolder.fd(), userName, gameLog, &logMark));
 }
 
-GameLogState CPluginApp::TakeGameLog(int error) {
-  if (error == ENOENT) {
+GameLogState CPluginApp::TakeGameLog(std::error_code error) {
+  if (error == std::errc::no_such_file_or_directory) {
     gameLog.assign(1, MarkerRecord());  // games played before the import count from record 1
     return GameLogState::NoLog;
   }
-  if (error != 0) {
+  if (error) {
     gameLog.clear();
     AppendOutputLine(*this, "Cannot read the game log " + GameLogPath() + " (" +
                                 DescribeReadError(error) +
@@ -75,9 +75,9 @@ void TellEverywhere(CPluginApp& app, const std::string& line) {
   SendIPCText(g_outputPipe, kMsgConsoleLine, line + "\n");
 }
 
-std::string Reason(FileCause cause) {
-  return cause == kFileLockViolation ? "in use by another Tessik program"
-                                     : DescribeFileCause(cause);
+std::string Reason(std::error_code error) {
+  return error == std::errc::operation_would_block ? "in use by another Tessik program"
+                                                   : WriteErrorText(error);
 }
 
 }  // namespace
@@ -86,20 +86,20 @@ bool CPluginApp::SaveUnsavedGames(bool boxes, bool last) {
   if (unsavedGames == 0) return true;
   const std::span<const GameRecord> games(gameLog.end() - static_cast<ptrdiff_t>(unsavedGames),
                                           gameLog.end());
-  FileCause cause = AppendGameRecords(dataFolder.fd(), userName, games);
+  std::error_code error = AppendGameRecords(dataFolder.fd(), userName, games);
   // A lock held by another is no fault to fix: the games wait for the next save.
-  while (cause != kFileNone && cause != kFileLockViolation && boxes &&
-         ShowWriteError(cause, "*.glg")) {
-    cause = AppendGameRecords(dataFolder.fd(), userName, games);
+  while (error && error != std::errc::operation_would_block && boxes &&
+         ShowWriteError(FileCauseOf(error), "*.glg")) {
+    error = AppendGameRecords(dataFolder.fd(), userName, games);
   }
-  if (cause == kFileNone) {
+  if (!error) {
     // Saved: they come back from the log at the next look, with whatever else it gained.
     gameLog.resize(gameLog.size() - unsavedGames);
     unsavedGames = 0;
     return true;
   }
   const std::string count = unsavedGames == 1 ? "1 game" : std::to_string(unsavedGames) + " games";
-  TellEverywhere(*this, "The game log of " + userName + " could not be written (" + Reason(cause) +
+  TellEverywhere(*this, "The game log of " + userName + " could not be written (" + Reason(error) +
                             "): " + count +
                             (last ? " of this session not saved."
                                   : " not saved yet, tried again after the next game and at the "

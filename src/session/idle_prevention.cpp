@@ -7,8 +7,8 @@
 namespace tessik {
 
 void CPluginApp::OnIdleTimer() {
-  idleMinutes += 3;
-  if (idleMinutes <= 56) return;
+  idleMinutes += kIdleTickMinutes;
+  if (idleMinutes < kIdleLimitMinutes) return;
   idleMinutes = 0;
   const std::string& text = settings.preventIdleText;
   if (settings.preventIdleMethod == 0 || text.empty()) {

@@ -6,7 +6,7 @@
 #include "host/game_start_info.h"
 #include "import/old_log.h"
 #include "import/pgn_import.h"
-#include "platform/read_file.h"
+#include "platform/file_error.h"
 #include "session/plugin_app.h"
 
 namespace tessik {
@@ -48,9 +48,9 @@ void ImportPastGames(CPluginApp& app) {
     }
     ImportOutcome outcome = ImportPgn(games, app.dataFolder.fd(), app.logMark, app.userName,
                                       app.workingDirectory, g_importReply.ratings, playedSince);
-    if (outcome.reportError != 0) {
+    if (outcome.reportError) {
       AppendOutputLine(app, "Could not write the import's report " + app.workingDirectory +
-                                "pgn_read.txt (" + std::strerror(outcome.reportError) +
+                                "pgn_read.txt (" + outcome.reportError.message() +
                                 "): the import went on without it.");
     }
     if (!outcome.Complete()) {
@@ -58,18 +58,18 @@ void ImportPastGames(CPluginApp& app) {
                                 DescribeReadError(outcome.pgnError) +
                                 "): no past games were imported. The import will be tried again "
                                 "at the next login.");
-    } else if (!outcome.written) {
+    } else if (outcome.writeError) {
       AppendOutputLine(app, "The game log " + app.GameLogPath() + " could not be written (" +
-                                outcome.problem +
+                                WriteErrorText(outcome.writeError) +
                                 "): the import will be tried again at the next login.");
-    } else if (outcome.pgnError == ENOENT) {
+    } else if (outcome.NoPgn()) {
       AppendOutputLine(app, "No PGN file of your past games at " + outcome.pgnPath +
                                 ": the game log starts without them.");
     } else {
       // "Succesfully": the system's own text, spelt as users have always seen it; keep it so.
       AppendOutputLine(app, "Succesfully imported the game results from your pgn");
     }
-    return outcome.Complete() && outcome.written;
+    return outcome.Complete() && !outcome.writeError;
   });
 }
 
@@ -77,14 +77,15 @@ void ConvertOldLog(CPluginApp& app) {
   RewriteLog(app, [&app](std::vector<GameRecord>& games) {
     ConversionOutcome outcome =
         UpgradeOldLog(games, app.dataFolder.fd(), app.logMark, app.userName, g_importReply.ratings);
-    if (outcome.written) {
+    if (!outcome.error) {
       AppendOutputLine(app, "...done");
     } else {
-      AppendOutputLine(app, "The converted game log could not be saved (" + outcome.problem +
+      AppendOutputLine(app, "The converted game log could not be saved (" +
+                                WriteErrorText(outcome.error) +
                                 "): the old log is kept and will be converted again at the next "
                                 "login.");
     }
-    return outcome.written;
+    return !outcome.error;
   });
 }
 

@@ -1,9 +1,7 @@
-#include <cerrno>
-
 #include "host/game_start_info.h"
 #include "host/host_message.h"
+#include "platform/file_error.h"
 #include "platform/private_directory.h"
-#include "platform/read_file.h"
 #include "session/plugin_app.h"
 #include "session/settings.h"
 
@@ -25,22 +23,23 @@ void AwaitRatings(PendingImport pending) {
 bool UseDataFolder(CPluginApp& app) {
   app.dataFolder.Close();
   const FolderCheck check = OpenPrivateFolder(app.workingDirectory, "tessik", app.dataFolder);
-  if (check.problem.empty()) {
+  if (!check.error) {
     if (check.tightened) {
       AppendOutputLine(app, "The data folder " + app.workingDirectory +
                                 "tessik was open to other users: it is now closed to them.");
     }
     return true;
   }
-  AppendOutputLine(app, "The data folder " + app.workingDirectory + "tessik " + check.problem +
+  AppendOutputLine(app, "The data folder " + app.workingDirectory + "tessik " +
+                            check.error.message() +
                             ": nothing will be read from or saved to disk in this session.");
   return false;
 }
 
 void LoadSettingsFile(CPluginApp& app) {
-  int error = LoadSettings(app.dataFolder.fd());
+  const std::error_code error = LoadSettings(app.dataFolder.fd());
   // A file that is there but cannot be read is never replaced by the values in memory.
-  app.settingsFileBlocked = error != 0 && error != ENOENT;
+  app.settingsFileBlocked = error && error != std::errc::no_such_file_or_directory;
   if (app.settingsFileBlocked) {
     AppendOutputLine(app, "Cannot read the settings file " + app.dataDirectory +
                               std::string(kSettingsFile) + " (" + DescribeReadError(error) +

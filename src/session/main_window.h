@@ -18,7 +18,7 @@ class MainWindow {
   // scrolls to it.
   virtual void AddOutputLine(std::string_view line) = 0;
   virtual void SetTitle(std::string_view title) = 0;
-  // Timer 1: idle prevention every 180000 ms. Starting it again restarts it.
+  // Timer 1: the idle tick (kIdleTickMilliseconds). Starting it again restarts it.
   virtual void StartIdleTimer() = 0;
   virtual void StopIdleTimer() = 0;
   // The system's minimise command.

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "platform/private_directory.h"
@@ -58,19 +59,22 @@ class CPluginApp {
   // the host's console (last: the session ends, there is no later try). Returns whether every
   // game is saved.
   bool SaveUnsavedGames(bool boxes, bool last);
-  // What a login makes of the log read into gameLog; error: the read's errno (0 when it was
-  // read whole).
-  GameLogState TakeGameLog(int error);
+  // What a login makes of the log read into gameLog; error: the read's (clear when it was read
+  // whole).
+  GameLogState TakeGameLog(std::error_code error);
   std::string GameLogPath() const;
   // Counts every game of gameLog into opponentTotals.
   void RebuildTotals();
-  FileCause SaveOpponentTotals();
+  std::error_code SaveOpponentTotals();
   // The write-error box for a file label such as "*.stt"; true when the user chose Retry.
-  bool ShowWriteError(int cause, std::string_view fileLabel);
+  bool ShowWriteError(FileCause cause, std::string_view fileLabel);
   // Repeats save while it fails and the user answers Retry.
-  void SaveWithRetry(const std::function<FileCause()>& save, std::string_view fileLabel);
+  void SaveWithRetry(const std::function<std::error_code()>& save, std::string_view fileLabel);
   // Between a login and the end of its session.
   bool SessionOpen() const { return opponentTotals != nullptr && !sessionEnded; }
+  // Whether the settings may be written: they were read at a login, from a file that could be
+  // read or from none.
+  bool SettingsWritable() const { return settingsLoaded && !settingsFileBlocked; }
   // Whether this session may read and write the user's own files.
   bool UserFilesAllowed() const { return !guestSession && !userFilesBlocked; }
 
@@ -114,5 +118,9 @@ void SetDirectories(CPluginApp& app, std::string_view currentDirectory);
 void AppendOutputLine(CPluginApp& app, std::string_view line);
 // A score line: to the output box and/or the host's console, as the settings say.
 void OutputStatLine(CPluginApp& app, std::string_view line);
+
+// Why a file could not be written, for a line in the output box, as the write-error box names
+// it: "disk full, error code 13".
+std::string WriteErrorText(std::error_code error);
 
 }  // namespace tessik

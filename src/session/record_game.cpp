@@ -12,7 +12,7 @@ namespace {
 
 // The opponent's titles: tokens at single spaces, from the left, until an empty one.
 void SetTitles(GameRecord& record, std::string_view titles) {
-  size_t end = titles.find_last_not_of(" \t\r\n\v\f");
+  size_t end = titles.find_last_not_of(kWhiteSpace);
   titles = end == std::string_view::npos ? std::string_view() : titles.substr(0, end + 1);
   while (!titles.empty()) {
     size_t space = titles.find(' ');

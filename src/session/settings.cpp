@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "base/decimal.h"
+#include "platform/file_error.h"
 #include "platform/read_file.h"
 #include "store/safe_save.h"
 
@@ -95,11 +96,12 @@ std::string FormatSettingsFile(const Settings& source) {
   return file;
 }
 
-int LoadSettings(int dataFolder) {
+std::error_code LoadSettings(int dataFolder) {
   std::string file;
-  int error = ReadFileHead(dataFolder, std::string(kSettingsFile), kMostSettingsBytes + 1, file);
-  if (error == 0 && file.size() > kMostSettingsBytes) error = EFBIG;
-  if (error != 0) return error;
+  std::error_code error =
+      ReadFileHead(dataFolder, std::string(kSettingsFile), kMostSettingsBytes + 1, file);
+  if (!error && file.size() > kMostSettingsBytes) error = ErrnoError(EFBIG);
+  if (error) return error;
   for (size_t start = 0; start < file.size();) {
     size_t end = std::min(file.find('\n', start), file.size());
     std::string_view line(file.data() + start, end - start);
@@ -107,10 +109,10 @@ int LoadSettings(int dataFolder) {
     ApplySettingsLine(settings, line.substr(0, line.find('\r')));
     start = end + 1;
   }
-  return 0;
+  return {};
 }
 
-FileCause SaveSettings(int dataFolder) {
+std::error_code SaveSettings(int dataFolder) {
   return WriteFileAtomically({dataFolder, std::string(kSettingsFile), std::string(kSettingsNewFile),
                               std::string(kSettingsBackupFile)},
                              Backup::Replace, FormatSettingsFile(settings));

@@ -45,12 +45,12 @@ inline constexpr std::string_view kSettingsBackupFile = "tessik.ino";
 // A settings file larger than this is not one the plug-in wrote.
 inline constexpr size_t kMostSettingsBytes = 1 << 20;
 
-// Reads the file in the data folder (its descriptor) over the settings in memory. Returns 0, or
-// the errno why it could not be read (ENOENT when there is none); the settings then stay as
-// they are.
-int LoadSettings(int dataFolder);
-// Writes the file in three moves; kFileNone or the cause of the failure.
-FileCause SaveSettings(int dataFolder);
+// Reads the file in the data folder (its descriptor) over the settings in memory. Returns no
+// error, or why it could not be read (ENOENT when there is none); the settings then stay as they
+// are.
+std::error_code LoadSettings(int dataFolder);
+// Writes the file in three moves; no error, or the failure.
+std::error_code SaveSettings(int dataFolder);
 
 // One line of the file, its line end removed: "key=value" for one of the eighteen keys.
 void ApplySettingsLine(Settings& target, std::string_view line);

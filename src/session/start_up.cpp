@@ -33,7 +33,7 @@ bool CPluginApp::StartApplication(const std::function<void()>& runMainWindow) {
       RefreshGameLog();
       SaveOpponentTotals();
     }
-    if (settingsLoaded && !settingsFileBlocked) SaveSettings(dataFolder.fd());
+    if (SettingsWritable()) SaveSettings(dataFolder.fd());
     opponentTotals.reset();
   }
   return false;

@@ -8,8 +8,8 @@ void CPluginApp::RebuildTotals() {
   if (opponentTotals) CountLogGames(*opponentTotals, gameLog);
 }
 
-FileCause CPluginApp::SaveOpponentTotals() {
-  if (!opponentTotals || !UserFilesAllowed()) return kFileNone;
+std::error_code CPluginApp::SaveOpponentTotals() {
+  if (!opponentTotals || !UserFilesAllowed()) return {};
   std::string lines;
   opponentTotals->ResetCursor(true);
   for (OpponentTotals entry; opponentTotals->NextEntry(entry) == 1;) {

@@ -4,7 +4,7 @@
 
 namespace tessik {
 
-bool CPluginApp::ShowWriteError(int cause, std::string_view fileLabel) {
+bool CPluginApp::ShowWriteError(FileCause cause, std::string_view fileLabel) {
   char text[512];
   // "occured": the box's own text, spelt as users have always seen it; keep it so.
   std::snprintf(text, sizeof text,
@@ -16,10 +16,13 @@ bool CPluginApp::ShowWriteError(int cause, std::string_view fileLabel) {
   return mainWindow != nullptr && mainWindow->AskRetryCancel(text, applicationName);
 }
 
-void CPluginApp::SaveWithRetry(const std::function<FileCause()>& save, std::string_view fileLabel) {
-  for (int cause = save(); cause != kFileNone; cause = save()) {
-    if (!ShowWriteError(cause, fileLabel)) return;
+void CPluginApp::SaveWithRetry(const std::function<std::error_code()>& save,
+                               std::string_view fileLabel) {
+  for (std::error_code error = save(); error; error = save()) {
+    if (!ShowWriteError(FileCauseOf(error), fileLabel)) return;
   }
 }
+
+std::string WriteErrorText(std::error_code error) { return DescribeFileCause(FileCauseOf(error)); }
 
 }  // namespace tessik

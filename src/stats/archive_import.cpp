@@ -10,11 +10,13 @@
 #include "import/pgn_parts.h"
 #include "import/pgn_walker.h"
 #include "import/same_game.h"
+#include "platform/file_error.h"
 #include "platform/huge_pages.h"
 #include "platform/private_directory.h"
 #include "platform/read_file.h"
 #include "platform/side_by_side.h"
 #include "stats/log_location.h"
+#include "store/file_cause.h"
 #include "store/game_log_file.h"
 #include "store/safe_save.h"
 
@@ -167,7 +169,7 @@ bool ReadArchive(const ArchiveImportRequest& request, const std::vector<GameReco
                  std::vector<GameRecord>& added, ArchiveImportResult& result) {
   int fd = -1;
   off_t size = 0;
-  if (int error = OpenRegularFile(AT_FDCWD, request.pgnPath, fd, size); error != 0) {
+  if (std::error_code error = OpenRegularFile(AT_FDCWD, request.pgnPath, fd, size)) {
     result.error = "cannot read the PGN " + request.pgnPath + ": " + DescribeReadError(error);
     return false;
   }
@@ -189,8 +191,8 @@ bool ReadArchive(const ArchiveImportRequest& request, const std::vector<GameReco
   close(fd);
   for (const ArchivePart& part : read) {
     if (part.error != 0) {
-      result.error =
-          "cannot read the PGN " + request.pgnPath + ": " + DescribeReadError(part.error);
+      result.error = "cannot read the PGN " + request.pgnPath + ": " +
+                     DescribeReadError(ErrnoError(part.error));
       return false;
     }
     result.read += part.read;
@@ -233,16 +235,16 @@ ArchiveImportResult ImportArchive(const ArchiveImportRequest& request) {
   // cannot send the new log anywhere else.
   Folder folder;
   const FolderCheck check = OpenPrivateFolder(request.directory, "tessik", folder);
-  if (!check.problem.empty()) {
-    result.error =
-        "cannot use the data folder " + DataDirectoryOf(request.directory) + ": " + check.problem;
+  if (check.error) {
+    result.error = "cannot use the data folder " + DataDirectoryOf(request.directory) + ": " +
+                   check.error.message();
     return result;
   }
   std::vector<GameRecord> log;
   LogMark mark;
-  const int error = ReadGameLogFile(folder.fd(), request.user, log, &mark);
-  const bool existed = error != ENOENT;
-  if (existed && error != 0) {
+  const std::error_code error = ReadGameLogFile(folder.fd(), request.user, log, &mark);
+  const bool existed = error != std::errc::no_such_file_or_directory;
+  if (existed && error) {
     result.error = "cannot read the game log " + result.logPath + ": " + DescribeReadError(error);
     return result;
   }
@@ -264,10 +266,11 @@ ArchiveImportResult ImportArchive(const ArchiveImportRequest& request) {
   if (!ReadArchive(request, log, added, result) || added.empty()) return result;
   // Sessions of the user may record games meanwhile: the rewrite carries them over.
   const std::string name = GameLogName(request.user);
-  if (FileCause cause =
+  if (std::error_code failed =
           RewriteGameLog(folder.fd(), request.user, mark, name + ".new", name + ".bak",
                          existed ? Backup::Replace : Backup::None, MergedLogPieces(log, added))) {
-    result.error = "cannot write the game log " + result.logPath + ": " + DescribeFileCause(cause);
+    result.error = "cannot write the game log " + result.logPath + ": " +
+                   DescribeFileCause(FileCauseOf(failed));
   }
   return result;
 }

@@ -4,61 +4,63 @@
 
 namespace tessik {
 
-FileCause FileCauseFromErrno(int error) {
-  switch (error) {
-    case 0:
-      return kFileNone;
+FileCause FileCauseOf(std::error_code error) {
+  if (!error) return FileCause::None;
+  if (error.category() != std::generic_category()) return FileCause::Generic;
+  switch (error.value()) {
     case ENOENT:
-      return kFileNotFound;
     case ENOTDIR:
     case ENAMETOOLONG:
     case ELOOP:
-      return kFileBadPath;
+      return FileCause::BadPath;
     case EMFILE:
     case ENFILE:
-      return kFileTooManyOpen;
+      return FileCause::TooManyOpen;
     case EACCES:
     case EPERM:
+    case EEXIST:
     case EROFS:
     case EISDIR:
-      return kFileAccessDenied;
+      return FileCause::AccessDenied;
     case EBADF:
-      return kFileInvalid;
+      return FileCause::Invalid;
     case EBUSY:
     case ETXTBSY:
-      return kFileSharingViolation;
+      return FileCause::SharingViolation;
+    case EWOULDBLOCK:
     case ENOLCK:
-      return kFileLockViolation;
+      return FileCause::LockViolation;
     case ESPIPE:
-      return kFileBadSeek;
+      return FileCause::BadSeek;
     case EIO:
-      return kFileHardIO;
+      return FileCause::HardIO;
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-      return kFileDiskFull;
+      return FileCause::DiskFull;
     default:
-      return kFileGeneric;
+      return FileCause::Generic;
   }
 }
 
-const char* FileCauseReason(int cause) {
+const char* FileCauseReason(FileCause cause) {
   switch (cause) {
-    case kFileBadPath:
+    case FileCause::BadPath:
       return "bad path";
-    case kFileAccessDenied:
+    case FileCause::AccessDenied:
       return "access denied";
-    case kFileHardIO:
+    case FileCause::HardIO:
       return "no disk in drive or hardware error";
-    case kFileDiskFull:
+    case FileCause::DiskFull:
       return "disk full";
     default:
       return "unknown";
   }
 }
 
-std::string DescribeFileCause(int cause) {
-  return std::string(FileCauseReason(cause)) + ", error code " + std::to_string(cause);
+std::string DescribeFileCause(FileCause cause) {
+  return std::string(FileCauseReason(cause)) + ", error code " +
+         std::to_string(static_cast<int>(cause));
 }
 
 }  // namespace tessik

@@ -8,10 +8,10 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/byte_source.h"
-#include "store/file_cause.h"
 #include "store/game_record.h"
 #include "store/safe_save.h"
 
@@ -31,22 +31,22 @@ struct LogMark {
 
 // Reads every whole record of the log into records, in file order; an incomplete tail (a
 // record torn by a crash) is left out. The file is opened without following a link and
-// without waiting on a FIFO. mark, when given, is where the read ended. Returns 0, or the
-// errno of the failure: ENOENT when there is no file, EINVAL for anything but a regular file,
-// EFBIG for a file larger than any log.
-int ReadGameLogFile(int folder, const std::string& userName, std::vector<GameRecord>& records,
-                    LogMark* mark = nullptr);
+// without waiting on a FIFO. mark, when given, is where the read ended. Returns no error, or
+// the failure's: ENOENT when there is no file, EINVAL for anything but a regular file, EFBIG for
+// a file larger than any log.
+std::error_code ReadGameLogFile(int folder, const std::string& userName,
+                                std::vector<GameRecord>& records, LogMark* mark = nullptr);
 
 // Appends the whole records of source to records, as ReadGameLogFile reads a file's: the path
-// of a log's bytes, whatever holds them. Returns 0 or the errno of a failed read.
-int ReadGameLog(ByteSource source, std::vector<GameRecord>& records);
+// of a log's bytes, whatever holds them. Returns no error, or a failed read's.
+std::error_code ReadGameLog(ByteSource source, std::vector<GameRecord>& records);
 
 // Reads the log as ReadGameLogFile does, but hands its records to visit a batch at a time (a
 // few thousand, in file order) instead of keeping them: a pass over a million games then stays
 // in the processor's cache. Returns as ReadGameLogFile does; records visited before a read
 // error stay visited.
-int VisitGameLogFile(int folder, const std::string& userName,
-                     const std::function<void(std::span<const GameRecord>)>& visit);
+std::error_code VisitGameLogFile(int folder, const std::string& userName,
+                                 const std::function<void(std::span<const GameRecord>)>& visit);
 
 // What the log became since a mark.
 enum class LogChange {
@@ -67,23 +67,23 @@ inline constexpr std::chrono::milliseconds kLogLockWait{2000};
 
 // Appends records at the end of the log under its lock, after cutting a torn tail back to
 // whole records, and syncs. An empty log gets the marker of a log awaiting its first import
-// first: a complete import writes the whole log. Returns kFileNone, kFileLockViolation when
-// the lock stayed held for kLogLockWait (nothing written: the caller keeps the records and
-// tries again later), or the cause of the failure. The file is made with mode 0600.
-FileCause AppendGameRecords(int folder, const std::string& userName,
-                            std::span<const GameRecord> records);
+// first: a complete import writes the whole log. Returns no error, EWOULDBLOCK when the lock
+// stayed held for kLogLockWait (nothing written: the caller keeps the records and tries again
+// later), or the failure. The file is made with mode 0600.
+std::error_code AppendGameRecords(int folder, const std::string& userName,
+                                  std::span<const GameRecord> records);
 
 // Replaces the log by a rewrite of it: the rewrite read the log up to read (its records went
 // into pieces), and meanwhile sessions may have appended games. The new log is written under
 // temporary, then, under the lock, the whole records the log gained since read are carried
 // over to its end, the old log is kept under backup as the rule says, and the new one renamed
 // into place. When the read found no log, a marker that a session put at the start of a new one
-// is not carried over: the rewrite has its own. Returns kFileNone, kFileLockViolation (the lock
-// stayed held), kFileSharingViolation when another rewrite replaced the log meanwhile (its
-// records are not those read: nothing is replaced, and the rewrite may start again from the
-// new log), or the cause of a failed write; on failure the log stays as it was.
-FileCause RewriteGameLog(int folder, const std::string& userName, const LogMark& read,
-                         const std::string& temporary, const std::string& backup, Backup rule,
-                         const FilePieces& pieces);
+// is not carried over: the rewrite has its own. Returns no error, EWOULDBLOCK (the lock stayed
+// held), EBUSY when another rewrite replaced the log meanwhile (its records are not those read:
+// nothing is replaced, and the rewrite may start again from the new log), or the failure; on
+// failure the log stays as it was.
+std::error_code RewriteGameLog(int folder, const std::string& userName, const LogMark& read,
+                               const std::string& temporary, const std::string& backup, Backup rule,
+                               const FilePieces& pieces);
 
 }  // namespace tessik

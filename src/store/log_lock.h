@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <string>
+#include <system_error>
 
 namespace tessik {
 
@@ -23,10 +24,9 @@ class LogLock {
   ~LogLock() { Release(); }
 
   // Takes the lock of userName's log in folder (a directory's descriptor), waiting at most
-  // wait. Returns 0, EWOULDBLOCK when another still held it at the end of the wait, or the
-  // errno of the failure (the lock file cannot be made or opened: a link in its place is
-  // refused).
-  int Take(int folder, const std::string& userName, std::chrono::milliseconds wait);
+  // wait. Returns no error, EWOULDBLOCK when another still held it at the end of the wait, or
+  // the failure (the lock file cannot be made or opened: a link in its place is refused).
+  std::error_code Take(int folder, const std::string& userName, std::chrono::milliseconds wait);
   void Release();
 
  private:

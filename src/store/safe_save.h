@@ -8,8 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
-
-#include "store/file_cause.h"
+#include <system_error>
 
 namespace tessik {
 
@@ -42,16 +41,17 @@ using FilePieces = std::function<std::string_view()>;
 // write and sync the temporary (made anew, exclusively: no link is followed), keep current
 // under backup as the rule says (a hard link: current stays where it is), then one atomic
 // rename of temporary over current, and a sync of the folder so that the rename survives a
-// crash. Returns the cause of the first failure that leaves current unreplaced, or kFileNone.
-FileCause WriteFileAtomically(const SavedFile& file, Backup rule, std::string_view contents);
-FileCause WriteFileAtomically(const SavedFile& file, Backup rule, const FilePieces& pieces);
+// crash. Returns the first failure that leaves current unreplaced (EEXIST: a backup that is
+// kept stands in the way), or no error.
+std::error_code WriteFileAtomically(const SavedFile& file, Backup rule, std::string_view contents);
+std::error_code WriteFileAtomically(const SavedFile& file, Backup rule, const FilePieces& pieces);
 
 // The same in two steps, for a caller that must add to the new file at the last moment (the
 // game log's rewrite, under its lock). The first writes the temporary and leaves it open in
 // fd, unsynced; on failure it is removed and fd is -1.
-FileCause WriteTemporaryFile(const SavedFile& file, const FilePieces& pieces, int& fd);
+std::error_code WriteTemporaryFile(const SavedFile& file, const FilePieces& pieces, int& fd);
 // The second syncs and closes fd, then keeps, renames and syncs as WriteFileAtomically does.
 // A failed sync removes the temporary.
-FileCause PutInPlace(const SavedFile& file, Backup rule, int fd);
+std::error_code PutInPlace(const SavedFile& file, Backup rule, int fd);
 
 }  // namespace tessik

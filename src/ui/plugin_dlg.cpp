@@ -60,7 +60,7 @@ CPluginDlg::CPluginDlg(CPluginApp& app)
   SizeOutputBox();
   layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed size: no resizing, no maximise
 
-  idleTimer_.setInterval(180000);
+  idleTimer_.setInterval(kIdleTickMilliseconds);
   connect(&idleTimer_, &QTimer::timeout, this, [this] { app_.OnIdleTimer(); });
   trayIcon_.setIcon(TessikIcon());
   trayIcon_.setToolTip(

@@ -132,14 +132,14 @@ std::string Game(const std::string& black, const std::string& result, const std:
 TEST(PgnImport, TheUsersGamesOfThePgnThenThoseOnlyPlayedLive) {
   TempDirectory directory;
   Folder folder;
-  ASSERT_EQ(OpenFolder(directory.path(), folder), 0);
+  ASSERT_FALSE(OpenFolder(directory.path(), folder));
   auto import = [&](const char* pgn, const std::vector<GameRecord>& live) {
     std::remove((directory / "ann.pgn").c_str());
     std::remove((directory / "ann.glg").c_str());  // each import makes a first log
     if (pgn != nullptr) WriteFile(directory / "ann.pgn", pgn);
     std::vector<GameRecord> games;
     ImportOutcome outcome = ImportPgn(games, folder.fd(), {}, "ann", directory / "", {}, live);
-    EXPECT_EQ(outcome.pgnError, pgn == nullptr ? ENOENT : 0);
+    EXPECT_EQ(outcome.pgnError.value(), pgn == nullptr ? ENOENT : 0);
     EXPECT_EQ(ReadFile(directory / "ann.glg"), EncodeGameLog(games));
     return games;
   };
@@ -197,7 +197,7 @@ TEST(PgnParts, ALargePgnIsCutOnlyWhereAGameBeginsAndReadsAsTheWhole) {
   };
   TempDirectory directory;
   Folder folder;
-  ASSERT_EQ(OpenFolder(directory.path(), folder), 0);
+  ASSERT_FALSE(OpenFolder(directory.path(), folder));
   for (const auto& [middle, partCount] : kCases) {
     std::string before, after;
     int count = 0;

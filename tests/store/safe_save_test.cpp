@@ -25,16 +25,15 @@ using namespace std::string_literals;
 
 // Every save here meets short and interrupted writes, and a link left under the temporary name.
 TEST(SafeSave, TheBackupRuleDecidesWhatBecomesOfTheReplacedFile) {
-  // the rule; current and backup before ("-": none); the outcome; current, backup, temporary
-  const std::tuple<Backup, std::array<std::string, 2>, FileCause, std::array<std::string, 3>>
-      kCases[] = {
-          {Backup::None, {"old", "older"}, kFileNone, {"new file", "older", "-"}},
-          {Backup::Replace, {"old", "older"}, kFileNone, {"new file", "old", "-"}},
-          {Backup::Replace, {"-", "older"}, kFileNone, {"new file", "-", "-"}},  // a first save
-          {Backup::KeepOld, {"old", "-"}, kFileNone, {"new file", "old", "-"}},
-          {Backup::KeepOld, {"old", "older"}, kFileAccessDenied, {"old", "older", "new file"}},
-      };
-  for (const auto& [rule, before, cause, after] : kCases) {
+  // the rule; current and backup before ("-": none); the errno; current, backup, temporary
+  const std::tuple<Backup, std::array<std::string, 2>, int, std::array<std::string, 3>> kCases[] = {
+      {Backup::None, {"old", "older"}, 0, {"new file", "older", "-"}},
+      {Backup::Replace, {"old", "older"}, 0, {"new file", "old", "-"}},
+      {Backup::Replace, {"-", "older"}, 0, {"new file", "-", "-"}},  // a first save
+      {Backup::KeepOld, {"old", "-"}, 0, {"new file", "old", "-"}},
+      {Backup::KeepOld, {"old", "older"}, EEXIST, {"old", "older", "new file"}},
+  };
+  for (const auto& [rule, before, error, after] : kCases) {
     TempDirectory directory;
     const std::string paths[3] = {directory / "f", directory / "f.bak", directory / "f.tmp"};
     for (int i : {0, 1}) {
@@ -43,8 +42,9 @@ TEST(SafeSave, TheBackupRuleDecidesWhatBecomesOfTheReplacedFile) {
     WriteFile(directory / "victim", "untouched");
     ASSERT_EQ(symlink((directory / "victim").c_str(), paths[2].c_str()), 0);
     g_shortWrites = 1;
-    EXPECT_EQ(WriteFileAtomically({AT_FDCWD, paths[0], paths[2], paths[1]}, rule, "new file"),
-              cause);
+    EXPECT_EQ(
+        WriteFileAtomically({AT_FDCWD, paths[0], paths[2], paths[1]}, rule, "new file").value(),
+        error);
     EXPECT_EQ(g_shortWrites, 5);  // an interrupted write, then three of 3 bytes at most
     g_shortWrites = 0;
     for (int i = 0; i < 3; ++i) {

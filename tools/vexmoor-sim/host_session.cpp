@@ -16,6 +16,7 @@
 #include "host_datagram.h"
 #include "host_pipe.h"
 #include "message_line.h"
+#include "platform/file_error.h"
 #include "platform/last_error.h"
 #include "platform/read_file.h"
 #include "plugin_process.h"
@@ -320,8 +321,8 @@ void HostSession::Show(const ScriptEvent& event, const std::string& directory) {
   }
   // A name that stays inside (checked with the script), read as the plug-in reads its files.
   std::string contents;
-  if (int error = tessik::ReadFileHead(AT_FDCWD, directory + "/" + event.args[0], kLargestShown,
-                                       contents)) {
+  if (std::error_code error = tessik::ReadFileHead(AT_FDCWD, directory + "/" + event.args[0],
+                                                   kLargestShown, contents)) {
     out_ << "  (" << tessik::DescribeReadError(error) << ")\n";
     return;
   }
