@@ -7,9 +7,14 @@ namespace tessik {
 
 void SendGreeting(CIpcPipe& pipe) {
   SendIPCText(pipe, kMsgPluginName, kProtocolName);
-  SendIPCValue(pipe, kMsgHello, 1);
-  for (uint16_t number : {16, 130, 135}) SendIPCValue(pipe, kMsgWantDatagram, number);
-  for (uint16_t number : {0, 29, 15, 16, 76, 62}) SendIPCValue(pipe, kMsgWantOtherDatagram, number);
+  SendIPCValue(pipe, kMsgHello, kHelloValue);
+  for (uint16_t number : {kConnectionClosing, kFingerAnswer, kAssessAnswer}) {
+    SendIPCValue(pipe, kMsgWantDatagram, number);
+  }
+  for (uint16_t number : {kLoginDatagram, kMatchOfferDatagram, kGameStartDatagram,
+                          kGameResultDatagram, kUnusedServerDatagram, kActivityDatagram}) {
+    SendIPCValue(pipe, kMsgWantOtherDatagram, number);
+  }
 }
 
 }  // namespace tessik

@@ -10,13 +10,13 @@ namespace tessik {
 namespace {
 
 bool IsValueType(int16_t type) {
-  return (type >= kMsgHello && type <= kMsgDropOtherDatagram) || type == kMsgValue10 ||
-         type == kMsgValue11;
+  return (type >= kMsgHello && type <= kMsgDropOtherDatagram) || type == kMsgUnusedValueSecond ||
+         type == kMsgUnusedValueThird;
 }
 
 bool IsBlockType(int16_t type) {
-  return (type >= kMsgPluginName && type <= kMsgConsoleLine) || type == kMsgBlock9 ||
-         type == kMsgHostBlock1000 || type == kMsgHostBlock1002 || type == kMsgHostBlock1004;
+  return (type >= kMsgPluginName && type <= kMsgConsoleLine) || type == kMsgUnusedBlock ||
+         type == kMsgHostBlockFirst || type == kMsgHostBlockSecond || type == kMsgHostBlockThird;
 }
 
 // Up to length bytes of payload: fewer when the writer sent fewer.
@@ -43,10 +43,11 @@ Datagram DecodeDatagram(const std::vector<unsigned char>& payload) {
   Datagram datagram;
   unsigned char head[kDatagramHeaderBytes] = {};
   if (!payload.empty()) std::memcpy(head, payload.data(), std::min(payload.size(), sizeof head));
-  datagram.source = GetLittleEndian<uint16_t>(head);
-  datagram.number = GetLittleEndian<uint16_t>(head + 2);
-  std::memcpy(datagram.unused, head + 4, 4);
-  datagram.fieldCount = static_cast<int16_t>(GetLittleEndian<uint16_t>(head + 8));
+  datagram.source = GetLittleEndian<uint16_t>(head + kDatagramSourceAt);
+  datagram.number = GetLittleEndian<uint16_t>(head + kDatagramNumberAt);
+  std::memcpy(datagram.unused, head + kDatagramUnusedAt, sizeof datagram.unused);
+  datagram.fieldCount =
+      static_cast<int16_t>(GetLittleEndian<uint16_t>(head + kDatagramFieldCountAt));
   size_t offset = kDatagramHeaderBytes;
   for (int i = 0; i < datagram.fieldCount && offset < payload.size(); ++i) {
     auto begin = payload.begin() + static_cast<ptrdiff_t>(offset);
@@ -61,8 +62,8 @@ std::optional<HostMessage> ReceiveIPCMessage(CIpcPipe& pipe) {
   unsigned char header[kMessageHeaderBytes];
   if (pipe.ReadIPC(header, kMessageHeaderBytes) != kMessageHeaderBytes) return std::nullopt;
   HostMessage message;
-  message.type = static_cast<int16_t>(GetLittleEndian<uint16_t>(header));
-  message.length = GetLittleEndian<uint16_t>(header + 2);
+  message.type = static_cast<int16_t>(GetLittleEndian<uint16_t>(header + kMessageTypeAt));
+  message.length = GetLittleEndian<uint16_t>(header + kMessageLengthAt);
   auto length = static_cast<int16_t>(message.length);
   if (length < 0) {
     DiscardWaitingBytes(pipe);
@@ -75,7 +76,7 @@ std::optional<HostMessage> ReceiveIPCMessage(CIpcPipe& pipe) {
     message.datagram = DecodeDatagram(payload);
   } else if (message.type == kMsgConnectionEnded) {
     message.kind = PayloadKind::None;
-  } else if (IsValueType(message.type) && payload.size() == 2) {
+  } else if (IsValueType(message.type) && payload.size() == kValuePayloadBytes) {
     message.kind = PayloadKind::Value;
     message.value = GetLittleEndian<uint16_t>(payload.data());
   } else if (IsBlockType(message.type)) {
@@ -89,8 +90,8 @@ std::optional<HostMessage> ReceiveIPCMessage(CIpcPipe& pipe) {
 
 std::vector<unsigned char> FrameMessage(int16_t type, const void* payload, size_t length) {
   std::vector<unsigned char> bytes(kMessageHeaderBytes + length);
-  PutLittleEndian<uint16_t>(bytes.data(), static_cast<uint16_t>(type));
-  PutLittleEndian<uint16_t>(bytes.data() + 2, static_cast<uint16_t>(length));
+  PutLittleEndian<uint16_t>(bytes.data() + kMessageTypeAt, static_cast<uint16_t>(type));
+  PutLittleEndian<uint16_t>(bytes.data() + kMessageLengthAt, static_cast<uint16_t>(length));
   if (length > 0) std::memcpy(bytes.data() + kMessageHeaderBytes, payload, length);
   return bytes;
 }
@@ -103,7 +104,7 @@ bool SendIPCText(CIpcPipe& pipe, int16_t type, std::string_view text) {
 }
 
 bool SendIPCValue(CIpcPipe& pipe, int16_t type, uint16_t value) {
-  unsigned char payload[2];
+  unsigned char payload[kValuePayloadBytes];
   PutLittleEndian<uint16_t>(payload, value);
   std::vector<unsigned char> bytes = FrameMessage(type, payload, sizeof payload);
   return pipe.WriteIPC(bytes.data(), static_cast<int>(bytes.size()));

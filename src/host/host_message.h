@@ -9,34 +9,12 @@
 #include <vector>
 
 #include "host/ipc_pipe.h"
+#include "host/protocol.h"
 
 namespace tessik {
 
-enum HostMessageType : int16_t {
-  kMsgPluginName = 1,         // text: name and version, in the greeting
-  kMsgServerCommand = 2,      // text: a command for the host to send to the server
-  kMsgConsoleLine = 3,        // text: a line for the host's console
-  kMsgHello = 4,              // value 1, in the greeting
-  kMsgWantDatagram = 5,       // value: forward datagrams of source 1 with this number
-  kMsgWantOtherDatagram = 6,  // value: forward datagrams of other sources with this number
-  kMsgValue7 = 7,
-  kMsgDropOtherDatagram = 8,  // value: a number asked for with type 6 is no longer wanted
-  kMsgBlock9 = 9,
-  kMsgValue10 = 10,
-  kMsgValue11 = 11,
-  kMsgHostBlock1000 = 1000,
-  kMsgDatagram = 1001,  // a forwarded server datagram
-  kMsgHostBlock1002 = 1002,
-  kMsgConnectionEnded = 1003,
-  kMsgHostBlock1004 = 1004,
-};
-
-inline constexpr int kMessageHeaderBytes = 4;
-inline constexpr int kMaxPayloadBytes = 32767;
-inline constexpr int kDatagramHeaderBytes = 10;
-
 struct Datagram {
-  uint16_t source = 0;  // 1 selects table A, any other value table B
+  uint16_t source = 0;  // kHostEventSource, or any other value for the server
   uint16_t number = 0;
   unsigned char unused[4] = {};
   int16_t fieldCount = 0;
@@ -47,10 +25,10 @@ struct Datagram {
 };
 
 enum class PayloadKind {
-  None,      // type 1003
+  None,      // kMsgConnectionEnded
   Block,     // texts and byte blocks
   Value,     // 16-bit values
-  Datagram,  // type 1001
+  Datagram,  // kMsgDatagram
   Skipped,   // unknown type, or a value message whose length is not 2: payload passed over
 };
 

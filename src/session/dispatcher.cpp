@@ -16,7 +16,7 @@ namespace tessik {
 namespace {
 
 void OnLoginDatagram(CPluginApp& app, const Datagram& datagram) {
-  const std::string& name = datagram.Field(0);
+  const std::string& name = datagram.Field(login_field::kHandle);
   if (name.empty()) return;  // no handle, no session
   app.userName = name;
   app.guestSession = IsGuestHandle(name);
@@ -34,8 +34,11 @@ void OnLoginDatagram(CPluginApp& app, const Datagram& datagram) {
 }
 
 void OnImportReply(CPluginApp& app, const Datagram& datagram) {
-  SendIPCValue(g_outputPipe, kMsgDropOtherDatagram, 87);
-  constexpr size_t kRatingFields[] = {1, 7, 3, 8, 2, 10};
+  SendIPCValue(g_outputPipe, kMsgDropOtherDatagram, kRatingsDatagram);
+  // In the order of ImportReply::ratings.
+  constexpr size_t kRatingFields[] = {ratings_field::kBlitz,    ratings_field::kFiveMinute,
+                                      ratings_field::kBullet,   ratings_field::kOneMinute,
+                                      ratings_field::kStandard, ratings_field::kFifteenMinute};
   for (size_t i = 0; i < g_importReply.ratings.size(); ++i) {
     g_importReply.ratings[i] = ParseDecimal(datagram.Field(kRatingFields[i]));
   }
@@ -50,27 +53,33 @@ void OnImportReply(CPluginApp& app, const Datagram& datagram) {
 // A match offer may come while a game runs: it uses copies of its own, so the running game
 // keeps its opponent, rating type and variant for the record.
 void OnMatchDatagram(CPluginApp& app, const Datagram& datagram) {
+  namespace field = match_field;
+  const std::string& player = datagram.Field(field::kPlayer);
   const std::string& opponent =
-      datagram.Field(0) == app.userName ? datagram.Field(4) : datagram.Field(0);
-  ShowScoreForMatch(app, opponent, RatingTypeFromServer(datagram.Field(8), datagram.Field(9)));
+      player == app.userName ? datagram.Field(field::kOtherPlayer) : player;
+  ShowScoreForMatch(app, opponent,
+                    RatingTypeFromServer(datagram.Field(field::kVariantNumber),
+                                         datagram.Field(field::kRatingTypeName)));
 }
 
 void OnGameStartDatagram(CPluginApp& app, const Datagram& datagram) {
+  namespace field = game_start_field;
   GameStartInfo& game = g_gameStartInfo;
   app.idleMinutes = 0;
   game.gameStartTime = static_cast<int32_t>(std::time(nullptr));
-  game.gameNumber = datagram.Field(0);
-  game.wildNumber = datagram.Field(3);
-  game.ratedText = datagram.Field(5);
-  game.gameKeyText = datagram.Field(14);
-  game.ratingTypeName = datagram.Field(4);
-  bool userIsWhite = datagram.Field(1) == app.userName;
-  game.opponentName = datagram.Field(userIsWhite ? 2 : 1);
-  game.ownInitialTime = datagram.Field(userIsWhite ? 6 : 8);
-  game.ownIncrement = datagram.Field(userIsWhite ? 7 : 9);
-  game.opponentRatingText = datagram.Field(userIsWhite ? 13 : 12);
-  game.ownRating = datagram.Field(userIsWhite ? 12 : 13);
-  game.opponentTitles = datagram.Field(userIsWhite ? 16 : 15);
+  game.gameNumber = datagram.Field(field::kGameNumber);
+  game.wildNumber = datagram.Field(field::kVariantNumber);
+  game.ratedText = datagram.Field(field::kRated);
+  game.gameKeyText = datagram.Field(field::kGameKey);
+  game.ratingTypeName = datagram.Field(field::kRatingTypeName);
+  bool userIsWhite = datagram.Field(field::kWhite) == app.userName;
+  game.opponentName = datagram.Field(userIsWhite ? field::kBlack : field::kWhite);
+  game.ownInitialTime =
+      datagram.Field(userIsWhite ? field::kWhiteInitialTime : field::kBlackInitialTime);
+  game.ownIncrement = datagram.Field(userIsWhite ? field::kWhiteIncrement : field::kBlackIncrement);
+  game.opponentRatingText = datagram.Field(userIsWhite ? field::kBlackRating : field::kWhiteRating);
+  game.ownRating = datagram.Field(userIsWhite ? field::kWhiteRating : field::kBlackRating);
+  game.opponentTitles = datagram.Field(userIsWhite ? field::kBlackTitles : field::kWhiteTitles);
   game.userHadWhite = userIsWhite ? 1 : 0;
   ShowScoreForMatch(app, game.opponentName,
                     RatingTypeFromServer(game.wildNumber, game.ratingTypeName));
@@ -78,7 +87,7 @@ void OnGameStartDatagram(CPluginApp& app, const Datagram& datagram) {
 
 void OnGameResultDatagram(CPluginApp& app, const Datagram& datagram) {
   g_gameStartInfo.gameNumber.clear();  // a repeated result is ignored
-  g_gameStartInfo.gameResult = ResultFromWhite(datagram.Field(3));
+  g_gameStartInfo.gameResult = ResultFromWhite(datagram.Field(game_result_field::kResult));
   if (g_gameStartInfo.gameResult != kNoResult) RecordFinishedGame(app);
 }
 
@@ -87,18 +96,18 @@ void LookUp(CPluginApp& app, const std::string& player) {
   app.idleMinutes = 0;
 }
 
-// Source 1: the numbers asked for with type 5.
-void DispatchTableA(CPluginApp& app, const Datagram& datagram) {
-  if (datagram.number != 16 && !app.SessionOpen()) return;  // lookups need a session
+// The host's own events: the end of its connection, finger and assess answers.
+void DispatchHostEvent(CPluginApp& app, const Datagram& datagram) {
+  if (datagram.number != kConnectionClosing && !app.SessionOpen()) return;  // lookups need one
   switch (datagram.number) {
-    case 16:
+    case kConnectionClosing:
       app.EndSession();
       break;
-    case 130:
-      LookUp(app, ExtractFingerName(datagram.Field(0), app.userName));
+    case kFingerAnswer:
+      LookUp(app, ExtractFingerName(datagram.Field(answer_field::kText), app.userName));
       break;
-    case 135:
-      LookUp(app, ExtractAssessName(datagram.Field(0), app.userName));
+    case kAssessAnswer:
+      LookUp(app, ExtractAssessName(datagram.Field(answer_field::kText), app.userName));
       break;
     default:
       break;
@@ -106,32 +115,38 @@ void DispatchTableA(CPluginApp& app, const Datagram& datagram) {
 }
 
 // Datagrams about the user's games, which belong to an open session.
-bool NeedsSession(uint16_t number) { return number == 29 || number == 15 || number == 16; }
+bool NeedsSession(uint16_t number) {
+  return number == kMatchOfferDatagram || number == kGameStartDatagram ||
+         number == kGameResultDatagram;
+}
 
-// Other sources: the numbers asked for with type 6.
-void DispatchTableB(CPluginApp& app, const Datagram& datagram) {
+// The server's datagrams.
+void DispatchServerDatagram(CPluginApp& app, const Datagram& datagram) {
   if (NeedsSession(datagram.number) && !app.SessionOpen()) return;
   switch (datagram.number) {
-    case 0:
+    case kLoginDatagram:
       if (app.userName.empty()) OnLoginDatagram(app, datagram);
       break;
-    case 87:
+    case kRatingsDatagram:
       if (g_pendingImport == kFirstImport || g_pendingImport == kConversion) {
         OnImportReply(app, datagram);
       }
       break;
-    case 29:
+    case kMatchOfferDatagram:
       OnMatchDatagram(app, datagram);
       break;
-    case 15:
-      if (datagram.Field(10) == "1") OnGameStartDatagram(app, datagram);
+    case kGameStartDatagram:
+      if (datagram.Field(game_start_field::kUserPlays) == game_start_field::kUserPlaysYes) {
+        OnGameStartDatagram(app, datagram);
+      }
       break;
-    case 16:
-      if (!g_gameStartInfo.gameNumber.empty() && datagram.Field(0) == g_gameStartInfo.gameNumber) {
+    case kGameResultDatagram:
+      if (!g_gameStartInfo.gameNumber.empty() &&
+          datagram.Field(game_result_field::kGameNumber) == g_gameStartInfo.gameNumber) {
         OnGameResultDatagram(app, datagram);
       }
       break;
-    case 62:
+    case kActivityDatagram:
       app.idleMinutes = 0;
       break;
     default:
@@ -145,10 +160,10 @@ void DispatchHostMessage(CPluginApp& app, const HostMessage& message) {
   if (message.type == kMsgConnectionEnded) {
     app.EndSession();
   } else if (message.type == kMsgDatagram) {
-    if (message.datagram.source == 1) {
-      DispatchTableA(app, message.datagram);
+    if (message.datagram.source == kHostEventSource) {
+      DispatchHostEvent(app, message.datagram);
     } else {
-      DispatchTableB(app, message.datagram);
+      DispatchServerDatagram(app, message.datagram);
     }
   }
 }

@@ -12,7 +12,7 @@ namespace {
 // Asks the host for the rating datagram that an import or a conversion waits for.
 void AwaitRatings(PendingImport pending) {
   g_pendingImport = pending;
-  SendIPCValue(g_outputPipe, kMsgWantOtherDatagram, 87);
+  SendIPCValue(g_outputPipe, kMsgWantOtherDatagram, kRatingsDatagram);
 }
 
 // The data folder, made at the first login rather than at start, so that a plug-in started by

@@ -89,6 +89,50 @@ TEST(SimErrors, NamesThatLeaveTheWorkingDirectoryAreRefusedWithTheirLine) {
   EXPECT_EQ(fs::status(work + "/new/deeper").permissions(), fs::perms::owner_all);
 }
 
+// A script line the host cannot play is refused with its line before the plug-in starts; a wrong
+// command line lists the verbs with their help.
+TEST(SimErrors, EachVerbChecksItsArguments) {
+  tessik::TempDirectory dir;
+  const std::string inside = "NAME is a file name inside the working directory";
+  // the second line of the script; the error
+  const std::pair<std::string, std::string> kCases[] = {
+      {"frob", "unknown verb \"frob\""},
+      {"dg 1", "usage: dg SOURCE NUMBER [FIELD ...]"},
+      {"dg 1 65536", "SOURCE and NUMBER are whole numbers from 0 to 65535"},
+      {"dg -1 0", "SOURCE and NUMBER are whole numbers from 0 to 65535"},
+      {"end now", "usage: end"},
+      {"sync now", "usage: sync"},
+      {"pause", "usage: pause MS"},
+      {"pause 3600001", "MS is a whole number of milliseconds up to 3600000"},
+      {"vx2 ann", "usage: vx2 USER PATH"},
+      {"file x", "usage: file NAME TEXT"},
+      {"link ../x y", inside},
+      {"waitfor /x", inside},
+      {"game", "usage: game NAME [FIELD=VALUE ...]"},
+      {"game ../g opp=bob", inside},
+      {"game g colour=1",
+       "\"colour=1\" is not a record field (opp=NAME of up to 15 characters, "
+       "result=won|draw|lost|marker, or a number in range for wild origin reserved minutes "
+       "increment rated white title wtitle computer pool key time rating opprating)"},
+      {"games g h", "usage: games NAME"},
+      {"show ..", inside},
+      {"ls", "usage: ls NAME"},
+      {"waitexit 5", "usage: waitexit"},
+      {"restart now", "usage: restart"},
+  };
+  for (const auto& [line, error] : kCases) {
+    tessik::SimRun run = tessik::RunSim(dir.path(), "end\n" + line + "\n");
+    EXPECT_EQ(run.errors, "vexmoor-sim: " + run.script + ": line 2: " + error + "\n") << line;
+    EXPECT_EQ(run.status, 1) << line;
+  }
+  tessik::SimRun help = tessik::RunSim(dir.path(), "end\n", {"--pipe-size", "8"});
+  EXPECT_EQ(help.status, 2);
+  for (const char* verb : {"\n  dg SOURCE NUMBER [FIELD ...]    forward a datagram",
+                           "\n  restart                         end the plug-in's run"}) {
+    EXPECT_NE(help.errors.find(verb), std::string::npos) << help.errors;
+  }
+}
+
 // Another user's /tmp/vexmoor2-<uid> (with no runtime directory): the host's queue, and then the
 // plug-in's, go to a fresh private directory, removed at the end. The run is a user of its own,
 // so that other runs meanwhile keep their usual directory.

@@ -8,9 +8,10 @@ namespace vexmoor {
 std::vector<unsigned char> EncodeDatagram(uint16_t source, uint16_t number,
                                           const std::vector<std::string>& fields) {
   std::vector<unsigned char> payload(tessik::kDatagramHeaderBytes, 0);
-  tessik::PutLittleEndian<uint16_t>(&payload[0], source);
-  tessik::PutLittleEndian<uint16_t>(&payload[2], number);
-  tessik::PutLittleEndian<uint16_t>(&payload[8], static_cast<uint16_t>(fields.size()));
+  tessik::PutLittleEndian<uint16_t>(&payload[tessik::kDatagramSourceAt], source);
+  tessik::PutLittleEndian<uint16_t>(&payload[tessik::kDatagramNumberAt], number);
+  tessik::PutLittleEndian<uint16_t>(&payload[tessik::kDatagramFieldCountAt],
+                                    static_cast<uint16_t>(fields.size()));
   for (const std::string& field : fields) {
     payload.insert(payload.end(), field.begin(), field.end());
     payload.push_back('\0');

@@ -9,7 +9,7 @@
 
 namespace vexmoor {
 
-// The payload of a type-1001 message: source, number, 4 unused bytes, field count, fields.
+// The payload of a kMsgDatagram message: source, number, 4 unused bytes, field count, fields.
 std::vector<unsigned char> EncodeDatagram(uint16_t source, uint16_t number,
                                           const std::vector<std::string>& fields);
 

@@ -174,7 +174,7 @@ void HostSession::Pump(std::chrono::milliseconds timeout) {
 }
 
 void HostSession::NoteWantedNumber(const tessik::HostMessage& message) {
-  if (message.type == tessik::kMsgWantDatagram) wantedFromSource1_.insert(message.value);
+  if (message.type == tessik::kMsgWantDatagram) wantedFromHost_.insert(message.value);
   if (message.type == tessik::kMsgWantOtherDatagram) wantedFromOthers_.insert(message.value);
   if (message.type == tessik::kMsgDropOtherDatagram) wantedFromOthers_.erase(message.value);
 }
@@ -232,83 +232,93 @@ bool HostSession::Send(int16_t type, const std::vector<unsigned char>& payload,
 
 bool HostSession::Play(const ScriptEvent& event, const std::string& directory, std::string& error) {
   Pump(std::chrono::milliseconds(0));
-  if (event.verb == "dg") {
-    sentEnd_ = false;  // a new session may follow the end of the last
-    auto source = static_cast<uint16_t>(std::stoul(event.args[0]));
-    auto number = static_cast<uint16_t>(std::stoul(event.args[1]));
-    const auto& wanted = source == 1 ? wantedFromSource1_ : wantedFromOthers_;
-    if (!wanted.count(number)) return true;  // a host forwards only what was asked for
-    std::vector<std::string> fields(event.args.begin() + 2, event.args.end());
-    return Send(tessik::kMsgDatagram, EncodeDatagram(source, number, fields), error);
-  }
-  if (event.verb == "end") {
-    sentEnd_ = true;
-    return Send(tessik::kMsgConnectionEnded, {}, error);
-  }
-  if (event.verb == "pause") {
-    auto until = Clock::now() + std::chrono::milliseconds(std::stol(event.args[0]));
-    while (Clock::now() < until && !PluginEnded()) Pump(std::chrono::milliseconds(5));
-    return true;
-  }
-  if (event.verb == "sync") {
-    if (Sync()) return true;
-    error = "the plug-in stayed busy for 10 s";
-    return false;
-  }
-  if (event.verb == "waitfor") {
-    out_ << "waitfor " << event.args[0] << std::endl;
-    std::string flag = directory + "/" + event.args[0];
-    for (auto deadline = Clock::now() + kWaitForFile; !std::filesystem::exists(flag);) {
-      if (PluginEnded()) return true;
-      if (Clock::now() > deadline) {
-        error = "nothing made " + event.args[0] + " within " +
-                std::to_string(kWaitForFile.count()) + " s";
-        return false;
-      }
-      Pump(std::chrono::milliseconds(20));
+  const std::vector<std::string>& args = event.args;
+  switch (event.verb) {
+    case Verb::kDatagram:
+      return Forward(args, error);
+    case Verb::kEnd:
+      sentEnd_ = true;
+      return Send(tessik::kMsgConnectionEnded, {}, error);
+    case Verb::kPause: {
+      auto until = Clock::now() + std::chrono::milliseconds(std::stol(args[0]));
+      while (Clock::now() < until && !PluginEnded()) Pump(std::chrono::milliseconds(5));
+      return true;
     }
-    return true;
-  }
-  if (event.verb == "file") return WriteFile(directory, event.args[0], event.args[1], error);
-  if (event.verb == "link") {
-    std::string reason;
-    if (MakeWorkLink(directory, event.args[0], event.args[1], reason)) return true;
-    error = "cannot make the link " + event.args[0] + ": " + reason;
-    return false;
-  }
-  if (event.verb == "game") {
-    tessik::GameRecord record;
-    ParseRecordWords({event.args.begin() + 1, event.args.end()}, record, error);
-    return WriteFile(directory, event.args[0], tessik::EncodeGameLog({record}), error,
-                     WriteMode::Append);
-  }
-  if (LooksAtFiles(event)) {
-    // After the plug-in has handled everything sent, its answers printed first.
-    if (!PluginEnded() && !Sync()) {
+    case Verb::kSync:
+      if (Sync()) return true;
       error = "the plug-in stayed busy for 10 s";
       return false;
+    case Verb::kWaitFor:
+      return WaitFor(directory, args[0], error);
+    case Verb::kFile:
+      return WriteFile(directory, args[0], args[1], error);
+    case Verb::kLink: {
+      std::string reason;
+      if (MakeWorkLink(directory, args[0], args[1], reason)) return true;
+      error = "cannot make the link " + args[0] + ": " + reason;
+      return false;
     }
-    Show(event, directory);
-    return true;
+    case Verb::kGame: {
+      tessik::GameRecord record;
+      ParseRecordWords({args.begin() + 1, args.end()}, record, error);
+      return WriteFile(directory, args[0], tessik::EncodeGameLog({record}), error,
+                       WriteMode::Append);
+    }
+    case Verb::kGames:
+    case Verb::kShow:
+    case Verb::kLs:
+      // After the plug-in has handled everything sent, its answers printed first.
+      if (!PluginEnded() && !Sync()) {
+        error = "the plug-in stayed busy for 10 s";
+        return false;
+      }
+      Show(event, directory);
+      return true;
+    case Verb::kWaitExit:
+      if (WaitForExit()) return true;
+      error = "the plug-in did not end within 10 s";
+      return false;
+    case Verb::kVx2: {
+      // The plug-in needs an absolute path: a relative one is taken from the script's directory.
+      std::string text = "Vexmoor2 user file";
+      text += '\0' + (scriptDirectory_ / args[1]).string() + '\0';
+      return WriteFile(directory, args[0] + ".vx2", text, error);
+    }
+    case Verb::kRestart:
+      break;
   }
-  if (event.verb == "waitexit") {
-    if (WaitForExit()) return true;
-    error = "the plug-in did not end within 10 s";
-    return false;
-  }
-  if (event.verb == "vx2") {
-    // The plug-in needs an absolute path: a relative one is taken from the script's directory.
-    std::string text = "Vexmoor2 user file";
-    text += '\0' + (scriptDirectory_ / event.args[1]).string() + '\0';
-    return WriteFile(directory, event.args[0] + ".vx2", text, error);
-  }
-  error = "unknown verb " + event.verb;
+  error = "restart is played by the run, which starts a new host";
   return false;
 }
 
+bool HostSession::Forward(const std::vector<std::string>& args, std::string& error) {
+  sentEnd_ = false;  // a new session may follow the end of the last
+  auto source = static_cast<uint16_t>(std::stoul(args[0]));
+  auto number = static_cast<uint16_t>(std::stoul(args[1]));
+  const auto& wanted = source == tessik::kHostEventSource ? wantedFromHost_ : wantedFromOthers_;
+  if (!wanted.count(number)) return true;  // a host forwards only what was asked for
+  std::vector<std::string> fields(args.begin() + 2, args.end());
+  return Send(tessik::kMsgDatagram, EncodeDatagram(source, number, fields), error);
+}
+
+bool HostSession::WaitFor(const std::string& directory, const std::string& name,
+                          std::string& error) {
+  out_ << "waitfor " << name << std::endl;
+  std::string flag = directory + "/" + name;
+  for (auto deadline = Clock::now() + kWaitForFile; !std::filesystem::exists(flag);) {
+    if (PluginEnded()) return true;
+    if (Clock::now() > deadline) {
+      error = "nothing made " + name + " within " + std::to_string(kWaitForFile.count()) + " s";
+      return false;
+    }
+    Pump(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
 void HostSession::Show(const ScriptEvent& event, const std::string& directory) {
-  out_ << event.verb << ' ' << event.args[0] << '\n';
-  if (event.verb == "ls") {
+  out_ << FormOf(event.verb).word << ' ' << event.args[0] << '\n';
+  if (event.verb == Verb::kLs) {
     std::error_code error;
     std::set<std::string> names;
     for (const auto& entry :
@@ -326,7 +336,7 @@ void HostSession::Show(const ScriptEvent& event, const std::string& directory) {
     out_ << "  (" << tessik::DescribeReadError(error) << ")\n";
     return;
   }
-  if (event.verb == "show") {
+  if (event.verb == Verb::kShow) {
     for (size_t start = 0; start < contents.size();) {
       size_t end = std::min(contents.find('\n', start), contents.size());
       std::string line = Printable(contents.substr(start, end - start));

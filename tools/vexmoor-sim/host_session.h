@@ -62,6 +62,10 @@ class HostSession {
   void Pump(std::chrono::milliseconds timeout);
   // Until the plug-in has read everything sent and sleeps in its event loop.
   bool Sync();
+  // A script's datagram (SOURCE NUMBER FIELD...), if the plug-in asked for its number.
+  bool Forward(const std::vector<std::string>& args, std::string& error);
+  // Prints "waitfor NAME", then waits until the file name exists in directory.
+  bool WaitFor(const std::string& directory, const std::string& name, std::string& error);
   void NoteWantedNumber(const tessik::HostMessage& message);
   // Writes one message to the input pipe, waiting while the ring is full and taking back a
   // mutex its owner left by dying. False with a reason when the message is lost.
@@ -82,8 +86,8 @@ class HostSession {
   uint64_t messagesReceived_ = 0;
   bool sentEnd_ = false;
   std::filesystem::path scriptDirectory_ = std::filesystem::current_path();
-  std::set<uint16_t> wantedFromSource1_;  // asked for with type 5
-  std::set<uint16_t> wantedFromOthers_;   // asked for with type 6, withdrawn with type 8
+  std::set<uint16_t> wantedFromHost_;    // asked for with kMsgWantDatagram
+  std::set<uint16_t> wantedFromOthers_;  // kMsgWantOtherDatagram, kMsgDropOtherDatagram
 };
 
 }  // namespace vexmoor

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -19,7 +20,17 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vexmoor-sim [--plugin PATH] [--dir DIR] [--pipe-size N] [--keep-dir] SCRIPT\n"
-    "       SCRIPT - reads the script from standard input\n";
+    "       SCRIPT - reads the script from standard input\n"
+    "A script holds one event a line:\n";
+
+void PrintUsage() {
+  std::cerr << kUsage;
+  for (const vexmoor::VerbForm& form : vexmoor::Verbs()) {
+    std::string usage = vexmoor::UsageOf(form);
+    usage.resize(std::max<size_t>(usage.size(), 30), ' ');
+    std::cerr << "  " << usage << "  " << form.help << '\n';
+  }
+}
 
 struct Options {
   std::string plugin;
@@ -87,7 +98,8 @@ int Fail(const std::string& message) {
 // Sends the end unless the script did, waits for the plug-in's exit and prints it.
 int FinishRun(vexmoor::HostSession& host, const std::string& directory) {
   std::string error;
-  if (!host.SentEnd() && !host.PluginEnded() && !host.Play({0, "end", {}}, directory, error)) {
+  if (!host.SentEnd() && !host.PluginEnded() &&
+      !host.Play({0, vexmoor::Verb::kEnd, {}}, directory, error)) {
     return Fail(error);
   }
   std::optional<int> exitCode = host.WaitForExit();
@@ -113,7 +125,7 @@ int PlayScript(const Options& options, const vexmoor::Script& script) {
   int status = startRun();
   for (size_t i = 0; status == 0 && i < script.events.size(); ++i) {
     const vexmoor::ScriptEvent& event = script.events[i];
-    if (event.verb == "restart") {
+    if (event.verb == vexmoor::Verb::kRestart) {
       status = FinishRun(*host, options.directory);
       if (status == 0) status = startRun();
       continue;
@@ -134,7 +146,7 @@ int PlayScript(const Options& options, const vexmoor::Script& script) {
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    std::cerr << kUsage;
+    PrintUsage();
     return 2;
   }
   vexmoor::Script script;

@@ -1,5 +1,6 @@
 #include "script.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <map>
@@ -17,55 +18,71 @@ bool IsWholeNumber(const std::string& text, long maximum) {
   return error == std::errc() && end == text.data() + text.size() && value >= 0 && value <= maximum;
 }
 
-// The check for one verb's arguments; an empty text when they are right.
-std::string CheckArguments(const ScriptEvent& event) {
-  struct Form {
-    size_t minimum, maximum;
-    const char* usage;
-  };
-  static const std::map<std::string, Form> forms = {
-      {"dg", {2, SIZE_MAX, "dg SOURCE NUMBER [FIELD ...]"}},
-      {"end", {0, 0, "end"}},
-      {"pause", {1, 1, "pause MS"}},
-      {"sync", {0, 0, "sync"}},
-      {"vx2", {2, 2, "vx2 USER PATH"}},
-      {"waitfor", {1, 1, "waitfor NAME"}},
-      {"file", {2, 2, "file NAME TEXT"}},
-      {"link", {2, 2, "link NAME TARGET"}},
-      {"game", {1, SIZE_MAX, "game NAME [FIELD=VALUE ...]"}},
-      {"games", {1, 1, "games NAME"}},
-      {"show", {1, 1, "show NAME"}},
-      {"ls", {1, 1, "ls NAME"}},
-      {"waitexit", {0, 0, "waitexit"}},
-      {"restart", {0, 0, "restart"}},
-  };
-  auto form = forms.find(event.verb);
-  if (form == forms.end()) return "unknown verb \"" + event.verb + "\"";
-  const Form& f = form->second;
-  if (event.args.size() < f.minimum || event.args.size() > f.maximum) {
-    return std::string("usage: ") + f.usage;
-  }
-  if (event.verb == "dg" &&
-      (!IsWholeNumber(event.args[0], 65535) || !IsWholeNumber(event.args[1], 65535))) {
-    return "SOURCE and NUMBER are whole numbers from 0 to 65535";
-  }
-  if (event.verb != "dg" && event.verb != "pause" && event.verb != "vx2" && !event.args.empty() &&
-      !NameStaysInside(event.args[0])) {
-    return "NAME is a file name inside the working directory";
-  }
+std::string CheckDatagram(const std::vector<std::string>& args) {
+  if (IsWholeNumber(args[0], 65535) && IsWholeNumber(args[1], 65535)) return {};
+  return "SOURCE and NUMBER are whole numbers from 0 to 65535";
+}
+
+std::string CheckName(const std::vector<std::string>& args) {
+  if (NameStaysInside(args[0])) return {};
+  return "NAME is a file name inside the working directory";
+}
+
+std::string CheckUser(const std::vector<std::string>& args) {
+  if (NameStaysInside(args[0])) return {};
+  return "USER is a file name inside the working directory";
+}
+
+std::string CheckPause(const std::vector<std::string>& args) {
+  if (IsWholeNumber(args[0], 3600000)) return {};
+  return "MS is a whole number of milliseconds up to 3600000";
+}
+
+std::string CheckGame(const std::vector<std::string>& args) {
+  std::string error = CheckName(args);
   tessik::GameRecord record;
-  std::string error;
-  if (event.verb == "game" &&
-      !ParseRecordWords({event.args.begin() + 1, event.args.end()}, record, error)) {
-    return error;
+  if (error.empty()) ParseRecordWords({args.begin() + 1, args.end()}, record, error);
+  return error;
+}
+
+constexpr VerbForm kVerbs[] = {
+    {Verb::kDatagram, "dg", "SOURCE NUMBER [FIELD ...]", 2, SIZE_MAX,
+     "forward a datagram, if the plug-in asked for NUMBER", CheckDatagram, false},
+    {Verb::kEnd, "end", "", 0, 0, "send the end of the connection", nullptr, false},
+    {Verb::kPause, "pause", "MS", 1, 1, "wait MS milliseconds, printing what arrives", CheckPause,
+     false},
+    {Verb::kSync, "sync", "", 0, 0, "wait until the plug-in has handled everything sent", nullptr,
+     false},
+    {Verb::kVx2, "vx2", "USER PATH", 2, 2, "write the host's per-user file USER.vx2 naming PATH",
+     CheckUser, false},
+    {Verb::kWaitFor, "waitfor", "NAME", 1, 1,
+     "wait up to 120 s until a file NAME exists, printing what arrives", CheckName, false},
+    {Verb::kFile, "file", "NAME TEXT", 2, 2, "write TEXT to the file NAME", CheckName, false},
+    {Verb::kLink, "link", "NAME TARGET", 2, 2, "make NAME a symbolic link to TARGET", CheckName,
+     false},
+    {Verb::kGame, "game", "NAME [FIELD=VALUE ...]", 1, SIZE_MAX,
+     "append one game-log record to the file NAME", CheckGame, false},
+    {Verb::kGames, "games", "NAME", 1, 1, "print each record of the game log NAME", CheckName,
+     true},
+    {Verb::kShow, "show", "NAME", 1, 1, "print each line of the file NAME", CheckName, true},
+    {Verb::kLs, "ls", "NAME", 1, 1, "print the names in the folder NAME", CheckName, true},
+    {Verb::kWaitExit, "waitexit", "", 0, 0, "wait up to 10 s for the plug-in to end", nullptr,
+     false},
+    {Verb::kRestart, "restart", "", 0, 0,
+     "end the plug-in's run, then start it again with new pipes", nullptr, false},
+};
+
+// The event of a line's words; an empty text when they are right.
+std::string ReadEvent(const std::vector<std::string>& words, ScriptEvent& event) {
+  auto form = std::find_if(std::begin(kVerbs), std::end(kVerbs),
+                           [&words](const VerbForm& f) { return words[0] == f.word; });
+  if (form == std::end(kVerbs)) return "unknown verb \"" + words[0] + "\"";
+  event.verb = form->verb;
+  event.args.assign(words.begin() + 1, words.end());
+  if (event.args.size() < form->minimum || event.args.size() > form->maximum) {
+    return "usage: " + UsageOf(*form);
   }
-  if (event.verb == "vx2" && !NameStaysInside(event.args[0])) {
-    return "USER is a file name inside the working directory";
-  }
-  if (event.verb == "pause" && !IsWholeNumber(event.args[0], 3600000)) {
-    return "MS is a whole number of milliseconds up to 3600000";
-  }
-  return {};
+  return form->check == nullptr ? std::string() : form->check(event.args);
 }
 
 }  // namespace
@@ -119,8 +136,15 @@ bool SplitScriptLine(const std::string& line, std::vector<std::string>& words, s
   return true;
 }
 
-bool LooksAtFiles(const ScriptEvent& event) {
-  return event.verb == "games" || event.verb == "show" || event.verb == "ls";
+std::span<const VerbForm> Verbs() { return kVerbs; }
+
+std::string UsageOf(const VerbForm& form) {
+  return *form.arguments == '\0' ? form.word : std::string(form.word) + ' ' + form.arguments;
+}
+
+const VerbForm& FormOf(Verb verb) {
+  return *std::find_if(std::begin(kVerbs), std::end(kVerbs),
+                       [verb](const VerbForm& form) { return form.verb == verb; });
 }
 
 Script ReadScript(std::istream& in) {
@@ -135,8 +159,8 @@ Script ReadScript(std::istream& in) {
       return script;
     }
     if (words.empty()) continue;
-    ScriptEvent event{number, words[0], {words.begin() + 1, words.end()}};
-    error = CheckArguments(event);
+    ScriptEvent event{number, {}, {}};
+    error = ReadEvent(words, event);
     if (!error.empty()) {
       script.error = "line " + std::to_string(number) + ": " + error;
       return script;
