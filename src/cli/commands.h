@@ -1,36 +1,27 @@
-// What each command of tessik-stats prints, as aligned text or as one JSON document.
+// The commands of tessik-stats: each adds itself to the app, its options and its run.
 #pragma once
 
-#include <ostream>
+#include <CLI/CLI.hpp>
 #include <string>
-#include <vector>
-
-#include "cli/user_log.h"
-#include "stats/archive_game.h"
-#include "stats/history.h"
-#include "store/game_record.h"
 
 namespace tessik {
 
-// The record against opponent. Throws DataError, suggesting the closest handles, when the whole
-// log holds no game against opponent: a mistyped handle, not a filter that leaves none.
-void PrintScore(const LogView& view, const std::string& opponent, std::ostream& out);
-// report: most, best, worst, overall or surprise (with at least minGames games).
-void PrintRanking(const LogView& view, const std::string& report, int minGames, std::ostream& out);
-void PrintHistory(const LogView& view, Period period, std::ostream& out);
-// format: csv or json.
-void PrintExport(const LogView& view, const std::string& format, std::ostream& out);
-
-struct ImportOptions {
-  std::string pgn;
-  std::string directory;
-  std::string user;
-  std::string player;  // the user's name in the PGN; empty: user
-  PgnFormat format = PgnFormat::Auto;
+// Where the user's log is, as the app's --dir and --user give it.
+struct LogPlace {
+  std::string directory = ".";
+  std::string user;  // empty: the only log there
 };
 
-// Adds the PGN's games to the user's log and prints what became of them. Throws DataError when
-// nothing could be written.
-void RunImport(const ImportOptions& options, std::ostream& out);
+// Each adds its command to app, with its options, and as the command's callback its run: that
+// runs once app has parsed a command line naming the command, when place holds what was given,
+// so place must outlive the parse. The values the options are bound to live in the callback,
+// which the command keeps. A run prints its output on standard output (export: or into
+// the file --output names) only once the whole output is known; it throws DataError when the
+// data does not serve (exit status 2), a CLI::ParseError when the command line does not (1).
+void AddScoreCommand(CLI::App& app, const LogPlace& place);
+void AddRankCommand(CLI::App& app, const LogPlace& place);
+void AddHistoryCommand(CLI::App& app, const LogPlace& place);
+void AddExportCommand(CLI::App& app, const LogPlace& place);
+void AddImportCommand(CLI::App& app, const LogPlace& place);
 
 }  // namespace tessik

@@ -1,15 +1,25 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <iostream>
+#include <memory>
 
+#include "cli/choice.h"
 #include "cli/commands.h"
 #include "cli/data_error.h"
+#include "stats/archive_game.h"
 #include "stats/archive_import.h"
 #include "store/handle.h"
 
 namespace tessik {
 
 namespace {
+
+struct ImportOptions {
+  std::string pgn;
+  std::string player;  // the user's name in the PGN; empty: the user
+  PgnFormat format = PgnFormat::Auto;
+};
 
 // A progress bar on standard error, redrawn when the percentage changes.
 struct ProgressBar {
@@ -30,13 +40,12 @@ struct ProgressBar {
   }
 };
 
-}  // namespace
-
-void RunImport(const ImportOptions& options, std::ostream& out) {
-  ArchiveImportRequest request{
-      options.pgn,    options.directory,
-      options.user,   options.player.empty() ? options.user : options.player,
-      options.format, {}};
+// Adds the PGN's games to the log of the user at place and prints what became of them. Throws
+// DataError when nothing could be written.
+void RunImport(const ImportOptions& options, const LogPlace& place, std::ostream& out) {
+  ArchiveImportRequest request{options.pgn,    place.directory,
+                               place.user,     options.player.empty() ? place.user : options.player,
+                               options.format, {}};
   ProgressBar bar;
   if (isatty(STDERR_FILENO) != 0) {
     request.progress = [&bar](off_t read, off_t total) { bar.Show(read, total); };
@@ -55,6 +64,35 @@ void RunImport(const ImportOptions& options, std::ostream& out) {
   }
   out << "\n";
   if (result.added > 0) out << "The game log is " << result.logPath << "\n";
+}
+
+}  // namespace
+
+void AddImportCommand(CLI::App& app, const LogPlace& place) {
+  auto options = std::make_shared<ImportOptions>();
+  CLI::App* command = app.add_subcommand(
+      "import",
+      "Builds the user's log from a PGN file, or adds the games it does not hold yet: the "
+      "host's own PGN, an online server's export, or any standard PGN. The old log is kept as "
+      "USER.glg.bak. Refused while the user's session in Vexmoor is open");
+  command->add_option("FILE", options->pgn, "The PGN file")->required();
+  command->add_option("--player", options->player,
+                      "The user's name in the PGN, when it is not the handle of --user");
+  const Choices<PgnFormat> formats = {{"auto", PgnFormat::Auto},
+                                      {"server", PgnFormat::Server},
+                                      {"online", PgnFormat::Online},
+                                      {"standard", PgnFormat::Standard}};
+  command->add_option("--format", options->format, "auto, server, online or standard")
+      ->type_name("TEXT")
+      ->transform(OneOf(formats))
+      ->default_str("auto");
+  command->callback([&place, options] {
+    // Reading commands may pick the folder's only log; a log written must be named.
+    if (place.user.empty()) {
+      throw CLI::ValidationError("import", "--user names whose log the games go to");
+    }
+    RunImport(*options, place, std::cout);
+  });
 }
 
 }  // namespace tessik

@@ -1,9 +1,12 @@
 #include <algorithm>
+#include <iostream>
 #include <iterator>
+#include <memory>
 #include <utility>
 
 #include "cli/commands.h"
 #include "cli/json_text.h"
+#include "cli/reading_options.h"
 #include "cli/text_format.h"
 #include "reports/ranking_reports.h"
 #include "reports/score_report.h"
@@ -39,8 +42,7 @@ void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
       << AlignedTable(rows, "lrrrr");
 }
 
-}  // namespace
-
+// report: most, best, worst, overall or surprise (with at least minGames games).
 void PrintRanking(const LogView& view, const std::string& report, int minGames, std::ostream& out) {
   if (report == "surprise") return PrintSurprise(view, minGames, out);
   // The games are counted as they are read: a report keeps none of them.
@@ -88,6 +90,35 @@ void PrintRanking(const LogView& view, const std::string& report, int minGames, 
     }
   }
   out << JsonText(std::move(json));
+}
+
+}  // namespace
+
+void AddRankCommand(CLI::App& app, const LogPlace& place) {
+  struct Options {
+    std::string report;
+    int minGames = 5;
+    ReadingOptions reading;
+  };
+  auto options = std::make_shared<Options>();
+  CLI::App* command = app.add_subcommand(
+      "rank",
+      "Opponents ranked: most (games), best, worst and overall, as the plug-in's window shows "
+      "them; surprise: by the points scored minus the points the ratings predicted");
+  command->add_option("REPORT", options->report, "most, best, worst, overall or surprise")
+      ->required()
+      ->check(CLI::IsMember({"most", "best", "worst", "overall", "surprise"}));
+  command
+      ->add_option("--min-games", options->minGames,
+                   "surprise: only opponents with this many games")
+      ->capture_default_str()
+      ->check(CLI::NonNegativeNumber);
+  AddReadingOptions(*command, options->reading);
+  command->callback([&place, options] {
+    std::cout << ReadLog(place, options->reading, [&](const LogView& view, std::ostream& out) {
+      PrintRanking(view, options->report, options->minGames, out);
+    });
+  });
 }
 
 }  // namespace tessik

@@ -1,8 +1,11 @@
+#include <iostream>
+#include <memory>
 #include <utility>
 
 #include "cli/commands.h"
 #include "cli/data_error.h"
 #include "cli/json_text.h"
+#include "cli/reading_options.h"
 #include "cli/text_format.h"
 #include "stats/closest_handles.h"
 #include "stats/game_filter.h"
@@ -70,8 +73,8 @@ void PrintText(const HeadToHead& record, std::ostream& out) {
   out << "\n" << AlignedTable(rows);
 }
 
-}  // namespace
-
+// The record against opponent. Throws DataError, suggesting the closest handles, when the whole
+// log holds no game against opponent: a mistyped handle, not a filter that leaves none.
 void PrintScore(const LogView& view, const std::string& opponent, std::ostream& out) {
   // Only the games against opponent are kept: the record reads no other.
   const HandleMatcher matcher(opponent);
@@ -92,6 +95,31 @@ void PrintScore(const LogView& view, const std::string& opponent, std::ostream& 
   }
   const HeadToHead record = HeadToHeadRecord(games, opponent);
   view.json ? PrintJson(record, out) : PrintText(record, out);
+}
+
+}  // namespace
+
+void AddScoreCommand(CLI::App& app, const LogPlace& place) {
+  struct Options {
+    std::string opponent;
+    ReadingOptions reading;
+  };
+  auto options = std::make_shared<Options>();
+  CLI::App* command = app.add_subcommand(
+      "score",
+      "The record against one opponent: the plug-in's score lines with every line on, the "
+      "points the stored ratings predicted, the last ten results, streaks, the first and last "
+      "game, and a performance rating: the average rating of the opponent (over the games "
+      "where it is known) plus the rating difference FIDE's table gives for the score in them "
+      "(FIDE Rating Regulations, table 8.1.a)");
+  command->add_option("OPPONENT", options->opponent, "The opponent's handle, as the log has it")
+      ->required();
+  AddReadingOptions(*command, options->reading);
+  command->callback([&place, options] {
+    std::cout << ReadLog(place, options->reading, [&](const LogView& view, std::ostream& out) {
+      PrintScore(view, options->opponent, out);
+    });
+  });
 }
 
 }  // namespace tessik

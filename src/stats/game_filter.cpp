@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "base/text.h"
-
 namespace tessik {
 
 bool Accepts(const GameFilter& filter, const GameRecord& game) {
@@ -21,13 +19,6 @@ std::string_view RatingTypeName(RatingType type) {
   std::string_view name = RatingTypeSuffix(type);  // " in blitz", " standard"
   name.remove_prefix(std::min(name.size(), name.starts_with(" in ") ? size_t{4} : size_t{1}));
   return name;
-}
-
-RatingType RatingTypeNamed(std::string_view name) {
-  for (RatingType type : EveryRatingType()) {
-    if (EqualsNoCase(RatingTypeName(type), name)) return type;
-  }
-  return kNoRatingType;
 }
 
 std::vector<RatingType> EveryRatingType() {

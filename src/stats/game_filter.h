@@ -22,10 +22,8 @@ struct GameFilter {
 // Whether a record is a game (not a marker) that filter lets through.
 bool Accepts(const GameFilter& filter, const GameRecord& game);
 
-// The name of one rating type as the score lines show it ("blitz", "standard", "loser's"), and
-// back from such a name in any letter case (0 when none).
+// The name of one rating type as the score lines show it ("blitz", "standard", "loser's").
 std::string_view RatingTypeName(RatingType type);
-RatingType RatingTypeNamed(std::string_view name);
 // The nine single rating types, in flag order.
 std::vector<RatingType> EveryRatingType();
 

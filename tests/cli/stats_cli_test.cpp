@@ -135,7 +135,7 @@ TEST_F(StatsCli, ScoreCountsTheGamesAgainstOneOpponentThroughEveryFilter) {
       {"--colour white", [](const Game& g) { return g.white; }},
       {"--type standard",
        [](const Game& g) { return g.timeControl == "1/86400" || g.timeControl == "1800+20"; }},
-      {"--type crazyhouse", [](const Game& g) { return g.variant == "Crazyhouse"; }},
+      {"--type CrazyHouse", [](const Game& g) { return g.variant == "Crazyhouse"; }},
       {"--since 2024-02-03 --until 2024-03-02",
        [](const Game& g) { return g.day >= "2024.02.03" && g.day <= "2024.03.02"; }},
   };
@@ -236,7 +236,7 @@ TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheLogAlone) {
   // usage errors 1, data errors 2
   const std::pair<std::string, int> kCases[] = {
       {"score bob --since 2024-02-30", 1},
-      {"rank sideways", 1},
+      {"rank overall --rated --unrated", 1},
       {"import more.pgn", 1},
       {"--user zed score bob", 2},
       {"--user ../tessik/ann score bob", 2},
@@ -248,6 +248,26 @@ TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheLogAlone) {
     EXPECT_FALSE(run.err.empty()) << arguments;
   }
   EXPECT_EQ(ReadFile(dir / "tessik/ann.glg"), log);
+}
+
+TEST(StatsOptions, AWrongNameIsRefusedWithTheRightOnes) {
+  const std::pair<std::string, std::string> kCases[] = {
+      {"score bob --type 16",
+       "--type: 16 not in {wild,loser's,crazyhouse,bullet,blitz,standard,"
+       "5-minute,1-minute,15-minute}"},
+      {"score bob --colour White", "--colour: White not in {white,black}"},
+      {"rank sideways", "REPORT: sideways not in {most,best,worst,overall,surprise}"},
+      {"history --by 1", "--by: 1 not in {week,month,year}"},
+      {"export --format xml", "--format: xml not in {csv,json}"},
+      {"--user ann import x.pgn --format Server",
+       "--format: Server not in {auto,server,online,standard}"},
+  };
+  TempDirectory dir;
+  for (const auto& [arguments, message] : kCases) {
+    StatsRun run = Stats(dir, arguments);
+    EXPECT_EQ(run.status, 1) << arguments;
+    EXPECT_EQ(run.err, message + "\nRun with --help for more information.\n") << arguments;
+  }
 }
 
 // A name is only ever text: every line printed shows a control byte in caret notation, a CSV

@@ -1,0 +1,32 @@
+// What every command that reads the log (score, rank, history, export) takes: the filters and
+// --json; and the run they share, the log read through them into one text.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/user_log.h"
+#include "store/rating_type.h"
+
+namespace tessik {
+
+struct ReadingOptions {
+  std::string since, until;  // checked: YYYY-MM-DD
+  RatingType type = AnyRatingType;
+  std::string colour;  // checked: white, black or empty
+  bool rated = false, unrated = false;
+  bool json = false;
+};
+
+// Adds the filters and --json to command, bound to options, after the command's own options.
+void AddReadingOptions(CLI::App& command, ReadingOptions& options);
+
+// What print makes of the user's log at place through options' filters. Throws DataError, as
+// FindUserLog and print do, before any text is given out.
+std::string ReadLog(const LogPlace& place, const ReadingOptions& options,
+                    const std::function<void(const LogView&, std::ostream&)>& print);
+
+}  // namespace tessik
