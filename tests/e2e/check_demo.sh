@@ -3,6 +3,8 @@
 # the plug-in must print: the greeting of a new user, the import's outcome, the tips, score lines
 # of the fixed forms, the four ranking reports, the files, a clean end.
 set -euo pipefail
+source "$(dirname "$0")/drive.sh"
+requirePrograms xclip:xclip  # the window's text is read through the clipboard
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 cd "$(dirname "$0")/../.."
