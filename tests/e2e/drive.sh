@@ -74,7 +74,7 @@ answerClose() {
 # copied anew through the clipboard at each look (a click into the box, Ctrl+A, Ctrl+C).
 boxHas() {
   xdotool mousemove --window "$1" 150 200 click 1 key ctrl+a ctrl+c
-  xclip -o -selection clipboard 2>/dev/null | grep -q -- "$2"
+  grep -q -- "$2" <<<"$(xclip -o -selection clipboard 2>/dev/null)"
 }
 
 # picture WINDOW FILE: saves a picture of WINDOW once it has stopped changing (two looks in a row

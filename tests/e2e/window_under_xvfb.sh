@@ -40,7 +40,7 @@ xdotool key alt+a
 waitFor menuShown || fail "the Actions menu did not open"
 xdotool key Return  # the first entry: Most 10
 waitFor boxHas "$window" "Most games against:" || fail "the report did not reach the output box"
-xclip -o -selection clipboard | grep -q "^bobby .*(1)  +1" || fail "the report lacks bobby"
+grep -q "^bobby .*(1)  +1" <<<"$(xclip -o -selection clipboard)" || fail "the report lacks bobby"
 
 answerClose "$window" alt+n || fail "Escape did not ask, or No did not close the question"
 touch "$work/dir/box-closed"
