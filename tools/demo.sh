@@ -6,6 +6,7 @@
 # gives one) the window is driven with xdotool and pictured; without one the window's part is
 # left out.
 set -euo pipefail
+source "$(dirname "$0")/../tests/e2e/drive.sh"
 sim=$1
 plugin=$2
 out=$3
@@ -25,21 +26,24 @@ plugin=$(realpath "$plugin")
 sim_pid=$!
 trap 'kill $sim_pid 2>/dev/null || true' EXIT
 
-for _ in $(seq 1200); do grep -q "^waitfor " "$hostOut" && break; sleep 0.05; done
+stop() {
+  echo "demo.sh: $*" >&2
+  exit 1
+}
+waitFor grep -q "^waitfor " "$hostOut" || stop "the session did not reach the window's part"
 if [ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null && command -v xclip >/dev/null; then
-  window=$(xdotool search --name "^Personal Statistic for ann\$" | head -n 1)
+  window=$(windowNamed "Personal Statistic for ann") || stop "no window"
   for entry in 0 1 2 3; do  # Most 10, Best, Worst, Overall
     xdotool windowfocus --sync "$window"
     xdotool key alt+a
+    waitFor menuShown || stop "the Actions menu did not open"
     for _ in $(seq "$entry"); do xdotool key Down; done
     xdotool key Return
-    sleep 0.3
+    waitFor menuClosed || stop "the Actions menu did not close"
   done
-  import -window "$window" "$out/window.png" 2>/dev/null || true
-  xdotool mousemove --window "$window" 200 200 click 1
-  xdotool key ctrl+a ctrl+c
-  sleep 0.3
-  xclip -o -selection clipboard >"$windowText" 2>/dev/null || true
+  ! command -v import >/dev/null || picture "$window" "$out/window.png" || stop "no picture"
+  waitFor boxHas "$window" "^Overall score:" || stop "the reports did not reach the window"
+  xclip -o -selection clipboard >"$windowText"
 fi
 touch "$home/window-done"
 wait "$sim_pid"

@@ -5,6 +5,8 @@
 # the demo's sample player logs in with her past games, and the three tabs of the "Statistics"
 # view against her most frequent opponent are pictured.
 set -euo pipefail
+source "$(dirname "$0")/../tests/e2e/drive.sh"
+requirePrograms import:imagemagick
 sim=$1
 plugin=$2
 out=$3
@@ -13,6 +15,20 @@ simPid=
 trap 'kill $simPid 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$out" "$work/dir/tessik"
 printf 'Show Stats in Plugin=1\nFingerAssessDisplayAll_bw=1\n' >"$work/dir/tessik/tessik.ini"
+stop() {
+  echo "screenshots.sh: $*" >&2
+  exit 1
+}
+
+# play SESSION: the host plays SESSION to the plug-in, which shows its window on this display;
+# SESSION's "waitfor shown" is reached once the plug-in has handled everything before it.
+play() {
+  QT_QPA_PLATFORM=xcb "$sim" --plugin "$plugin" --dir "$work/dir" "$1" >"$work/host.out" 2>&1 &
+  simPid=$!
+  waitFor grep -q "^waitfor shown" "$work/host.out" || stop "the session did not reach its pictures"
+  touch "$work/dir/shown"
+  main=$(windowNamed "Personal Statistic for ann") || stop "no main window"
+}
 
 {
   echo "dg 2 0 ann"
@@ -25,42 +41,27 @@ printf 'Show Stats in Plugin=1\nFingerAssessDisplayAll_bw=1\n' >"$work/dir/tessi
     echo "dg 2 16 $number ann $opponent $result"
   done
   echo "sync"
+  echo "waitfor shown"
   echo "pause 60000"
 } >"$work/session"
-QT_QPA_PLATFORM=xcb "$sim" --plugin "$plugin" --dir "$work/dir" "$work/session" >"$work/host.out" 2>&1 &
-simPid=$!
-
-# The id of the first window with this exact title, waiting up to 10 s for it.
-window() {
-  for _ in $(seq 200); do
-    xdotool search --name "^$1\$" 2>/dev/null | head -n 1 | grep . && return 0
-    sleep 0.05
-  done
-  echo "no window \"$1\"" >&2
-  return 1
-}
-
-main=$(window "Personal Statistic for ann")
-until grep -q "carla" "$work/host.out"; do sleep 0.1; done
-sleep 0.5
+play "$work/session"
 xdotool windowfocus --sync "$main"
 xdotool mousemove --window "$main" 60 40 click 1
 xdotool type --delay 20 "bob"
-xdotool key Return
-sleep 0.3
-xdotool key alt+a Return  # Actions > Most 10
-sleep 0.5
-import -window "$main" "$out/main-window.png"
+xdotool key Return alt+a  # the look-up, then the Actions menu
+waitFor menuShown || stop "the Actions menu did not open"
+xdotool key Return  # Most 10
+waitFor menuClosed || stop "the Actions menu did not close"
+picture "$main" "$out/main-window.png" || stop "no picture of the main window"
 
 shoot() {  # shoot KEYS TITLE FILE
   xdotool windowfocus --sync "$main"
   xdotool key $1
   local dialog
-  dialog=$(window "$2")
-  sleep 0.3
-  import -window "$dialog" "$out/$3"
+  dialog=$(windowNamed --shown "$2") || stop "no window \"$2\""
+  picture "$dialog" "$out/$3" || stop "no picture of \"$2\""
   xdotool key Escape
-  sleep 0.2
+  waitFor noWindow "$2" || stop "Escape did not close \"$2\""
 }
 shoot "alt+o Down Return" "Options" options-dialog.png
 shoot "alt+o Return" "Behaviour" behaviour-dialog.png
@@ -68,40 +69,31 @@ shoot "alt+b" "About Tessik" about-box.png
 
 # Escape asks whether to close the plug-in; Yes ends it, and with it the host's run.
 close() {
-  xdotool windowfocus --sync "$1"
-  xdotool key Escape
-  sleep 0.3
-  xdotool key alt+y
+  answerClose "$main" alt+y || stop "the plug-in did not close"
   wait "$simPid"
   simPid=
 }
-close "$main"
+close
 
 # The sample player's first login: her host names her PGN, the plug-in imports it.
 rm -rf "$work/dir"
 mkdir -p "$work/dir/tessik"
 printf 'Show Stats in Plugin=1\n' >"$work/dir/tessik/tessik.ini"
 pgn=$(realpath "$(dirname "$0")/../examples/ann-games.pgn")
-printf 'vx2 ann %s\ndg 2 0 ann\nsync\ndg 2 87 ann 1564 1610 1614 x x x 1554 1677 x 1695\nsync\npause 60000\n' \
+printf 'vx2 ann %s\ndg 2 0 ann\nsync\ndg 2 87 ann 1564 1610 1614 x x x 1554 1677 x 1695\nsync\nwaitfor shown\npause 60000\n' \
   "$pgn" >"$work/session"
-QT_QPA_PLATFORM=xcb "$sim" --plugin "$plugin" --dir "$work/dir" "$work/session" >"$work/host.out" 2>&1 &
-simPid=$!
-main=$(window "Personal Statistic for ann")
-until [ "$(stat -c %s "$work/dir/tessik/ann.glg" 2>/dev/null || echo 0)" -ge 80000 ]; do
-  sleep 0.1
-done
-sleep 0.5
+play "$work/session"
 xdotool windowfocus --sync "$main"
 xdotool mousemove --window "$main" 60 40 click 1
 xdotool type --delay 20 "Nettle"
 xdotool key alt+a Up Return  # Actions > Statistics…, the menu's last entry
-view=$(window "Statistics for ann")
+view=$(windowNamed --shown "Statistics for ann") || stop "no Statistics view"
 xdotool windowfocus --sync "$view"
 for tab in head-to-head rating-history activity; do
-  sleep 0.8
-  import -window "$view" "$out/statistics-$tab.png"
+  picture "$view" "$out/statistics-$tab.png" || stop "no picture of the $tab tab"
   xdotool key ctrl+Tab
 done
 xdotool key Escape
-close "$main"
+waitFor noWindow "Statistics for ann" || stop "Escape did not close the Statistics view"
+close
 ls "$out"

@@ -1,16 +1,27 @@
 #!/usr/bin/env bash
 # with-desktop.sh [--tray] COMMAND [ARG...]
 # Runs COMMAND on a private X display (Xvfb, 1024x768), with a system tray (trayer) when asked.
-# The display and the tray end with the command; its exit status is the command's.
+# The display and the tray end with the command; its exit status is the command's. Without
+# Xvfb and xdotool (and trayer for the tray) it ends as skipped (status 77), saying which.
 set -euo pipefail
+source "$(dirname "$0")/../tests/e2e/drive.sh"
 tray=no
 if [ "${1:-}" = "--tray" ]; then
   tray=yes
   shift
 fi
+requirePrograms Xvfb:xvfb xdotool:xdotool
+[ "$tray" = no ] || requirePrograms trayer:trayer
 pids=
 scratch=$(mktemp -d)
 trap 'kill $pids 2>/dev/null || true; rm -rf "$scratch"' EXIT
+# Xvfb has written the number of its display, or has ended.
+numbered() { grep -qx '[0-9][0-9]*' "$scratch/display" || ! kill -0 "$xvfb"; }
+# The display takes a client, or Xvfb has ended.
+answers() { DISPLAY=":$number" xdotool getdisplaygeometry || ! kill -0 "$xvfb"; }
+# The tray's panel shows, or trayer has ended.
+panelShown() { xdotool search --onlyvisible --class trayer || ! kill -0 "$trayer"; }
+
 # Xvfb picks a free display number itself and writes it back: it takes the number with the X
 # lock file, so tests that start displays side by side never share one. The display is used once
 # a client has connected to it; one that takes no client is started again.
@@ -20,18 +31,10 @@ for attempt in 1 2 3; do
     >"$scratch/xvfb.log" 2>&1 &
   xvfb=$!
   pids="$pids $xvfb"
-  for _ in $(seq 400); do
-    grep -q '^[0-9]*$' "$scratch/display" 2>/dev/null && [ -s "$scratch/display" ] && break
-    kill -0 "$xvfb" 2>/dev/null || break
-    sleep 0.05
-  done
-  number=$(cat "$scratch/display" 2>/dev/null || true)
-  if [ -n "$number" ]; then
-    for _ in $(seq 200); do
-      DISPLAY=":$number" xdotool getdisplaygeometry >/dev/null 2>&1 && break 2
-      kill -0 "$xvfb" 2>/dev/null || break
-      sleep 0.05
-    done
+  number=
+  waitFor --within 20 numbered && number=$(cat "$scratch/display")
+  if [ -n "$number" ] && waitFor --within 10 answers && kill -0 "$xvfb" 2>/dev/null; then
+    break
   fi
   echo "with-desktop.sh: display :${number:-?} took no client (attempt $attempt):" >&2
   cat "$scratch/xvfb.log" >&2
@@ -49,11 +52,7 @@ if [ "$tray" = yes ]; then
       trayer --edge top --align right --widthtype request --height 24 >"$scratch/trayer.log" 2>&1 &
     trayer=$!
     pids="$pids $trayer"
-    for _ in $(seq 600); do
-      xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break
-      kill -0 "$trayer" 2>/dev/null || break
-      sleep 0.05
-    done
+    waitFor --within 30 panelShown || true
     xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break
     echo "with-desktop.sh: the tray panel did not show (attempt $attempt):" >&2
     cat "$scratch/trayer.log" >&2

@@ -3,6 +3,8 @@
 # the plug-in must print: the greeting of a new user, the import's outcome, the tips, score lines
 # of the fixed forms, the four ranking reports, the files, a clean end.
 set -euo pipefail
+source "$(dirname "$0")/drive.sh"
+requirePrograms xclip:xclip  # the window's text is read through the clipboard
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 cd "$(dirname "$0")/../.."
@@ -26,13 +28,13 @@ console=$(sed -n '/^== What Vexmoor.s console received/,/^$/p' "$t" | sed '1d;$d
 [ "$(echo "$console" | wc -l)" -eq 13 ] || fail "13 console lines expected"
 score='Score against [^ ]+ \+[0-9]+ =[0-9]+ -[0-9]+ \([0-9]+%\)'
 none='No game results against [^ ]+ found'
-echo "$console" | grep -vqE "^  ($score|$none)$" && fail "a console line of another form"
+grep -vqE "^  ($score|$none)$" <<<"$console" && fail "a console line of another form"
 # The match offer, the game's start and its end: the win is counted once, at the end.
 nettle=$(echo "$console" | grep -E 'against Nettle ' | sed -E 's/.*\+([0-9]+) .*/\1/' | paste -sd ' ')
 set -- $nettle
 [ $# -eq 3 ] && [ "$1" = "$2" ] && [ "$3" = $(($1 + 1)) ] || fail "Nettle's wins: $nettle"
-echo "$console" | grep -qxF "  No game results against Newcomer found" || fail "Newcomer"
-echo "$console" | grep -qxF "  Score against Newcomer +0 =0 -1 (0%)" || fail "Newcomer's game"
+grep -qxF "  No game results against Newcomer found" <<<"$console" || fail "Newcomer"
+grep -qxF "  Score against Newcomer +0 =0 -1 (0%)" <<<"$console" || fail "Newcomer's game"
 
 grep -qE '^  tessik/ann\.glg +[0-9]+ bytes$' "$t" || fail "no game log"
 size=$(sed -nE 's/^  tessik\/ann\.glg +([0-9]+) bytes$/\1/p' "$t")

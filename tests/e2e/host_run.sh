@@ -1,5 +1,6 @@
 # Sourced by the tests that drive the plug-in on an X display: a scratch directory, the host's
-# process, and two helpers. Sets sim, plugin, work and simPid.
+# process, the helpers of drive.sh, and fail. Sets sim, plugin, work and simPid.
+source "$(dirname "${BASH_SOURCE[0]}")/drive.sh"
 sim=$1
 plugin=$2
 work=$(mktemp -d)
@@ -12,10 +13,4 @@ fail() {
   echo "--- host output:"
   cat "$work/host.out"
   exit 1
-}
-
-# Waits up to 10 s for a command to succeed.
-await() {
-  for _ in $(seq 200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
-  return 1
 }

@@ -6,11 +6,7 @@
 # in the tray: the icon goes and the window comes back, as the plug-in stays.
 set -euo pipefail
 source "$(dirname "$0")/host_run.sh"
-# Waits for a command to succeed, polling it; the minute's bound only ends a failing run.
-waitFor() {
-  local end=$((SECONDS + 60))
-  until "$@" >/dev/null 2>&1; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.05; done
-}
+requirePrograms xwininfo:x11-utils pgrep:procps
 mapState() { xwininfo -id "$1" | sed -n 's/^ *Map State: //p'; }
 # The window's map state is $1 (IsViewable, IsUnMapped).
 windowIs() { [ "$(mapState "$window")" = "$1" ]; }
@@ -31,18 +27,17 @@ iconCentre() {
            print x[1] + int(w[1] / 2), y[1] + int(h[1] / 2)}'
 }
 # The icon is inside the panel and stays where it is: the panel grows to take a new icon, which
-# moves it once more after it first shows.
+# moves it once more after it first shows. Five looks in a row find it at the same place.
 iconPlaced() {
-  local first
-  first=$(iconCentre)
-  [ -n "$first" ] && sleep 0.2 && [ "$(iconCentre)" = "$first" ]
-}
-# The question shows, and has the keyboard before its answer is typed.
-answerYes() {
-  local question
-  waitFor xdotool search --onlyvisible --name "^Close Plugin\?\$" || fail "Escape did not ask"
-  question=$(xdotool search --onlyvisible --name "^Close Plugin\?\$" | head -n 1)
-  xdotool windowfocus --sync "$question" key alt+y
+  local centre
+  centre=$(iconCentre)
+  if [ -n "$centre" ] && [ "$centre" = "$lastCentre" ]; then
+    sameLooks=$((sameLooks + 1))
+  else
+    sameLooks=1
+  fi
+  lastCentre=$centre
+  [ "$sameLooks" -ge 5 ]
 }
 
 clicks=("click 1" "click 2" "click 3" "click --repeat 2 --delay 80 1")
@@ -64,11 +59,11 @@ panel=$(timeout 60 xdotool search --sync --onlyvisible --class trayer | head -n 
 QT_QPA_PLATFORM=xcb "$sim" --plugin "$plugin" --dir "$work/dir" "$work/session" >"$work/host.out" 2>&1 &
 simPid=$!
 
-waitFor xdotool search --name "^Personal Statistic for ann\$" || fail "no window"
-window=$(xdotool search --name "^Personal Statistic for ann\$" | head -n 1)
+window=$(windowNamed "Personal Statistic for ann") || fail "no window"
 toTray() {
-  waitFor xdotool search --name "^Personal Statistic for ann\$" || fail "no session ($1)"
+  windowNamed "Personal Statistic for ann" >/dev/null || fail "no session ($1)"
   waitFor windowIs IsUnMapped || fail "the window did not go to the tray ($1)"
+  lastCentre= sameLooks=0
   waitFor iconPlaced || fail "no icon in the tray ($1)"
 }
 for i in "${!clicks[@]}"; do
@@ -86,11 +81,10 @@ done
 
 toTray "the end of a session"
 touch "$work/dir/in-tray"
-waitFor xdotool search --name "^Plugin not connected\$" || fail "the session did not end"
+windowNamed "Plugin not connected" >/dev/null || fail "the session did not end"
 waitFor windowIs IsViewable || fail "the window stayed hidden after the session"
 waitFor noIcon || fail "the icon stayed after the session"
-xdotool windowfocus --sync "$window" key Escape
-answerYes
+answerClose "$window" alt+y || fail "Escape did not ask, or Yes did not close the question"
 wait "$simPid" || fail "the host ended with an error"
 simPid=
 grep -q "^exit 0$" "$work/host.out" || fail "the plug-in did not end cleanly"

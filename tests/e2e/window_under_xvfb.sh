@@ -6,11 +6,7 @@
 # and closing the plug-in with Escape and Yes.
 set -euo pipefail
 source "$(dirname "$0")/host_run.sh"
-# Waits for a command to succeed, polling it; the minute's bound only ends a failing run.
-waitFor() {
-  local end=$((SECONDS + 60))
-  until "$@" >/dev/null 2>&1; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.05; done
-}
+requirePrograms xprop:x11-utils xclip:xclip
 # The host has printed the game's score line at least $1 times.
 scored() { [ "$(grep -c 'Score against bobby +1 =0 -0' "$work/host.out")" -ge "$1" ]; }
 
@@ -27,8 +23,7 @@ SESSION
 QT_QPA_PLATFORM=xcb "$sim" --plugin "$plugin" --dir "$work/dir" "$work/session" >"$work/host.out" 2>&1 &
 simPid=$!
 
-waitFor xdotool search --name "Personal Statistic for ann" || fail "no window"
-window=$(xdotool search --name "Personal Statistic for ann" | head -n 1)
+window=$(windowNamed "Personal Statistic for ann") || fail "no window"
 hints=$(xprop -id "$window" WM_NORMAL_HINTS)
 smallest=$(sed -n 's/.*minimum size: //p' <<<"$hints")
 largest=$(sed -n 's/.*maximum size: //p' <<<"$hints")
@@ -41,32 +36,16 @@ xdotool type --delay 20 "bob"
 xdotool key Return
 waitFor scored 2 || fail "the typed name was not looked up"
 
-# The Actions menu is open: a second window of the program shows.
-menuShown() { [ "$(xdotool search --onlyvisible --class tessik 2>/dev/null | wc -l)" -gt 1 ]; }
-# The output box holds a text: copied through the clipboard, anew at each look.
-boxHas() {
-  xdotool mousemove --window "$window" 150 200 click 1 key ctrl+a ctrl+c
-  xclip -o -selection clipboard 2>/dev/null | grep -q "$1"
-}
 xdotool key alt+a
 waitFor menuShown || fail "the Actions menu did not open"
 xdotool key Return  # the first entry: Most 10
-waitFor boxHas "Most games against:" || fail "the report did not reach the output box"
-xclip -o -selection clipboard | grep -q "^bobby .*(1)  +1" || fail "the report lacks bobby"
+waitFor boxHas "$window" "Most games against:" || fail "the report did not reach the output box"
+grep -q "^bobby .*(1)  +1" <<<"$(xclip -o -selection clipboard)" || fail "the report lacks bobby"
 
-# The question shows, and has the keyboard before its answer is typed.
-askToClose() {
-  xdotool windowfocus --sync "$window" key Escape
-  waitFor xdotool search --onlyvisible --name "^Close Plugin\?\$" || fail "Escape did not ask"
-  question=$(xdotool search --onlyvisible --name "^Close Plugin\?\$" | head -n 1)
-  xdotool windowfocus --sync "$question" key "$1"
-}
-askToClose alt+n
-waitFor bash -c "! xdotool search --onlyvisible --name '^Close Plugin\?\$'" ||
-  fail "No did not close the question"
+answerClose "$window" alt+n || fail "Escape did not ask, or No did not close the question"
 touch "$work/dir/box-closed"
 waitFor scored 3 || fail "a host message after the question was not handled"
-askToClose alt+y
+answerClose "$window" alt+y || fail "Escape did not ask, or Yes did not close the question"
 wait "$simPid" || fail "the host ended with an error"
 simPid=
 grep -q "^exit 0$" "$work/host.out" || fail "the plug-in did not end cleanly"

@@ -2,8 +2,11 @@
 # installed_docs.sh CMAKE BUILD_DIR — installs the built tree into a scratch prefix and checks
 # the package's documentation directory: every relative link in its markdown files leads to an
 # installed file inside it, and the machine-readable copyright file is there; and the manual
-# page of tessik-stats, with a section for each of its commands.
+# page of tessik-stats, with a section for each of its commands. Skipped (status 77) without
+# help2man, which makes the manual page.
 set -euo pipefail
+source "$(dirname "$0")/../e2e/drive.sh"
+requirePrograms help2man:help2man  # without it the build makes no manual page
 cmake=$1
 build=$2
 prefix=$(mktemp -d)
