@@ -32,11 +32,11 @@ struct LoggedInPlugin {
   LoggedInPlugin() {
     std::string error;
     ok = session.Start(TESSIK, directory, 1 << 16, error) && Play({"2", "0", "ann"}) &&
-         session.Play({0, "sync", {}}, directory, error);
+         session.Play({0, vexmoor::Verb::kSync, {}}, directory, error);
   }
   bool Play(std::vector<std::string> datagram) {
     std::string error;
-    return session.Play({0, "dg", std::move(datagram)}, directory, error);
+    return session.Play({0, vexmoor::Verb::kDatagram, std::move(datagram)}, directory, error);
   }
 
   std::string directory = Log().directory.string();
@@ -143,7 +143,7 @@ void BM_BurstToThePlugin(benchmark::State& state) {
       }
     }
     std::string error;
-    if (!plugin.session.Play({0, "sync", {}}, plugin.directory, error)) {
+    if (!plugin.session.Play({0, vexmoor::Verb::kSync, {}}, plugin.directory, error)) {
       state.SkipWithError("the plug-in did not catch up");
     }
   }
