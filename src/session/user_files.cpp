@@ -24,11 +24,11 @@ void AwaitRatings(PendingImport pending) {
   SendIPCValue(g_outputPipe, kMsgWantOtherDatagram, kRatingsDatagram);
 }
 
-// The data folder, made at the first login rather than at start, so that a plug-in started by
-// hand, with no host, leaves nothing behind. It is opened and checked once, and held open until
-// the next login: every file of the session is reached through it, and the settings that a
-// later end of the connection saves again. A folder that is not the
-// user's own is not used at all: its files, the settings among them, could be anyone's.
+// The data folder, made at login when it is missing rather than at start, so that a plug-in
+// started by hand, with no host, leaves nothing behind. It is opened and checked once, and held
+// open until the next login: every file of the session is reached through it, and so are the
+// settings that a later end of the connection saves again. A folder that is not the user's own
+// is not used at all: its files, the settings among them, could be anyone's.
 bool UseDataFolder(CPluginApp& app) {
   app.dataFolder.Close();
   const FolderCheck check = OpenPrivateFolder(app.workingDirectory, "tessik", app.dataFolder);
