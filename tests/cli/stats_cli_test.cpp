@@ -248,6 +248,12 @@ TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheLogAlone) {
     EXPECT_FALSE(run.err.empty()) << arguments;
   }
   EXPECT_EQ(ReadFile(dir / "tessik/ann.glg"), log);
+  // Without --user, several logs are named in order, whatever order the folder lists them in.
+  WriteFile(dir / "tessik/carl.glg", log);
+  WriteFile(dir / "tessik/bob.glg", log);
+  EXPECT_EQ(Stats(dir, "score x").err, "tessik-stats: several users have a game log in " +
+                                           dir.path() +
+                                           "/tessik/; pick one with --user: ann bob carl\n");
 }
 
 TEST(StatsOptions, AWrongNameIsRefusedWithTheRightOnes) {
