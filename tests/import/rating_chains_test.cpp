@@ -80,6 +80,10 @@ TEST(RatingChains, PoolGamesAreFoundByFollowingBothChainsBackwards) {
        {Game(1, 0, 1600), Game(1, 0, Before(live, 1500, 1, false)[0], kUserWon, 7),
         Game(1, 0, live, kUserWon, 8)},
        {0, 1, 1}},
+      // a win from 1500 to 1516 is on chain 1's way from 1500, though 1520 is nearer; a loss,
+      // the other way
+      {{1500, 1520}, {Game(5, 0, 1500, kUserWon, 7)}, {0}},
+      {{1500, 1480}, {Game(5, 0, 1500, kUserLost, 7)}, {0}},
       {{-32768, 32767, 32767, -32768, 0, 32767},  // the ends of the 16-bit range
        {Game(5, 0, Before(32767, 32767, 1)[0], kUserWon, 0, 32767),
         Game(5, 0, -32768, kUserLost, 0, 32767), Game(5, 0, 32767, kUserWon, 0, 32767),

@@ -78,19 +78,27 @@ TEST(ThreadQueue, OnlyWholeMessagesOfTheUsersOwnProcessesArrive) {
     close(connected);
   }
   EXPECT_NE(access(path.c_str(), F_OK), 0) << "the queue left its socket behind";
+  ThreadQueue rebound;  // a queue bound again under the name: posts reach it
+  ASSERT_TRUE(rebound.Bind());
+  ThreadMessage message;
+  EXPECT_TRUE(PostThreadMessageA(self, 0xC302, 7, 8) && rebound.Receive(message));
+  EXPECT_EQ(message.wParam, 7u);
 }
 
-// $XDG_RUNTIME_DIR/vexmoor2: its owner and mode (0: a link to a private directory); usable.
-// Posts never go into a directory that is not usable, and a queue is bound in a fresh private
-// one instead, which the environment names for posts and for the processes started from here.
+// $XDG_RUNTIME_DIR/vexmoor2: its owner and mode (0: a link to a private directory); why it is
+// not usable (empty: usable). Posts never go into a directory that is not usable, and a queue is
+// bound in a fresh private one instead, which the environment names for posts and for the processes
+// started from here.
 TEST(ThreadQueue, TheQueueDirectoryMustBeTheUsersOwnAndClosedToOthers) {
   const std::string saved = getenv("XDG_RUNTIME_DIR") ? getenv("XDG_RUNTIME_DIR") : "";
   const uid_t self = geteuid(), other = self == 0 ? kOtherUser : self;  // root can chown
   const std::string fresh = "/tmp/vexmoor2-" + std::to_string(self) + ".";
-  for (auto [owner, mode, usable] : {std::tuple{self, 0700, true},
-                                     {other, 0700, other == self},
-                                     {self, 0701, false},
-                                     {self, 0, false}}) {
+  const std::string foreign = other == self ? "" : "it belongs to uid " + std::to_string(other);
+  for (auto [owner, mode, fault] : {std::tuple{self, 0700, std::string()},
+                                    {other, 0700, foreign},
+                                    {self, 0701, std::string("its mode is 0701")},
+                                    {self, 0, std::string("it is a symbolic link")}}) {
+    const bool usable = fault.empty();
     TempDirectory runtime;
     setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
     const std::string dir = runtime / "vexmoor2";
@@ -107,6 +115,9 @@ TEST(ThreadQueue, TheQueueDirectoryMustBeTheUsersOwnAndClosedToOthers) {
       bound = ThreadQueuePath(thread);
       EXPECT_EQ(bound.rfind(usable ? dir + "/" : fresh, 0), 0u) << bound;
       EXPECT_EQ(queue.Detour().empty(), usable) << queue.Detour();
+      if (!usable)
+        EXPECT_NE(queue.Detour().find(fault + "; the queues are in "), std::string::npos)
+            << queue.Detour();
       EXPECT_EQ(getenv(kQueueDirectoryVariable) != nullptr, !usable);
       ThreadMessage message;
       EXPECT_TRUE(PostThreadMessageA(thread, 0xC400, 5, 6) && queue.Receive(message)) << bound;
