@@ -1,0 +1,21 @@
+#include "stats/game.h"
+
+#include "stats/archive_game.h"
+
+namespace tessik {
+
+Game GameOfRecord(const GameRecord& record) {
+  Game game;
+  game.record = record;
+  game.server = kHostServer;
+  game.opponent = OpponentName(record);
+  game.start = record.startTime;
+  game.clock.known = record.initialMinutes != kNoClockMinutes;
+  if (game.clock.known) {
+    game.clock.baseSeconds = int64_t{record.initialMinutes} * 60;
+    game.clock.incrementSeconds = record.incrementSeconds;
+  }
+  return game;
+}
+
+}  // namespace tessik
