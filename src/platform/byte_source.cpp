@@ -8,6 +8,12 @@
 
 namespace tessik {
 
+ByteSource ByteSource::Stream(int fd) {
+  ByteSource source(fd);
+  source.stream_ = true;
+  return source;
+}
+
 ByteSource ByteSource::Part(size_t offset, std::optional<size_t> length) const {
   ByteSource part = *this;
   if (fd_ < 0) {
@@ -30,7 +36,7 @@ ssize_t ByteSource::Read(char* buffer, size_t size) {
   if (limit_) size = std::min(size, *limit_);
   if (size == 0) return 0;
   for (;;) {
-    const ssize_t got = pread(fd_, buffer, size, offset_);
+    const ssize_t got = stream_ ? read(fd_, buffer, size) : pread(fd_, buffer, size, offset_);
     if (got < 0 && errno == EINTR) continue;
     if (got > 0) {
       offset_ += got;

@@ -18,6 +18,9 @@ class ByteSource {
   explicit ByteSource(int fd) : fd_(fd) {}
   // Reads bytes, which must outlive the source.
   explicit ByteSource(std::string_view bytes) : bytes_(bytes) {}
+  // Reads fd as a stream (a pipe, a socket, standard input): from where it stands, once. Such a
+  // source has no parts.
+  static ByteSource Stream(int fd);
 
   // The bytes of this source from offset on (counted from where it would read next), length of
   // them at most.
@@ -34,6 +37,7 @@ class ByteSource {
   off_t offset_ = 0;             // of the next byte read from fd_
   std::optional<size_t> limit_;  // bytes left to read from fd_, when a part ends before the file
   std::string_view bytes_;
+  bool stream_ = false;
 };
 
 }  // namespace tessik

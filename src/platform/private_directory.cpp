@@ -122,4 +122,14 @@ std::error_code OpenFolder(const std::string& path, Folder& folder) {
   return {};
 }
 
+std::error_code OpenUnsharedFolder(const std::string& path, Folder& folder) {
+  Folder opened;
+  if (std::error_code error = OpenFolder(path, opened)) return error;
+  struct stat info {};
+  if (fstat(opened.fd(), &info) != 0) return ErrnoError();
+  if (WrittenByOthers(info)) return FolderProblem::OpenToOthers;
+  folder = std::move(opened);
+  return {};
+}
+
 }  // namespace tessik

@@ -58,4 +58,8 @@ FolderCheck OpenPrivateFolder(const std::string& parent, const std::string& name
 // slash at the end). Returns no error, or the failure's.
 std::error_code OpenFolder(const std::string& path, Folder& folder);
 
+// Opens the folder at path as OpenFolder does, refusing it (OpenToOthers) when users other than
+// this one may write in it, by the rule OpenPrivateFolder applies to its parent.
+std::error_code OpenUnsharedFolder(const std::string& path, Folder& folder);
+
 }  // namespace tessik

@@ -26,6 +26,12 @@ constexpr TagField kOnlineFields[] = {
     {"Variant", &ArchiveTags::variant},
     {"WhiteTitle", &ArchiveTags::whiteTitle},
     {"BlackTitle", &ArchiveTags::blackTitle},
+    {"Link", &ArchiveTags::link},
+    {"Termination", &ArchiveTags::termination},
+    {"WhiteRatingDiff", &ArchiveTags::whiteRatingDiff},
+    {"BlackRatingDiff", &ArchiveTags::blackRatingDiff},
+    {"ECO", &ArchiveTags::eco},
+    {"Opening", &ArchiveTags::opening},
 };
 
 // Variants of the online servers as the log numbers them.
@@ -34,19 +40,8 @@ constexpr std::pair<std::string_view, uint8_t> kVariants[] = {
     {"Three-check", 25}, {"Antichess", 26}, {"Giveaway", 26},     {"Atomic", 27},
 };
 
-// Seconds UTC of a PGN date ("2024.03.01") and time ("18:30:00", or empty: midnight); unknown
-// when the date is, or when the record's 32 bits cannot hold the time.
-int32_t UtcStart(std::string date, std::string_view time) {
-  std::replace(date.begin(), date.end(), '.', '-');
-  std::optional<int64_t> day = ParseDate(date);
-  if (!day) return kUnknownStartTime;
-  int64_t seconds = *day;
-  if (time.size() >= 8 && time[2] == ':' && time[5] == ':') {
-    seconds += ParseDecimal(time.substr(0, 2)) * 3600 + ParseDecimal(time.substr(3, 2)) * 60 +
-               ParseDecimal(time.substr(6, 2));
-  }
-  return seconds < INT32_MIN || seconds > INT32_MAX ? kUnknownStartTime
-                                                    : static_cast<int32_t>(seconds);
+int32_t StartInRecord(int64_t start) {
+  return start < INT32_MIN || start > INT32_MAX ? kUnknownStartTime : static_cast<int32_t>(start);
 }
 
 int16_t Rating(std::string_view text) {
@@ -102,17 +97,33 @@ LeftOut OnlineRecord(const ArchiveTags& tags, std::string_view player, GameRecor
   record.rated =
       folded.find("casual") == std::string::npos && folded.find("unrated") == std::string::npos;
   SetTitles(userWhite ? tags.blackTitle : tags.whiteTitle, record);
-  record.startTime =
-      !tags.utcDate.empty()
-          ? UtcStart(tags.utcDate, tags.utcTime)
-          : UtcStart(t[kTagDate], !tags.startTime.empty() ? std::string_view(tags.startTime)
-                                                          : std::string_view(t[kTagTime]));
+  record.startTime = StartInRecord(OnlineStart(tags));
   return LeftOut::Kept;
 }
 
 }  // namespace
 
+int64_t OnlineStart(const ArchiveTags& tags) {
+  std::string date = !tags.utcDate.empty() ? tags.utcDate : tags.server[kTagDate];
+  std::string_view time = !tags.utcDate.empty()     ? std::string_view(tags.utcTime)
+                          : !tags.startTime.empty() ? std::string_view(tags.startTime)
+                                                    : std::string_view(tags.server[kTagTime]);
+  std::replace(date.begin(), date.end(), '.', '-');
+  std::optional<int64_t> day = ParseDate(date);
+  if (!day) return kUnknownStartTime;
+  int64_t seconds = *day;
+  if (time.size() >= 8 && time[2] == ':' && time[5] == ':') {
+    seconds += ParseDecimal(time.substr(0, 2)) * 3600 + ParseDecimal(time.substr(3, 2)) * 60 +
+               ParseDecimal(time.substr(6, 2));
+  }
+  return seconds;
+}
+
 void ArchiveTags::Take(std::string_view name, std::string_view value) {
+  for (std::string_view part : {name, value}) {  // FNV-1a, each part ended by a NUL
+    for (char c : part) digest = (digest ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+    digest *= 0x100000001b3;
+  }
   server.Take(name, value);
   for (const TagField& f : kOnlineFields) {
     if (f.name == name) (this->*f.field).assign(value);
@@ -120,6 +131,7 @@ void ArchiveTags::Take(std::string_view name, std::string_view value) {
 }
 
 void ArchiveTags::Clear() {
+  digest = kEmptyDigest;
   for (const TagField& f : kOnlineFields) (this->*f.field).clear();
   server.Clear();
 }

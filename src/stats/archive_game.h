@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "import/pgn_game.h"
+#include "stats/game.h"
 #include "store/game_record.h"
 
 namespace tessik {
@@ -25,8 +26,11 @@ enum class LeftOut { Kept, NotTheUser, NoResult, Variant, count };
 // The tags the archive import reads: those of the plug-in's import, and those of the online
 // servers' exports; others are passed over.
 struct ArchiveTags {
+  static constexpr uint64_t kEmptyDigest = 0xcbf29ce484222325;  // FNV-1a's start
   PgnTags server;
   std::string site, utcDate, utcTime, startTime, variant, whiteTitle, blackTitle;
+  std::string link, termination, whiteRatingDiff, blackRatingDiff, eco, opening;
+  uint64_t digest = kEmptyDigest;  // of every tag pair, in order: the game's content
 
   void Take(std::string_view name, std::string_view value);
   void Clear();
@@ -51,5 +55,19 @@ PgnFormat DetectFormat(const ArchiveTags& tags);
 // BlackTitle (BOT: a computer), else unknown.
 LeftOut ArchiveRecord(const ArchiveTags& tags, std::string_view player, PgnFormat format,
                       StartTimes& startTimes, GameRecord& record);
+
+// The start of an online or standard game, seconds UTC: UTCDate and UTCTime, else Date and
+// StartTime or Time (a day without a time: its midnight); kUnknownStartTime without a date.
+int64_t OnlineStart(const ArchiveTags& tags);
+
+// The game as ArchiveRecord reads it, with what the tags say beyond the record: the whole
+// names; the start beyond 32 bits; the server and the game's id there: lichess's from its Site
+// ("https://lichess.org/ID"), chess.com's from its Link (".../game/live/ID": "live/ID"), and for
+// any other game ("kesh" for the host's PGN, else "pgn", and a chess.com game without a link)
+// one made from all its tag pairs, so that the same game twice is one; the exact clock (days
+// per move from "1/SECONDS"); the termination, the rating changes, the variant, the opening,
+// the link and the titles; lichess's time class from its Event ("Rated Blitz game": "blitz").
+LeftOut ArchiveGame(const ArchiveTags& tags, std::string_view player, PgnFormat format,
+                    StartTimes& startTimes, Game& game);
 
 }  // namespace tessik

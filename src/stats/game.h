@@ -37,7 +37,8 @@ struct Game {
   int64_t start = kUnknownStartTime;  // seconds UTC; also where the record's 32 bits end
   std::string termination;            // the server's words: "Normal", "Time forfeit", ...
   std::optional<int> ratingChange;    // the user's, where the server gives it
-  std::string variant;                // the server's name ("Chess960"); empty: ordinary chess
+  std::optional<int> opponentRatingChange;
+  std::string variant;  // the server's name ("Chess960"); empty: ordinary chess
   GameClock clock;
   std::string timeClass;  // the server's own: "bullet", "blitz", "rapid", "daily", ...
   std::string eco, opening, link;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct GameFilter {
   RatingType types = AnyRatingType;
   std::optional<bool> white;  // the user's colour
   std::optional<bool> rated;
+  std::optional<std::string> server;  // only that server's games
 };
 
 // Whether a record is a game (not a marker) that filter lets through.

@@ -1,0 +1,78 @@
+#include "database/database_import.h"
+
+#include <SQLiteCpp/Transaction.h>
+
+#include <vector>
+
+#include "database/database_error.h"
+#include "database/game_rows.h"
+#include "database/pgn_input.h"
+#include "import/pgn_walker.h"
+#include "platform/file_error.h"
+#include "store/handle.h"
+
+namespace tessik {
+
+namespace {
+
+constexpr size_t kGamesACommit = 5000;
+
+}  // namespace
+
+DatabaseImportResult ImportIntoDatabase(RecordDatabase& db, const DatabaseImportRequest& request) {
+  const std::string name = request.pgnPath == "-" ? "standard input" : request.pgnPath;
+  const auto failed = [&name](const std::string& why) {
+    return DatabaseError("cannot read the PGN " + PrintableName(name) + ": " + why);
+  };
+  PgnInput input;
+  if (std::error_code error = input.Open(request.pgnPath)) throw failed(DescribeReadError(error));
+  DatabaseImportResult result;
+  std::vector<Game> games;
+  const auto commit = [&] {
+    SQLite::Transaction transaction(db.sql());
+    if (result.batch == 0) result.batch = StartBatch(db.sql(), kImportBatch, {}, name);
+    const int added = AddGames(db.sql(), result.batch, games);
+    transaction.commit();
+    result.added += added;
+    result.present += static_cast<int>(games.size()) - added;
+    games.clear();
+  };
+  PgnWalker walker(input.Source());
+  ArchiveTags tags;
+  StartTimes startTimes;
+  auto take = [&tags](std::string_view tag, std::string_view value) { tags.Take(tag, value); };
+  try {
+    for (; walker.Next(take); tags.Clear()) {
+      const PgnTags& t = tags.server;
+      if (t[kTagWhite].empty() && t[kTagBlack].empty() && t[kTagResult].empty()) continue;
+      ++result.read;
+      Game game;
+      const LeftOut why = ArchiveGame(tags, request.player, request.format, startTimes, game);
+      if (why != LeftOut::Kept) {
+        ++result.leftOut[static_cast<size_t>(why)];
+        continue;
+      }
+      games.push_back(std::move(game));
+      if (games.size() == kGamesACommit) {
+        commit();
+        if (request.progress)
+          request.progress(static_cast<off_t>(walker.BytesRead()), input.Size());
+      }
+    }
+    // A read that failed, or a compressed file cut off, may have ended the last game early: it
+    // is left out, and the whole games before it are kept.
+    const std::string inflateError = input.Finish();
+    const bool cut = walker.Failed() || !inflateError.empty();
+    if (cut && !games.empty()) games.pop_back();
+    if (!games.empty()) commit();
+    if (walker.Failed()) throw failed(DescribeReadError(ErrnoError(walker.Error())));
+    if (!inflateError.empty()) throw failed(inflateError);
+  } catch (const SQLite::Exception& error) {
+    throw DatabaseError("cannot write the database " + PrintableName(db.path()) + ": " +
+                        error.what());
+  }
+  if (request.progress) request.progress(input.Size(), input.Size());
+  return result;
+}
+
+}  // namespace tessik

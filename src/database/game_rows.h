@@ -1,0 +1,35 @@
+// The games of the database: a run's games added, and the games read back for the statistics.
+#pragma once
+
+#include <SQLiteCpp/Database.h>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "stats/game.h"
+#include "stats/game_filter.h"
+
+namespace tessik {
+
+// The kinds of run that bring games.
+inline constexpr std::string_view kImportBatch = "import";
+inline constexpr std::string_view kFetchBatch = "fetch";
+
+// Starts a run: an import of file, or a fetch of source (a row of sources). Returns its id.
+int64_t StartBatch(SQLite::Database& db, std::string_view kind, std::optional<int64_t> source,
+                   const std::string& file);
+
+// Adds the games the database does not hold yet (the same server and game id) to batch; the
+// caller holds the transaction. Returns how many were new.
+int AddGames(SQLite::Database& db, int64_t batch, std::span<const Game> games);
+
+// The games filter lets through (the conditions are the query's), oldest first; games of an
+// unknown start first. With opponent, only the games against that whole name.
+std::vector<Game> LoadGames(SQLite::Database& db, const GameFilter& filter,
+                            const std::optional<std::string>& opponent = std::nullopt);
+
+}  // namespace tessik

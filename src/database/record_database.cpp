@@ -1,0 +1,110 @@
+#include "database/record_database.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "database/database_error.h"
+#include "database/schema.h"
+#include "platform/file_error.h"
+#include "store/handle.h"
+
+namespace tessik {
+
+namespace {
+
+// How long a command waits for another that writes (a fetch commits a batch at a time).
+constexpr int kBusyWaitMilliseconds = 10000;
+
+DatabasePlace PlaceOfFile(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", path};
+  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// The XDG base folder of user data: $XDG_DATA_HOME when it is an absolute path (a relative one
+// is to be ignored), else ~/.local/share; empty without a home.
+std::string DataHome() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return xdg;
+  const char* home = std::getenv("HOME");
+  return home != nullptr && home[0] == '/' ? std::string(home) + "/.local/share" : "";
+}
+
+// Makes the folders of path that are missing, each closed to others, as XDG asks.
+void MakeFolders(const std::string& path) {
+  for (size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1)) {
+    mkdir(path.substr(0, slash).c_str(), 0700);
+  }
+  mkdir(path.c_str(), 0700);
+}
+
+std::error_code OpenPlaceFolder(const DatabasePlace& place, Folder& folder) {
+  if (!place.defaultFolder) return OpenUnsharedFolder(place.folder, folder);
+  const size_t slash = place.folder.rfind('/');
+  const std::string parent = place.folder.substr(0, slash);
+  MakeFolders(parent);
+  return OpenPrivateFolder(parent, place.folder.substr(slash + 1), folder).error;
+}
+
+}  // namespace
+
+DatabasePlace DatabasePlaceOf(const std::string& option, const std::string& user) {
+  const char* variable = std::getenv(kDatabaseVariable);
+  DatabasePlace place;
+  if (!option.empty()) {
+    place = PlaceOfFile(option);
+  } else if (variable != nullptr && variable[0] != '\0') {
+    place = PlaceOfFile(variable);
+  } else {
+    const std::string home = DataHome();
+    if (home.empty()) throw DatabaseError("no place for the database: HOME is not set (--db)");
+    if (!IsSafeFileHandle(user)) {
+      throw DatabaseError("the handle \"" + PrintableName(user) + "\" cannot name a database");
+    }
+    place = {home + "/tessik", user + ".sqlite", true};
+  }
+  if (place.file.empty()) throw DatabaseError("the database " + place.Path() + " names no file");
+  return place;
+}
+
+RecordDatabase::RecordDatabase(const DatabasePlace& place, bool create) : path_(place.Path()) {
+  const auto fail = [this](const std::string& why) {
+    throw DatabaseError("cannot open the database " + PrintableName(path_) + ": " + why);
+  };
+  if (std::error_code error = OpenPlaceFolder(place, folder_)) {
+    if (!create && error == std::errc::no_such_file_or_directory) return;
+    fail(DescribeReadError(error));
+  }
+  struct stat info {};
+  if (fstatat(folder_.fd(), place.file.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (errno != ENOENT) fail(DescribeReadError(ErrnoError()));
+    if (!create) return;
+    // Made here, so that it is ours and closed to others; SQLite gives its journal and log the
+    // database's mode.
+    const int fd = openat(folder_.fd(), place.file.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) fail(DescribeReadError(ErrnoError()));
+    close(fd);
+  } else if (!S_ISREG(info.st_mode)) {
+    fail(DescribeReadError(ErrnoError(S_ISLNK(info.st_mode) ? ELOOP : EINVAL)));
+  }
+  const std::string inFolder = "/proc/self/fd/" + std::to_string(folder_.fd()) + "/" + place.file;
+  try {
+    sql_ =
+        std::make_unique<SQLite::Database>(inFolder, SQLite::OPEN_READWRITE, kBusyWaitMilliseconds);
+    sql_->exec("PRAGMA journal_mode = WAL; PRAGMA foreign_keys = ON;");
+    MigrateSchema(*sql_);
+  } catch (const SQLite::Exception& error) {
+    sql_.reset();
+    fail(error.what());
+  } catch (const DatabaseError& error) {
+    sql_.reset();
+    fail(error.what());
+  }
+}
+
+}  // namespace tessik
