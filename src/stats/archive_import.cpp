@@ -5,16 +5,15 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <unordered_map>
 
 #include "import/pgn_parts.h"
 #include "import/pgn_walker.h"
-#include "import/same_game.h"
 #include "platform/file_error.h"
 #include "platform/huge_pages.h"
 #include "platform/private_directory.h"
 #include "platform/read_file.h"
 #include "platform/side_by_side.h"
+#include "stats/log_duplicates.h"
 #include "stats/log_location.h"
 #include "store/file_cause.h"
 #include "store/game_log_file.h"
@@ -33,42 +32,6 @@ size_t RoomForGames(size_t bytes) {
   constexpr size_t kFewestGameBytes = 40, kMostReserved = size_t{1} << 22;
   return std::min(bytes / kFewestGameBytes, kMostReserved);
 }
-
-// The log's games that a game of the archive may stand for, each for one at most.
-class LogGames {
- public:
-  explicit LogGames(const std::vector<GameRecord>& log) {
-    for (size_t i = 1; i < log.size(); ++i) groups_[GroupOf(log[i])].push_back({&log[i], false});
-  }
-  // Whether the log holds game: the same record (the log's duplicate test), or for a game of
-  // the host's PGN also the same game recorded live (or imported, its pool since settled).
-  bool Take(const GameRecord& game, bool fromHostPgn) {
-    auto group = groups_.find(GroupOf(game));
-    if (group == groups_.end()) return false;
-    for (bool playedLive : {false, true}) {
-      if (playedLive && !fromHostPgn) break;
-      for (Entry& entry : group->second) {
-        if (entry.taken) continue;
-        if (playedLive ? SameGamePlayedLive(*entry.game, game) : SameGame(*entry.game, game)) {
-          return entry.taken = true;
-        }
-      }
-    }
-    return false;
-  }
-
- private:
-  struct Entry {
-    const GameRecord* game;
-    bool taken;
-  };
-  // Games of one opponent (15 characters), colour and result.
-  static std::string GroupOf(const GameRecord& game) {
-    return std::string(OpponentName(game).substr(0, kOpponentBytes - 1)) +
-           static_cast<char>(game.userWhite) + static_cast<char>(game.result);
-  }
-  std::unordered_map<std::string, std::vector<Entry>> groups_;
-};
 
 // The order of added by start time, games of one start time in the order read: each game's
 // start time (biased to sort unsigned) above its place, sorted as numbers. Sorting these eight
@@ -200,7 +163,8 @@ bool ReadArchive(const ArchiveImportRequest& request, const std::vector<GameReco
   }
   // The log's duplicate test, game by game in file order. The first part's list keeps its new
   // games in place and takes those of the others behind them.
-  LogGames known(log);
+  LogDuplicates known;
+  for (size_t i = 1; i < log.size(); ++i) known.Add(log[i]);
   added = std::move(read[0].kept);
   size_t kept = 0;
   for (size_t i = 0; i < added.size(); ++i) {
