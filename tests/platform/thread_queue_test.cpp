@@ -115,9 +115,10 @@ TEST(ThreadQueue, TheQueueDirectoryMustBeTheUsersOwnAndClosedToOthers) {
       bound = ThreadQueuePath(thread);
       EXPECT_EQ(bound.rfind(usable ? dir + "/" : fresh, 0), 0u) << bound;
       EXPECT_EQ(queue.Detour().empty(), usable) << queue.Detour();
-      if (!usable)
+      if (!usable) {
         EXPECT_NE(queue.Detour().find(fault + "; the queues are in "), std::string::npos)
             << queue.Detour();
+      }
       EXPECT_EQ(getenv(kQueueDirectoryVariable) != nullptr, !usable);
       ThreadMessage message;
       EXPECT_TRUE(PostThreadMessageA(thread, 0xC400, 5, 6) && queue.Receive(message)) << bound;
