@@ -77,9 +77,9 @@ void PrintText(const HeadToHead& record, std::ostream& out) {
 // log holds no game against opponent: a mistyped handle, not a filter that leaves none.
 void PrintScore(const LogView& view, const std::string& opponent, std::ostream& out) {
   // Only the games against opponent are kept: the record reads no other.
-  const HandleMatcher matcher(opponent);
+  const PlayerMatcher matcher(opponent);
   bool known = false;
-  const std::vector<GameRecord> games = SelectGames(view.log, [&](const GameRecord& game) {
+  const std::vector<Game> games = SelectGames(view.log, [&](const Game& game) {
     if (!matcher.Matches(game)) return false;
     known = true;
     return Accepts(view.filter, game);
@@ -87,7 +87,7 @@ void PrintScore(const LogView& view, const std::string& opponent, std::ostream& 
   if (!known) {
     std::string message = "no game against " + PrintableName(opponent) + " in " + view.log.path;
     std::vector<std::string> closest =
-        ClosestHandles(SelectGames(view.log, [](const GameRecord&) { return true; }), opponent, 3);
+        ClosestHandles(SelectGames(view.log, [](const Game&) { return true; }), opponent, 3);
     for (size_t i = 0; i < closest.size(); ++i) {
       message += (i == 0 ? "; the closest handles: " : ", ") + PrintableName(closest[i]);
     }

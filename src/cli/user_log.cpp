@@ -69,8 +69,9 @@ UserLog FindUserLog(const std::string& directory, const std::string& user) {
   return log;
 }
 
-void VisitGames(const UserLog& log, const std::function<void(std::span<const GameRecord>)>& visit) {
+void VisitGames(const UserLog& log, const std::function<void(std::span<const Game>)>& visit) {
   bool first = true, marked = false;  // the first record of the file must be the marker
+  std::vector<Game> batch;
   const int folder = log.folder && log.folder->IsOpen() ? log.folder->fd() : -1;
   const std::error_code error =
       folder < 0 ? ErrnoError(ENOENT)
@@ -80,7 +81,10 @@ void VisitGames(const UserLog& log, const std::function<void(std::span<const Gam
                        marked = HoldsMarker(records.front());
                        records = records.subspan(1);
                      }
-                     if (marked) visit(records);
+                     if (!marked) return;
+                     batch.clear();
+                     for (const GameRecord& record : records) batch.push_back(GameOfRecord(record));
+                     visit(batch);
                    });
   if (error) {
     throw DataError(error == std::errc::no_such_file_or_directory
@@ -94,18 +98,16 @@ void VisitGames(const UserLog& log, const std::function<void(std::span<const Gam
   }
 }
 
-std::vector<GameRecord> SelectGames(const UserLog& log,
-                                    const std::function<bool(const GameRecord&)>& keep) {
-  std::vector<GameRecord> selected = {MarkerRecord()};
-  VisitGames(log, [&](std::span<const GameRecord> games) {
+std::vector<Game> SelectGames(const UserLog& log, const std::function<bool(const Game&)>& keep) {
+  std::vector<Game> selected;
+  VisitGames(log, [&](std::span<const Game> games) {
     std::copy_if(games.begin(), games.end(), std::back_inserter(selected), keep);
   });
   return selected;
 }
 
-std::vector<GameRecord> SelectedGames(const LogView& view) {
-  return SelectGames(view.log,
-                     [&view](const GameRecord& game) { return Accepts(view.filter, game); });
+std::vector<Game> SelectedGames(const LogView& view) {
+  return SelectGames(view.log, [&view](const Game& game) { return Accepts(view.filter, game); });
 }
 
 }  // namespace tessik

@@ -18,4 +18,11 @@ Game GameOfRecord(const GameRecord& record) {
   return game;
 }
 
+std::vector<Game> GamesOfLog(const std::vector<GameRecord>& log) {
+  std::vector<Game> games;
+  games.reserve(log.empty() ? 0 : log.size() - 1);
+  for (size_t i = 1; i < log.size(); ++i) games.push_back(GameOfRecord(log[i]));
+  return games;
+}
+
 }  // namespace tessik
