@@ -1,5 +1,6 @@
 #include <iostream>
 #include <memory>
+#include <unordered_set>
 #include <utility>
 
 #include "cli/commands.h"
@@ -86,8 +87,12 @@ void PrintScore(const LogView& view, const std::string& opponent, std::ostream& 
   });
   if (!known) {
     std::string message = "no game against " + PrintableName(opponent) + " in " + view.log.path;
-    std::vector<std::string> closest =
-        ClosestHandles(SelectGames(view.log, [](const Game&) { return true; }), opponent, 3);
+    // One game per name is enough to know the names.
+    std::unordered_set<std::string> names;
+    std::vector<std::string> closest = ClosestHandles(
+        SelectGames(view.log,
+                    [&names](const Game& game) { return names.insert(game.opponent).second; }),
+        opponent, 3);
     for (size_t i = 0; i < closest.size(); ++i) {
       message += (i == 0 ? "; the closest handles: " : ", ") + PrintableName(closest[i]);
     }

@@ -71,7 +71,9 @@ UserLog FindUserLog(const std::string& directory, const std::string& user) {
 
 void VisitGames(const UserLog& log, const std::function<void(std::span<const Game>)>& visit) {
   bool first = true, marked = false;  // the first record of the file must be the marker
-  std::vector<Game> batch;
+  // The games are refilled in place, a few at a time: a game is large, and these stay in the
+  // cache.
+  std::vector<Game> batch(64);
   const int folder = log.folder && log.folder->IsOpen() ? log.folder->fd() : -1;
   const std::error_code error =
       folder < 0 ? ErrnoError(ENOENT)
@@ -81,10 +83,12 @@ void VisitGames(const UserLog& log, const std::function<void(std::span<const Gam
                        marked = HoldsMarker(records.front());
                        records = records.subspan(1);
                      }
-                     if (!marked) return;
-                     batch.clear();
-                     for (const GameRecord& record : records) batch.push_back(GameOfRecord(record));
-                     visit(batch);
+                     while (marked && !records.empty()) {
+                       const size_t count = std::min(records.size(), batch.size());
+                       for (size_t i = 0; i < count; ++i) RefillFromRecord(batch[i], records[i]);
+                       visit(std::span<const Game>(batch).first(count));
+                       records = records.subspan(count);
+                     }
                    });
   if (error) {
     throw DataError(error == std::errc::no_such_file_or_directory

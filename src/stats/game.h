@@ -49,6 +49,10 @@ struct Game {
 
 // A game of the plug-in's log: only the record, and the log's name as the opponent's.
 Game GameOfRecord(const GameRecord& record);
+// Sets the fields of game that GameOfRecord sets, leaving the others as they are: a game only ever
+// refilled by it is a game of the log, made without building a new one (whose many texts cost
+// more than reading its record does).
+void RefillFromRecord(Game& game, const GameRecord& record);
 // The games of a log of the plug-in, the records behind its marker, in order.
 std::vector<Game> GamesOfLog(const std::vector<GameRecord>& log);
 
