@@ -1,6 +1,4 @@
-#include <algorithm>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -48,10 +46,11 @@ void PrintRanking(const LogView& view, const std::string& report, int minGames, 
   // The games are counted as they are read: a report keeps none of them.
   GameCounter counter;
   std::vector<GameRecord> accepted;
-  VisitGames(view.log, [&](std::span<const GameRecord> games) {
+  VisitGames(view.log, [&](std::span<const Game> games) {
     accepted.clear();
-    std::copy_if(games.begin(), games.end(), std::back_inserter(accepted),
-                 [&view](const GameRecord& game) { return Accepts(view.filter, game); });
+    for (const Game& game : games) {
+      if (Accepts(view.filter, game)) accepted.push_back(game.record);
+    }
     counter.Count(accepted);
   });
   OpponentTotalsList totals;

@@ -1,5 +1,6 @@
 #include <iostream>
 #include <memory>
+#include <unordered_set>
 #include <utility>
 
 #include "cli/commands.h"
@@ -77,17 +78,21 @@ void PrintText(const HeadToHead& record, std::ostream& out) {
 // log holds no game against opponent: a mistyped handle, not a filter that leaves none.
 void PrintScore(const LogView& view, const std::string& opponent, std::ostream& out) {
   // Only the games against opponent are kept: the record reads no other.
-  const HandleMatcher matcher(opponent);
+  const PlayerMatcher matcher(opponent);
   bool known = false;
-  const std::vector<GameRecord> games = SelectGames(view.log, [&](const GameRecord& game) {
+  const std::vector<Game> games = SelectGames(view.log, [&](const Game& game) {
     if (!matcher.Matches(game)) return false;
     known = true;
     return Accepts(view.filter, game);
   });
   if (!known) {
     std::string message = "no game against " + PrintableName(opponent) + " in " + view.log.path;
-    std::vector<std::string> closest =
-        ClosestHandles(SelectGames(view.log, [](const GameRecord&) { return true; }), opponent, 3);
+    // One game per name is enough to know the names.
+    std::unordered_set<std::string> names;
+    std::vector<std::string> closest = ClosestHandles(
+        SelectGames(view.log,
+                    [&names](const Game& game) { return names.insert(game.opponent).second; }),
+        opponent, 3);
     for (size_t i = 0; i < closest.size(); ++i) {
       message += (i == 0 ? "; the closest handles: " : ", ") + PrintableName(closest[i]);
     }

@@ -69,8 +69,11 @@ UserLog FindUserLog(const std::string& directory, const std::string& user) {
   return log;
 }
 
-void VisitGames(const UserLog& log, const std::function<void(std::span<const GameRecord>)>& visit) {
+void VisitGames(const UserLog& log, const std::function<void(std::span<const Game>)>& visit) {
   bool first = true, marked = false;  // the first record of the file must be the marker
+  // The games are refilled in place, a few at a time: a game is large, and these stay in the
+  // cache.
+  std::vector<Game> batch(64);
   const int folder = log.folder && log.folder->IsOpen() ? log.folder->fd() : -1;
   const std::error_code error =
       folder < 0 ? ErrnoError(ENOENT)
@@ -80,7 +83,12 @@ void VisitGames(const UserLog& log, const std::function<void(std::span<const Gam
                        marked = HoldsMarker(records.front());
                        records = records.subspan(1);
                      }
-                     if (marked) visit(records);
+                     while (marked && !records.empty()) {
+                       const size_t count = std::min(records.size(), batch.size());
+                       for (size_t i = 0; i < count; ++i) RefillFromRecord(batch[i], records[i]);
+                       visit(std::span<const Game>(batch).first(count));
+                       records = records.subspan(count);
+                     }
                    });
   if (error) {
     throw DataError(error == std::errc::no_such_file_or_directory
@@ -94,18 +102,16 @@ void VisitGames(const UserLog& log, const std::function<void(std::span<const Gam
   }
 }
 
-std::vector<GameRecord> SelectGames(const UserLog& log,
-                                    const std::function<bool(const GameRecord&)>& keep) {
-  std::vector<GameRecord> selected = {MarkerRecord()};
-  VisitGames(log, [&](std::span<const GameRecord> games) {
+std::vector<Game> SelectGames(const UserLog& log, const std::function<bool(const Game&)>& keep) {
+  std::vector<Game> selected;
+  VisitGames(log, [&](std::span<const Game> games) {
     std::copy_if(games.begin(), games.end(), std::back_inserter(selected), keep);
   });
   return selected;
 }
 
-std::vector<GameRecord> SelectedGames(const LogView& view) {
-  return SelectGames(view.log,
-                     [&view](const GameRecord& game) { return Accepts(view.filter, game); });
+std::vector<Game> SelectedGames(const LogView& view) {
+  return SelectGames(view.log, [&view](const Game& game) { return Accepts(view.filter, game); });
 }
 
 }  // namespace tessik

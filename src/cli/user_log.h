@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/private_directory.h"
+#include "stats/game.h"
 #include "stats/game_filter.h"
-#include "store/game_record.h"
 
 namespace tessik {
 
@@ -26,15 +26,13 @@ struct UserLog {
 // (listing the logs when there are several).
 UserLog FindUserLog(const std::string& directory, const std::string& user);
 
-// Hands every game of the log, the records behind its marker, to visit, a batch at a time and
-// in order. Throws DataError naming the file: no log, a file that cannot be read, one that is not
-// a game log of this version.
-void VisitGames(const UserLog& log, const std::function<void(std::span<const GameRecord>)>& visit);
+// Hands every game of the log, one for each record behind its marker, to visit, a batch at a time
+// and in order. Throws DataError naming the file: no log, a file that cannot be read, one that is
+// not a game log of this version.
+void VisitGames(const UserLog& log, const std::function<void(std::span<const Game>)>& visit);
 
-// The log's marker, then the games keep lets through, in order: a log as the score lines and
-// the reports read one. Throws as VisitGames does.
-std::vector<GameRecord> SelectGames(const UserLog& log,
-                                    const std::function<bool(const GameRecord&)>& keep);
+// The games of the log that keep lets through, in order. Throws as VisitGames does.
+std::vector<Game> SelectGames(const UserLog& log, const std::function<bool(const Game&)>& keep);
 
 // What every reading command works on: the games of the user's log that the filters let
 // through. Each command reads the log once, keeping no more of it than it needs.
@@ -44,8 +42,8 @@ struct LogView {
   bool json = false;
 };
 
-// The log's marker, then the games the view's filter lets through.
-std::vector<GameRecord> SelectedGames(const LogView& view);
+// The games the view's filter lets through.
+std::vector<Game> SelectedGames(const LogView& view);
 
 // The handles with a log in the data folder, sorted.
 std::vector<std::string> UsersWithALog(const Folder& folder);

@@ -28,10 +28,10 @@ size_t EditDistance(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::vector<std::string> ClosestHandles(const std::vector<GameRecord>& log, std::string_view name,
+std::vector<std::string> ClosestHandles(std::span<const Game> games, std::string_view name,
                                         size_t count) {
   std::set<std::string> handles;
-  for (size_t i = 1; i < log.size(); ++i) handles.emplace(OpponentName(log[i]));
+  for (const Game& game : games) handles.emplace(game.opponent);
   const std::string folded = FoldedCase(name);
   std::vector<std::pair<size_t, std::string>> ranked;
   for (const std::string& handle : handles) {

@@ -6,8 +6,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/game_record.h"
+#include "store/handle.h"
 
 namespace tessik {
 
@@ -48,5 +50,27 @@ struct Game {
 
 // A game of the plug-in's log: only the record, and the log's name as the opponent's.
 Game GameOfRecord(const GameRecord& record);
+// Sets the fields of game that GameOfRecord sets, leaving the others as they are: a game only ever
+// refilled by it is a game of the log, made without building a new one (whose many texts cost
+// more than reading its record does).
+void RefillFromRecord(Game& game, const GameRecord& record);
+// The games of a log of the plug-in, the records behind its marker, in order.
+std::vector<Game> GamesOfLog(const std::vector<GameRecord>& log);
+
+// Tells whether a game is against one player: a game of the log when its opponent field holds
+// the handle as the log keeps it (as the score lines match it), a game of another server when
+// the whole name is the same, letter case included (a server's names are longer than the log's,
+// and two of them may share their first 15 characters).
+class PlayerMatcher {
+ public:
+  explicit PlayerMatcher(std::string_view name) : name_(name), handle_(name) {}
+  bool Matches(const Game& game) const {
+    return game.server == kHostServer ? handle_.Matches(game.record) : game.opponent == name_;
+  }
+
+ private:
+  std::string name_;
+  HandleMatcher handle_;
+};
 
 }  // namespace tessik

@@ -38,24 +38,24 @@ std::string TextField(std::string text) {
 
 }  // namespace
 
-std::vector<ExportedGame> ExportGames(const std::vector<GameRecord>& log) {
+std::vector<ExportedGame> ExportGames(std::span<const Game> games) {
   static const char* const kTitles[4] = {"CM", "FM", "IM", "GM"};
   static const char* const kWomanTitles[4] = {"WCM", "WIM", "WFM", "WGM"};
-  std::vector<ExportedGame> games;
-  for (size_t i = 1; i < log.size(); ++i) {
-    const GameRecord& r = log[i];
-    games.push_back(
-        {IsoText(r.startTime), r.userWhite != 0 ? "white" : "black",
+  std::vector<ExportedGame> exported;
+  for (const Game& game : games) {
+    const GameRecord& r = game.record;
+    exported.push_back(
+        {IsoText(game.start), r.userWhite != 0 ? "white" : "black",
          r.result == kUserWon ? "won"
          : r.result == kDraw  ? "drawn"
                               : "lost",
-         std::string(OpponentName(r)), r.userRating, r.opponentRating,
+         game.opponent, r.userRating, r.opponentRating,
          std::string(RatingTypeName(RatingTypeOf(r))),
          r.initialMinutes == kNoClockMinutes ? std::nullopt : std::optional<int>(r.initialMinutes),
          r.incrementSeconds, r.rated != 0, r.pool == 1 || r.pool == 2, TitleName(r.title, kTitles),
          TitleName(r.womanTitle, kWomanTitles), r.computer != 0});
   }
-  return games;
+  return exported;
 }
 
 std::string GamesAsCsv(const std::vector<ExportedGame>& games) {

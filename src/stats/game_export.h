@@ -1,11 +1,12 @@
-// Every game of the log decoded into plain fields, for a spreadsheet or another program.
+// Every game decoded into plain fields, for a spreadsheet or another program.
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "store/game_record.h"
+#include "stats/game.h"
 
 namespace tessik {
 
@@ -26,8 +27,8 @@ struct ExportedGame {
   bool computer = false;
 };
 
-// The games of log from record 1, in order.
-std::vector<ExportedGame> ExportGames(const std::vector<GameRecord>& log);
+// The games, in order.
+std::vector<ExportedGame> ExportGames(std::span<const Game> games);
 
 // The games as CSV (RFC 4180): a header line, then one line per game, each ended by CR LF;
 // fields holding a comma, a quote or a line break are quoted, quotes doubled. The opponent is in

@@ -4,15 +4,17 @@
 
 namespace tessik {
 
-bool Accepts(const GameFilter& filter, const GameRecord& game) {
-  if (game.result < kUserWon || game.result > kUserLost) return false;  // no game: a marker
+bool Accepts(const GameFilter& filter, const Game& game) {
+  const GameRecord& record = game.record;
+  if (record.result < kUserWon || record.result > kUserLost) return false;  // no game: a marker
+  if (filter.server && game.server != *filter.server) return false;
   // A game of unknown date is in no date range.
-  const bool dated = game.startTime != kUnknownStartTime;
-  if (filter.since && !(dated && game.startTime >= *filter.since)) return false;
-  if (filter.until && !(dated && game.startTime < *filter.until)) return false;
-  if ((RatingTypeOf(game) & filter.types) == 0) return false;
-  if (filter.white && (game.userWhite != 0) != *filter.white) return false;
-  return !filter.rated || (game.rated != 0) == *filter.rated;
+  const bool dated = game.start != kUnknownStartTime;
+  if (filter.since && !(dated && game.start >= *filter.since)) return false;
+  if (filter.until && !(dated && game.start < *filter.until)) return false;
+  if ((RatingTypeOf(record) & filter.types) == 0) return false;
+  if (filter.white && (record.userWhite != 0) != *filter.white) return false;
+  return !filter.rated || (record.rated != 0) == *filter.rated;
 }
 
 std::string_view RatingTypeName(RatingType type) {

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "store/handle.h"
-
 namespace tessik {
 
 namespace {
@@ -15,11 +13,16 @@ constexpr int kFideDifferences[51] = {
     125, 133, 141, 149, 158, 166, 175, 184, 193, 202, 211, 220, 230, 240, 251, 262, 273,
     284, 296, 309, 322, 336, 351, 366, 383, 401, 422, 444, 470, 501, 538, 589, 677, 800};
 
-PlayedGame Played(const GameRecord& record) {
-  return {
-      record.startTime,      record.result == kUserWon ? '+' : record.result == kDraw ? '=' : '-',
-      record.userWhite != 0, RatingTypeOf(record),
-      record.userRating,     record.opponentRating};
+PlayedGame Played(const Game& game) {
+  const GameRecord& record = game.record;
+  return {game.start,
+          record.result == kUserWon ? '+'
+          : record.result == kDraw  ? '='
+                                    : '-',
+          record.userWhite != 0,
+          RatingTypeOf(record),
+          record.userRating,
+          record.opponentRating};
 }
 
 Streaks StreaksOf(const std::vector<PlayedGame>& games) {
@@ -55,20 +58,25 @@ std::optional<Performance> PerformanceOf(const std::vector<PlayedGame>& games) {
 
 }  // namespace
 
-HeadToHead HeadToHeadRecord(const std::vector<GameRecord>& log, std::string_view opponent) {
+HeadToHead HeadToHeadRecord(std::span<const Game> games, std::string_view opponent) {
   HeadToHead record;
   record.opponent = StoredHandle(opponent);
+  const PlayerMatcher matcher(opponent);
+  // The score lines read a log of the plug-in: the marker, then here only the games against the
+  // player, so that they count no one else's, whichever server the games are of.
+  std::vector<GameRecord> log = {MarkerRecord()};
+  for (const Game& game : games) {
+    if (!matcher.Matches(game)) continue;
+    log.push_back(game.record);
+    // A record of no result (a damaged one) is no game.
+    const int8_t result = game.record.result;
+    if (result < kUserWon || result > kUserLost) continue;
+    record.games.push_back(Played(game));
+    record.total.Count(game.record);
+  }
   record.lines = LookupScoreLines(log, record.opponent,
                                   {kLineOverall | kLineWhite | kLineBlack,
                                    kLineOverall | kLineWhite | kLineBlack, false, true});
-  const HandleMatcher matcher(opponent);
-  for (size_t i = 1; i < log.size(); ++i) {
-    const GameRecord& game = log[i];
-    // A game against the opponent; a record of no result (a damaged one) is none.
-    if (!matcher.Matches(game) || game.result < kUserWon || game.result > kUserLost) continue;
-    record.games.push_back(Played(game));
-    record.total.Count(game);
-  }
   record.streaks = StreaksOf(record.games);
   record.performance = PerformanceOf(record.games);
   return record;

@@ -1,20 +1,21 @@
-// The user's whole record against one opponent, from the game log.
+// The user's whole record against one opponent, from the user's games.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "reports/score_report.h"
-#include "store/game_record.h"
+#include "stats/game.h"
 
 namespace tessik {
 
 // One game as the record against an opponent lists it.
 struct PlayedGame {
-  int64_t startTime = kUnknownStartTime;  // seconds UTC
+  int64_t startTime = kUnknownStartTime;  // seconds UTC, the game's start
   char result = '=';                      // the user's: '+' won, '=' drawn, '-' lost
   bool white = false;
   RatingType type = kNoRatingType;
@@ -43,14 +44,14 @@ struct HeadToHead {
   std::string opponent;            // as the log keeps it: at most 15 characters
   std::vector<std::string> lines;  // the plug-in's look-up lines, every line and expectation on
   ScoreCounts total;               // expected32: the score the stored ratings predicted
-  std::vector<PlayedGame> games;   // every game against the opponent, in the log's order
+  std::vector<PlayedGame> games;   // every game against the opponent, in the order given
   Streaks streaks;
   std::optional<Performance> performance;  // nothing without a game of known opponent rating
 };
 
-// The games of a filtered log against exactly this handle (its first 15 characters), as the
-// score lines match them.
-HeadToHead HeadToHeadRecord(const std::vector<GameRecord>& log, std::string_view opponent);
+// The games against opponent (as PlayerMatcher tells them) of every server games hold; the caller
+// picks the games (a server, dates, ...) beforehand.
+HeadToHead HeadToHeadRecord(std::span<const Game> games, std::string_view opponent);
 
 // The last count games of the record (all when fewer), oldest first.
 std::vector<PlayedGame> LastGames(const HeadToHead& record, size_t count);

@@ -35,24 +35,23 @@ std::string PeriodOf(int64_t startTime, Period period) {
 
 }  // namespace
 
-std::vector<HistoryRow> History(const std::vector<GameRecord>& log, Period period) {
+std::vector<HistoryRow> History(std::span<const Game> games, Period period) {
   std::map<std::string, HistoryRow> rows;  // in label order: time order, then "undated"
   constexpr int64_t kDay = 24 * 60 * 60;
   int64_t labelledDay = INT64_MIN;  // games come day by day: a day's label is made once
   HistoryRow* row = nullptr;
-  for (size_t i = 1; i < log.size(); ++i) {
-    const GameRecord& game = log[i];
-    const int64_t day = game.startTime == kUnknownStartTime
-                            ? INT64_MAX
-                            : (game.startTime - (game.startTime % kDay + kDay) % kDay) / kDay;
+  for (const Game& game : games) {
+    const int64_t start = game.start;
+    const int64_t day =
+        start == kUnknownStartTime ? INT64_MAX : (start - (start % kDay + kDay) % kDay) / kDay;
     if (day != labelledDay || row == nullptr) {
-      const std::string label = PeriodOf(game.startTime, period);
+      const std::string label = PeriodOf(start, period);
       row = &rows[label];
       row->period = label;
       labelledDay = day;
     }
-    row->counts.Count(game);
-    row->lastRatings[RatingTypeOf(game)] = game.userRating;
+    row->counts.Count(game.record);
+    row->lastRatings[RatingTypeOf(game.record)] = game.record.userRating;
   }
   std::vector<HistoryRow> history;
   if (auto undated = rows.find("undated"); undated != rows.end()) {
@@ -63,9 +62,9 @@ std::vector<HistoryRow> History(const std::vector<GameRecord>& log, Period perio
   return history;
 }
 
-std::vector<HistoryRow> MonthlyActivity(const std::vector<GameRecord>& log) {
+std::vector<HistoryRow> MonthlyActivity(std::span<const Game> games) {
   std::vector<HistoryRow> months;
-  for (HistoryRow& row : History(log, Period::Month)) {
+  for (HistoryRow& row : History(games, Period::Month)) {
     if (row.period == "undated") continue;
     // The months between the last one listed and this one, without games.
     int year = 0;

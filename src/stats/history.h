@@ -2,11 +2,12 @@
 #pragma once
 
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "reports/score_report.h"
-#include "store/game_record.h"
+#include "stats/game.h"
 
 namespace tessik {
 
@@ -19,11 +20,11 @@ struct HistoryRow {
   std::map<RatingType, int> lastRatings;
 };
 
-// One row per period with games (from record 1), oldest first; games of unknown date in an
-// "undated" row before the others.
-std::vector<HistoryRow> History(const std::vector<GameRecord>& log, Period period);
+// One row per period with games, oldest first; games of unknown date in an "undated" row before
+// the others.
+std::vector<HistoryRow> History(std::span<const Game> games, Period period);
 
 // Every month from the first game of known date to the last, months without games included.
-std::vector<HistoryRow> MonthlyActivity(const std::vector<GameRecord>& log);
+std::vector<HistoryRow> MonthlyActivity(std::span<const Game> games);
 
 }  // namespace tessik

@@ -5,7 +5,7 @@
 
 namespace tessik {
 
-std::vector<RatingSeries> RatingHistory(const std::vector<GameRecord>& log) {
+std::vector<RatingSeries> RatingHistory(std::span<const Game> games) {
   std::vector<RatingSeries> series;
   for (RatingType type = kRatingWild; type <= kRating15Minute; type <<= 1) {
     series.push_back({type, {}});
@@ -13,10 +13,10 @@ std::vector<RatingSeries> RatingHistory(const std::vector<GameRecord>& log) {
   const auto seriesOf = [&series](RatingType type) -> RatingSeries& {
     return series[static_cast<size_t>(std::countr_zero(static_cast<unsigned>(type)))];
   };
-  for (size_t i = 1; i < log.size(); ++i) {
-    const GameRecord& game = log[i];
-    if (game.startTime == kUnknownStartTime || game.userRating <= 0) continue;
-    seriesOf(RatingTypeOf(game)).points.push_back({game.startTime, game.userRating});
+  for (const Game& game : games) {
+    const GameRecord& record = game.record;
+    if (game.start == kUnknownStartTime || record.userRating <= 0) continue;
+    seriesOf(RatingTypeOf(record)).points.push_back({game.start, record.userRating});
   }
   std::erase_if(series, [](const RatingSeries& s) { return s.points.empty(); });
   for (RatingSeries& s : series) {

@@ -4,9 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
-#include "store/game_record.h"
+#include "stats/game.h"
 #include "store/rating_type.h"
 
 namespace tessik {
@@ -21,9 +22,9 @@ struct RatingSeries {
   std::vector<RatingPoint> points;  // in time order
 };
 
-// A series for each rating type with a game of known date and a stored rating of the user (from
-// record 1), in flag order; games of one start time keep the log's order.
-std::vector<RatingSeries> RatingHistory(const std::vector<GameRecord>& log);
+// A series for each rating type with a game of known date and a stored rating of the user, in
+// flag order; games of one start time keep their order in games.
+std::vector<RatingSeries> RatingHistory(std::span<const Game> games);
 
 // The points of series from first to last (seconds UTC, both included).
 std::vector<RatingPoint> Between(const std::vector<RatingPoint>& points, int64_t first,

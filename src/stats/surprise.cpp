@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "base/text.h"
 #include "reports/score_report.h"
@@ -9,20 +10,23 @@
 
 namespace tessik {
 
-std::vector<Surprise> SurpriseRanking(const std::vector<GameRecord>& log, int minGames) {
-  std::map<std::string, Surprise> byHandle;  // by the folded handle: handle order
-  for (size_t i = 1; i < log.size(); ++i) {
-    const GameRecord& game = log[i];
-    const std::string_view name = OpponentName(game);
-    if (IsGuestHandle(name)) continue;
-    Surprise& entry = byHandle[FoldedCase(name)];
-    if (entry.games++ == 0) entry.opponent = name;
-    entry.points += game.result == kUserWon ? 1.0 : game.result == kDraw ? 0.5 : 0.0;
+std::vector<Surprise> SurpriseRanking(std::span<const Game> games, int minGames) {
+  // By server and folded name: handle order within a server.
+  std::map<std::pair<std::string, std::string>, Surprise> byOpponent;
+  for (const Game& game : games) {
+    if (IsGuestHandle(game.opponent)) continue;
+    Surprise& entry = byOpponent[{game.server, FoldedCase(game.opponent)}];
+    if (entry.games++ == 0) {
+      entry.server = game.server;
+      entry.opponent = game.opponent;
+    }
+    const GameRecord& record = game.record;
+    entry.points += record.result == kUserWon ? 1.0 : record.result == kDraw ? 0.5 : 0.0;
     entry.expected +=
-        ExpectedScore32(int32_t{game.userRating} - int32_t{game.opponentRating}) / 32.0;
+        ExpectedScore32(int32_t{record.userRating} - int32_t{record.opponentRating}) / 32.0;
   }
   std::vector<Surprise> ranking;
-  for (const auto& [key, entry] : byHandle) {
+  for (const auto& [key, entry] : byOpponent) {
     if (entry.games >= minGames) ranking.push_back(entry);
   }
   std::stable_sort(ranking.begin(), ranking.end(), [](const Surprise& a, const Surprise& b) {

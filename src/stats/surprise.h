@@ -1,14 +1,16 @@
 // Opponents by how far the user's score against them strays from what the ratings predicted.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
-#include "store/game_record.h"
+#include "stats/game.h"
 
 namespace tessik {
 
 struct Surprise {
+  std::string server;
   std::string opponent;  // in the letter case of the first game, as the ranking reports show it
   int games = 0;
   double points = 0;    // won + half the drawn
@@ -16,9 +18,9 @@ struct Surprise {
   double Difference() const { return points - expected; }
 };
 
-// Every opponent with at least minGames games (from record 1; opponents grouped without regard
-// to case, guests left out, as in the ranking reports), the largest difference first; equal
-// differences in handle order.
-std::vector<Surprise> SurpriseRanking(const std::vector<GameRecord>& log, int minGames);
+// Every opponent with at least minGames games, the largest difference first; equal differences
+// by server, then in handle order. An opponent is a server and a name: the names of a server are
+// grouped without regard to case, guests left out, as in the ranking reports.
+std::vector<Surprise> SurpriseRanking(std::span<const Game> games, int minGames);
 
 }  // namespace tessik

@@ -20,7 +20,7 @@ ActivityTab::ActivityTab(QWidget* parent) : StatsPage(new QWidget, parent), view
 }
 
 void ActivityTab::Show(const StatsInput& input) {
-  const std::vector<HistoryRow> months = MonthlyActivity(input.log);
+  const std::vector<HistoryRow> months = MonthlyActivity(input.games);
   if (months.empty()) {
     ShowMessage(tr("No games of known date yet."));
     return;

@@ -58,7 +58,7 @@ RatingHistoryTab::RatingHistoryTab(QWidget* parent)
 }
 
 void RatingHistoryTab::Show(const StatsInput& input) {
-  history_ = RatingHistory(input.log);
+  history_ = RatingHistory(input.games);
   marked_ = {};
   opponent_ = TextOfBytes(input.record.opponent);
   for (const PlayedGame& game : input.record.games) {

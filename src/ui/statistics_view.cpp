@@ -49,10 +49,10 @@ void StatisticsView::Refresh() {
     }
     return;
   }
+  const std::vector<Game> games = GamesOfLog(app_.gameLog);
   // One record against the opponent, for the tab that lists it and the one that marks it.
-  const HeadToHead record =
-      opponent_.empty() ? HeadToHead() : HeadToHeadRecord(app_.gameLog, opponent_);
-  const StatsInput input{app_.gameLog, app_.userName, record};
+  const HeadToHead record = opponent_.empty() ? HeadToHead() : HeadToHeadRecord(games, opponent_);
+  const StatsInput input{games, app_.userName, record};
   headToHead_->Show(input);
   ratingHistory_->Show(input);
   activity_->Show(input);

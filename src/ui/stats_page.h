@@ -5,18 +5,18 @@
 #include <QLabel>
 #include <QStackedWidget>
 #include <QtCharts/QChartView>
+#include <span>
 #include <string>
-#include <vector>
 
+#include "stats/game.h"
 #include "stats/head_to_head.h"
-#include "store/game_record.h"
 
 namespace tessik {
 
-// What a tab is drawn from: the session's log (record 0 its marker), the user, and the record
-// against the opponent picked (without one, a record of no games).
+// What a tab is drawn from: the games of the session's log, the user, and the record against the
+// opponent picked (without one, a record of no games).
 struct StatsInput {
-  const std::vector<GameRecord>& log;
+  std::span<const Game> games;
   const std::string& user;
   const HeadToHead& record;
 };

@@ -25,13 +25,13 @@ TEST(MonthlyActivity, EveryMonthFromTheFirstGameToTheLast) {
     games.back().startTime = start;
   }
   std::vector<std::string> rows;
-  for (const HistoryRow& row : MonthlyActivity(LogOf(games))) {
+  for (const HistoryRow& row : MonthlyActivity(GamesOfLog(LogOf(games)))) {
     rows.push_back(row.period + " " + std::to_string(row.counts.won) + "/" +
                    std::to_string(row.counts.drawn) + "/" + std::to_string(row.counts.lost));
   }
   EXPECT_EQ(rows, (std::vector<std::string>{"2023-11 1/1/0", "2023-12 0/0/0", "2024-01 0/0/0",
                                             "2024-02 0/1/1"}));
-  EXPECT_TRUE(MonthlyActivity(LogOf({})).empty());
+  EXPECT_TRUE(MonthlyActivity(GamesOfLog(LogOf({}))).empty());
 }
 
 // A week is the ISO week: it belongs to the year of its Thursday, and week 1 holds the year's
@@ -48,7 +48,7 @@ TEST(History, WeeksAreTheIsoWeeksOfTheYearOfTheirThursday) {
   for (auto [start, label] : kCases) {
     GameRecord game = GameAgainst("bob", kUserWon);
     game.startTime = start;
-    EXPECT_EQ(History(LogOf({game}), Period::Week).at(0).period, label) << start;
+    EXPECT_EQ(History(GamesOfLog(LogOf({game})), Period::Week).at(0).period, label) << start;
   }
 }
 

@@ -107,7 +107,7 @@ TEST_F(StatisticsViewTest, HeadToHeadShowsTheCoresRecordOfTheNamedPlayer) {
       {"bob", "bob"}, {"BO", "bob"}, {"carl", "Carl"}, {"dave", "dave"}};  // typed, opponent
   for (const auto& [typed, opponent] : kCases) {
     StatisticsView& view = Open(typed);
-    const HeadToHead record = HeadToHeadRecord(LogOf(games), opponent);
+    const HeadToHead record = HeadToHeadRecord(GamesOfLog(LogOf(games)), opponent);
     EXPECT_EQ(view.headToHead()->Message(), QString()) << typed;
     EXPECT_EQ(view.headToHead()->findChild<QLabel*>("scoreLines")->text(),
               Texts(record.lines).join('\n'))
@@ -192,7 +192,7 @@ TEST_F(StatisticsViewTest, ChartsCarryTheLogsSeriesOverTheRangeChosen) {
   EXPECT_EQ(time->min().toSecsSinceEpoch(), kNow - 251 * kDay);
   EXPECT_EQ(time->max().toSecsSinceEpoch(), kNow - 57 * kDay);
 
-  const std::vector<HistoryRow> months = MonthlyActivity(LogOf(games));
+  const std::vector<HistoryRow> months = MonthlyActivity(GamesOfLog(LogOf(games)));
   auto* bars = qobject_cast<QBarSeries*>(view.activity()->chart()->series().front());
   ASSERT_EQ(bars->barSets().size(), 1);
   QList<qreal> perMonth, scores;
