@@ -89,10 +89,12 @@ void PrintScore(const LogView& view, const std::string& opponent, std::ostream& 
     std::string message = "no game against " + PrintableName(opponent) + " in " + view.log.path;
     // One game per name is enough to know the names.
     std::unordered_set<std::string> names;
-    std::vector<std::string> closest = ClosestHandles(
-        SelectGames(view.log,
-                    [&names](const Game& game) { return names.insert(game.opponent).second; }),
-        opponent, 3);
+    std::vector<std::string> closest =
+        ClosestHandles(SelectGames(view.log,
+                                   [&names](const Game& game) {
+                                     return names.insert(std::string(game.Opponent())).second;
+                                   }),
+                       opponent, 3);
     for (size_t i = 0; i < closest.size(); ++i) {
       message += (i == 0 ? "; the closest handles: " : ", ") + PrintableName(closest[i]);
     }

@@ -71,9 +71,7 @@ UserLog FindUserLog(const std::string& directory, const std::string& user) {
 
 void VisitGames(const UserLog& log, const std::function<void(std::span<const Game>)>& visit) {
   bool first = true, marked = false;  // the first record of the file must be the marker
-  // The games are refilled in place, a few at a time: a game is large, and these stay in the
-  // cache.
-  std::vector<Game> batch(64);
+  std::vector<Game> batch(64);        // a few at a time
   const int folder = log.folder && log.folder->IsOpen() ? log.folder->fd() : -1;
   const std::error_code error =
       folder < 0 ? ErrnoError(ENOENT)
@@ -85,7 +83,7 @@ void VisitGames(const UserLog& log, const std::function<void(std::span<const Gam
                      }
                      while (marked && !records.empty()) {
                        const size_t count = std::min(records.size(), batch.size());
-                       for (size_t i = 0; i < count; ++i) RefillFromRecord(batch[i], records[i]);
+                       for (size_t i = 0; i < count; ++i) batch[i] = GameOfRecord(records[i]);
                        visit(std::span<const Game>(batch).first(count));
                        records = records.subspan(count);
                      }

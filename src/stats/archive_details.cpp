@@ -21,27 +21,27 @@ std::string_view PathAfter(std::string_view text, std::string_view prefix) {
 }
 
 // The server and the id of the game there.
-void Identify(const ArchiveTags& tags, PgnFormat format, Game& game) {
+void Identify(const ArchiveTags& tags, PgnFormat format, Game& game, GameDetails& details) {
   const std::string_view site = tags.site;
   std::string_view id;
   if (site.starts_with("https://lichess.org/") || site.starts_with("http://lichess.org/")) {
-    game.server = kLichess;
+    game.server = Server::Lichess;
     id = PathAfter(site, "lichess.org/");
     id = id.substr(0, id.find('/'));  // a game's URL may go on to the side seen
   } else if (tags.link.find("chess.com/game/") != std::string::npos ||
              EqualsNoCase(site, "Chess.com")) {
-    game.server = kChessCom;
+    game.server = Server::ChessCom;
     id = PathAfter(tags.link, "chess.com/game/");
   } else {
-    game.server = format == PgnFormat::Server ? kHostServer : kFileServer;
+    game.server = format == PgnFormat::Server ? Server::Host : Server::File;
   }
   if (!id.empty()) {
-    game.gameId = id;
+    details.gameId = id;
   } else {
     char digest[24];
     std::snprintf(digest, sizeof digest, "pgn-%016llx",
                   static_cast<unsigned long long>(tags.digest));
-    game.gameId = digest;
+    details.gameId = digest;
   }
 }
 
@@ -92,21 +92,24 @@ LeftOut ArchiveGame(const ArchiveTags& tags, std::string_view player, PgnFormat 
   if (why != LeftOut::Kept) return why;
   const PgnTags& t = tags.server;
   const bool white = game.record.userWhite != 0;
-  Identify(tags, format, game);
-  game.user = t[white ? kTagWhite : kTagBlack];
-  game.opponent = t[white ? kTagBlack : kTagWhite];
-  game.start = format == PgnFormat::Server ? game.record.startTime : OnlineStart(tags);
-  game.termination = tags.termination;
-  game.ratingChange = RatingChange(white ? tags.whiteRatingDiff : tags.blackRatingDiff);
-  game.opponentRatingChange = RatingChange(white ? tags.blackRatingDiff : tags.whiteRatingDiff);
-  if (!EqualsNoCase(tags.variant, "Standard")) game.variant = tags.variant;
-  game.clock = ClockOf(t[kTagTimeControl]);
-  if (game.server == kLichess) game.timeClass = LichessTimeClass(t[kTagEvent]);
-  game.eco = tags.eco;
-  game.opening = tags.opening;
-  game.link = !tags.link.empty() ? tags.link : game.server == kLichess ? tags.site : "";
-  game.userTitle = white ? tags.whiteTitle : tags.blackTitle;
-  game.opponentTitle = white ? tags.blackTitle : tags.whiteTitle;
+  auto details = std::make_shared<GameDetails>();
+  Identify(tags, format, game, *details);
+  details->user = t[white ? kTagWhite : kTagBlack];
+  details->opponent = t[white ? kTagBlack : kTagWhite];
+  details->start = format == PgnFormat::Server ? game.record.startTime : OnlineStart(tags);
+  details->termination = tags.termination;
+  details->ratingChange = RatingChange(white ? tags.whiteRatingDiff : tags.blackRatingDiff);
+  details->opponentRatingChange = RatingChange(white ? tags.blackRatingDiff : tags.whiteRatingDiff);
+  if (!EqualsNoCase(tags.variant, "Standard")) details->variant = tags.variant;
+  details->clock = ClockOf(t[kTagTimeControl]);
+  const bool lichess = game.server == Server::Lichess;
+  if (lichess) details->timeClass = LichessTimeClass(t[kTagEvent]);
+  details->eco = tags.eco;
+  details->opening = tags.opening;
+  details->link = !tags.link.empty() ? tags.link : lichess ? tags.site : "";
+  details->userTitle = white ? tags.whiteTitle : tags.blackTitle;
+  details->opponentTitle = white ? tags.blackTitle : tags.whiteTitle;
+  game.details = std::move(details);
   return LeftOut::Kept;
 }
 

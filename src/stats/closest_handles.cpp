@@ -31,7 +31,7 @@ size_t EditDistance(const std::string& a, const std::string& b) {
 std::vector<std::string> ClosestHandles(std::span<const Game> games, std::string_view name,
                                         size_t count) {
   std::set<std::string> handles;
-  for (const Game& game : games) handles.emplace(game.opponent);
+  for (const Game& game : games) handles.emplace(game.Opponent());
   const std::string folded = FoldedCase(name);
   std::vector<std::pair<size_t, std::string>> ranked;
   for (const std::string& handle : handles) {

@@ -1,26 +1,22 @@
 #include "stats/game.h"
 
-#include "stats/archive_game.h"
+#include <algorithm>
+#include <iterator>
 
 namespace tessik {
 
-Game GameOfRecord(const GameRecord& record) {
-  Game game;
-  RefillFromRecord(game, record);
-  return game;
-}
+namespace {
 
-void RefillFromRecord(Game& game, const GameRecord& record) {
-  game.record = record;
-  if (game.server != kHostServer) game.server = kHostServer;  // a refill's is already
-  game.opponent = OpponentName(record);
-  game.start = record.startTime;
-  game.clock = {};
-  game.clock.known = record.initialMinutes != kNoClockMinutes;
-  if (game.clock.known) {
-    game.clock.baseSeconds = int64_t{record.initialMinutes} * 60;
-    game.clock.incrementSeconds = record.incrementSeconds;
-  }
+constexpr std::string_view kServerNames[] = {"kesh", "lichess", "chesscom", "pgn"};
+
+}  // namespace
+
+std::string_view ServerName(Server server) { return kServerNames[static_cast<size_t>(server)]; }
+
+std::optional<Server> ServerNamed(std::string_view name) {
+  const auto found = std::find(std::begin(kServerNames), std::end(kServerNames), name);
+  if (found == std::end(kServerNames)) return std::nullopt;
+  return static_cast<Server>(found - std::begin(kServerNames));
 }
 
 std::vector<Game> GamesOfLog(const std::vector<GameRecord>& log) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,11 +14,13 @@
 
 namespace tessik {
 
-// The servers as the record names them. A game of a PGN that names no server is a file's.
-inline constexpr std::string_view kHostServer = "kesh";  // the plug-in's log, and its PGN
-inline constexpr std::string_view kLichess = "lichess";
-inline constexpr std::string_view kChessCom = "chesscom";
-inline constexpr std::string_view kFileServer = "pgn";
+// The servers a game can come from. A game of a PGN that names no server is a file's.
+enum class Server : uint8_t { Host, Lichess, ChessCom, File };
+inline constexpr Server kServers[] = {Server::Host, Server::Lichess, Server::ChessCom,
+                                      Server::File};
+// The name the database, the options and the text use: "kesh", "lichess", "chesscom", "pgn".
+std::string_view ServerName(Server server);
+std::optional<Server> ServerNamed(std::string_view name);
 
 // A clock: base and increment in seconds, or days per move (correspondence). A game without
 // one (over the board, unlimited correspondence) has neither.
@@ -28,15 +31,12 @@ struct GameClock {
   bool known = false;
 };
 
-struct Game {
-  // The game as the plug-in's log keeps it, an online game as the log's import made it. The
-  // figures of the host's games are computed from it alone, so they stay what they were.
-  GameRecord record;
-  std::string server;    // one of the names above
-  std::string gameId;    // unique within its server; empty for a game of the plug-in's log
-  std::string opponent;  // the whole name (a game of the log: the log's 15 characters)
-  std::string user;      // the user's name in the game; empty for a game of the log
-  int64_t start = kUnknownStartTime;  // seconds UTC; also where the record's 32 bits end
+// What a game of the database knows beyond the log's record.
+struct GameDetails {
+  std::string gameId;    // unique within its server
+  std::string opponent;  // whole names
+  std::string user;
+  int64_t start = kUnknownStartTime;  // seconds UTC, beyond the record's 32 bits
   std::string termination;            // the server's words: "Normal", "Time forfeit", ...
   std::optional<int> ratingChange;    // the user's, where the server gives it
   std::optional<int> opponentRatingChange;
@@ -45,27 +45,40 @@ struct Game {
   std::string timeClass;  // the server's own: "bullet", "blitz", "rapid", "daily", ...
   std::string eco, opening, link;
   std::string userTitle, opponentTitle;  // "GM", "WIM", "BOT", ...; empty: none or unknown
-  int64_t batch = 0;  // the import or fetch run of the database that brought it; 0 the log
+  int64_t batch = 0;                     // the import or fetch run that brought it
 };
 
-// A game of the plug-in's log: only the record, and the log's name as the opponent's.
-Game GameOfRecord(const GameRecord& record);
-// Sets the fields of game that GameOfRecord sets, leaving the others as they are: a game only ever
-// refilled by it is a game of the log, made without building a new one (whose many texts cost
-// more than reading its record does).
-void RefillFromRecord(Game& game, const GameRecord& record);
+// One game, as small as the log's record for a game of the log (a million of them are read at
+// once): the details are shared, and only a game of the database has them.
+struct Game {
+  // The game as the plug-in's log keeps it, an online game as the log's import made it. The
+  // figures of the host's games are computed from it alone, so they stay what they were.
+  GameRecord record;
+  Server server = Server::Host;
+  std::shared_ptr<GameDetails> details;  // none for a game of the log
+
+  // The opponent's whole name; a game of the log: its 15 characters.
+  std::string_view Opponent() const {
+    return details ? std::string_view(details->opponent) : OpponentName(record);
+  }
+  // The start, seconds UTC.
+  int64_t Start() const { return details ? details->start : record.startTime; }
+};
+
+// A game of the plug-in's log.
+inline Game GameOfRecord(const GameRecord& record) { return {record, Server::Host, nullptr}; }
 // The games of a log of the plug-in, the records behind its marker, in order.
 std::vector<Game> GamesOfLog(const std::vector<GameRecord>& log);
 
 // Tells whether a game is against one player: a game of the log when its opponent field holds
-// the handle as the log keeps it (as the score lines match it), a game of another server when
+// the handle as the log keeps it (as the score lines match it), a game of the database when
 // the whole name is the same, letter case included (a server's names are longer than the log's,
 // and two of them may share their first 15 characters).
 class PlayerMatcher {
  public:
   explicit PlayerMatcher(std::string_view name) : name_(name), handle_(name) {}
   bool Matches(const Game& game) const {
-    return game.server == kHostServer ? handle_.Matches(game.record) : game.opponent == name_;
+    return game.details ? game.details->opponent == name_ : handle_.Matches(game.record);
   }
 
  private:

@@ -45,11 +45,11 @@ std::vector<ExportedGame> ExportGames(std::span<const Game> games) {
   for (const Game& game : games) {
     const GameRecord& r = game.record;
     exported.push_back(
-        {IsoText(game.start), r.userWhite != 0 ? "white" : "black",
+        {IsoText(game.Start()), r.userWhite != 0 ? "white" : "black",
          r.result == kUserWon ? "won"
          : r.result == kDraw  ? "drawn"
                               : "lost",
-         game.opponent, r.userRating, r.opponentRating,
+         std::string(game.Opponent()), r.userRating, r.opponentRating,
          std::string(RatingTypeName(RatingTypeOf(r))),
          r.initialMinutes == kNoClockMinutes ? std::nullopt : std::optional<int>(r.initialMinutes),
          r.incrementSeconds, r.rated != 0, r.pool == 1 || r.pool == 2, TitleName(r.title, kTitles),

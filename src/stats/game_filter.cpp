@@ -9,9 +9,10 @@ bool Accepts(const GameFilter& filter, const Game& game) {
   if (record.result < kUserWon || record.result > kUserLost) return false;  // no game: a marker
   if (filter.server && game.server != *filter.server) return false;
   // A game of unknown date is in no date range.
-  const bool dated = game.start != kUnknownStartTime;
-  if (filter.since && !(dated && game.start >= *filter.since)) return false;
-  if (filter.until && !(dated && game.start < *filter.until)) return false;
+  const int64_t start = game.Start();
+  const bool dated = start != kUnknownStartTime;
+  if (filter.since && !(dated && start >= *filter.since)) return false;
+  if (filter.until && !(dated && start < *filter.until)) return false;
   if ((RatingTypeOf(record) & filter.types) == 0) return false;
   if (filter.white && (record.userWhite != 0) != *filter.white) return false;
   return !filter.rated || (record.rated != 0) == *filter.rated;

@@ -13,13 +13,12 @@
 namespace tessik {
 
 struct GameFilter {
-  std::optional<std::string> server;  // only that server's games
-  std::optional<int64_t> since;       // the first second counted (UTC)
-  std::optional<int64_t> until;       // the first second no longer counted
+  std::optional<int64_t> since;  // the first second counted (UTC)
+  std::optional<int64_t> until;  // the first second no longer counted
   RatingType types = AnyRatingType;
   std::optional<bool> white;  // the user's colour
   std::optional<bool> rated;
-  std::optional<std::string> server;  // only that server's games
+  std::optional<Server> server;  // only that server's games
 };
 
 // Whether game has a result (a marker or a damaged record has none) and filter lets it through.

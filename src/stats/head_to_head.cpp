@@ -15,14 +15,10 @@ constexpr int kFideDifferences[51] = {
 
 PlayedGame Played(const Game& game) {
   const GameRecord& record = game.record;
-  return {game.start,
-          record.result == kUserWon ? '+'
-          : record.result == kDraw  ? '='
-                                    : '-',
-          record.userWhite != 0,
-          RatingTypeOf(record),
-          record.userRating,
-          record.opponentRating};
+  return {
+      game.Start(),          record.result == kUserWon ? '+' : record.result == kDraw ? '=' : '-',
+      record.userWhite != 0, RatingTypeOf(record),
+      record.userRating,     record.opponentRating};
 }
 
 Streaks StreaksOf(const std::vector<PlayedGame>& games) {

@@ -41,7 +41,7 @@ std::vector<HistoryRow> History(std::span<const Game> games, Period period) {
   int64_t labelledDay = INT64_MIN;  // games come day by day: a day's label is made once
   HistoryRow* row = nullptr;
   for (const Game& game : games) {
-    const int64_t start = game.start;
+    const int64_t start = game.Start();
     const int64_t day =
         start == kUnknownStartTime ? INT64_MAX : (start - (start % kDay + kDay) % kDay) / kDay;
     if (day != labelledDay || row == nullptr) {

@@ -15,8 +15,8 @@ std::vector<RatingSeries> RatingHistory(std::span<const Game> games) {
   };
   for (const Game& game : games) {
     const GameRecord& record = game.record;
-    if (game.start == kUnknownStartTime || record.userRating <= 0) continue;
-    seriesOf(RatingTypeOf(record)).points.push_back({game.start, record.userRating});
+    if (game.Start() == kUnknownStartTime || record.userRating <= 0) continue;
+    seriesOf(RatingTypeOf(record)).points.push_back({game.Start(), record.userRating});
   }
   std::erase_if(series, [](const RatingSeries& s) { return s.points.empty(); });
   for (RatingSeries& s : series) {

@@ -12,13 +12,14 @@ namespace tessik {
 
 std::vector<Surprise> SurpriseRanking(std::span<const Game> games, int minGames) {
   // By server and folded name: handle order within a server.
-  std::map<std::pair<std::string, std::string>, Surprise> byOpponent;
+  std::map<std::pair<Server, std::string>, Surprise> byOpponent;
   for (const Game& game : games) {
-    if (IsGuestHandle(game.opponent)) continue;
-    Surprise& entry = byOpponent[{game.server, FoldedCase(game.opponent)}];
+    const std::string_view opponent = game.Opponent();
+    if (IsGuestHandle(opponent)) continue;
+    Surprise& entry = byOpponent[{game.server, FoldedCase(opponent)}];
     if (entry.games++ == 0) {
       entry.server = game.server;
-      entry.opponent = game.opponent;
+      entry.opponent = opponent;
     }
     const GameRecord& record = game.record;
     entry.points += record.result == kUserWon ? 1.0 : record.result == kDraw ? 0.5 : 0.0;

@@ -10,7 +10,7 @@
 namespace tessik {
 
 struct Surprise {
-  std::string server;
+  Server server = Server::Host;
   std::string opponent;  // in the letter case of the first game, as the ranking reports show it
   int games = 0;
   double points = 0;    // won + half the drawn

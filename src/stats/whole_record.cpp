@@ -12,8 +12,9 @@ std::vector<Game> WholeRecord(std::vector<Game> log, std::vector<Game> database)
   whole.reserve(log.size() + database.size());
   auto next = database.begin();
   const auto addUntil = [&](const Game* before) {
-    for (; next != database.end() && (before == nullptr || next->start < before->start); ++next) {
-      if (!held.Take(next->record, next->server == kHostServer)) whole.push_back(std::move(*next));
+    for (; next != database.end() && (before == nullptr || next->Start() < before->Start());
+         ++next) {
+      if (!held.Take(next->record, next->server == Server::Host)) whole.push_back(std::move(*next));
     }
   };
   for (Game& game : log) {

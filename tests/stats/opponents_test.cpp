@@ -15,25 +15,26 @@ namespace {
 // handle's first 15 characters, and its letter case aside in the ranking.
 TEST(Opponents, AServerAndANameMakeOne) {
   // server, opponent, result; every game between equal ratings: half a point expected
-  const std::tuple<std::string_view, std::string, int8_t> kGames[] = {
-      {kHostServer, "bob", kUserWon},
-      {kLichess, "bob", kUserLost},
-      {kHostServer, "BOB", kUserWon},
-      {kLichess, "magnus_fan_000001", kUserWon},
-      {kLichess, "magnus_fan_000002", kDraw},
-      {kHostServer, "magnus_fan_000003", kDraw},  // the log's "magnus_fan_0000"
+  const std::tuple<Server, std::string, int8_t> kGames[] = {
+      {Server::Host, "bob", kUserWon},
+      {Server::Lichess, "bob", kUserLost},
+      {Server::Host, "BOB", kUserWon},
+      {Server::Lichess, "magnus_fan_000001", kUserWon},
+      {Server::Lichess, "magnus_fan_000002", kDraw},
+      {Server::Host, "magnus_fan_000003", kDraw},  // the log's "magnus_fan_0000"
   };
   std::vector<Game> games;
   for (const auto& [server, opponent, result] : kGames) {
     games.push_back(GameOfRecord(GameAgainst(opponent, result)));
-    if (server == kHostServer) continue;
+    if (server == Server::Host) continue;
     games.back().server = server;
-    games.back().opponent = opponent;
+    games.back().details = std::make_shared<GameDetails>();
+    games.back().details->opponent = opponent;
   }
   std::vector<std::string> ranking;
   for (const Surprise& s : SurpriseRanking(games, 1)) {
-    ranking.push_back(s.server + " " + s.opponent + " " + std::to_string(s.games) + " " +
-                      OneDecimal(s.Difference(), true));
+    ranking.push_back(std::string(ServerName(s.server)) + " " + s.opponent + " " +
+                      std::to_string(s.games) + " " + OneDecimal(s.Difference(), true));
   }
   EXPECT_EQ(ranking,
             (std::vector<std::string>{"kesh bob 2 +1.0", "lichess magnus_fan_000001 1 +0.5",
