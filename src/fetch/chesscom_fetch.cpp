@@ -8,6 +8,7 @@
 #include "fetch/base_url.h"
 #include "fetch/chesscom_json.h"
 #include "fetch/online_fetch.h"
+#include "fetch/progress_text.h"
 #include "fetch/retry_wait.h"
 
 namespace tessik {
@@ -113,7 +114,7 @@ void FetchChessCom(std::string_view account, const std::vector<MonthArchive>& fe
     }
     const size_t count = monthGames->size();
     hooks.month({month, answer.answer.etag, answer.answer.lastModified}, std::move(*monthGames));
-    if (hooks.progress) hooks.progress(month + ": " + std::to_string(count) + " games");
+    if (hooks.progress) hooks.progress(month + ": " + GamesText(count));
   }
 }
 

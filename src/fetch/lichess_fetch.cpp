@@ -6,6 +6,7 @@
 #include "fetch/base_url.h"
 #include "fetch/online_fetch.h"
 #include "fetch/pgn_stream.h"
+#include "fetch/progress_text.h"
 #include "fetch/retry_wait.h"
 
 namespace tessik {
@@ -32,7 +33,7 @@ struct Batches {
     batch.push_back({std::move(pgn), {}, {}, {}});
     if (batch.size() < kLichessBatchGames) return;
     HandOn();
-    if (hooks.progress) hooks.progress("lichess: " + std::to_string(handedOn) + " games so far");
+    if (hooks.progress) hooks.progress("lichess: " + GamesText(handedOn) + " so far");
   }
   void HandOn() {
     if (batch.empty()) return;
@@ -70,13 +71,13 @@ void FetchLichess(std::string_view account, std::optional<int64_t> sinceMillisec
     });
   });
   if (answer.status != 200) ThrowForAnswer(kServer, account, answer);
+  if (fault == PgnStream::Fault::None && answer.failure.empty()) fault = stream.Finish(whole);
   if (fault == PgnStream::Fault::NotPgn) {
     throw FetchError(kServer, account, 200, "the answer is not PGN");
   }
   // Whatever else ended the transfer, the games made whole before it are kept.
-  if (fault == PgnStream::Fault::None && answer.failure.empty()) stream.Finish(whole);
   games.HandOn();
-  const std::string received = "after " + std::to_string(games.handedOn) + " games";
+  const std::string received = "after " + GamesText(games.handedOn);
   if (fault == PgnStream::Fault::GameTooLarge) {
     throw FetchError(kServer, account, 200,
                      "a game longer than " + std::to_string(kMaxLichessGameBytes >> 20) +
@@ -86,7 +87,7 @@ void FetchLichess(std::string_view account, std::optional<int64_t> sinceMillisec
     throw FetchError(kServer, account, 200,
                      "the download broke off " + received + ": " + answer.failure);
   }
-  if (hooks.progress) hooks.progress("lichess: " + std::to_string(games.handedOn) + " games");
+  if (hooks.progress) hooks.progress("lichess: " + GamesText(games.handedOn));
 }
 
 }  // namespace tessik

@@ -30,9 +30,10 @@ PgnStream::Fault PgnStream::Feed(std::string_view bytes, const WholeGame& whole)
   return fault_;
 }
 
-void PgnStream::Finish(const WholeGame& whole) {
+PgnStream::Fault PgnStream::Finish(const WholeGame& whole) {
   if (fault_ == Fault::None && !line_.empty()) fault_ = TakeLine(line_, whole);
   if (fault_ == Fault::None) HandOn(whole);
+  return fault_;
 }
 
 PgnStream::Fault PgnStream::TakeLine(std::string_view line, const WholeGame& whole) {

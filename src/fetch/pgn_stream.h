@@ -21,8 +21,9 @@ class PgnStream {
   // stream: text before the first tag line (NotPgn), or a game beyond the limit; nothing more
   // is taken then.
   Fault Feed(std::string_view bytes, const WholeGame& whole);
-  // The stream ended cleanly: the game under way is whole (when there is one).
-  void Finish(const WholeGame& whole);
+  // The stream ended cleanly: the game under way is whole (when there is one). Returns the
+  // fault of the stream's last line, if any.
+  Fault Finish(const WholeGame& whole);
 
  private:
   // One line, its line feed taken off; the fault it makes, if any.
