@@ -133,6 +133,7 @@ TEST_F(OnlineFetch, LichessStreamsWholeGamesInBatchesAndStopsCleanlyAtEveryFault
     for (size_t i = 0; i < out.games.size(); ++i) EXPECT_EQ(out.games[i].pgn, LichessGame(i));
     if (row.error.empty()) {
       EXPECT_EQ(out.error, "");
+      ASSERT_FALSE(out.progress.empty());
       EXPECT_EQ(out.progress.back(), "lichess: " + std::to_string(out.games.size()) +
                                          (out.games.size() == 1 ? " game" : " games"));
     } else {
