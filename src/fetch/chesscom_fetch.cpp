@@ -90,16 +90,15 @@ void FetchChessCom(std::string_view account, const std::vector<MonthArchive>& fe
   const std::string games =
       BaseUrl(kServer, account, "TESSIK_CHESSCOM_URL", "https://api.chess.com") + "/pub/player/" +
       FoldedCase(account) + "/games/";
+  const int firstWait = LichessWaitSeconds(kServer, account) / kFirstWaitPart;
   std::vector<int> waits;
-  for (int i = 0, first = LichessWaitSeconds(kServer, account) / kFirstWaitPart; i < kMaxWaits;
-       ++i) {
-    waits.push_back(first << i);
-  }
+  for (int i = 0; i < kMaxWaits; ++i) waits.push_back(firstWait << i);
   const Document list =
       GetDocument(account, games + "archives", {}, kMaxArchiveListBytes, waits, hooks);
   const std::optional<std::vector<std::string>> months = ArchiveMonths(list.body);
-  if (!months)
+  if (!months) {
     throw FetchError(kServer, account, 200, "the list of months is not the JSON expected");
+  }
   for (const std::string& month : Wanted(*months, fetched)) {
     const Document answer = GetDocument(account, games + month, Conditions(month, fetched),
                                         kMaxMonthBytes, waits, hooks);
