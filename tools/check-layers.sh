@@ -2,7 +2,8 @@
 # check-layers.sh SOURCE_DIR STAMP STEP... — the layer check of every build.
 # Each STEP is one layer of SOURCE_DIR's folders, from the bottom up, its folders separated by
 # spaces ("base platform" "host store" ...). A file may include headers of its own layer and of
-# lower layers only; Qt only in ui/ and main.cpp, CLI11 and nlohmann-json only in cli/.
+# lower layers only; Qt only in ui/ and main.cpp, CLI11 only in cli/, nlohmann-json only in cli/
+# and fetch/.
 # Prints each include that breaks these as FILE:LINE: error: ..., and fails; touches STAMP when
 # every include holds.
 set -euo pipefail
@@ -49,8 +50,10 @@ while IFS=: read -r file line text; do
     case "$header" in
       Q*) [ "$own" = ui ] || [ "$file" = main.cpp ] ||
         fault "$file" "$line" "includes <$header>: Qt is used only in ui/ and main.cpp" ;;
-      CLI/* | nlohmann/*) [ "$own" = cli ] ||
-        fault "$file" "$line" "includes <$header>: CLI11 and nlohmann-json are used only in cli/" ;;
+      CLI/*) [ "$own" = cli ] ||
+        fault "$file" "$line" "includes <$header>: CLI11 is used only in cli/" ;;
+      nlohmann/*) [ "$own" = cli ] || [ "$own" = fetch ] ||
+        fault "$file" "$line" "includes <$header>: nlohmann-json is used only in cli/ and fetch/" ;;
     esac
     continue
   fi

@@ -1,0 +1,87 @@
+#include "fetch/fetch_into_database.h"
+
+#include <SQLiteCpp/Transaction.h>
+
+#include <optional>
+#include <vector>
+
+#include "database/game_rows.h"
+#include "database/sources.h"
+#include "fetch/online_fetch.h"
+#include "import/pgn_walker.h"
+#include "stats/archive_game.h"
+
+namespace tessik {
+
+namespace {
+
+// How far before the newest game held a lichess fetch begins.
+constexpr int64_t kLichessMarginSeconds = 30 * 86400;
+
+// The account's game of one game's PGN; false for another's, or one without a result.
+bool GameOf(const FetchedGame& fetched, const std::string& account, Game& game) {
+  PgnWalker walker{ByteSource(std::string_view(fetched.pgn))};
+  ArchiveTags tags;
+  StartTimes startTimes;
+  walker.Next([&tags](std::string_view name, std::string_view value) { tags.Take(name, value); });
+  if (ArchiveGame(tags, account, PgnFormat::Online, startTimes, game) != LeftOut::Kept)
+    return false;
+  if (!fetched.timeClass.empty()) game.details->timeClass = fetched.timeClass;
+  if (game.details->link.empty()) game.details->link = fetched.url;
+  return true;
+}
+
+class Committer {
+ public:
+  Committer(RecordDatabase& db, int64_t source, const std::string& account, FetchResult& result)
+      : db_(db), source_(source), account_(account), result_(result) {}
+
+  // Adds the games and, when given, the month fetched, in one transaction.
+  void Commit(const std::vector<FetchedGame>& fetched, const FetchedMonth* month) {
+    std::vector<Game> games;
+    for (const FetchedGame& one : fetched) {
+      Game game;
+      if (GameOf(one, account_, game)) games.push_back(std::move(game));
+    }
+    SQLite::Transaction transaction(db_.sql());
+    if (!games.empty() && batch_ == 0) batch_ = StartBatch(db_.sql(), kFetchBatch, source_, "");
+    const int added = games.empty() ? 0 : AddGames(db_.sql(), batch_, games);
+    if (month != nullptr) SaveFetchedMonth(db_.sql(), source_, *month);
+    transaction.commit();
+    result_.received += static_cast<int>(games.size());
+    result_.added += added;
+  }
+
+ private:
+  RecordDatabase& db_;
+  int64_t source_;
+  const std::string& account_;
+  FetchResult& result_;
+  int64_t batch_ = 0;
+};
+
+}  // namespace
+
+FetchResult FetchIntoDatabase(RecordDatabase& db, const FetchRequest& request) {
+  FetchResult result;
+  const int64_t source = SourceOf(db.sql(), ServerName(request.server), request.account);
+  Committer committer(db, source, request.account, result);
+  FetchHooks hooks;
+  hooks.progress = request.progress;
+  hooks.games = [&](std::vector<FetchedGame>&& games) { committer.Commit(games, nullptr); };
+  hooks.month = [&](const FetchedMonth& month, std::vector<FetchedGame>&& games) {
+    committer.Commit(games, &month);
+  };
+  if (request.server == Server::Lichess) {
+    std::optional<int64_t> since;
+    if (auto newest = NewestGameStart(db.sql(), ServerName(Server::Lichess), request.account)) {
+      since = (*newest - kLichessMarginSeconds) * 1000;
+    }
+    FetchLichess(request.account, since, request.token, hooks);
+  } else {
+    FetchChessCom(request.account, FetchedMonths(db.sql(), source), hooks);
+  }
+  return result;
+}
+
+}  // namespace tessik

@@ -1,0 +1,34 @@
+// An account's games from its online server into the user's database.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "database/record_database.h"
+#include "stats/game.h"
+
+namespace tessik {
+
+struct FetchRequest {
+  Server server = Server::Lichess;  // or Server::ChessCom
+  std::string account;              // checked with IsAccountName
+  std::string token;                // lichess's personal token; empty: none
+  std::function<void(std::string_view line)> progress;
+};
+
+struct FetchResult {
+  int received = 0;  // games the server sent that were the account's
+  int added = 0;     // new in the database
+};
+
+// Fetches what the database does not hold yet of the account's finished games, committing each
+// batch of lichess's stream and each chess.com month in one transaction with what the fetch
+// remembers (the month's validators), so that a fetch stopped anywhere keeps whole games only
+// and the next goes on from there. lichess is asked from 30 days before the newest game held, so
+// that a long game still running at the last fetch is fetched once it ends; chess.com for the
+// months not fetched yet and the newest one fetched. Throws FetchError (the server's failure,
+// after the whole games before it are kept) or DatabaseError.
+FetchResult FetchIntoDatabase(RecordDatabase& db, const FetchRequest& request);
+
+}  // namespace tessik
