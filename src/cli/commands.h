@@ -9,7 +9,8 @@ namespace tessik {
 // Where the user's log is, as the app's --dir and --user give it.
 struct LogPlace {
   std::string directory = ".";
-  std::string user;  // empty: the only log there
+  std::string user;      // empty: the only log there
+  std::string database;  // --db: the database's file; empty: TESSIK_DB's, or the default
 };
 
 // Each adds its command to app, with its options, and as the command's callback its run: that
@@ -23,5 +24,8 @@ void AddRankCommand(CLI::App& app, const LogPlace& place);
 void AddHistoryCommand(CLI::App& app, const LogPlace& place);
 void AddExportCommand(CLI::App& app, const LogPlace& place);
 void AddImportCommand(CLI::App& app, const LogPlace& place);
+void AddFetchCommand(CLI::App& app, const LogPlace& place);
+void AddSourcesCommand(CLI::App& app, const LogPlace& place);
+void AddForgetCommand(CLI::App& app, const LogPlace& place);
 
 }  // namespace tessik

@@ -60,7 +60,7 @@ void AddExportCommand(CLI::App& app, const LogPlace& place) {
   command->callback([&place, options] {
     ReadingOptions reading = options->reading;
     reading.json = reading.json || options->format == "json";
-    const std::string text = ReadLog(place, reading, PrintExport);
+    const std::string text = ReadLog(place, reading, PrintExport, false);
     const std::string& output = options->output;
     if (output.empty()) {
       std::cout << text;

@@ -7,8 +7,9 @@
 #include "cli/choice.h"
 #include "cli/commands.h"
 #include "cli/data_error.h"
+#include "database/database_error.h"
+#include "database/database_import.h"
 #include "stats/archive_game.h"
-#include "stats/archive_import.h"
 #include "store/handle.h"
 
 namespace tessik {
@@ -26,7 +27,8 @@ struct ProgressBar {
   int shown = -1;  // the percentage drawn
 
   void Show(off_t read, off_t total) {
-    const int percent = total > 0 ? static_cast<int>(read * 100 / total) : 100;
+    if (total <= 0) return;  // standard input, or compressed: no size to measure against
+    const int percent = static_cast<int>(read * 100 / total);
     if (percent == shown) return;
     shown = percent;
     std::string bar(static_cast<size_t>(percent / 4), '#');
@@ -40,30 +42,38 @@ struct ProgressBar {
   }
 };
 
-// Adds the PGN's games to the log of the user at place and prints what became of them. Throws
-// DataError when nothing could be written.
+// Adds the PGN's games to the user's database and prints what became of them. Throws DataError
+// when the PGN cannot be read (the whole games committed before stay) or the database written.
 void RunImport(const ImportOptions& options, const LogPlace& place, std::ostream& out) {
-  ArchiveImportRequest request{options.pgn,    place.directory,
-                               place.user,     options.player.empty() ? place.user : options.player,
-                               options.format, {}};
+  DatabaseImportRequest request{
+      options.pgn, options.player.empty() ? place.user : options.player, options.format, {}};
   ProgressBar bar;
   if (isatty(STDERR_FILENO) != 0) {
     request.progress = [&bar](off_t read, off_t total) { bar.Show(read, total); };
   }
-  const ArchiveImportResult result = ImportArchive(request);
+  DatabaseImportResult result;
+  std::string path;
+  try {
+    RecordDatabase database(DatabasePlaceOf(place.database, place.user), true);
+    path = database.path();
+    result = ImportIntoDatabase(database, request);
+  } catch (const DatabaseError& error) {
+    bar.End();
+    throw DataError(error.what());
+  }
   bar.End();
-  if (!result.error.empty()) throw DataError(result.error);
   auto left = [&result](LeftOut why) { return result.leftOut[static_cast<size_t>(why)]; };
   const int leftOut = left(LeftOut::NotTheUser) + left(LeftOut::NoResult) + left(LeftOut::Variant);
-  out << "Read " << result.read << " games from " << options.pgn << ": " << result.added
-      << " added, " << result.present << " already in the log, " << leftOut << " left out";
+  out << "Read " << result.read << " games from " << PrintableName(options.pgn) << ": "
+      << result.added << " added, " << result.present << " already in the database, " << leftOut
+      << " left out";
   if (leftOut > 0) {
     out << " (" << left(LeftOut::NotTheUser) << " not " << PrintableName(request.player) << "'s, "
         << left(LeftOut::NoResult) << " without a result, " << left(LeftOut::Variant)
-        << " of a variant the log leaves out)";
+        << " of a variant the record leaves out)";
   }
   out << "\n";
-  if (result.added > 0) out << "The game log is " << result.logPath << "\n";
+  if (result.added > 0) out << "The database is " << PrintableName(path) << "\n";
 }
 
 }  // namespace
@@ -72,10 +82,12 @@ void AddImportCommand(CLI::App& app, const LogPlace& place) {
   auto options = std::make_shared<ImportOptions>();
   CLI::App* command = app.add_subcommand(
       "import",
-      "Builds the user's log from a PGN file, or adds the games it does not hold yet: the "
-      "host's own PGN, an online server's export, or any standard PGN. The old log is kept as "
-      "USER.glg.bak. Refused while the user's session in Vexmoor is open");
-  command->add_option("FILE", options->pgn, "The PGN file")->required();
+      "Adds the games of a PGN file that the user's database does not hold yet: the host's own "
+      "PGN, an online server's export, or any standard PGN; plain or compressed with gzip. A game "
+      "of lichess or chess.com is known by its id (its Site or Link), any other by its tags, so "
+      "the same game imported twice, or imported and fetched, is one game. The plug-in's log is "
+      "never written");
+  command->add_option("FILE", options->pgn, "The PGN file; - reads standard input")->required();
   command->add_option("--player", options->player,
                       "The user's name in the PGN, when it is not the handle of --user");
   const Choices<PgnFormat> formats = {{"auto", PgnFormat::Auto},
@@ -87,9 +99,9 @@ void AddImportCommand(CLI::App& app, const LogPlace& place) {
       ->transform(OneOf(formats))
       ->default_str("auto");
   command->callback([&place, options] {
-    // Reading commands may pick the folder's only log; a log written must be named.
+    // Reading commands may pick the folder's only log; a database written must be named.
     if (place.user.empty()) {
-      throw CLI::ValidationError("import", "--user names whose log the games go to");
+      throw CLI::ValidationError("import", "--user names whose database the games go to");
     }
     RunImport(*options, place, std::cout);
   });

@@ -46,13 +46,18 @@ void PrintRanking(const LogView& view, const std::string& report, int minGames, 
   // The games are counted as they are read: a report keeps none of them.
   GameCounter counter;
   std::vector<GameRecord> accepted;
-  VisitGames(view.log, [&](std::span<const Game> games) {
+  const auto count = [&](std::span<const Game> games) {
     accepted.clear();
     for (const Game& game : games) {
       if (Accepts(view.filter, game)) accepted.push_back(game.record);
     }
     counter.Count(accepted);
-  });
+  };
+  if (!view.database) {
+    VisitGames(view.log, count);
+  } else {
+    count(SelectedGames(view));
+  }
   OpponentTotalsList totals;
   counter.AddTo(totals);
   if (!view.json) {

@@ -55,10 +55,15 @@ void AddReadingOptions(CLI::App& command, ReadingOptions& options) {
 }
 
 std::string ReadLog(const LogPlace& place, const ReadingOptions& options,
-                    const std::function<void(const LogView&, std::ostream&)>& print) {
-  const LogView view{FindUserLog(place.directory, place.user), FilterOf(options), options.json};
+                    const std::function<void(const LogView&, std::ostream&)>& print,
+                    bool sayCounted) {
+  const LogView view = OpenRecord(place, FilterOf(options), options.json);
   std::ostringstream text;
   print(view, text);
+  if (const std::string sources = CountedSources(view);
+      !sources.empty() && !options.json && sayCounted) {
+    text << "\nCounted: " << sources << "\n";
+  }
   return text.str();
 }
 

@@ -24,9 +24,11 @@ struct ReadingOptions {
 // Adds the filters and --json to command, bound to options, after the command's own options.
 void AddReadingOptions(CLI::App& command, ReadingOptions& options);
 
-// What print makes of the user's log at place through options' filters. Throws DataError, as
-// FindUserLog and print do, before any text is given out.
+// What print makes of the user's record at place through options' filters; a text (not JSON,
+// and when sayCounted) ends with a line saying what it counted once a database adds to the log.
+// Throws DataError, as OpenRecord and print do, before any text is given out.
 std::string ReadLog(const LogPlace& place, const ReadingOptions& options,
-                    const std::function<void(const LogView&, std::ostream&)>& print);
+                    const std::function<void(const LogView&, std::ostream&)>& print,
+                    bool sayCounted = true);
 
 }  // namespace tessik

@@ -80,20 +80,23 @@ void PrintScore(const LogView& view, const std::string& opponent, std::ostream& 
   // Only the games against opponent are kept: the record reads no other.
   const PlayerMatcher matcher(opponent);
   bool known = false;
-  const std::vector<Game> games = SelectGames(view.log, [&](const Game& game) {
+  const auto against = [&](const Game& game) {
     if (!matcher.Matches(game)) return false;
     known = true;
     return Accepts(view.filter, game);
-  });
+  };
+  const std::vector<Game> games = SelectRecord(view, against, opponent);
   if (!known) {
-    std::string message = "no game against " + PrintableName(opponent) + " in " + view.log.path;
+    std::string message =
+        "no game against " + PrintableName(opponent) + " in " +
+        (view.database ? "the record of " + PrintableName(view.log.user) : view.log.path);
     // One game per name is enough to know the names.
     std::unordered_set<std::string> names;
     std::vector<std::string> closest =
-        ClosestHandles(SelectGames(view.log,
-                                   [&names](const Game& game) {
-                                     return names.insert(std::string(game.Opponent())).second;
-                                   }),
+        ClosestHandles(SelectRecord(view,
+                                    [&names](const Game& game) {
+                                      return names.insert(std::string(game.Opponent())).second;
+                                    }),
                        opponent, 3);
     for (size_t i = 0; i < closest.size(); ++i) {
       message += (i == 0 ? "; the closest handles: " : ", ") + PrintableName(closest[i]);

@@ -9,8 +9,9 @@
 int main(int argc, char** argv) {
   using namespace tessik;
   CLI::App app{
-      "The Tessik game log's statistics: the record against a player, rankings, "
-      "history, and every game for a spreadsheet.",
+      "The statistics of a player's games: of the Tessik game log, and of the games imported "
+      "or fetched from lichess and chess.com into a database of their own. The record against "
+      "a player, rankings, history, and every game for a spreadsheet.",
       "tessik-stats"};
   app.set_version_flag("--version", std::string("tessik-stats ") + kVersion);
   app.require_subcommand(1);
@@ -20,9 +21,13 @@ int main(int argc, char** argv) {
                  "The folder the plug-in runs in; the log is tessik/USER.glg in it")
       ->capture_default_str();
   app.add_option("--user", place.user,
-                 "Whose log to read; needed only when the folder holds several");
-  for (auto add :
-       {AddScoreCommand, AddRankCommand, AddHistoryCommand, AddExportCommand, AddImportCommand}) {
+                 "Whose log and database to read; needed only when the folder holds several");
+  app.add_option("--db", place.database,
+                 "The database of the user's online and imported games (else the file the "
+                 "environment's TESSIK_DB names, else ~/.local/share/tessik/USER.sqlite, in "
+                 "$XDG_DATA_HOME when set)");
+  for (auto add : {AddScoreCommand, AddRankCommand, AddHistoryCommand, AddExportCommand,
+                   AddImportCommand, AddFetchCommand, AddSourcesCommand, AddForgetCommand}) {
     add(app, place);
   }
 

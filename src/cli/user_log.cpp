@@ -7,11 +7,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <iterator>
 
 #include "cli/data_error.h"
+#include "database/database_error.h"
+#include "database/game_rows.h"
 #include "platform/file_error.h"
 #include "stats/log_location.h"
+#include "stats/whole_record.h"
 #include "store/game_log_file.h"
 #include "store/handle.h"
 
@@ -108,8 +112,114 @@ std::vector<Game> SelectGames(const UserLog& log, const std::function<bool(const
   return selected;
 }
 
+namespace {
+
+// Whether the log's file is there (of any kind: reading it says what is wrong with it).
+bool LogExists(const UserLog& log) {
+  struct stat info {};
+  return log.folder && log.folder->IsOpen() &&
+         fstatat(log.folder->fd(), GameLogName(log.user).c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// The only user with a database in the default folder; empty when there is none or several.
+std::string OnlyDatabaseUser() {
+  try {
+    const DatabasePlace place = DatabasePlaceOf("", "x");
+    Folder folder;
+    if (OpenFolder(place.folder, folder)) return "";
+    std::string only;
+    int count = 0;
+    const int fd = dup(folder.fd());
+    DIR* entries = fd >= 0 ? fdopendir(fd) : nullptr;
+    if (entries == nullptr) return "";
+    constexpr std::string_view kDatabase = ".sqlite";
+    while (const dirent* entry = readdir(entries)) {
+      const std::string_view name = entry->d_name;
+      if (name.size() > kDatabase.size() && name.ends_with(kDatabase)) {
+        only = name.substr(0, name.size() - kDatabase.size());
+        ++count;
+      }
+    }
+    closedir(entries);
+    return count == 1 ? only : "";
+  } catch (const DatabaseError&) {
+    return "";
+  }
+}
+
+}  // namespace
+
+LogView OpenRecord(const LogPlace& place, const GameFilter& filter, bool json) {
+  LogView view{{}, filter, json, true, nullptr};
+  const char* variable = std::getenv(kDatabaseVariable);
+  const bool namedDatabase = !place.database.empty() || (variable != nullptr && *variable != 0);
+  std::string user = place.user;
+  if (user.empty()) {
+    // Without a log in the folder, the database may still say whose record it is.
+    Folder folder;
+    const bool anyLog =
+        !OpenFolder(DataDirectoryOf(place.directory), folder) && !UsersWithALog(folder).empty();
+    if (!anyLog && !namedDatabase) user = OnlyDatabaseUser();
+  }
+  if (!user.empty() || !namedDatabase) view.log = FindUserLog(place.directory, user);
+  try {
+    if (namedDatabase || !view.log.user.empty()) {
+      auto database =
+          std::make_shared<RecordDatabase>(DatabasePlaceOf(place.database, view.log.user), false);
+      if (database->IsOpen()) view.database = std::move(database);
+    }
+  } catch (const DatabaseError& error) {
+    throw DataError(error.what());
+  }
+  if (!view.database && view.log.user.empty()) {
+    throw DataError("no game log in " + DataDirectoryOf(place.directory) + " and no database " +
+                    PrintableName(DatabasePlaceOf(place.database, "").Path()));
+  }
+  view.logPresent = !view.database || LogExists(view.log);
+  return view;
+}
+
+std::vector<Game> SelectRecord(const LogView& view, const std::function<bool(const Game&)>& keep,
+                               const std::optional<std::string>& opponent) {
+  std::vector<Game> log;
+  if (view.logPresent) log = SelectGames(view.log, keep);
+  if (!view.database) return log;
+  std::vector<Game> database;
+  GameFilter serverOnly;  // keep judges the rest
+  serverOnly.server = view.filter.server;
+  try {
+    database = LoadGames(view.database->sql(), serverOnly, opponent);
+  } catch (const SQLite::Exception& error) {
+    throw DataError("cannot read the database " + PrintableName(view.database->path()) + ": " +
+                    error.what());
+  }
+  std::erase_if(database, [&keep](const Game& game) { return !keep(game); });
+  return WholeRecord(std::move(log), std::move(database));
+}
+
 std::vector<Game> SelectedGames(const LogView& view) {
-  return SelectGames(view.log, [&view](const Game& game) { return Accepts(view.filter, game); });
+  return SelectRecord(view, [&view](const Game& game) { return Accepts(view.filter, game); });
+}
+
+std::string CountedSources(const LogView& view) {
+  if (!view.database) return "";
+  std::string text;
+  if (view.logPresent) text = "the plug-in's log (" + std::string(ServerName(Server::Host)) + ")";
+  std::vector<std::string> servers;
+  try {
+    SQLite::Statement select(view.database->sql(),
+                             "SELECT DISTINCT server FROM games ORDER BY server");
+    while (select.executeStep()) servers.push_back(select.getColumn(0).getString());
+  } catch (const SQLite::Exception&) {
+  }
+  text += std::string(text.empty() ? "" : "; ") + "the database " +
+          PrintableName(view.database->path());
+  if (!servers.empty()) {
+    text += " (";
+    for (size_t i = 0; i < servers.size(); ++i) text += (i == 0 ? "" : ", ") + servers[i];
+    text += ")";
+  }
+  return text;
 }
 
 }  // namespace tessik

@@ -3,10 +3,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "cli/commands.h"
+#include "database/record_database.h"
 #include "platform/private_directory.h"
 #include "stats/game.h"
 #include "stats/game_filter.h"
@@ -34,16 +37,33 @@ void VisitGames(const UserLog& log, const std::function<void(std::span<const Gam
 // The games of the log that keep lets through, in order. Throws as VisitGames does.
 std::vector<Game> SelectGames(const UserLog& log, const std::function<bool(const Game&)>& keep);
 
-// What every reading command works on: the games of the user's log that the filters let
-// through. Each command reads the log once, keeping no more of it than it needs.
+// What every reading command works on: the games of the user's log and database that the
+// filters let through. Each command reads the log once, keeping no more of it than it needs.
 struct LogView {
   UserLog log;
   GameFilter filter;
   bool json = false;
+  bool logPresent = true;                    // false: only the database has the user's games
+  std::shared_ptr<RecordDatabase> database;  // none when the user has none
 };
+
+// The view of the user's record at place: the log, as FindUserLog finds it (without --user,
+// when the folder holds no log, the only database of the default folder is the user's), and
+// the database, as --db, TESSIK_DB or the default place give it. Throws DataError when neither
+// holds the user's games, or when one cannot be read.
+LogView OpenRecord(const LogPlace& place, const GameFilter& filter, bool json);
+
+// The games keep lets through of the log and of the database (against opponent only, when
+// given: the database then reads no other), each game once (WholeRecord). Throws as VisitGames.
+std::vector<Game> SelectRecord(const LogView& view, const std::function<bool(const Game&)>& keep,
+                               const std::optional<std::string>& opponent = std::nullopt);
 
 // The games the view's filter lets through.
 std::vector<Game> SelectedGames(const LogView& view);
+
+// Which sources the view counted, for a line under a command's text: "the plug-in's log
+// (kesh)", and the database's servers; empty when only the log was read.
+std::string CountedSources(const LogView& view);
 
 // The handles with a log in the data folder, sorted.
 std::vector<std::string> UsersWithALog(const Folder& folder);

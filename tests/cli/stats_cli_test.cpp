@@ -28,13 +28,15 @@ struct StatsRun {
   int status = -1;
 };
 
-// tessik-stats with arguments (a shell's words) on the folder dir, run in it; the host's PGN
-// gives local times, here those of UTC.
+// tessik-stats with arguments (a shell's words) on the folder dir, run in it, its database in
+// dir's own data home; the host's PGN gives local times, here those of UTC.
 StatsRun Stats(const TempDirectory& dir, const std::string& arguments) {
   const std::string out = dir / "out", err = dir / "err";
-  const int status = std::system(("cd " + dir.path() + " && TZ=UTC " TESSIK_STATS " --dir " +
-                                  dir.path() + " " + arguments + " >" + out + " 2>" + err)
-                                     .c_str());
+  const int status =
+      std::system(("cd " + dir.path() + " && env -u TESSIK_DB XDG_DATA_HOME=" + dir.path() +
+                   "/data TZ=UTC " TESSIK_STATS " --dir " + dir.path() + " " + arguments + " >" +
+                   out + " 2>" + err)
+                      .c_str());
   return {ReadFile(out), ReadFile(err), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
@@ -104,9 +106,10 @@ class StatsCli : public ::testing::Test {
     StatsRun import = Stats(dir, "--user ann import export.pgn --player ann");
     ASSERT_EQ(import.status, 0) << import.err;
     ASSERT_EQ(import.out,
-              "Read 14 games from export.pgn: 11 added, 0 already in the log, 3 left out (1 not "
-              "ann's, 1 without a result, 1 of a variant the log leaves out)\nThe game log is " +
-                  (dir / "tessik/ann.glg").string() + "\n");
+              "Read 14 games from export.pgn: 11 added, 0 already in the database, 3 left out (1 "
+              "not ann's, 1 without a result, 1 of a variant the record leaves out)\nThe "
+              "database is " +
+                  (dir / "data/tessik/ann.sqlite").string() + "\n");
   }
   Json JsonOf(const std::string& arguments) {
     StatsRun run = Stats(dir, arguments + " --json");
@@ -165,9 +168,9 @@ TEST_F(StatsCli, ScoreCountsTheGamesAgainstOneOpponentThroughEveryFilter) {
   // Unknown handles are named, with the closest ones.
   StatsRun unknown = Stats(dir, "score bobb");
   EXPECT_EQ(unknown.status, 2);
-  EXPECT_EQ(unknown.err, "tessik-stats: no game against bobb in " +
-                             (dir / "tessik/ann.glg").string() +
-                             "; the closest handles: bob, dora, Carl\n");
+  EXPECT_EQ(unknown.err,
+            "tessik-stats: no game against bobb in the record of ann; the closest handles: bob, "
+            "dora, Carl\n");
 }
 
 TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
@@ -206,7 +209,9 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
   // As text: a column for each figure, text to the left, numbers to the right.
   EXPECT_EQ(Stats(dir, "history --by year").out,
             "Period  Games  +  =  -  Score  Last ratings\n"
-            "2024       11  6  2  3    64%  crazyhouse 1500, blitz 1500, standard 1500\n");
+            "2024       11  6  2  3    64%  crazyhouse 1500, blitz 1500, standard 1500\n\n"
+            "Counted: the database " +
+                (dir / "data/tessik/ann.sqlite").string() + " (pgn)\n");
 
   // Every game decoded, in time order: the daily game a rated standard one, the casual game
   // unrated.
@@ -226,13 +231,14 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
   EXPECT_NE(csv.find("\r\n2024-03-20T12:00:00Z,black,won,Carl,1500,1500,blitz,5,3,1,0,,,1\r\n"),
             std::string::npos);
   // The same archive again adds nothing.
-  EXPECT_EQ(Stats(dir, "--user ann import export.pgn --player ann")
-                .out.rfind("Read 14 games from export.pgn: 0 added, 11 already in the log,", 0),
-            0u);
+  EXPECT_EQ(
+      Stats(dir, "--user ann import export.pgn --player ann")
+          .out.rfind("Read 14 games from export.pgn: 0 added, 11 already in the database,", 0),
+      0u);
 }
 
-TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheLogAlone) {
-  const std::string log = ReadFile(dir / "tessik/ann.glg");
+TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheDatabaseAlone) {
+  const std::string database = ReadFile(dir / "data/tessik/ann.sqlite");
   // usage errors 1, data errors 2
   const std::pair<std::string, int> kCases[] = {
       {"score bob --since 2024-02-30", 1},
@@ -247,10 +253,11 @@ TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheLogAlone) {
     EXPECT_EQ(run.status, status) << arguments << ": " << run.err;
     EXPECT_FALSE(run.err.empty()) << arguments;
   }
-  EXPECT_EQ(ReadFile(dir / "tessik/ann.glg"), log);
+  EXPECT_EQ(ReadFile(dir / "data/tessik/ann.sqlite"), database);
   // Without --user, several logs are named in order, whatever order the folder lists them in.
-  WriteFile(dir / "tessik/carl.glg", log);
-  WriteFile(dir / "tessik/bob.glg", log);
+  const std::string log = EncodeGameLog({MarkerRecord()});
+  for (const char* user : {"carl", "bob", "ann"})
+    WriteFile(dir / "tessik" / (user + std::string(".glg")), log);
   EXPECT_EQ(Stats(dir, "score x").err, "tessik-stats: several users have a game log in " +
                                            dir.path() +
                                            "/tessik/; pick one with --user: ann bob carl\n");
@@ -333,9 +340,8 @@ TEST(StatsNames, NamesArePrintedAsText) {
   EXPECT_EQ(opponents, expected);
 }
 
-// The host's PGN holds games the plug-in recorded live (their start some seconds apart); a
-// standard PGN may hold the same game twice; a log awaiting the plug-in's first import is left
-// to the plug-in.
+// The host's PGN holds games the plug-in recorded live (their start some seconds apart): each is
+// counted once, the log's; a standard PGN may hold the same game twice: it is one game.
 TEST(StatsImport, GamesPlayedLiveAndRepeatedGamesAreEachCountedOnce) {
   TempDirectory dir;
   GameRecord live = RatedGame("bob", kUserWon, 3);
@@ -349,26 +355,24 @@ TEST(StatsImport, GamesPlayedLiveAndRepeatedGamesAreEachCountedOnce) {
   const std::string otb = "[White \"Ann\"]\n[Black \"carl\"]\n[Result \"1-0\"]\n\n1. e4 1-0\n\n";
   WriteFile(dir / "games.pgn", server + otb + otb);
   for (const char* said :
-       {"Read 3 games from games.pgn: 2 added, 1 already in the log, 0 left out",
-        "Read 3 games from games.pgn: 0 added, 3 already in the log, 0 left out"}) {
+       {"Read 3 games from games.pgn: 2 added, 1 already in the database, 0 left out",
+        "Read 3 games from games.pgn: 0 added, 3 already in the database, 0 left out"}) {
     StatsRun run = Stats(dir, "--user ann import games.pgn");
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), said) << run.err;
   }
+  EXPECT_EQ(Stats(dir, "--user ann rank overall").out.substr(0, 26),
+            "Overall score:\n2 games\n2 O");
   // The demo player's server PGN gives the games the plug-in's own first import gives.
   EXPECT_EQ(Stats(dir, "--user demo import " SAMPLE_PGN " --player ann")
                 .out.rfind("Read 2000 games from ", 0),
             0u);
   EXPECT_EQ(Stats(dir, "--user demo rank overall").out.substr(0, 26),
             "Overall score:\n2000 games\n");
-  WriteFile(dir / "tessik/zed.glg", EncodeGameLog({ImportPendingMarker()}));
-  StatsRun pending = Stats(dir, "--user zed import games.pgn");
-  EXPECT_EQ(pending.status, 2);
-  EXPECT_NE(pending.err.find("awaits the plug-in's first import"), std::string::npos);
 }
 
-// An archive large enough to be read in two parts: every game counted once, those the log holds
-// already (here from the second part) as such, the others added.
-TEST(StatsImport, ALargeArchiveReadInTwoPartsCountsEveryGameOnce) {
+// Two archives that overlap, the second large: every game counted once, those the database holds
+// already as such, the others added.
+TEST(StatsImport, OverlappingArchivesCountEveryGameOnce) {
   constexpr int kGames = 80000, kKnown = 1000;
   std::string all, known;
   for (int i = 0; i < kGames; ++i) {
@@ -377,14 +381,13 @@ TEST(StatsImport, ALargeArchiveReadInTwoPartsCountsEveryGameOnce) {
     all += game;
     if (i >= kGames - kKnown) known += game;
   }
-  ASSERT_GE(all.size(), size_t{4} << 20);  // the size from which a PGN is read in two parts
   TempDirectory dir;
   WriteFile(dir / "known.pgn", known);
   WriteFile(dir / "all.pgn", all);
   ASSERT_EQ(Stats(dir, "--user ann import known.pgn").status, 0);
   StatsRun run = Stats(dir, "--user ann import all.pgn");
   EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
-            "Read 80000 games from all.pgn: 79000 added, 1000 already in the log, 0 left out")
+            "Read 80000 games from all.pgn: 79000 added, 1000 already in the database, 0 left out")
       << run.err;
   const std::string csv = Stats(dir, "--user ann export").out;
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), kGames + 1);

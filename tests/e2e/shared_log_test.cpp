@@ -1,12 +1,9 @@
 // One handle's log shared by everything that writes it: two sessions of the user at once, a
-// rewrite by tessik-stats import, a lock held by another program, and a data folder swapped for
-// another after it was checked. Every game is kept, and kept where it belongs.
+// lock held by another program, and a data folder swapped for another after it was checked. Every
+// game is kept, and kept where it belongs.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/file.h>
-#include <sys/inotify.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -110,72 +107,6 @@ TEST(SharedLog, ADataFolderSwappedAfterTheLoginKeepsTheSessionsFiles) {
   EXPECT_EQ(ReadFile(dir / "checked/ann.stt"), "bob 2 0 0\n");
   EXPECT_NE(ReadFile(dir / "checked/tessik.ini").find("close with connection=1"),
             std::string::npos);
-}
-
-// tessik-stats import of an archive, stopped between its read of the log and its rename of the
-// new one (as a slow disk or a busy machine may hold it), while a session of the user plays,
-// or while the data folder is swapped for a link to another.
-TEST(SharedLog, AnImportStoppedBetweenItsReadAndItsWriteKeepsEveryGameWhereItBelongs) {
-  constexpr size_t kLogGames = 300'000, kArchiveGames = 500;  // a log that takes a while to write
-  for (const bool swap : {false, true}) {
-    SCOPED_TRACE(swap ? "the folder swapped" : "a session plays");
-    TempDirectory dir;
-    WriteFile(dir / "tessik/ann.glg",
-              EncodeGameLog(LogOf(std::vector(kLogGames, GameAgainst("old", kUserWon)))));
-    std::string archive;
-    for (size_t i = 0; i < kArchiveGames; ++i) {
-      archive += "[White \"ann\"]\n[Black \"z" + std::to_string(i) +
-                 "\"]\n[Result \"1-0\"]\n\n1. e4 1-0\n\n";
-    }
-    WriteFile(dir / "archive.pgn", archive);
-    const int watch = inotify_init1(IN_CLOEXEC);
-    ASSERT_GE(inotify_add_watch(watch, (dir / "tessik").c_str(), IN_CREATE), 0);
-    const pid_t import = fork();
-    if (import == 0) {
-      const std::string out = dir / "import.out";
-      const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      dup2(fd, 1), dup2(fd, 2);
-      execl(TESSIK_STATS, TESSIK_STATS, "--dir", dir.path().c_str(), "--user", "ann", "import",
-            (dir / "archive.pgn").c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    // Stopped as soon as it makes its new log, before it takes the lock to put it in place.
-    for (bool made = false; !made;) {
-      alignas(inotify_event) char events[4096];
-      const ssize_t got = read(watch, events, sizeof events);
-      ASSERT_GT(got, 0);
-      for (ssize_t at = 0; at < got;) {
-        const auto* event = reinterpret_cast<const inotify_event*>(events + at);
-        made = made || (event->len > 0 && std::string(event->name) == "ann.glg.new");
-        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-      }
-    }
-    ASSERT_EQ(kill(import, SIGSTOP), 0);
-    close(watch);
-    int status = 0;
-    ASSERT_EQ(waitpid(import, &status, WUNTRACED), import);
-    ASSERT_TRUE(WIFSTOPPED(status));
-    if (swap) {
-      fs::rename(dir / "tessik", dir / "checked");
-      fs::create_directory(dir / "attacker");
-      fs::create_directory_symlink(dir / "attacker", dir / "tessik");
-    } else {
-      SimRun run = RunSim(dir, Login() + Games(1, 20, "bob") + "end\n");
-      EXPECT_EQ(run.status, 0);
-      EXPECT_EQ(ConsoleLines(run.lines).back(), "3 Score against bob +20 =0 -0 (100%)\\n");
-    }
-    ASSERT_EQ(kill(import, SIGCONT), 0);
-    ASSERT_EQ(waitpid(import, &status, 0), import);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFile(dir / "import.out");
-    const std::vector<GameRecord> log =
-        DecodeLog(ReadFile(dir / (swap ? "checked" : "tessik") / "ann.glg"));
-    EXPECT_EQ(log.size(), 1 + kLogGames + kArchiveGames + (swap ? 0 : 20));
-    EXPECT_EQ(Count(log, "old"), kLogGames);
-    EXPECT_EQ(Count(log, "bob"), swap ? 0u : 20u);
-    if (swap) {
-      EXPECT_TRUE(fs::is_empty(dir / "attacker"));
-    }
-  }
 }
 
 }  // namespace

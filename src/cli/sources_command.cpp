@@ -1,0 +1,34 @@
+#include <iostream>
+
+#include "cli/commands.h"
+#include "cli/user_database.h"
+#include "database/sources.h"
+#include "stats/utc_time.h"
+#include "store/handle.h"
+
+namespace tessik {
+
+void AddSourcesCommand(CLI::App& app, const LogPlace& place) {
+  CLI::App* command = app.add_subcommand(
+      "sources",
+      "Where the games of the user's database came from: each account fetched and each import, "
+      "with its games, named as forget takes them");
+  command->callback([&place] {
+    RecordDatabase database = ExistingDatabase(place);
+    std::vector<Batch> batches = Batches(database.sql());
+    for (const Source& source : Sources(database.sql())) {
+      int games = 0;
+      for (const Batch& batch : batches) games += batch.source == source.id ? batch.games : 0;
+      std::cout << source.server << ":" << PrintableName(source.account) << "  " << games
+                << (games == 1 ? " game" : " games") << " fetched\n";
+    }
+    for (const Batch& batch : batches) {
+      if (batch.kind != "import") continue;
+      std::cout << "import:" << batch.id << "  " << batch.games
+                << (batch.games == 1 ? " game" : " games") << " from " << PrintableName(batch.file)
+                << ", " << DateText(batch.started) << "\n";
+    }
+  });
+}
+
+}  // namespace tessik
