@@ -31,6 +31,7 @@ GameFilter FilterOf(const ReadingOptions& options) {
   filter.types = options.type;
   if (!options.colour.empty()) filter.white = options.colour == "white";
   if (options.rated || options.unrated) filter.rated = options.rated;
+  filter.server = options.server;
   return filter;
 }
 
@@ -47,6 +48,14 @@ void AddReadingOptions(CLI::App& command, ReadingOptions& options) {
   command.add_option("--type", options.type, "Only games of one rating type: " + names)
       ->type_name("TEXT")
       ->transform(OneOf(types, CLI::ignore_case).description("TYPE"));
+  Choices<Server> servers;
+  for (Server server : kServers) servers.emplace_back(ServerName(server), server);
+  command
+      .add_option("--server", options.server,
+                  "Only the games of one server: kesh (the plug-in's log, and the host's PGN), "
+                  "lichess, chesscom, or pgn (files that name none)")
+      ->type_name("TEXT")
+      ->transform(OneOf(servers));
   command.add_option("--colour", options.colour, "Only games the user played with this colour")
       ->check(CLI::IsMember({"white", "black"}));
   auto* rated = command.add_flag("--rated", options.rated, "Only rated games");

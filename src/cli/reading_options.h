@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "cli/user_log.h"
+#include "stats/game.h"
 #include "store/rating_type.h"
 
 namespace tessik {
@@ -17,6 +18,7 @@ struct ReadingOptions {
   std::string since, until;  // checked: YYYY-MM-DD
   RatingType type = AnyRatingType;
   std::string colour;  // checked: white, black or empty
+  std::optional<Server> server;
   bool rated = false, unrated = false;
   bool json = false;
 };

@@ -30,9 +30,14 @@ DatabaseImportResult ImportIntoDatabase(RecordDatabase& db, const DatabaseImport
   std::vector<Game> games;
   const auto commit = [&] {
     SQLite::Transaction transaction(db.sql());
-    if (result.batch == 0) result.batch = StartBatch(db.sql(), kImportBatch, {}, name);
+    const bool first = result.batch == 0;
+    if (first) result.batch = StartBatch(db.sql(), kImportBatch, {}, name);
     const int added = AddGames(db.sql(), result.batch, games);
-    transaction.commit();
+    if (first && added == 0) {
+      result.batch = 0;  // a run that brought nothing leaves no trace (rolled back)
+    } else {
+      transaction.commit();
+    }
     result.added += added;
     result.present += static_cast<int>(games.size()) - added;
     games.clear();

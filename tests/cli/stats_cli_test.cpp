@@ -16,29 +16,13 @@
 #include <vector>
 
 #include "support/records.h"
+#include "support/stats_run.h"
 #include "support/temp_directory.h"
 
 namespace tessik {
 namespace {
 
 using Json = nlohmann::json;
-
-struct StatsRun {
-  std::string out, err;
-  int status = -1;
-};
-
-// tessik-stats with arguments (a shell's words) on the folder dir, run in it, its database in
-// dir's own data home; the host's PGN gives local times, here those of UTC.
-StatsRun Stats(const TempDirectory& dir, const std::string& arguments) {
-  const std::string out = dir / "out", err = dir / "err";
-  const int status =
-      std::system(("cd " + dir.path() + " && env -u TESSIK_DB XDG_DATA_HOME=" + dir.path() +
-                   "/data TZ=UTC " TESSIK_STATS " --dir " + dir.path() + " " + arguments + " >" +
-                   out + " 2>" + err)
-                      .c_str());
-  return {ReadFile(out), ReadFile(err), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-}
 
 // A game as the export was written from it. result: the user's, '+' '=' '-'; '*' unfinished.
 struct Game {

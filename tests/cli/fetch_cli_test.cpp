@@ -1,0 +1,115 @@
+// tessik-stats fetch as a player uses it: an account's games from lichess and chess.com (a web
+// server on 127.0.0.1 plays both), fetched again, the same games imported from a file, and the
+// sources managed.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/replay_server.h"
+#include "support/stats_run.h"
+
+namespace tessik {
+namespace {
+
+// quietrook's games against Fen_Walker: a lichess game id, the day, and the result from White.
+struct Played {
+  std::string id, day, result;
+  bool white;
+};
+const std::vector<Played> kLichess = {{"aB3dE5gH", "2025.03.01", "0-1", true},
+                                      {"cD4eF6hI", "2025.03.02", "1-0", false},
+                                      {"eF5gH7iJ", "2025.03.03", "1/2-1/2", true}};
+const std::vector<Played> kChessCom = {{"100000000001", "2025.03.02", "1-0", true},
+                                       {"100000000002", "2025.03.04", "0-1", true}};
+
+std::string LichessPgn() {
+  std::string pgn;
+  for (const Played& p : kLichess) {
+    const std::string user = "\"quietrook\"", other = "\"Fen_Walker_of_the_long_name\"";
+    pgn += "[Event \"Rated Blitz game\"]\n[Site \"https://lichess.org/" + p.id + "\"]\n[Date \"" +
+           p.day + "\"]\n[White " + (p.white ? user : other) + "]\n[Black " +
+           (p.white ? other : user) + "]\n[Result \"" + p.result + "\"]\n[UTCDate \"" + p.day +
+           "\"]\n[UTCTime \"19:10:04\"]\n[WhiteElo \"1712\"]\n[BlackElo \"1790\"]\n"
+           "[Variant \"Standard\"]\n[TimeControl \"180+2\"]\n[ECO \"C50\"]\n"
+           "[Opening \"Italian Game\"]\n[Termination \"Normal\"]\n\n1. e4 e5 " +
+           p.result + "\n\n\n";
+  }
+  return pgn;
+}
+
+std::string ChessComMonth() {
+  std::string games;
+  for (const Played& p : kChessCom) {
+    const std::string link = "https://www.chess.com/game/live/" + p.id;
+    const std::string pgn = "[Event \\\"Live Chess\\\"]\\n[Site \\\"Chess.com\\\"]\\n[Date \\\"" +
+                            p.day +
+                            "\\\"]\\n[White \\\"QuietRook\\\"]\\n[Black \\\"Fen_Walker_of_"
+                            "the_long_name\\\"]\\n[Result \\\"" +
+                            p.result + "\\\"]\\n[UTCDate \\\"" + p.day +
+                            "\\\"]\\n[UTCTime \\\"08:41:17\\\"]\\n[WhiteElo \\\"1644\\\"]\\n"
+                            "[BlackElo \\\"1630\\\"]\\n[TimeControl \\\"600\\\"]\\n[Link \\\"" +
+                            link + "\\\"]\\n\\n1. e4 e5 " + p.result + "\\n";
+    games += std::string(games.empty() ? "" : ",") + "{\"url\":\"" + link + "\",\"pgn\":\"" + pgn +
+             "\",\"time_class\":\"rapid\",\"rules\":\"chess\"}";
+  }
+  return "{\"games\":[" + games + "]}";
+}
+
+TEST(FetchCli, BothServersFetchedTwiceAndTheSameGamesFromAFileCountOnce) {
+  ReplayServer server;
+  server.Script("/api/games/user/quietrook", {{200, LichessPgn()}});
+  ScriptedAnswer month(200, ChessComMonth(), ScriptedAnswer::End::Whole, "application/json",
+                       {{"ETag", "\"m1\""}});
+  server.Script(
+      "/pub/player/quietrook/games/archives",
+      {{200, "{\"archives\":[\"https://api.chess.com/pub/player/quietrook/games/2025/03\"]}",
+        ScriptedAnswer::End::Whole, "application/json"}});
+  server.Script("/pub/player/quietrook/games/2025/03", {month, {304, ""}});
+  const std::string servers = "TESSIK_LICHESS_URL=" + server.Url() +
+                              " TESSIK_CHESSCOM_URL=" + server.Url() +
+                              " TESSIK_FETCH_WAIT_SECONDS=0";
+  TempDirectory dir;
+  // command; what it prints
+  const std::pair<std::string, std::string> kRuns[] = {
+      {"--user ann fetch lichess quietrook", "lichess quietrook: 3 games received, 3 new\n"},
+      {"--user ann fetch chesscom QuietRook", "chesscom QuietRook: 2 games received, 2 new\n"},
+      {"--user ann fetch",
+       "lichess quietrook: 3 games received, 0 new\nchesscom QuietRook: 0 games received, 0 "
+       "new\n"},
+      {"--user ann sources",
+       "lichess:quietrook  3 games fetched\nchesscom:QuietRook  2 games fetched\n"},
+  };
+  for (const auto& [arguments, printed] : kRuns) {
+    const StatsRun run = Stats(dir, arguments, servers);
+    EXPECT_EQ(run.status, 0) << arguments << ": " << run.err;
+    EXPECT_EQ(run.out, printed) << arguments;
+  }
+  const std::vector<RecordedRequest> requests = server.Requests();
+  ASSERT_EQ(requests.size(), 6u);
+  // The second lichess fetch from 30 days before the newest game held (2025-03-03 19:10:04).
+  EXPECT_EQ(requests[3].target,
+            "/api/games/user/quietrook?sort=dateAsc&finished=true&opening=true&since=" +
+                std::to_string((1741029004 - 30 * 86400) * 1000LL));
+  EXPECT_EQ(requests[5].Header("if-none-match"), "\"m1\"");
+  // lichess's games again from a file: held already, by their ids.
+  WriteFile(dir / "export.pgn", LichessPgn());
+  EXPECT_EQ(Stats(dir, "--user ann import export.pgn --player quietrook").out.substr(0, 60),
+            "Read 3 games from export.pgn: 0 added, 3 already in the data");
+  // The whole name; each server's games, and both.
+  const std::string name = "Fen_Walker_of_the_long_name";
+  for (const auto& [filter, games] : {std::pair{"--server lichess", "+0 =1 -2"},
+                                      {"--server chesscom", "+1 =0 -1"},
+                                      {"", "+1 =1 -3"}}) {
+    const StatsRun run = Stats(dir, "--user ann score " + name + " " + filter);
+    EXPECT_EQ(run.out.substr(0, run.out.find(" (")),
+              "Score against Fen_Walker_of_t " + std::string(games))
+        << filter << run.err;
+  }
+  EXPECT_EQ(Stats(dir, "--user ann forget chesscom:QuietRook --yes").out,
+            "Forgot 2 games of chesscom:QuietRook\n");
+  EXPECT_EQ(Stats(dir, "--user ann sources").out, "lichess:quietrook  3 games fetched\n");
+}
+
+}  // namespace
+}  // namespace tessik
