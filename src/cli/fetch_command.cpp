@@ -55,8 +55,7 @@ void FetchSource(RecordDatabase& database, Server server, const std::string& acc
   try {
     result = FetchIntoDatabase(database, request);
   } catch (const FetchError& error) {
-    throw DataError(std::string(error.what()) +
-                    " (the games before are kept; fetch again to go on)");
+    throw DataError(error.what());
   } catch (const SQLite::Exception& error) {
     throw DataError("cannot write the database " + PrintableName(database.path()) + ": " +
                     error.what());

@@ -22,6 +22,7 @@ void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
     Json rows = Json::array();
     for (const Surprise& s : ranking) {
       rows.push_back({{"opponent", s.opponent},
+                      {"server", ServerName(s.server)},
                       {"games", s.games},
                       {"points", s.points},
                       {"expected_points", s.expected},
@@ -33,8 +34,11 @@ void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
   }
   std::vector<TableRow> rows = {{"Opponent", "Games", "Points", "Expected", "Difference"}};
   for (const Surprise& s : ranking) {
-    rows.push_back({PrintableName(s.opponent), std::to_string(s.games), OneDecimal(s.points),
-                    OneDecimal(s.expected), OneDecimal(s.Difference(), true)});
+    // Once the database adds its servers, a name says whose it is.
+    const std::string server = view.database ? " (" + std::string(ServerName(s.server)) + ")" : "";
+    rows.push_back({PrintableName(s.opponent) + server, std::to_string(s.games),
+                    OneDecimal(s.points), OneDecimal(s.expected),
+                    OneDecimal(s.Difference(), true)});
   }
   out << "Against the ratings (at least " << minGames << " games):\n"
       << AlignedTable(rows, "lrrrr");
