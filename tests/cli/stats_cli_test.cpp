@@ -174,8 +174,8 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
   EXPECT_EQ(Counts(JsonOf("rank overall")), Counted([](const Game&) { return true; }));
   // Against the ratings: only bob has 7 games, and at least 7 are asked for.
   EXPECT_EQ(JsonOf("rank surprise --min-games 7")["opponents"],
-            Json::parse(R"([{"opponent": "bob", "games": 7, "points": 4.5, "expected_points": 3.25,
-                             "difference": 1.25}])"));
+            Json::parse(R"([{"opponent": "bob", "server": "pgn", "games": 7, "points": 4.5,
+                             "expected_points": 3.25, "difference": 1.25}])"));
   const auto casual = [](const Game& g) { return g.event.starts_with("Casual"); };
   EXPECT_EQ(Counts(JsonOf("rank overall --unrated")), Counted(casual));
   EXPECT_EQ(Counts(JsonOf("rank overall --rated")),
