@@ -2,6 +2,9 @@
 // server on 127.0.0.1 plays both), fetched again, the same games imported from a file, and the
 // sources managed.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -109,6 +112,51 @@ TEST(FetchCli, BothServersFetchedTwiceAndTheSameGamesFromAFileCountOnce) {
   EXPECT_EQ(Stats(dir, "--user ann forget chesscom:QuietRook --yes").out,
             "Forgot 2 games of chesscom:QuietRook\n");
   EXPECT_EQ(Stats(dir, "--user ann sources").out, "lichess:quietrook  3 games fetched\n");
+}
+
+// A lichess stream of count games of quietrook, from game first on; all on one day.
+std::string LichessGames(int first, int count) {
+  std::string pgn;
+  for (int n = first; n < first + count; ++n) {
+    pgn += "[Event \"Rated Blitz game\"]\n[Site \"https://lichess.org/g" + std::to_string(n) +
+           "\"]\n[White \"quietrook\"]\n[Black \"bob\"]\n[Result \"1-0\"]\n[UTCDate "
+           "\"2025.03.01\"]\n[UTCTime \"10:00:00\"]\n\n1. e4 1-0\n\n\n";
+  }
+  return pgn;
+}
+
+// Killed with SIGKILL while the server still sends (1,000 games committed, the next one not yet
+// whole), a fetch leaves whole games only, and the next fetch goes on from there.
+TEST(FetchCli, AFetchKilledMidStreamKeepsWholeGamesAndTheNextGoesOn) {
+  ReplayServer server;
+  server.Script(
+      "/api/games/user/quietrook",
+      {{200, LichessGames(0, 1001), ScriptedAnswer::End::Endless}, {200, LichessGames(0, 1200)}});
+  const std::string environment = "TESSIK_LICHESS_URL=" + server.Url();
+  TempDirectory dir;
+  const pid_t fetch = fork();
+  if (fetch == 0) {
+    execl("/bin/sh", "sh", "-c",
+          ("cd " + dir.path() + " && exec env XDG_DATA_HOME=" + dir.path() + "/data " +
+           environment + " " TESSIK_STATS " --user ann fetch lichess quietrook >/dev/null")
+              .c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  std::string held;
+  for (int tries = 0; tries < 600 && held.find(" 1000 games") == std::string::npos; ++tries) {
+    usleep(100'000);
+    held = Stats(dir, "--user ann sources").out;
+  }
+  ASSERT_EQ(kill(fetch, SIGKILL), 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(fetch, &status, 0), fetch);
+  EXPECT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(Stats(dir, "--user ann sources").out, "lichess:quietrook  1000 games fetched\n");
+  const StatsRun again = Stats(dir, "--user ann fetch lichess quietrook", environment);
+  EXPECT_EQ(again.out, "lichess quietrook: 1200 games received, 200 new\n") << again.err;
+  EXPECT_EQ(Stats(dir, "--user ann rank overall").out.substr(0, 30),
+            "Overall score:\n1200 games\n1 Op");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <stdexcept>
 
 #include "base/text.h"
@@ -38,9 +39,12 @@ ReplayServer::ReplayServer() : server_(std::make_unique<httplib::Server>()) {
       return;
     }
     const bool endless = answer.end == ScriptedAnswer::End::Endless;
-    const std::string again = answer.body.substr(answer.body.rfind('\n') + 1);
+    const std::string last = answer.body.substr(answer.body.rfind('\n') + 1);
+    const bool stall = last.empty();
     response.set_chunked_content_provider(
-        answer.type, [body = answer.body, again, endless](size_t offset, httplib::DataSink& sink) {
+        answer.type, [body = answer.body, again = stall ? "\n" : last, endless, stall](
+                         size_t offset, httplib::DataSink& sink) {
+          if (offset != 0 && stall) std::this_thread::sleep_for(std::chrono::milliseconds(20));
           const std::string& part = offset == 0 ? body : again;
           // Returning false closes the connection without the answer's last chunk.
           return sink.write(part.data(), part.size()) && endless;

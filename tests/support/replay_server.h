@@ -18,9 +18,11 @@ namespace tessik {
 
 struct ScriptedAnswer {
   enum class End {
-    Whole,    // the body, then the answer ends cleanly
-    CutOff,   // the body, then the connection closes in the middle of the answer
-    Endless,  // the body, then its last line (after its last line feed) until the client gives up
+    Whole,   // the body, then the answer ends cleanly
+    CutOff,  // the body, then the connection closes in the middle of the answer
+    // The body, then its last line (after its last line feed) until the client gives up; a body
+    // that ends with a line feed then stalls, a line feed now and then and nothing else.
+    Endless,
   };
   ScriptedAnswer(int status, std::string body, End end = End::Whole,
                  std::string type = "application/x-chess-pgn",
