@@ -21,27 +21,35 @@
 
 namespace tessik {
 
-std::vector<std::string> UsersWithALog(const Folder& folder) {
-  std::vector<std::string> users;
+namespace {
+
+// The names of the regular files in folder that end with suffix, without it, sorted.
+std::vector<std::string> NamesEndingWith(const Folder& folder, std::string_view suffix) {
+  std::vector<std::string> names;
   const int fd = folder.IsOpen() ? dup(folder.fd()) : -1;
   DIR* entries = fd >= 0 ? fdopendir(fd) : nullptr;
   if (entries == nullptr) {
     if (fd >= 0) close(fd);
-    return users;
+    return names;
   }
-  constexpr std::string_view kLog = ".glg";
   while (const dirent* entry = readdir(entries)) {
     const std::string_view name = entry->d_name;
     struct stat info {};
-    if (name.size() > kLog.size() && name.ends_with(kLog) &&
+    if (name.size() > suffix.size() && name.ends_with(suffix) &&
         fstatat(folder.fd(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISREG(info.st_mode)) {
-      users.emplace_back(name.substr(0, name.size() - kLog.size()));
+      names.emplace_back(name.substr(0, name.size() - suffix.size()));
     }
   }
   closedir(entries);
-  std::sort(users.begin(), users.end());
-  return users;
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+std::vector<std::string> UsersWithALog(const Folder& folder) {
+  return NamesEndingWith(folder, ".glg");
 }
 
 UserLog FindUserLog(const std::string& directory, const std::string& user) {
@@ -123,28 +131,10 @@ bool LogExists(const UserLog& log) {
 
 // The only user with a database in the default folder; empty when there is none or several.
 std::string OnlyDatabaseUser() {
-  try {
-    const DatabasePlace place = DatabasePlaceOf("", "x");
-    Folder folder;
-    if (OpenFolder(place.folder, folder)) return "";
-    std::string only;
-    int count = 0;
-    const int fd = dup(folder.fd());
-    DIR* entries = fd >= 0 ? fdopendir(fd) : nullptr;
-    if (entries == nullptr) return "";
-    constexpr std::string_view kDatabase = ".sqlite";
-    while (const dirent* entry = readdir(entries)) {
-      const std::string_view name = entry->d_name;
-      if (name.size() > kDatabase.size() && name.ends_with(kDatabase)) {
-        only = name.substr(0, name.size() - kDatabase.size());
-        ++count;
-      }
-    }
-    closedir(entries);
-    return count == 1 ? only : "";
-  } catch (const DatabaseError&) {
-    return "";
-  }
+  Folder folder;
+  if (OpenFolder(DefaultDatabaseFolder(), folder)) return "";
+  const std::vector<std::string> users = NamesEndingWith(folder, ".sqlite");
+  return users.size() == 1 ? users.front() : "";
 }
 
 }  // namespace

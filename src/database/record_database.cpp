@@ -24,15 +24,6 @@ DatabasePlace PlaceOfFile(const std::string& path) {
   return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
-// The XDG base folder of user data: $XDG_DATA_HOME when it is an absolute path (a relative one
-// is to be ignored), else ~/.local/share; empty without a home.
-std::string DataHome() {
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  if (xdg != nullptr && xdg[0] == '/') return xdg;
-  const char* home = std::getenv("HOME");
-  return home != nullptr && home[0] == '/' ? std::string(home) + "/.local/share" : "";
-}
-
 // Makes the folders of path that are missing, each closed to others, as XDG asks.
 void MakeFolders(const std::string& path) {
   for (size_t slash = path.find('/', 1); slash != std::string::npos;
@@ -52,6 +43,15 @@ std::error_code OpenPlaceFolder(const DatabasePlace& place, Folder& folder) {
 
 }  // namespace
 
+std::string DefaultDatabaseFolder() {
+  // The XDG base folder of user data: $XDG_DATA_HOME when it is an absolute path (a relative
+  // one is to be ignored), else ~/.local/share.
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return std::string(xdg) + "/tessik";
+  const char* home = std::getenv("HOME");
+  return home != nullptr && home[0] == '/' ? std::string(home) + "/.local/share/tessik" : "";
+}
+
 DatabasePlace DatabasePlaceOf(const std::string& option, const std::string& user) {
   const char* variable = std::getenv(kDatabaseVariable);
   DatabasePlace place;
@@ -60,12 +60,12 @@ DatabasePlace DatabasePlaceOf(const std::string& option, const std::string& user
   } else if (variable != nullptr && variable[0] != '\0') {
     place = PlaceOfFile(variable);
   } else {
-    const std::string home = DataHome();
-    if (home.empty()) throw DatabaseError("no place for the database: HOME is not set (--db)");
+    const std::string folder = DefaultDatabaseFolder();
+    if (folder.empty()) throw DatabaseError("no place for the database: HOME is not set (--db)");
     if (!IsSafeFileHandle(user)) {
       throw DatabaseError("the handle \"" + PrintableName(user) + "\" cannot name a database");
     }
-    place = {home + "/tessik", user + ".sqlite", true};
+    place = {folder, user + ".sqlite", true};
   }
   if (place.file.empty()) throw DatabaseError("the database " + place.Path() + " names no file");
   return place;

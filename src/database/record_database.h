@@ -32,6 +32,10 @@ struct DatabasePlace {
   std::string Path() const { return folder + "/" + file; }
 };
 
+// The default folder of the databases: ${XDG_DATA_HOME:-~/.local/share}/tessik; empty without a
+// home.
+std::string DefaultDatabaseFolder();
+
 // Where user's database is: option (--db) when not empty, else TESSIK_DB, else the default.
 // Throws DatabaseError when neither gives a place (no HOME) or a file name is empty.
 DatabasePlace DatabasePlaceOf(const std::string& option, const std::string& user);
