@@ -42,6 +42,10 @@ inline constexpr size_t kMessageLengthAt = 2;
 inline constexpr int kMessageHeaderBytes = 4;
 inline constexpr int kMaxPayloadBytes = 32767;
 
+// The host announces its two pipes by id: an odd id is the plug-in's input (the host writes
+// it), the even id after it the plug-in's output.
+inline constexpr bool IsInputPipeId(int32_t pipeId) { return pipeId % 2 == 1; }
+
 // A datagram's payload: source, number, 4 unused bytes, the field count (signed), then the
 // fields, NUL-terminated texts numbered from 0.
 inline constexpr size_t kDatagramSourceAt = 0;

@@ -1,7 +1,6 @@
 // Building a first game log from the PGN file of the user's past games.
 #pragma once
 
-#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <system_error>

@@ -189,7 +189,7 @@ void CPluginApp::OnThreadMessage(const ThreadMessage& message) {
 }
 
 void CPluginApp::OnIPCNewPipe(int32_t pipeId, int32_t size) {
-  if (pipeId % 2 == 1) {
+  if (IsInputPipeId(pipeId)) {
     if (!g_inputPipe.OpenIPC(pipeId, size)) {
       char line[64];
       std::snprintf(line, sizeof line, "OpenIPC failed.  GetLastError = %lx",

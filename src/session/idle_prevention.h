@@ -5,7 +5,8 @@ namespace tessik {
 class CPluginApp;
 
 // The idle tick: timer 1 fires every kIdleTickMinutes; once kIdleLimitMinutes have passed without
-// a game start, the idle command goes to the server and the count starts again.
+// a game start, an activity datagram or a look-up (each starts the count again), the idle
+// command goes to the server and the count starts again.
 inline constexpr int kIdleTickMinutes = 3;
 inline constexpr int kIdleTickMilliseconds = kIdleTickMinutes * 60'000;
 inline constexpr int kIdleLimitMinutes = 57;

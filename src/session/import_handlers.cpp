@@ -1,8 +1,5 @@
 #include "session/import_handlers.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "host/game_start_info.h"
 #include "import/old_log.h"
 #include "import/pgn_import.h"

@@ -175,9 +175,12 @@ void TellEverywhere(CPluginApp& app, const std::string& line) {
   SendIPCText(g_outputPipe, kMsgConsoleLine, line + "\n");
 }
 
+// A lock held by another (or none to be had) is no fault to fix: the games wait for the next
+// save.
+bool HeldByAnother(std::error_code error) { return FileCauseOf(error) == FileCause::LockViolation; }
+
 std::string Reason(std::error_code error) {
-  return error == std::errc::operation_would_block ? "in use by another Tessik program"
-                                                   : WriteErrorText(error);
+  return HeldByAnother(error) ? "in use by another Tessik program" : WriteErrorText(error);
 }
 
 }  // namespace
@@ -187,9 +190,7 @@ bool CPluginApp::SaveUnsavedGames(bool boxes, bool last) {
   const std::span<const GameRecord> games(gameLog.end() - static_cast<ptrdiff_t>(unsavedGames),
                                           gameLog.end());
   std::error_code error = AppendGameRecords(dataFolder.fd(), userName, games);
-  // A lock held by another is no fault to fix: the games wait for the next save.
-  while (error && error != std::errc::operation_would_block && boxes &&
-         ShowWriteError(FileCauseOf(error), "*.glg")) {
+  while (error && !HeldByAnother(error) && boxes && ShowWriteError(FileCauseOf(error), "*.glg")) {
     error = AppendGameRecords(dataFolder.fd(), userName, games);
   }
   if (!error) {

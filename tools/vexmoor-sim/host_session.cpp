@@ -111,7 +111,7 @@ bool HostSession::CreatePipes(int pipeSize, std::string& error) {
   std::uniform_int_distribution<int> pairs(0, std::numeric_limits<int32_t>::max() / 2 - 1);
   int othersPairs = 0, ownPairs = 0;
   for (int draw = 0; draw < kPipeIdDraws; ++draw) {
-    const int id = 2 * pairs(entropy) + 1;
+    const int id = 2 * pairs(entropy) + 1;  // IsInputPipeId
     if (std::optional<PipeObject> object = ExistingPipeObject(id)) {
       if (object->owner == geteuid()) {
         ++ownPairs;  // a host that runs, or one that ended without removing them
