@@ -63,6 +63,9 @@ HeadToHead HeadToHeadRecord(std::span<const Game> games, std::string_view oppone
   std::vector<GameRecord> log = {MarkerRecord()};
   for (const Game& game : games) {
     if (!matcher.Matches(game)) continue;
+    // A player of the database is named whole (the log keeps 15 characters): the score lines
+    // match the records by the first 15 and show the name they are given.
+    if (game.details) record.opponent = game.details->opponent;
     log.push_back(game.record);
     // A record of no result (a damaged one) is no game.
     const int8_t result = game.record.result;

@@ -41,7 +41,7 @@ struct Performance {
 };
 
 struct HeadToHead {
-  std::string opponent;            // as the log keeps it: at most 15 characters
+  std::string opponent;  // whole when the database knows the player; else the log's 15 characters
   std::vector<std::string> lines;  // the plug-in's look-up lines, every line and expectation on
   ScoreCounts total;               // expected32: the score the stored ratings predicted
   std::vector<PlayedGame> games;   // every game against the opponent, in the order given

@@ -107,7 +107,7 @@ TEST(FetchCli, BothServersFetchedTwiceAndTheSameGamesFromAFileCountOnce) {
                                       {"", "+1 =1 -3"}}) {
     const StatsRun run = Stats(dir, "score " + name + " " + filter);
     EXPECT_EQ(run.out.substr(0, run.out.find(" (")),
-              "Score against Fen_Walker_of_t " + std::string(games))
+              "Score against Fen_Walker_of_the_long_name " + std::string(games))
         << filter << run.err;
   }
   EXPECT_EQ(Stats(dir, "--user ann forget chesscom:QuietRook --yes").out,

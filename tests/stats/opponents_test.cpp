@@ -40,10 +40,11 @@ TEST(Opponents, AServerAndANameMakeOne) {
             (std::vector<std::string>{"kesh bob 2 +1.0", "lichess magnus_fan_000001 1 +0.5",
                                       "kesh magnus_fan_0000 1 +0.0",
                                       "lichess magnus_fan_000002 1 +0.0", "lichess bob 1 -0.5"}));
-  // Head to head gathers the name's games of every server: the log's by its 15 characters.
+  // Head to head gathers the name's games of every server (the log's by its 15 characters), and
+  // names the player whole.
   const HeadToHead record = HeadToHeadRecord(games, "magnus_fan_000002");
   EXPECT_EQ(record.games.size(), 2u);
-  EXPECT_TRUE(record.lines.front().starts_with("Score against magnus_fan_0000 +0 =2 -0 "))
+  EXPECT_TRUE(record.lines.front().starts_with("Score against magnus_fan_000002 +0 =2 -0 "))
       << record.lines.front();
 }
 
