@@ -13,6 +13,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/records.h"
@@ -23,6 +24,7 @@ namespace tessik {
 namespace {
 
 using Json = nlohmann::json;
+namespace fs = std::filesystem;
 
 // A game as the export was written from it. result: the user's, '+' '=' '-'; '*' unfinished.
 struct Game {
@@ -223,19 +225,32 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
 
 TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheDatabaseAlone) {
   const std::string database = ReadFile(dir / "data/tessik/ann.sqlite");
-  // usage errors 1, data errors 2
-  const std::pair<std::string, int> kCases[] = {
-      {"score bob --since 2024-02-30", 1},
-      {"rank overall --rated --unrated", 1},
-      {"import more.pgn", 1},
-      {"--user zed score bob", 2},
-      {"--user ../tessik/ann score bob", 2},
-      {"--user ann import missing.pgn", 2},
+  // Databases that are not to be used: of a later schema, not one, a link, in a shared folder.
+  std::string later = database;
+  later[63] = 99;  // the header's user version, big-endian at byte 60
+  WriteFile(dir / "later.sqlite", later);
+  WriteFile(dir / "text.sqlite", std::string(200, 'x'));
+  fs::create_symlink(dir / "data/tessik/ann.sqlite", dir / "link.sqlite");
+  fs::create_directory(dir / "shared");
+  fs::permissions(dir / "shared", fs::perms::all);
+  // usage errors 1, data errors 2; what the message says
+  const std::tuple<std::string, int, std::string> kCases[] = {
+      {"score bob --since 2024-02-30", 1, ""},
+      {"rank overall --rated --unrated", 1, ""},
+      {"import more.pgn", 1, ""},
+      {"--user zed score bob", 2, ""},
+      {"--user ../tessik/ann score bob", 2, ""},
+      {"--user ann import missing.pgn", 2, ""},
+      {"--db later.sqlite score bob", 2, "its schema is version 99, of a later Tessik"},
+      {"--db text.sqlite score bob", 2, "file is not a database"},
+      {"--db link.sqlite score bob", 2, "a symbolic link"},
+      {"--user ann --db shared/ann.sqlite import export.pgn", 2, "other users may write"},
   };
-  for (const auto& [arguments, status] : kCases) {
+  for (const auto& [arguments, status, says] : kCases) {
     StatsRun run = Stats(dir, arguments);
     EXPECT_EQ(run.status, status) << arguments << ": " << run.err;
     EXPECT_FALSE(run.err.empty()) << arguments;
+    EXPECT_NE(run.err.find(says), std::string::npos) << arguments << ": " << run.err;
   }
   EXPECT_EQ(ReadFile(dir / "data/tessik/ann.sqlite"), database);
   // Without --user, several logs are named in order, whatever order the folder lists them in.
