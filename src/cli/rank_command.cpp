@@ -8,6 +8,7 @@
 #include "cli/text_format.h"
 #include "reports/ranking_reports.h"
 #include "reports/score_report.h"
+#include "stats/opponent_tally.h"
 #include "stats/summary_text.h"
 #include "stats/surprise.h"
 #include "store/handle.h"
@@ -15,6 +16,11 @@
 namespace tessik {
 
 namespace {
+
+// An opponent as the text names it: once the database adds its servers, with its server.
+std::string OpponentText(const LogView& view, const std::string& name, Server server) {
+  return view.database ? name + " (" + std::string(ServerName(server)) + ")" : name;
+}
 
 void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
   const std::vector<Surprise> ranking = SurpriseRanking(SelectedGames(view), minGames);
@@ -34,10 +40,8 @@ void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
   }
   std::vector<TableRow> rows = {{"Opponent", "Games", "Points", "Expected", "Difference"}};
   for (const Surprise& s : ranking) {
-    // Once the database adds its servers, a name says whose it is.
-    const std::string server = view.database ? " (" + std::string(ServerName(s.server)) + ")" : "";
-    rows.push_back({PrintableName(s.opponent) + server, std::to_string(s.games),
-                    OneDecimal(s.points), OneDecimal(s.expected),
+    rows.push_back({PrintableName(OpponentText(view, s.opponent, s.server)),
+                    std::to_string(s.games), OneDecimal(s.points), OneDecimal(s.expected),
                     OneDecimal(s.Difference(), true)});
   }
   out << "Against the ratings (at least " << minGames << " games):\n"
@@ -48,56 +52,61 @@ void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
 void PrintRanking(const LogView& view, const std::string& report, int minGames, std::ostream& out) {
   if (report == "surprise") return PrintSurprise(view, minGames, out);
   // The games are counted as they are read: a report keeps none of them.
-  GameCounter counter;
-  std::vector<GameRecord> accepted;
-  const auto count = [&](std::span<const Game> games) {
-    accepted.clear();
-    for (const Game& game : games) {
-      if (Accepts(view.filter, game)) accepted.push_back(game.record);
-    }
-    counter.Count(accepted);
-  };
-  if (!view.database) {
-    VisitGames(view.log, count);
-  } else {
-    count(SelectedGames(view));
-  }
-  OpponentTotalsList totals;
-  counter.AddTo(totals);
-  if (!view.json) {
-    const ReportLines lines = report == "most"    ? MostGamesReport(totals)
-                              : report == "best"  ? BestReport(totals)
-                              : report == "worst" ? WorstReport(totals)
-                                                  : OverallReport(totals);
-    for (const std::string& line : lines) out << line << "\n";
-    return;
-  }
-  Json json = {{"report", report}};
+  OpponentTally tally;
+  VisitRecordResults(view,
+                     [&tally](Server server, std::string_view opponent, const GameRecord& record) {
+                       tally.Add(server, opponent, record);
+                     });
+  const OpponentTallies tallies = tally.Tallies();
   if (report == "overall") {
     int32_t won = 0, drawn = 0, lost = 0;
-    const int opponents = totals.SumAll(won, drawn, lost);
-    json.update({{"games", won + drawn + lost},
-                 {"opponent_count", opponents},
-                 {"won", won},
-                 {"drawn", drawn},
-                 {"lost", lost},
-                 {"percentage", ScorePercentage(won, drawn, lost)}});
-  } else {
-    const Ranking ranking = report == "most"   ? Ranking::MostGames
-                            : report == "best" ? Ranking::Best
-                                               : Ranking::Worst;
-    json["opponents"] = Json::array();
-    for (const OpponentTotals& row : RankOpponents(totals, ranking)) {
-      if (row.name.empty()) continue;  // fewer than ten opponents
-      json["opponents"].push_back({{"opponent", row.name},
-                                   {"games", row.won + row.drawn + row.lost},
-                                   {"won", row.won},
-                                   {"drawn", row.drawn},
-                                   {"lost", row.lost},
-                                   {"percentage", ScorePercentage(row.won, row.drawn, row.lost)}});
+    for (const OpponentTotals& row : tallies.opponents) {
+      won += row.won;
+      drawn += row.drawn;
+      lost += row.lost;
     }
+    const int opponents = static_cast<int>(tallies.opponents.size());
+    if (!view.json) {
+      for (const std::string& line : OverallLines(opponents, won, drawn, lost)) out << line << "\n";
+      return;
+    }
+    out << JsonText({{"report", report},
+                     {"games", won + drawn + lost},
+                     {"opponent_count", opponents},
+                     {"won", won},
+                     {"drawn", drawn},
+                     {"lost", lost},
+                     {"percentage", ScorePercentage(won, drawn, lost)}});
+    return;
   }
-  out << JsonText(std::move(json));
+  const Ranking ranking = report == "most"   ? Ranking::MostGames
+                          : report == "best" ? Ranking::Best
+                                             : Ranking::Worst;
+  const RankedPlaces places = RankPlaces(tallies.opponents, ranking);
+  if (!view.json) {
+    RankedRows rows;
+    for (size_t row = 0; row < rows.size(); ++row) {
+      if (places[row] < 0) continue;  // fewer than ten opponents
+      const auto place = static_cast<size_t>(places[row]);
+      rows[row] = tallies.opponents[place];
+      rows[row].name = OpponentText(view, rows[row].name, tallies.servers[place]);
+    }
+    for (const std::string& line : RankingLines(ranking, rows)) out << line << "\n";
+    return;
+  }
+  Json rows = Json::array();
+  for (const int place : places) {
+    if (place < 0) continue;  // fewer than ten opponents
+    const OpponentTotals& row = tallies.opponents[static_cast<size_t>(place)];
+    rows.push_back({{"opponent", row.name},
+                    {"server", ServerName(tallies.servers[static_cast<size_t>(place)])},
+                    {"games", row.won + row.drawn + row.lost},
+                    {"won", row.won},
+                    {"drawn", row.drawn},
+                    {"lost", row.lost},
+                    {"percentage", ScorePercentage(row.won, row.drawn, row.lost)}});
+  }
+  out << JsonText({{"report", report}, {"opponents", std::move(rows)}});
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "database/database_error.h"
 #include "database/game_rows.h"
 #include "platform/file_error.h"
+#include "stats/log_duplicates.h"
 #include "stats/log_location.h"
 #include "stats/whole_record.h"
 #include "store/game_log_file.h"
@@ -169,26 +170,73 @@ LogView OpenRecord(const LogPlace& place, const GameFilter& filter, bool json) {
   return view;
 }
 
+namespace {
+
+// Runs read on the view's database. Throws DataError when the database cannot be read.
+template <class Read>
+void ReadDatabase(const LogView& view, Read read) {
+  try {
+    read(view.database->sql());
+  } catch (const SQLite::Exception& error) {
+    throw DataError("cannot read the database " + PrintableName(view.database->path()) + ": " +
+                    error.what());
+  }
+}
+
+// The games of the log and the database that keep lets through, the database asked only for
+// those that query lets through.
 std::vector<Game> SelectRecord(const LogView& view, const std::function<bool(const Game&)>& keep,
+                               const GameFilter& query,
                                const std::optional<std::string>& opponent) {
   std::vector<Game> log;
   if (view.logPresent) log = SelectGames(view.log, keep);
   if (!view.database) return log;
   std::vector<Game> database;
-  GameFilter serverOnly;  // keep judges the rest
-  serverOnly.server = view.filter.server;
-  try {
-    database = LoadGames(view.database->sql(), serverOnly, opponent);
-  } catch (const SQLite::Exception& error) {
-    throw DataError("cannot read the database " + PrintableName(view.database->path()) + ": " +
-                    error.what());
-  }
+  ReadDatabase(view, [&](SQLite::Database& sql) { database = LoadGames(sql, query, opponent); });
   std::erase_if(database, [&keep](const Game& game) { return !keep(game); });
   return WholeRecord(std::move(log), std::move(database));
 }
 
+}  // namespace
+
+std::vector<Game> SelectRecord(const LogView& view, const std::function<bool(const Game&)>& keep,
+                               const std::optional<std::string>& opponent) {
+  GameFilter serverOnly;  // keep judges the rest
+  serverOnly.server = view.filter.server;
+  return SelectRecord(view, keep, serverOnly, opponent);
+}
+
 std::vector<Game> SelectedGames(const LogView& view) {
-  return SelectRecord(view, [&view](const Game& game) { return Accepts(view.filter, game); });
+  return SelectRecord(
+      view, [&view](const Game& game) { return Accepts(view.filter, game); }, view.filter,
+      std::nullopt);
+}
+
+void VisitRecordResults(const LogView& view, const GameResultVisitor& visit) {
+  const auto accepted = [&view](const Game& game) { return Accepts(view.filter, game); };
+  if (!view.database) {
+    // The log alone is counted as it is read: none of its games is kept.
+    return VisitGames(view.log, [&](std::span<const Game> games) {
+      for (const Game& game : games) {
+        if (accepted(game)) visit(Server::Host, game.Opponent(), game.record);
+      }
+    });
+  }
+  std::vector<Game> log;
+  if (view.logPresent) log = SelectGames(view.log, accepted);
+  LogDuplicates held;  // as WholeRecord finds them
+  for (const Game& game : log) {
+    held.Add(game.record);
+    visit(Server::Host, game.Opponent(), game.record);
+  }
+  ReadDatabase(view, [&](SQLite::Database& sql) {
+    VisitGameResults(sql, view.filter,
+                     [&](Server server, std::string_view opponent, const GameRecord& record) {
+                       if (!held.Take(record, server == Server::Host)) {
+                         visit(server, opponent, record);
+                       }
+                     });
+  });
 }
 
 std::string CountedSources(const LogView& view) {
@@ -196,12 +244,10 @@ std::string CountedSources(const LogView& view) {
   std::string text;
   if (view.logPresent) text = "the plug-in's log (" + std::string(ServerName(Server::Host)) + ")";
   std::vector<std::string> servers;
-  try {
-    SQLite::Statement select(view.database->sql(),
-                             "SELECT DISTINCT server FROM games ORDER BY server");
-    while (select.executeStep()) servers.push_back(select.getColumn(0).getString());
-  } catch (const SQLite::Exception&) {
-  }
+  ReadDatabase(view, [&servers](SQLite::Database& sql) {
+    SQLite::Statement select(sql, "SELECT DISTINCT server FROM games ORDER BY server");
+    while (select.executeStep()) servers.push_back(PrintableName(select.getColumn(0).getString()));
+  });
   text += std::string(text.empty() ? "" : "; ") + "the database " +
           PrintableName(view.database->path());
   if (!servers.empty()) {

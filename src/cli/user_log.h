@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "database/game_rows.h"
 #include "database/record_database.h"
 #include "platform/private_directory.h"
 #include "stats/game.h"
@@ -60,6 +61,11 @@ std::vector<Game> SelectRecord(const LogView& view, const std::function<bool(con
 
 // The games the view's filter lets through.
 std::vector<Game> SelectedGames(const LogView& view);
+
+// Hands each game the view's filter lets through to visit once, as SelectedGames would give it,
+// without keeping the database's games: its server, the opponent's whole name (a game of the
+// log: its 15 characters) and its record. Throws as VisitGames does.
+void VisitRecordResults(const LogView& view, const GameResultVisitor& visit);
 
 // Which sources the view counted, for a line under a command's text: "the plug-in's log
 // (kesh)", and the database's servers; empty when only the log was read.

@@ -16,12 +16,11 @@ INSERT OR IGNORE INTO games (server, game_id, batch, start, white, black, user_w
 VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)
 )sql";
 
-constexpr const char* kSelectGames = R"sql(
-SELECT server, game_id, batch, start, white, black, user_white, termination,
+constexpr const char* kSelectGames =
+    R"sql(SELECT server, game_id, batch, start, white, black, user_white, termination,
   white_rating_change, black_rating_change, variant, base_seconds, increment_seconds,
   days_per_move, time_class, eco, opening, link, white_title, black_title, record
-FROM games
-)sql";
+FROM games)sql";
 
 // Binds text, or NULL for an empty one.
 void BindText(SQLite::Statement& statement, int index, const std::string& text) {
@@ -78,6 +77,33 @@ Game GameOfRow(const SQLite::Statement& row) {
   d.opponentTitle = Text(row.getColumn(white ? 19 : 18));
   game.details = std::move(details);
   return game;
+}
+
+// columns FROM games, with the conditions of filter and opponent, then order.
+SQLite::Statement FilteredSelect(SQLite::Database& db, const std::string& columns,
+                                 const GameFilter& filter,
+                                 const std::optional<std::string>& opponent,
+                                 const std::string& order) {
+  std::string where;
+  const auto add = [&where](const char* condition) {
+    where += (where.empty() ? " WHERE " : " AND ") + std::string(condition);
+  };
+  if (filter.server) add("server = :server");
+  if (filter.since) add("start >= :since");
+  if (filter.until) add("start < :until");
+  if (filter.types != AnyRatingType) add("(rating_type & :types) != 0");
+  if (filter.white) add("user_white = :white");
+  if (filter.rated) add("rated = :rated");
+  if (opponent) add("opponent = :opponent");
+  SQLite::Statement select(db, columns + where + order);
+  if (filter.server) select.bind(":server", std::string(ServerName(*filter.server)));
+  if (filter.since) select.bind(":since", *filter.since);
+  if (filter.until) select.bind(":until", *filter.until);
+  if (filter.types != AnyRatingType) select.bind(":types", filter.types);
+  if (filter.white) select.bind(":white", *filter.white ? 1 : 0);
+  if (filter.rated) select.bind(":rated", *filter.rated ? 1 : 0);
+  if (opponent) select.bind(":opponent", *opponent);
+  return select;
 }
 
 }  // namespace
@@ -143,28 +169,32 @@ int AddGames(SQLite::Database& db, int64_t batch, std::span<const Game> games) {
 
 std::vector<Game> LoadGames(SQLite::Database& db, const GameFilter& filter,
                             const std::optional<std::string>& opponent) {
-  std::string where;
-  const auto add = [&where](const char* condition) {
-    where += (where.empty() ? " WHERE " : " AND ") + std::string(condition);
-  };
-  if (filter.server) add("server = :server");
-  if (filter.since) add("start >= :since");
-  if (filter.until) add("start < :until");
-  if (filter.types != AnyRatingType) add("(rating_type & :types) != 0");
-  if (filter.white) add("user_white = :white");
-  if (filter.rated) add("rated = :rated");
-  if (opponent) add("opponent = :opponent");
-  SQLite::Statement select(db, kSelectGames + where + " ORDER BY start, id");
-  if (filter.server) select.bind(":server", std::string(ServerName(*filter.server)));
-  if (filter.since) select.bind(":since", *filter.since);
-  if (filter.until) select.bind(":until", *filter.until);
-  if (filter.types != AnyRatingType) select.bind(":types", filter.types);
-  if (filter.white) select.bind(":white", *filter.white ? 1 : 0);
-  if (filter.rated) select.bind(":rated", *filter.rated ? 1 : 0);
-  if (opponent) select.bind(":opponent", *opponent);
+  SQLite::Statement select =
+      FilteredSelect(db, kSelectGames, filter, opponent, " ORDER BY start, id");
   std::vector<Game> games;
   while (select.executeStep()) games.push_back(GameOfRow(select));
   return games;
+}
+
+void VisitGameResults(SQLite::Database& db, const GameFilter& filter,
+                      const GameResultVisitor& visit) {
+  SQLite::Statement select =
+      FilteredSelect(db, "SELECT server, opponent, record FROM games", filter, std::nullopt, "");
+  std::string serverName;
+  Server server = Server::File;
+  while (select.executeStep()) {
+    const SQLite::Column record = select.getColumn(2);
+    if (record.getBytes() != static_cast<int>(kGameRecordBytes)) continue;
+    // Rows come server by server as often as not: the name is looked up when it changes.
+    const char* name = select.getColumn(0).getText();
+    if (serverName != name) {
+      serverName = name;
+      server = ServerNamed(serverName).value_or(Server::File);
+    }
+    const SQLite::Column opponent = select.getColumn(1);
+    visit(server, std::string_view(opponent.getText(), static_cast<size_t>(opponent.getBytes())),
+          DecodeGameRecord(static_cast<const unsigned char*>(record.getBlob())));
+  }
 }
 
 }  // namespace tessik

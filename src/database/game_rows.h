@@ -4,6 +4,7 @@
 #include <SQLiteCpp/Database.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -31,5 +32,11 @@ int AddGames(SQLite::Database& db, int64_t batch, std::span<const Game> games);
 // unknown start first. With opponent, only the games against that whole name.
 std::vector<Game> LoadGames(SQLite::Database& db, const GameFilter& filter,
                             const std::optional<std::string>& opponent = std::nullopt);
+
+// What a count of results per opponent needs of each game filter lets through, in no order:
+// its server, the opponent's whole name and its record.
+using GameResultVisitor = std::function<void(Server, std::string_view, const GameRecord&)>;
+void VisitGameResults(SQLite::Database& db, const GameFilter& filter,
+                      const GameResultVisitor& visit);
 
 }  // namespace tessik

@@ -1,7 +1,6 @@
 #include "reports/ranking_reports.h"
 
 #include <cstdio>
-#include <functional>
 #include <string>
 
 #include "reports/score_report.h"
@@ -13,93 +12,101 @@ namespace {
 
 int32_t Games(const OpponentTotals& e) { return e.won + e.drawn + e.lost; }
 
-// Ranks every opponent: an entry goes in when ranksAbove(its score, row 10's score), below
-// every row it does not rank above, so that among equals the one met first stays higher.
-RankedRows Rank(OpponentTotalsList& totals, float emptyScore,
-                const std::function<float(const OpponentTotals&)>& score,
-                const std::function<bool(float, float)>& ranksAbove) {
-  RankedRows rows;
-  std::array<float, 10> scores;
-  scores.fill(emptyScore);
-  totals.ResetCursor(true);
-  for (OpponentTotals entry; totals.NextEntry(entry) == 1;) {
-    const float candidate = score(entry);
-    if (!ranksAbove(candidate, scores[9])) continue;
-    size_t place = 9;
-    while (place > 0 && ranksAbove(candidate, scores[place - 1])) {
-      rows[place] = rows[place - 1];
-      scores[place] = scores[place - 1];
-      --place;
-    }
-    rows[place] = entry;
-    scores[place] = candidate;
+// Where an opponent stands in a ranking: the higher, the further up (Worst turns its score
+// round, the lowest first).
+float RankingScore(const OpponentTotals& e, Ranking ranking) {
+  switch (ranking) {
+    case Ranking::MostGames:
+      return static_cast<float>(Games(e));
+    case Ranking::Best:  // by (2W + D) / (N + 2)
+      return static_cast<float>(2 * e.won + e.drawn) / static_cast<float>(Games(e) + 2);
+    case Ranking::Worst:  // by (2W + D + 4) / (N + 2), the lowest first
+      break;
   }
-  return rows;
+  return -static_cast<float>(2 * e.won + e.drawn + 4) / static_cast<float>(Games(e) + 2);
 }
 
-bool Higher(float a, float b) { return a > b; }
-bool Lower(float a, float b) { return a < b; }
+std::vector<OpponentTotals> EveryOpponent(OpponentTotalsList& totals) {
+  std::vector<OpponentTotals> opponents;
+  opponents.reserve(totals.size());
+  totals.ResetCursor(true);
+  for (OpponentTotals entry; totals.NextEntry(entry) == 1;) opponents.push_back(std::move(entry));
+  return opponents;
+}
 
-ReportLines ScoreRows(std::string heading, const RankedRows& rows) {
-  ReportLines lines{std::move(heading)};
-  for (const OpponentTotals& row : rows) {
-    char line[128];
-    std::snprintf(line, sizeof line, "%-15s \t +%2d  =%2d  -%2d  %3u%%",
-                  PrintableName(row.name).c_str(), row.won, row.drawn, row.lost,
-                  ScorePercentage(row.won, row.drawn, row.lost));
-    lines.emplace_back(line);
-  }
-  return lines;
+std::string ScoreLine(const OpponentTotals& row) {
+  char line[128];
+  std::snprintf(line, sizeof line, "%-15s \t +%2d  =%2d  -%2d  %3u%%",
+                PrintableName(row.name).c_str(), row.won, row.drawn, row.lost,
+                ScorePercentage(row.won, row.drawn, row.lost));
+  return line;
+}
+
+std::string MostGamesLine(const OpponentTotals& row) {
+  char line[128];
+  std::snprintf(line, sizeof line, "%-15s \t(%d)  +%-2d  =%-2d  -%-2d",
+                PrintableName(row.name).c_str(), Games(row), row.won, row.drawn, row.lost);
+  return line;
 }
 
 }  // namespace
 
-RankedRows RankOpponents(OpponentTotalsList& totals, Ranking ranking) {
-  switch (ranking) {
-    case Ranking::MostGames:
-      return Rank(
-          totals, 0.0f, [](const OpponentTotals& e) { return static_cast<float>(Games(e)); },
-          Higher);
-    case Ranking::Best:  // by (2W + D) / (N + 2)
-      return Rank(
-          totals, 0.0f,
-          [](const OpponentTotals& e) {
-            return static_cast<float>(2 * e.won + e.drawn) / static_cast<float>(Games(e) + 2);
-          },
-          Higher);
-    case Ranking::Worst:  // by (2W + D + 4) / (N + 2), the lowest first
-      break;
+// An opponent goes in when it ranks above row 10, below every row it does not rank above, so
+// that among equals the one listed first stays higher. A row of no opponent scores as one of no
+// games does for Most games and Best, and below every opponent for Worst.
+RankedPlaces RankPlaces(std::span<const OpponentTotals> opponents, Ranking ranking) {
+  RankedPlaces places;
+  places.fill(-1);
+  std::array<float, 10> scores;
+  scores.fill(ranking == Ranking::Worst ? -2.0f : 0.0f);
+  for (size_t i = 0; i < opponents.size(); ++i) {
+    const float candidate = RankingScore(opponents[i], ranking);
+    if (!(candidate > scores[9])) continue;
+    size_t place = 9;
+    while (place > 0 && candidate > scores[place - 1]) {
+      places[place] = places[place - 1];
+      scores[place] = scores[place - 1];
+      --place;
+    }
+    places[place] = static_cast<int>(i);
+    scores[place] = candidate;
   }
-  return Rank(
-      totals, 2.0f,
-      [](const OpponentTotals& e) {
-        return static_cast<float>(2 * e.won + e.drawn + 4) / static_cast<float>(Games(e) + 2);
-      },
-      Lower);
+  return places;
 }
 
-ReportLines MostGamesReport(OpponentTotalsList& totals) {
-  ReportLines lines{"Most games against:"};
-  for (const OpponentTotals& row : RankOpponents(totals, Ranking::MostGames)) {
-    char line[128];
-    std::snprintf(line, sizeof line, "%-15s \t(%d)  +%-2d  =%-2d  -%-2d",
-                  PrintableName(row.name).c_str(), Games(row), row.won, row.drawn, row.lost);
-    lines.emplace_back(line);
+RankedRows RankOpponents(OpponentTotalsList& totals, Ranking ranking) {
+  const std::vector<OpponentTotals> opponents = EveryOpponent(totals);
+  RankedRows rows;
+  const RankedPlaces places = RankPlaces(opponents, ranking);
+  for (size_t row = 0; row < rows.size(); ++row) {
+    if (places[row] >= 0) rows[row] = opponents[static_cast<size_t>(places[row])];
+  }
+  return rows;
+}
+
+ReportLines RankingLines(Ranking ranking, const RankedRows& rows) {
+  ReportLines lines{ranking == Ranking::MostGames ? "Most games against:"
+                    : ranking == Ranking::Best    ? "Best:"
+                                                  : "Worst:"};
+  for (const OpponentTotals& row : rows) {
+    lines.push_back(ranking == Ranking::MostGames ? MostGamesLine(row) : ScoreLine(row));
   }
   return lines;
 }
 
+ReportLines MostGamesReport(OpponentTotalsList& totals) {
+  return RankingLines(Ranking::MostGames, RankOpponents(totals, Ranking::MostGames));
+}
+
 ReportLines BestReport(OpponentTotalsList& totals) {
-  return ScoreRows("Best:", RankOpponents(totals, Ranking::Best));
+  return RankingLines(Ranking::Best, RankOpponents(totals, Ranking::Best));
 }
 
 ReportLines WorstReport(OpponentTotalsList& totals) {
-  return ScoreRows("Worst:", RankOpponents(totals, Ranking::Worst));
+  return RankingLines(Ranking::Worst, RankOpponents(totals, Ranking::Worst));
 }
 
-ReportLines OverallReport(const OpponentTotalsList& totals) {
-  int32_t won = 0, drawn = 0, lost = 0;
-  int opponents = totals.SumAll(won, drawn, lost);
+ReportLines OverallLines(int opponents, int32_t won, int32_t drawn, int32_t lost) {
   auto games = static_cast<unsigned>(won + drawn + lost);
   ReportLines lines{"Overall score:",
                     std::to_string(games) + " games",
@@ -109,6 +116,12 @@ ReportLines OverallReport(const OpponentTotalsList& totals) {
                     std::to_string(static_cast<unsigned>(lost)) + " games lost"};
   if (games > 0) lines.push_back(std::to_string(ScorePercentage(won, drawn, lost)) + "% overall");
   return lines;
+}
+
+ReportLines OverallReport(const OpponentTotalsList& totals) {
+  int32_t won = 0, drawn = 0, lost = 0;
+  const int opponents = totals.SumAll(won, drawn, lost);
+  return OverallLines(opponents, won, drawn, lost);
 }
 
 }  // namespace tessik

@@ -1,0 +1,52 @@
+#include "stats/opponent_tally.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "base/text.h"
+
+namespace tessik {
+
+void OpponentTally::Add(Server server, std::string_view opponent, const GameRecord& record) {
+  if (server == Server::Host) return host_.Count({&record, 1});
+  if (record.result < kUserWon || record.result > kUserLost) return;
+  std::string key(1, static_cast<char>(server));
+  key.append(1, '\0').append(opponent);
+  const auto [place, added] = otherPlaces_.try_emplace(std::move(key), others_.size());
+  if (added) {
+    others_.push_back({std::string(opponent)});
+    otherServers_.push_back(server);
+  }
+  OpponentTotals& totals = others_[place->second];
+  (record.result == kUserWon ? totals.won : record.result == kDraw ? totals.drawn : totals.lost)++;
+}
+
+OpponentTallies OpponentTally::Tallies() const {
+  OpponentTotalsList host;
+  host_.AddTo(host);
+  std::vector<OpponentTotals> opponents;
+  std::vector<Server> servers;
+  opponents.reserve(host.size() + others_.size());
+  host.ResetCursor(true);
+  for (OpponentTotals entry; host.NextEntry(entry) == 1;) opponents.push_back(std::move(entry));
+  servers.assign(opponents.size(), Server::Host);
+  opponents.insert(opponents.end(), others_.begin(), others_.end());
+  servers.insert(servers.end(), otherServers_.begin(), otherServers_.end());
+  // The host's players come in order; the others join them.
+  std::vector<size_t> order(opponents.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    const int byName = CompareNoCase(opponents[a].name, opponents[b].name);
+    return byName != 0 ? byName < 0 : servers[a] < servers[b];
+  });
+  OpponentTallies tallies;
+  tallies.opponents.reserve(order.size());
+  tallies.servers.reserve(order.size());
+  for (size_t i : order) {
+    tallies.opponents.push_back(std::move(opponents[i]));
+    tallies.servers.push_back(servers[i]);
+  }
+  return tallies;
+}
+
+}  // namespace tessik

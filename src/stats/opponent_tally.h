@@ -1,0 +1,36 @@
+// Won, drawn and lost games against each opponent of the whole record, for the rankings.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "stats/game.h"
+#include "store/opponent_totals.h"
+
+namespace tessik {
+
+// The opponents counted, in name order without regard to case and then by server, the order
+// that settles a ranking's ties; servers[i] is the server of opponents[i].
+struct OpponentTallies {
+  std::vector<OpponentTotals> opponents;
+  std::vector<Server> servers;
+};
+
+class OpponentTally {
+ public:
+  // Counts one game. A player of the host's server is counted as the plug-in's totals count
+  // them (the first 15 characters without regard to case, guests left out), a player of
+  // another server by the whole name: two players of one name on two servers are two.
+  void Add(Server server, std::string_view opponent, const GameRecord& record);
+  OpponentTallies Tallies() const;
+
+ private:
+  GameCounter host_;
+  std::vector<OpponentTotals> others_;  // in the order first met
+  std::vector<Server> otherServers_;
+  std::unordered_map<std::string, size_t> otherPlaces_;  // server number, NUL, whole name
+};
+
+}  // namespace tessik
