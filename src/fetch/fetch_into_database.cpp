@@ -2,6 +2,7 @@
 
 #include <SQLiteCpp/Transaction.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -48,9 +49,13 @@ class Committer {
     const int added = games.empty() ? 0 : AddGames(db_.sql(), batch_, games);
     if (month != nullptr) SaveFetchedMonth(db_.sql(), source_, *month);
     transaction.commit();
+    committed_ = committed_ || added > 0 || month != nullptr;
     result_.received += static_cast<int>(games.size());
     result_.added += added;
   }
+
+  // Whether a commit left anything: games, or a month fetched.
+  bool Committed() const { return committed_; }
 
  private:
   RecordDatabase& db_;
@@ -58,13 +63,17 @@ class Committer {
   const std::string& account_;
   FetchResult& result_;
   int64_t batch_ = 0;
+  bool committed_ = false;
 };
 
 }  // namespace
 
 FetchResult FetchIntoDatabase(RecordDatabase& db, const FetchRequest& request) {
   FetchResult result;
+  const std::vector<Source> before = Sources(db.sql());
   const int64_t source = SourceOf(db.sql(), ServerName(request.server), request.account);
+  const bool known = std::any_of(before.begin(), before.end(),
+                                 [source](const Source& held) { return held.id == source; });
   Committer committer(db, source, request.account, result);
   FetchHooks hooks;
   hooks.progress = request.progress;
@@ -72,14 +81,26 @@ FetchResult FetchIntoDatabase(RecordDatabase& db, const FetchRequest& request) {
   hooks.month = [&](const FetchedMonth& month, std::vector<FetchedGame>&& games) {
     committer.Commit(games, &month);
   };
-  if (request.server == Server::Lichess) {
-    std::optional<int64_t> since;
-    if (auto newest = NewestGameStart(db.sql(), ServerName(Server::Lichess), request.account)) {
-      since = (*newest - kLichessMarginSeconds) * 1000;
+  try {
+    if (request.server == Server::Lichess) {
+      std::optional<int64_t> since;
+      if (auto newest = NewestGameStart(db.sql(), ServerName(Server::Lichess), request.account)) {
+        since = (*newest - kLichessMarginSeconds) * 1000;
+      }
+      FetchLichess(request.account, since, request.token, hooks);
+    } else {
+      FetchChessCom(request.account, FetchedMonths(db.sql(), source), hooks);
     }
-    FetchLichess(request.account, since, request.token, hooks);
-  } else {
-    FetchChessCom(request.account, FetchedMonths(db.sql(), source), hooks);
+  } catch (...) {
+    // An account tried for the first time that failed before bringing anything is not kept: a
+    // mistyped name would be asked for again at every fetch of all sources.
+    if (!known && !committer.Committed()) {
+      try {
+        ForgetSource(db.sql(), source);
+      } catch (const SQLite::Exception&) {  // the fetch's own error is the one to tell
+      }
+    }
+    throw;
   }
   return result;
 }

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -26,19 +27,35 @@ const std::vector<Played> kLichess = {{"aB3dE5gH", "2025.03.01", "0-1", true},
 const std::vector<Played> kChessCom = {{"100000000001", "2025.03.02", "1-0", true},
                                        {"100000000002", "2025.03.04", "0-1", true}};
 
+// One of kLichess's games as lichess sends it.
+std::string LichessGame(const Played& p) {
+  const std::string user = "\"quietrook\"", other = "\"Fen_Walker_of_the_long_name\"";
+  return "[Event \"Rated Blitz game\"]\n[Site \"https://lichess.org/" + p.id + "\"]\n[Date \"" +
+         p.day + "\"]\n[White " + (p.white ? user : other) + "]\n[Black " +
+         (p.white ? other : user) + "]\n[Result \"" + p.result + "\"]\n[UTCDate \"" + p.day +
+         "\"]\n[UTCTime \"19:10:04\"]\n[WhiteElo \"1712\"]\n[BlackElo \"1790\"]\n"
+         "[Variant \"Standard\"]\n[TimeControl \"180+2\"]\n[ECO \"C50\"]\n"
+         "[Opening \"Italian Game\"]\n[Termination \"Normal\"]\n\n1. e4 e5 " +
+         p.result + "\n";
+}
+
 std::string LichessPgn() {
   std::string pgn;
-  for (const Played& p : kLichess) {
-    const std::string user = "\"quietrook\"", other = "\"Fen_Walker_of_the_long_name\"";
-    pgn += "[Event \"Rated Blitz game\"]\n[Site \"https://lichess.org/" + p.id + "\"]\n[Date \"" +
-           p.day + "\"]\n[White " + (p.white ? user : other) + "]\n[Black " +
-           (p.white ? other : user) + "]\n[Result \"" + p.result + "\"]\n[UTCDate \"" + p.day +
-           "\"]\n[UTCTime \"19:10:04\"]\n[WhiteElo \"1712\"]\n[BlackElo \"1790\"]\n"
-           "[Variant \"Standard\"]\n[TimeControl \"180+2\"]\n[ECO \"C50\"]\n"
-           "[Opening \"Italian Game\"]\n[Termination \"Normal\"]\n\n1. e4 e5 " +
-           p.result + "\n\n\n";
-  }
+  for (const Played& p : kLichess) pgn += LichessGame(p) + "\n\n";
   return pgn;
+}
+
+// kLichess's games as a month of chess.com would carry them.
+std::string ChessComMonthOfLichessGames() {
+  nlohmann::json games = nlohmann::json::array();
+  for (size_t i = 0; i < kLichess.size(); ++i) {
+    const std::string link = "https://www.chess.com/game/live/20000000000" + std::to_string(i);
+    std::string pgn = LichessGame(kLichess[i]);
+    const size_t site = pgn.find("[Site ");
+    pgn.replace(site, pgn.find('\n', site) - site, "[Site \"Chess.com\"]\n[Link \"" + link + "\"]");
+    games.push_back({{"url", link}, {"pgn", pgn}, {"time_class", "blitz"}, {"rules", "chess"}});
+  }
+  return nlohmann::json{{"games", games}}.dump();
 }
 
 std::string ChessComMonth() {
@@ -110,9 +127,59 @@ TEST(FetchCli, BothServersFetchedTwiceAndTheSameGamesFromAFileCountOnce) {
               "Score against Fen_Walker_of_the_long_name " + std::string(games))
         << filter << run.err;
   }
+  // One name on two servers: two players.
+  const std::string ranked = Stats(dir, "rank most").out;
+  EXPECT_EQ(ranked.substr(0, ranked.find("\n          ")),
+            "Most games against:\n" + name + " (lichess) \t(3)  +0   =1   -2 \n" + name +
+                " (chesscom) \t(2)  +1   =0   -1 ");
   EXPECT_EQ(Stats(dir, "--user ann forget chesscom:QuietRook --yes").out,
             "Forgot 2 games of chesscom:QuietRook\n");
   EXPECT_EQ(Stats(dir, "--user ann sources").out, "lichess:quietrook  3 games fetched\n");
+}
+
+// The same three games as lichess sends them, as chess.com does and as a PGN file of neither
+// holds them: each in a database of its own, they give the same score, ranking and history.
+TEST(FetchCli, TheSameGamesFromEitherServerOrAFileCountTheSame) {
+  ReplayServer server;
+  const std::string months = "https://api.chess.com/pub/player/quietrook/games/2025/03";
+  server.Script("/api/games/user/quietrook", {{200, LichessPgn()}});
+  server.Script("/pub/player/quietrook/games/archives",
+                {{200, "{\"archives\":[\"" + months + "\"]}", ScriptedAnswer::End::Whole,
+                  "application/json"}});
+  server.Script(
+      "/pub/player/quietrook/games/2025/03",
+      {{200, ChessComMonthOfLichessGames(), ScriptedAnswer::End::Whole, "application/json"}});
+  const std::string servers =
+      "TESSIK_LICHESS_URL=" + server.Url() + " TESSIK_CHESSCOM_URL=" + server.Url();
+  TempDirectory dir;
+  std::string plain = LichessPgn();  // without the lichess's Site, a game of no server
+  for (size_t at; (at = plain.find("[Site ")) != std::string::npos;) {
+    plain.erase(at, plain.find('\n', at) + 1 - at);
+  }
+  WriteFile(dir / "games.pgn", plain);
+  for (const char* run : {"--user a fetch lichess quietrook", "--user b fetch chesscom quietrook",
+                          "--user c import games.pgn --player quietrook"}) {
+    const StatsRun fetched = Stats(dir, run, servers);
+    EXPECT_EQ(fetched.status, 0) << run << ": " << fetched.err;
+  }
+  // Each server named in the text, as "(lichess)", is named alike.
+  const auto sameServer = [](std::string text) {
+    for (const char* name : {"lichess", "chesscom", "pgn"}) {
+      for (size_t at; (at = text.find(std::string("(") + name + ")")) != std::string::npos;) {
+        text.replace(at, std::string(name).size() + 2, "(server)");
+      }
+    }
+    return text.substr(0, text.find("\nCounted: "));
+  };
+  for (const char* command :
+       {"score Fen_Walker_of_the_long_name", "rank most", "rank overall", "history --by month"}) {
+    const std::string lichess = Stats(dir, std::string("--user a ") + command).out;
+    EXPECT_NE(lichess.find('3'), std::string::npos) << command << ": " << lichess;
+    EXPECT_EQ(sameServer(Stats(dir, std::string("--user b ") + command).out), sameServer(lichess))
+        << command;
+    EXPECT_EQ(sameServer(Stats(dir, std::string("--user c ") + command).out), sameServer(lichess))
+        << command;
+  }
 }
 
 // A lichess stream of count games of quietrook, from game first on; all on one day.
@@ -124,6 +191,57 @@ std::string LichessGames(int first, int count) {
            "\"2025.03.01\"]\n[UTCTime \"10:00:00\"]\n\n1. e4 1-0\n\n\n";
   }
   return pgn;
+}
+
+// A fetch that fails says why in one line naming the server, the account and the HTTP status,
+// and exits with 2, keeping the whole games that came before the fault; an account that brought
+// nothing is not remembered. A name that is no account is refused before any request.
+TEST(FetchCli, AFailedFetchSaysWhyAndAddsNothing) {
+  struct Row {
+    const char* arguments;
+    std::vector<ScriptedAnswer> lichess;
+    int status;
+    std::string err;   // how the standard error begins
+    std::string held;  // what sources says after it
+  } rows[] = {
+      {"fetch lichess quietrook",
+       {{429, ""}, {200, LichessGames(0, 3)}},
+       0,
+       "",
+       "lichess:quietrook  3 games fetched\n"},
+      {"fetch lichess ghost",
+       {{404, "{}", ScriptedAnswer::End::Whole, "application/json"}},
+       2,
+       "tessik-stats: lichess, account \"ghost\", HTTP 404: no such account\n",
+       ""},
+      {"fetch lichess quietrook",
+       {{200, LichessGames(0, 2) + "[Event \"x\"]\n\n1. e4 ", ScriptedAnswer::End::Endless}},
+       2,
+       "tessik-stats: lichess, account \"quietrook\", HTTP 200: a game longer than 1 MiB",
+       "lichess:quietrook  2 games fetched\n"},
+      {"fetch lichess '../quietrook'", {}, 1, "ACCOUNT: not an account name", ""},
+      {"fetch chesscom 'a;b'", {}, 1, "ACCOUNT: not an account name", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.arguments);
+    ReplayServer server;
+    server.Script("/api/games/user/quietrook", row.lichess);
+    server.Script("/api/games/user/ghost", row.lichess);
+    TempDirectory dir;
+    const std::string environment = "TESSIK_LICHESS_URL=" + server.Url() +
+                                    " TESSIK_CHESSCOM_URL=" + server.Url() +
+                                    " TESSIK_FETCH_WAIT_SECONDS=0";
+    const StatsRun run = Stats(dir, std::string("--user ann ") + row.arguments, environment);
+    EXPECT_EQ(run.status, row.status);
+    EXPECT_EQ(run.err.substr(0, row.err.size()), row.err);
+    if (row.status == 2) {  // one line
+      EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);
+    }
+    EXPECT_EQ(Stats(dir, "--user ann sources").out, row.held);
+    if (row.lichess.empty()) {
+      EXPECT_TRUE(server.Requests().empty());
+    }
+  }
 }
 
 // Killed with SIGKILL while the server still sends (1,000 games committed, the next one not yet
