@@ -35,7 +35,7 @@ Forgotten Find(SQLite::Database& db, const std::string& name) {
   for (const Source& source : Sources(db)) {
     if (source.server + ":" + source.account != name) continue;
     found.account = source;
-    for (const Batch& batch : batches) found.games += batch.source == source.id ? batch.games : 0;
+    found.games = GamesOfSource(batches, source.id);
   }
   for (const Batch& batch : batches) {
     if (batch.kind == "import" && "import:" + std::to_string(batch.id) == name) {

@@ -17,10 +17,9 @@ void AddSourcesCommand(CLI::App& app, const LogPlace& place) {
     RecordDatabase database = ExistingDatabase(place);
     std::vector<Batch> batches = Batches(database.sql());
     for (const Source& source : Sources(database.sql())) {
-      int games = 0;
-      for (const Batch& batch : batches) games += batch.source == source.id ? batch.games : 0;
-      std::cout << source.server << ":" << PrintableName(source.account) << "  " << games
-                << (games == 1 ? " game" : " games") << " fetched\n";
+      const int games = GamesOfSource(batches, source.id);
+      std::cout << PrintableName(source.server) << ":" << PrintableName(source.account) << "  "
+                << games << (games == 1 ? " game" : " games") << " fetched\n";
     }
     for (const Batch& batch : batches) {
       if (batch.kind != "import") continue;

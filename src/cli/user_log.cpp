@@ -242,12 +242,24 @@ void VisitRecordResults(const LogView& view, const GameResultVisitor& visit) {
 std::string CountedSources(const LogView& view) {
   if (!view.database) return "";
   std::string text;
-  if (view.logPresent) text = "the plug-in's log (" + std::string(ServerName(Server::Host)) + ")";
+  if (view.logPresent && (!view.filter.server || *view.filter.server == Server::Host)) {
+    text = "the plug-in's log (" + std::string(ServerName(Server::Host)) + ")";
+  }
+  // The servers the filter lets through that the database holds games of, each found by one
+  // look-up in the index of the games' ids (server first), in their names' order.
   std::vector<std::string> servers;
-  ReadDatabase(view, [&servers](SQLite::Database& sql) {
-    SQLite::Statement select(sql, "SELECT DISTINCT server FROM games ORDER BY server");
-    while (select.executeStep()) servers.push_back(PrintableName(select.getColumn(0).getString()));
+  ReadDatabase(view, [&](SQLite::Database& sql) {
+    SQLite::Statement holds(sql, "SELECT EXISTS (SELECT 1 FROM games WHERE server = ?)");
+    for (const Server server : kServers) {
+      if (view.filter.server && server != *view.filter.server) continue;
+      holds.bind(1, std::string(ServerName(server)));
+      if (holds.executeStep() && holds.getColumn(0).getInt() != 0) {
+        servers.emplace_back(ServerName(server));
+      }
+      holds.reset();
+    }
   });
+  std::sort(servers.begin(), servers.end());
   text += std::string(text.empty() ? "" : "; ") + "the database " +
           PrintableName(view.database->path());
   if (!servers.empty()) {

@@ -68,7 +68,8 @@ std::vector<Game> SelectedGames(const LogView& view);
 void VisitRecordResults(const LogView& view, const GameResultVisitor& visit);
 
 // Which sources the view counted, for a line under a command's text: "the plug-in's log
-// (kesh)", and the database's servers; empty when only the log was read.
+// (kesh)", and the database with the servers of its games; only those the filter's server lets
+// through. Empty when only the log was read.
 std::string CountedSources(const LogView& view);
 
 // The handles with a log in the data folder, sorted.

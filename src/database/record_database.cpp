@@ -96,7 +96,7 @@ RecordDatabase::RecordDatabase(const DatabasePlace& place, bool create) : path_(
   try {
     sql_ =
         std::make_unique<SQLite::Database>(inFolder, SQLite::OPEN_READWRITE, kBusyWaitMilliseconds);
-    sql_->exec("PRAGMA journal_mode = WAL; PRAGMA foreign_keys = ON;");
+    sql_->exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON;");
     MigrateSchema(*sql_);
   } catch (const SQLite::Exception& error) {
     sql_.reset();

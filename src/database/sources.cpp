@@ -77,6 +77,12 @@ std::vector<Batch> Batches(SQLite::Database& db) {
   return batches;
 }
 
+int GamesOfSource(const std::vector<Batch>& batches, int64_t source) {
+  int games = 0;
+  for (const Batch& batch : batches) games += batch.source == source ? batch.games : 0;
+  return games;
+}
+
 int ForgetSource(SQLite::Database& db, int64_t source) {
   // The batches, their games and the months go with it (ON DELETE CASCADE).
   SQLite::Statement games(

@@ -45,6 +45,8 @@ struct Batch {
   int games = 0;        // that it brought and the database still holds
 };
 std::vector<Batch> Batches(SQLite::Database& db);
+// The games the fetches of source brought, of batches as Batches gives them.
+int GamesOfSource(const std::vector<Batch>& batches, int64_t source);
 
 // Removes the source, what a fetch remembers of it and every game its fetches brought; or one
 // import and its games. Returns the games removed. The caller holds the transaction.

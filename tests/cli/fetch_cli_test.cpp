@@ -119,13 +119,17 @@ TEST(FetchCli, BothServersFetchedTwiceAndTheSameGamesFromAFileCountOnce) {
   // The whole name; each server's games, and both. Without --user and without a log, the only
   // database says whose record it is.
   const std::string name = "Fen_Walker_of_the_long_name";
-  for (const auto& [filter, games] : {std::pair{"--server lichess", "+0 =1 -2"},
-                                      {"--server chesscom", "+1 =0 -1"},
-                                      {"", "+1 =1 -3"}}) {
+  // filter; the score; the servers counted
+  const std::tuple<std::string, std::string, std::string> kFiltered[] = {
+      {"--server lichess", "+0 =1 -2", "lichess"},
+      {"--server chesscom", "+1 =0 -1", "chesscom"},
+      {"", "+1 =1 -3", "chesscom, lichess"}};
+  for (const auto& [filter, games, counted] : kFiltered) {
     const StatsRun run = Stats(dir, "score " + name + " " + filter);
     EXPECT_EQ(run.out.substr(0, run.out.find(" (")),
-              "Score against Fen_Walker_of_the_long_name " + std::string(games))
+              "Score against Fen_Walker_of_the_long_name " + games)
         << filter << run.err;
+    EXPECT_TRUE(run.out.ends_with("/ann.sqlite (" + counted + ")\n")) << run.out;
   }
   // One name on two servers: two players.
   const std::string ranked = Stats(dir, "rank most").out;
