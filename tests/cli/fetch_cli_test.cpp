@@ -136,6 +136,12 @@ TEST(FetchCli, BothServersFetchedTwiceAndTheSameGamesFromAFileCountOnce) {
   EXPECT_EQ(ranked.substr(0, ranked.find("\n          ")),
             "Most games against:\n" + name + " (lichess) \t(3)  +0   =1   -2 \n" + name +
                 " (chesscom) \t(2)  +1   =0   -1 ");
+  const std::string surprise = Stats(dir, "rank surprise --min-games 1").out;
+  EXPECT_EQ(surprise.substr(0, surprise.find("\n\n")),  // by the 1/32-point table
+            "Against the ratings (at least 1 games):\n"
+            "Opponent                                Games  Points  Expected  Difference\n" +
+                name + " (chesscom)      2     1.0       1.1        -0.1\n" + name +
+                " (lichess)       3     0.5       1.4        -0.9");
   EXPECT_EQ(Stats(dir, "--user ann forget chesscom:QuietRook --yes").out,
             "Forgot 2 games of chesscom:QuietRook\n");
   EXPECT_EQ(Stats(dir, "--user ann sources").out, "lichess:quietrook  3 games fetched\n");
@@ -225,12 +231,18 @@ TEST(FetchCli, AFailedFetchSaysWhyAndAddsNothing) {
        "lichess:quietrook  2 games fetched\n"},
       {"fetch lichess '../quietrook'", {}, 1, "ACCOUNT: not an account name", ""},
       {"fetch chesscom 'a;b'", {}, 1, "ACCOUNT: not an account name", ""},
+      {"fetch lichess abcdefghijklmnopqrstuvwxyz01234", {}, 1, "ACCOUNT: not an account name", ""},
+      {"fetch lichess abcdefghijklmnopqrstuvwxyz0123",
+       {{200, ""}},
+       0,
+       "",  // 30 characters
+       "lichess:abcdefghijklmnopqrstuvwxyz0123  0 games fetched\n"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.arguments);
     ReplayServer server;
-    server.Script("/api/games/user/quietrook", row.lichess);
-    server.Script("/api/games/user/ghost", row.lichess);
+    const std::string arguments = row.arguments;
+    server.Script("/api/games/user/" + arguments.substr(arguments.rfind(' ') + 1), row.lichess);
     TempDirectory dir;
     const std::string environment = "TESSIK_LICHESS_URL=" + server.Url() +
                                     " TESSIK_CHESSCOM_URL=" + server.Url() +

@@ -246,16 +246,7 @@ TEST_F(OnlineFetch, ChessComSaysMonthByMonthWhatCame) {
   EXPECT_EQ(out.games.at(1).url, "https://www.chess.com/game/live/1");
 }
 
-TEST_F(OnlineFetch, RefusesABadAccountOrBaseUrlBeforeAnyRequest) {
-  for (const char* account : {"../x", "a b", "%2e", "abcdefghijklmnopqrstuvwxyz01234", ""}) {
-    SCOPED_TRACE(account);
-    const std::string refused =
-        ": not an account name (letters, digits, '_' and '-', 1 to 30 characters)";
-    EXPECT_EQ(Lichess(account).error, "lichess" + refused);
-    EXPECT_EQ(ChessCom(account).error, "chess.com" + refused);
-  }
-  EXPECT_EQ(Lichess("abcdefghijklmnopqrstuvwxyz0123").error.find("not an account"),
-            std::string::npos);
+TEST_F(OnlineFetch, RefusesABaseUrlOtherThanHttpsOrThisMachinesBeforeAnyRequest) {
   for (const char* base :
        {"http://example.org", "http://127.0.0.1.example.org/", "ftp://127.0.0.1/"}) {
     SCOPED_TRACE(base);
@@ -265,7 +256,7 @@ TEST_F(OnlineFetch, RefusesABadAccountOrBaseUrlBeforeAnyRequest) {
         "lichess, account \"quietrook\": TESSIK_LICHESS_URL must be an https URL, or an http "
         "one of this machine (127.0.0.1, ::1, localhost), without a user, a query or a fragment");
   }
-  EXPECT_EQ(server.Requests().size(), 1u);  // the name of 30 characters only
+  EXPECT_TRUE(server.Requests().empty());
 }
 
 TEST_F(OnlineFetch, NoServerIsAClearErrorInLibcurlsWords) {
