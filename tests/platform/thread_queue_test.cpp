@@ -10,7 +10,10 @@
 #include <sys/un.h>
 #include <sys/wait.h>
 
+#include <atomic>
+#include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "platform/last_error.h"
 #include "platform/shared_memory.h"
@@ -83,6 +86,24 @@ TEST(ThreadQueue, OnlyWholeMessagesOfTheUsersOwnProcessesArrive) {
   ThreadMessage message;
   EXPECT_TRUE(PostThreadMessageA(self, 0xC302, 7, 8) && rebound.Receive(message));
   EXPECT_EQ(message.wParam, 7u);
+  // Posts to two threads' queues by turns keep one connection open, not one more a turn.
+  std::atomic<uint32_t> other{0};  // the other thread, once its queue is bound
+  std::atomic<bool> done{false};
+  std::thread peer([&] {
+    ThreadQueue queue;
+    other = queue.Bind() ? GetCurrentThreadId() : self;
+    while (!done) std::this_thread::yield();
+  });
+  while (other == 0) std::this_thread::yield();
+  const auto openFiles = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+  };
+  const auto before = openFiles();
+  for (uint32_t i = 0; i < 20; ++i)
+    EXPECT_TRUE(PostThreadMessageA(i % 2 ? other.load() : self, 1, i, 0));
+  EXPECT_LE(openFiles(), before + 1);
+  done = true;
+  peer.join();
 }
 
 // $XDG_RUNTIME_DIR/vexmoor2: its owner and mode (0: a link to a private directory); why it is
