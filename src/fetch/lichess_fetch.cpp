@@ -1,5 +1,6 @@
 // lichess: one streamed answer of PGN, cut into whole games and handed on in batches.
 #include <algorithm>
+#include <chrono>
 #include <string>
 
 #include "fetch/answer_check.h"
@@ -28,10 +29,13 @@ struct GameBatches {
   const FetchHooks& hooks;
   std::vector<FetchedGame> batch;
   size_t handedOn = 0;
+  std::chrono::steady_clock::time_point begun;  // when the batch's first game came
 
   void Add(std::string&& pgn) {
+    const auto now = std::chrono::steady_clock::now();
+    if (batch.empty()) begun = now;
     batch.push_back({std::move(pgn), {}, {}, {}});
-    if (batch.size() < kLichessBatchGames) return;
+    if (batch.size() < kLichessBatchGames && now - begun < kLichessBatchTime) return;
     HandOn();
     if (hooks.progress) hooks.progress("lichess: " + GamesText(handedOn) + " so far");
   }
@@ -62,7 +66,7 @@ void FetchLichess(std::string_view account, std::optional<int64_t> sinceMillisec
 
   PgnStream stream(kMaxLichessGameBytes);
   PgnStream::Fault fault = PgnStream::Fault::None;
-  GameBatches games{hooks, {}, 0};
+  GameBatches games{hooks, {}, 0, {}};
   const auto whole = [&games](std::string&& pgn) { games.Add(std::move(pgn)); };
   const HttpAnswer answer = AskPatiently(kServer, waits, hooks.progress, [&] {
     return HttpGet(url, headers, [&](std::string_view bytes) {

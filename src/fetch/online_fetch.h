@@ -2,6 +2,7 @@
 // The caller stores what the hooks hand on; these functions keep nothing between runs.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -24,8 +25,11 @@ inline constexpr size_t kMaxLichessGameBytes = size_t{1} << 20;
 inline constexpr size_t kMaxArchiveListBytes = size_t{1} << 20;
 // One chess.com month as JSON: a very active player's month is a few MB.
 inline constexpr size_t kMaxMonthBytes = size_t{64} << 20;
-// The lichess games handed on at once.
-inline constexpr size_t kLichessBatchGames = 500;
+// The lichess games handed on at once: at most this many, and those of at most this long. Each
+// batch is a commit, whose cost grows with the indexes' pages it rewrites rather than with its
+// games; on a slow line a batch still ends every few seconds.
+inline constexpr size_t kLichessBatchGames = 5000;
+inline constexpr std::chrono::seconds kLichessBatchTime{5};
 
 struct FetchedGame {
   std::string pgn;  // one whole game
@@ -34,7 +38,7 @@ struct FetchedGame {
 };
 
 struct FetchHooks {
-  // lichess: whole games, up to kLichessBatchGames at a time, oldest first. The caller commits
+  // lichess: whole games, a batch at a time (kLichessBatchGames), oldest first. The caller commits
   // each batch: a later failure leaves the batches already handed on with it.
   std::function<void(std::vector<FetchedGame>&&)> games;
   // chess.com: one whole month, oldest first, with the validators its answer gave. Not called

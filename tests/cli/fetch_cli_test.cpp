@@ -260,13 +260,13 @@ TEST(FetchCli, AFailedFetchSaysWhyAndAddsNothing) {
   }
 }
 
-// Killed with SIGKILL while the server still sends (1,000 games committed, the next one not yet
+// Killed with SIGKILL while the server still sends (5,000 games committed, the next one not yet
 // whole), a fetch leaves whole games only, and the next fetch goes on from there.
 TEST(FetchCli, AFetchKilledMidStreamKeepsWholeGamesAndTheNextGoesOn) {
   ReplayServer server;
   server.Script(
       "/api/games/user/quietrook",
-      {{200, LichessGames(0, 1001), ScriptedAnswer::End::Endless}, {200, LichessGames(0, 1200)}});
+      {{200, LichessGames(0, 5001), ScriptedAnswer::End::Endless}, {200, LichessGames(0, 6200)}});
   const std::string environment = "TESSIK_LICHESS_URL=" + server.Url();
   TempDirectory dir;
   const pid_t fetch = fork();
@@ -279,7 +279,7 @@ TEST(FetchCli, AFetchKilledMidStreamKeepsWholeGamesAndTheNextGoesOn) {
     _exit(127);
   }
   std::string held;
-  for (int tries = 0; tries < 600 && held.find(" 1000 games") == std::string::npos; ++tries) {
+  for (int tries = 0; tries < 600 && held.find(" 5000 games") == std::string::npos; ++tries) {
     usleep(100'000);
     held = Stats(dir, "--user ann sources").out;
   }
@@ -287,11 +287,11 @@ TEST(FetchCli, AFetchKilledMidStreamKeepsWholeGamesAndTheNextGoesOn) {
   int status = 0;
   ASSERT_EQ(waitpid(fetch, &status, 0), fetch);
   EXPECT_TRUE(WIFSIGNALED(status));
-  EXPECT_EQ(Stats(dir, "--user ann sources").out, "lichess:quietrook  1000 games fetched\n");
+  EXPECT_EQ(Stats(dir, "--user ann sources").out, "lichess:quietrook  5000 games fetched\n");
   const StatsRun again = Stats(dir, "--user ann fetch lichess quietrook", environment);
-  EXPECT_EQ(again.out, "lichess quietrook: 1200 games received, 200 new\n") << again.err;
+  EXPECT_EQ(again.out, "lichess quietrook: 6200 games received, 1200 new\n") << again.err;
   EXPECT_EQ(Stats(dir, "--user ann rank overall").out.substr(0, 30),
-            "Overall score:\n1200 games\n1 Op");
+            "Overall score:\n6200 games\n1 Op");
 }
 
 }  // namespace

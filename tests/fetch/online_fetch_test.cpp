@@ -99,7 +99,11 @@ TEST_F(OnlineFetch, LichessStreamsWholeGamesInBatchesAndStopsCleanlyAtEveryFault
     std::string error;  // how it begins after "lichess, account \"quietrook\""
     size_t requests = 1;
   } rows[] = {
-      {"first fetch, a batch and the rest", {{200, LichessGames(0, 501)}}, {}, {500, 1}, ""},
+      {"first fetch, a batch and the rest",
+       {{200, LichessGames(0, kLichessBatchGames + 1)}},
+       {},
+       {kLichessBatchGames, 1},
+       ""},
       {"since", {{200, "\n" + LichessGames(0, 2)}}, 1740856204000, {2}, ""},
       {"no games", {{200, ""}}, {}, {}, ""},
       {"cut mid-game", {cut}, {}, {2}, ", HTTP 200: the download broke off after 2 games: "},
