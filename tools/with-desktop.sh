@@ -59,4 +59,11 @@ if [ "$tray" = yes ]; then
     kill "$trayer" 2>/dev/null || true
   done
 fi
-"$@"
+# A command that failed may have failed for its display: say how the X server fared.
+status=0
+"$@" || status=$?
+if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
+  kill -0 "$xvfb" 2>/dev/null || echo "with-desktop.sh: Xvfb of display :$number had ended" >&2
+  [ -s "$scratch/xvfb.log" ] && { echo "with-desktop.sh: Xvfb said:" >&2; cat "$scratch/xvfb.log" >&2; }
+fi
+exit "$status"
