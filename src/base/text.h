@@ -34,4 +34,9 @@ int CompareNoCase(std::string_view a, std::string_view b);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
+// A count of games as words: "1 game", "57 games".
+inline std::string GamesText(long long count) {
+  return std::to_string(count) + (count == 1 ? " game" : " games");
+}
+
 }  // namespace tessik

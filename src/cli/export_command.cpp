@@ -2,6 +2,7 @@
 #include <memory>
 #include <utility>
 
+#include "cli/choice.h"
 #include "cli/commands.h"
 #include "cli/data_error.h"
 #include "cli/json_text.h"
@@ -53,7 +54,7 @@ void AddExportCommand(CLI::App& app, const LogPlace& place) {
       app.add_subcommand("export", "Every game, one row each, decoded: CSV (RFC 4180) or JSON");
   command->add_option("--format", options->format, "csv or json")
       ->capture_default_str()
-      ->check(CLI::IsMember({"csv", "json"}));
+      ->transform(OneOfNames({"csv", "json"}));
   command->add_option("--output", options->output, "Write to this file instead of standard output");
   AddReadingOptions(*command, options->reading);
   command->get_option("--json")->description("The same as --format json");

@@ -5,6 +5,8 @@
 #include <iostream>
 #include <memory>
 
+#include "base/text.h"
+#include "cli/choice.h"
 #include "cli/commands.h"
 #include "cli/data_error.h"
 #include "database/database_error.h"
@@ -60,8 +62,8 @@ void FetchSource(RecordDatabase& database, Server server, const std::string& acc
     throw DataError("cannot write the database " + PrintableName(database.path()) + ": " +
                     error.what());
   }
-  out << ServerName(server) << " " << PrintableName(account) << ": " << result.received
-      << (result.received == 1 ? " game" : " games") << " received, " << result.added << " new\n";
+  out << ServerName(server) << " " << PrintableName(account) << ": " << GamesText(result.received)
+      << " received, " << result.added << " new\n";
 }
 
 void RunFetch(const FetchOptions& options, const LogPlace& place, std::ostream& out) {
@@ -98,7 +100,7 @@ void AddFetchCommand(CLI::App& app, const LogPlace& place) {
       "arguments, every account fetched before. Stopped anywhere, it keeps the whole games it "
       "had, and the next fetch goes on from there");
   command->add_option("SERVER", options->server, "lichess or chesscom")
-      ->check(CLI::IsMember({"lichess", "chesscom"}));
+      ->transform(OneOfNames({"lichess", "chesscom"}));
   command
       ->add_option("ACCOUNT", options->account,
                    "The account: letters, digits, _ and -, 1 to 30 characters")

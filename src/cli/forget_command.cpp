@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "base/decimal.h"
+#include "base/text.h"
 #include "cli/commands.h"
 #include "cli/data_error.h"
 #include "cli/user_database.h"
@@ -72,8 +73,7 @@ void AddForgetCommand(CLI::App& app, const LogPlace& place) {
   command->callback([&place, options] {
     RecordDatabase database = ExistingDatabase(place);
     const Forgotten found = Find(database.sql(), options->source);
-    const std::string what = std::to_string(found.games) + (found.games == 1 ? " game" : " games") +
-                             " of " + PrintableName(options->source);
+    const std::string what = GamesText(found.games) + " of " + PrintableName(options->source);
     if (!options->yes) {
       if (isatty(STDIN_FILENO) == 0) {
         throw DataError("forgetting " + what + " needs a confirmation: give --yes");
@@ -87,8 +87,8 @@ void AddForgetCommand(CLI::App& app, const LogPlace& place) {
     const int removed = found.account ? ForgetSource(database.sql(), found.account->id)
                                       : ForgetImport(database.sql(), found.import->id);
     transaction.commit();
-    std::cout << "Forgot " << removed << (removed == 1 ? " game" : " games") << " of "
-              << PrintableName(options->source) << "\n";
+    std::cout << "Forgot " << GamesText(removed) << " of " << PrintableName(options->source)
+              << "\n";
   });
 }
 

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <memory>
 
+#include "base/text.h"
 #include "cli/choice.h"
 #include "cli/commands.h"
 #include "cli/data_error.h"
@@ -63,8 +64,22 @@ void RunImport(const ImportOptions& options, const LogPlace& place, std::ostream
   }
   bar.End();
   auto left = [&result](LeftOut why) { return result.leftOut[static_cast<size_t>(why)]; };
+  if (result.read == 0) throw DataError(PrintableName(options.pgn) + " holds no PGN game");
+  if (left(LeftOut::NotTheUser) == result.read) {
+    std::string players;
+    for (const std::string& name : result.everyGamePlayers) {
+      players += (players.empty() ? "" : " and ") + PrintableName(name);
+    }
+    throw DataError("none of the " + std::to_string(result.read) + " games of " +
+                    PrintableName(options.pgn) + " is " + PrintableName(request.player) + "'s; " +
+                    (players.empty()
+                         ? "no player is in every game"
+                         : players + (result.everyGamePlayers.size() == 1 ? " is in every game"
+                                                                          : " are in every game")) +
+                    " (--player names the user in the file)");
+  }
   const int leftOut = left(LeftOut::NotTheUser) + left(LeftOut::NoResult) + left(LeftOut::Variant);
-  out << "Read " << result.read << " games from " << PrintableName(options.pgn) << ": "
+  out << "Read " << GamesText(result.read) << " from " << PrintableName(options.pgn) << ": "
       << result.added << " added, " << result.present << " already in the database, " << leftOut
       << " left out";
   if (leftOut > 0) {

@@ -2,6 +2,8 @@
 #include <memory>
 #include <utility>
 
+#include "base/text.h"
+#include "cli/choice.h"
 #include "cli/commands.h"
 #include "cli/json_text.h"
 #include "cli/reading_options.h"
@@ -44,7 +46,7 @@ void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
                     std::to_string(s.games), OneDecimal(s.points), OneDecimal(s.expected),
                     OneDecimal(s.Difference(), true)});
   }
-  out << "Against the ratings (at least " << minGames << " games):\n"
+  out << "Against the ratings (at least " << GamesText(minGames) << "):\n"
       << AlignedTable(rows, "lrrrr");
 }
 
@@ -124,7 +126,7 @@ void AddRankCommand(CLI::App& app, const LogPlace& place) {
       "them; surprise: by the points scored minus the points the ratings predicted");
   command->add_option("REPORT", options->report, "most, best, worst, overall or surprise")
       ->required()
-      ->check(CLI::IsMember({"most", "best", "worst", "overall", "surprise"}));
+      ->transform(OneOfNames({"most", "best", "worst", "overall", "surprise"}));
   command
       ->add_option("--min-games", options->minGames,
                    "surprise: only opponents with this many games")

@@ -32,6 +32,10 @@ GameFilter FilterOf(const ReadingOptions& options) {
   if (!options.colour.empty()) filter.white = options.colour == "white";
   if (options.rated || options.unrated) filter.rated = options.rated;
   filter.server = options.server;
+  if (filter.since && filter.until && *filter.since >= *filter.until) {
+    throw CLI::ValidationError("--since", options.since + " is after --until " + options.until +
+                                              ": no day lies between them");
+  }
   return filter;
 }
 
@@ -47,7 +51,7 @@ void AddReadingOptions(CLI::App& command, ReadingOptions& options) {
   for (const auto& [name, type] : types) names += (names.empty() ? "" : ", ") + name;
   command.add_option("--type", options.type, "Only games of one rating type: " + names)
       ->type_name("TEXT")
-      ->transform(OneOf(types, CLI::ignore_case).description("TYPE"));
+      ->transform(OneOf(types).description("TYPE"));
   Choices<Server> servers;
   for (Server server : kServers) servers.emplace_back(ServerName(server), server);
   command
@@ -57,7 +61,7 @@ void AddReadingOptions(CLI::App& command, ReadingOptions& options) {
       ->type_name("TEXT")
       ->transform(OneOf(servers));
   command.add_option("--colour", options.colour, "Only games the user played with this colour")
-      ->check(CLI::IsMember({"white", "black"}));
+      ->transform(OneOfNames({"white", "black"}));
   auto* rated = command.add_flag("--rated", options.rated, "Only rated games");
   command.add_flag("--unrated", options.unrated, "Only unrated games")->excludes(rated);
   command.add_flag("--json", options.json, "Print one JSON document instead of text");

@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "base/text.h"
 #include "cli/commands.h"
 #include "cli/user_database.h"
 #include "database/sources.h"
@@ -19,13 +20,12 @@ void AddSourcesCommand(CLI::App& app, const LogPlace& place) {
     for (const Source& source : Sources(database.sql())) {
       const int games = GamesOfSource(batches, source.id);
       std::cout << PrintableName(source.server) << ":" << PrintableName(source.account) << "  "
-                << games << (games == 1 ? " game" : " games") << " fetched\n";
+                << GamesText(games) << " fetched\n";
     }
     for (const Batch& batch : batches) {
       if (batch.kind != "import") continue;
-      std::cout << "import:" << batch.id << "  " << batch.games
-                << (batch.games == 1 ? " game" : " games") << " from " << PrintableName(batch.file)
-                << ", " << DateText(batch.started) << "\n";
+      std::cout << "import:" << batch.id << "  " << GamesText(batch.games) << " from "
+                << PrintableName(batch.file) << ", " << DateText(batch.started) << "\n";
     }
   });
 }

@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/data_error.h"
+#include "cli/usage_error.h"
 #include "version.h"
 
 int main(int argc, char** argv) {
@@ -34,7 +35,10 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);  // runs the command named
   } catch (const CLI::ParseError& error) {
-    return app.exit(error) == 0 ? 0 : 1;
+    if (error.get_exit_code() == 0) return app.exit(error);  // --help, --version
+    std::cerr << "tessik-stats: " << UsageError(app, error)
+              << "\nRun with --help for more information.\n";
+    return 1;
   } catch (const DataError& error) {
     std::cerr << "tessik-stats: " << error.what() << "\n";
     return 2;

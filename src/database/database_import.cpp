@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/text.h"
 #include "database/database_error.h"
 #include "database/game_rows.h"
 #include "database/pgn_input.h"
@@ -16,6 +17,22 @@ namespace tessik {
 namespace {
 
 constexpr size_t kGamesACommit = 5000;
+
+void KeepPlayersOfEveryGame(std::string_view white, std::string_view black,
+                            DatabaseImportResult& result) {
+  std::vector<std::string>& names = result.everyGamePlayers;
+  if (result.read == 1) {
+    for (std::string_view name : {white, black}) {
+      if (!name.empty() && !(names.size() == 1 && EqualsNoCase(names[0], name))) {
+        names.emplace_back(name);
+      }
+    }
+    return;
+  }
+  std::erase_if(names, [&](const std::string& name) {
+    return !EqualsNoCase(name, white) && !EqualsNoCase(name, black);
+  });
+}
 
 }  // namespace
 
@@ -51,6 +68,7 @@ DatabaseImportResult ImportIntoDatabase(RecordDatabase& db, const DatabaseImport
       const PgnTags& t = tags.server;
       if (t[kTagWhite].empty() && t[kTagBlack].empty() && t[kTagResult].empty()) continue;
       ++result.read;
+      KeepPlayersOfEveryGame(t[kTagWhite], t[kTagBlack], result);
       Game game;
       const LeftOut why = ArchiveGame(tags, request.player, request.format, startTimes, game);
       if (why != LeftOut::Kept) {

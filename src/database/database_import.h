@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "database/record_database.h"
 #include "stats/archive_game.h"
@@ -26,6 +27,9 @@ struct DatabaseImportResult {
   int present = 0;  // held already (the same server and game id), or twice in the PGN
   std::array<int, static_cast<size_t>(LeftOut::count)> leftOut{};  // by reason; [Kept] unused
   int64_t batch = 0;                                               // the import's run
+  // The names that are White or Black in every game read, as the first game writes them: whose
+  // archive it is, when the player asked for is not in it.
+  std::vector<std::string> everyGamePlayers;
 };
 
 // Reads the user's games of the PGN (ArchiveGame) and adds those the database does not hold,

@@ -8,7 +8,6 @@
 #include "fetch/base_url.h"
 #include "fetch/chesscom_json.h"
 #include "fetch/online_fetch.h"
-#include "fetch/progress_text.h"
 #include "fetch/retry_wait.h"
 
 namespace tessik {

@@ -3,11 +3,11 @@
 #include <chrono>
 #include <string>
 
+#include "base/text.h"
 #include "fetch/answer_check.h"
 #include "fetch/base_url.h"
 #include "fetch/online_fetch.h"
 #include "fetch/pgn_stream.h"
-#include "fetch/progress_text.h"
 #include "fetch/retry_wait.h"
 
 namespace tessik {

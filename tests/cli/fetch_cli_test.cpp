@@ -138,7 +138,7 @@ TEST(FetchCli, BothServersFetchedTwiceAndTheSameGamesFromAFileCountOnce) {
                 " (chesscom) \t(2)  +1   =0   -1 ");
   const std::string surprise = Stats(dir, "rank surprise --min-games 1").out;
   EXPECT_EQ(surprise.substr(0, surprise.find("\n\n")),  // by the 1/32-point table
-            "Against the ratings (at least 1 games):\n"
+            "Against the ratings (at least 1 game):\n"
             "Opponent                                Games  Points  Expected  Difference\n" +
                 name + " (chesscom)      2     1.0       1.1        -0.1\n" + name +
                 " (lichess)       3     0.5       1.4        -0.9");
@@ -229,9 +229,13 @@ TEST(FetchCli, AFailedFetchSaysWhyAndAddsNothing) {
        2,
        "tessik-stats: lichess, account \"quietrook\", HTTP 200: a game longer than 1 MiB",
        "lichess:quietrook  2 games fetched\n"},
-      {"fetch lichess '../quietrook'", {}, 1, "ACCOUNT: not an account name", ""},
-      {"fetch chesscom 'a;b'", {}, 1, "ACCOUNT: not an account name", ""},
-      {"fetch lichess abcdefghijklmnopqrstuvwxyz01234", {}, 1, "ACCOUNT: not an account name", ""},
+      {"fetch lichess '../quietrook'", {}, 1, "tessik-stats: ACCOUNT: not an account name", ""},
+      {"fetch chesscom 'a;b'", {}, 1, "tessik-stats: ACCOUNT: not an account name", ""},
+      {"fetch lichess abcdefghijklmnopqrstuvwxyz01234",
+       {},
+       1,
+       "tessik-stats: ACCOUNT: not an account name",
+       ""},
       {"fetch lichess abcdefghijklmnopqrstuvwxyz0123",
        {{200, ""}},
        0,

@@ -121,7 +121,7 @@ TEST_F(StatsCli, ScoreCountsTheGamesAgainstOneOpponentThroughEveryFilter) {
   // the filters; which games pass them
   const std::vector<std::pair<std::string, std::function<bool(const Game&)>>> kCases = {
       {"", [](const Game&) { return true; }},
-      {"--colour white", [](const Game& g) { return g.white; }},
+      {"--colour White", [](const Game& g) { return g.white; }},
       {"--type standard",
        [](const Game& g) { return g.timeControl == "1/86400" || g.timeControl == "1800+20"; }},
       {"--type CrazyHouse", [](const Game& g) { return g.variant == "Crazyhouse"; }},
@@ -173,7 +173,7 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
   const Json rank = JsonOf("rank most");
   for (const Json& row : rank["opponents"]) most.emplace_back(row["opponent"], row["games"]);
   EXPECT_EQ(most, ranked);
-  EXPECT_EQ(Counts(JsonOf("rank overall")), Counted([](const Game&) { return true; }));
+  EXPECT_EQ(Counts(JsonOf("rank Overall")), Counted([](const Game&) { return true; }));
   // Against the ratings: only bob has 7 games, and at least 7 are asked for.
   EXPECT_EQ(JsonOf("rank surprise --min-games 7")["opponents"],
             Json::parse(R"([{"opponent": "bob", "server": "pgn", "games": 7, "points": 4.5,
@@ -233,6 +233,14 @@ TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheDatabaseAlone) {
   fs::create_symlink(dir / "data/tessik/ann.sqlite", dir / "link.sqlite");
   fs::create_directory(dir / "shared");
   fs::permissions(dir / "shared", fs::perms::all);
+  // Files of no game of the user: another player's two games, and no PGN at all.
+  WriteFile(dir / "two.pgn",
+            "[White \"Ann\"]\n[Black \"x\"]\n[Result \"1-0\"]\n\n1. e4 1-0\n\n"
+            "[White \"y\"]\n[Black \"ANN\"]\n[Result \"0-1\"]\n\n1. e4 0-1\n");
+  WriteFile(dir / "binary.pgn", std::string("\x7f"
+                                            "ELF\2\1\1\0\0\0\0",
+                                            12) +
+                                    "[ \xff");
   // usage errors 1, data errors 2; what the message says
   const std::tuple<std::string, int, std::string> kCases[] = {
       {"score bob --since 2024-02-30", 1, ""},
@@ -241,6 +249,8 @@ TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheDatabaseAlone) {
       {"--user zed score bob", 2, ""},
       {"--user ../tessik/ann score bob", 2, ""},
       {"--user ann import missing.pgn", 2, ""},
+      {"--user zed import two.pgn", 2, "none of the 2 games of two.pgn is zed's; Ann is in every"},
+      {"--user ann import binary.pgn", 2, "binary.pgn holds no PGN game"},
       {"--db later.sqlite score bob", 2, "its schema is version 99, of a later Tessik"},
       {"--db text.sqlite score bob", 2, "file is not a database"},
       {"--db link.sqlite score bob", 2, "a symbolic link"},
@@ -262,23 +272,31 @@ TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheDatabaseAlone) {
                                            "/tessik/; pick one with --user: ann bob carl\n");
 }
 
-TEST(StatsOptions, AWrongNameIsRefusedWithTheRightOnes) {
+// A command line that cannot be taken says why, beginning as every error does, and names what
+// would be taken; letter case aside, a name is taken as written.
+TEST(StatsOptions, AWrongCommandLineIsRefusedWithTheRightNames) {
+  const std::string commands = "score, rank, history, export, import, fetch, sources, forget";
   const std::pair<std::string, std::string> kCases[] = {
       {"score bob --type 16",
        "--type: 16 not in {wild,loser's,crazyhouse,bullet,blitz,standard,"
        "5-minute,1-minute,15-minute}"},
-      {"score bob --colour White", "--colour: White not in {white,black}"},
+      {"score bob --colour green", "--colour: green not in {white,black}"},
       {"rank sideways", "REPORT: sideways not in {most,best,worst,overall,surprise}"},
       {"history --by 1", "--by: 1 not in {week,month,year}"},
       {"export --format xml", "--format: xml not in {csv,json}"},
-      {"--user ann import x.pgn --format Server",
-       "--format: Server not in {auto,server,online,standard}"},
+      {"--user ann import x.pgn --format pgn",
+       "--format: pgn not in {auto,server,online,standard}"},
+      {"score bob --since 2024-03-02 --until 2024-03-01",
+       "--since: 2024-03-02 is after --until 2024-03-01: no day lies between them"},
+      {"bogus", "there is no command bogus; the commands are " + commands},
+      {"--user ann", "name a command: " + commands},
   };
   TempDirectory dir;
   for (const auto& [arguments, message] : kCases) {
     StatsRun run = Stats(dir, arguments);
     EXPECT_EQ(run.status, 1) << arguments;
-    EXPECT_EQ(run.err, message + "\nRun with --help for more information.\n") << arguments;
+    EXPECT_EQ(run.err, "tessik-stats: " + message + "\nRun with --help for more information.\n")
+        << arguments;
   }
 }
 
