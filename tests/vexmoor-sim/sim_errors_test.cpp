@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/sim_run.h"
@@ -91,6 +94,24 @@ TEST(SimErrors, NamesThatLeaveTheWorkingDirectoryAreRefusedWithTheirLine) {
 
 // A script line the host cannot play is refused with its line before the plug-in starts; a wrong
 // command line lists the verbs with their help.
+// --help is an answer (standard output, status 0); a command line it cannot take, an error.
+TEST(SimErrors, HelpIsAnAnswerAndAWrongCommandLineAnError) {
+  tessik::TempDirectory dir;
+  // the arguments; the exit status; whether the usage went to standard output
+  const std::tuple<std::string, int, bool> kCases[] = {
+      {"--help", 0, true}, {"--bogus", 2, false}, {"", 2, false}};
+  for (const auto& [arguments, status, toOutput] : kCases) {
+    const int run = std::system((std::string(VEXMOOR_SIM) + " " + arguments + " >" +
+                                 (dir / "out").string() + " 2>" + (dir / "err").string())
+                                    .c_str());
+    EXPECT_EQ(WIFEXITED(run) ? WEXITSTATUS(run) : -1, status) << arguments;
+    const std::string out = tessik::ReadFile(dir / "out"), err = tessik::ReadFile(dir / "err");
+    EXPECT_EQ((toOutput ? out : err).rfind("usage: vexmoor-sim [--plugin PATH]", 0), 0u)
+        << arguments;
+    EXPECT_EQ(toOutput ? err : out, "") << arguments;
+  }
+}
+
 TEST(SimErrors, EachVerbChecksItsArguments) {
   tessik::TempDirectory dir;
   const std::string inside = "NAME is a file name inside the working directory";

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <string_view>
 
 #include "host_session.h"
 #include "script.h"
@@ -20,15 +21,16 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vexmoor-sim [--plugin PATH] [--dir DIR] [--pipe-size N] [--keep-dir] SCRIPT\n"
+    "       vexmoor-sim --help\n"
     "       SCRIPT - reads the script from standard input\n"
     "A script holds one event a line:\n";
 
-void PrintUsage() {
-  std::cerr << kUsage;
+void PrintUsage(std::ostream& out) {
+  out << kUsage;
   for (const vexmoor::VerbForm& form : vexmoor::Verbs()) {
     std::string usage = vexmoor::UsageOf(form);
     usage.resize(std::max<size_t>(usage.size(), 30), ' ');
-    std::cerr << "  " << usage << "  " << form.help << '\n';
+    out << "  " << usage << "  " << form.help << '\n';
   }
 }
 
@@ -145,8 +147,12 @@ int PlayScript(const Options& options, const vexmoor::Script& script) {
 
 int main(int argc, char** argv) {
   Options options;
+  if (argc == 2 && std::string_view(argv[1]) == "--help") {  // asked for: the answer, no error
+    PrintUsage(std::cout);
+    return 0;
+  }
   if (!ParseOptions(argc, argv, options)) {
-    PrintUsage();
+    PrintUsage(std::cerr);
     return 2;
   }
   vexmoor::Script script;
