@@ -1,5 +1,7 @@
+#include <cstdint>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "base/text.h"
@@ -24,8 +26,17 @@ std::string OpponentText(const LogView& view, const std::string& name, Server se
   return view.database ? name + " (" + std::string(ServerName(server)) + ")" : name;
 }
 
-void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
-  const std::vector<Surprise> ranking = SurpriseRanking(SelectedGames(view), minGames);
+// What a ranking prints: which report, how many rows at most, and for surprise the fewest
+// games an opponent needs.
+struct RankRequest {
+  std::string report;  // most, best, worst, overall or surprise
+  size_t limit = SIZE_MAX;
+  int minGames = 5;
+};
+
+void PrintSurprise(const LogView& view, const RankRequest& request, std::ostream& out) {
+  std::vector<Surprise> ranking = SurpriseRanking(SelectedGames(view), request.minGames);
+  if (ranking.size() > request.limit) ranking.resize(request.limit);
   if (view.json) {
     Json rows = Json::array();
     for (const Surprise& s : ranking) {
@@ -37,7 +48,7 @@ void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
                       {"difference", s.Difference()}});
     }
     out << JsonText(
-        {{"report", "surprise"}, {"min_games", minGames}, {"opponents", std::move(rows)}});
+        {{"report", "surprise"}, {"min_games", request.minGames}, {"opponents", std::move(rows)}});
     return;
   }
   std::vector<TableRow> rows = {{"Opponent", "Games", "Points", "Expected", "Difference"}};
@@ -46,34 +57,22 @@ void PrintSurprise(const LogView& view, int minGames, std::ostream& out) {
                     std::to_string(s.games), OneDecimal(s.points), OneDecimal(s.expected),
                     OneDecimal(s.Difference(), true)});
   }
-  out << "Against the ratings (at least " << GamesText(minGames) << "):\n"
+  out << "Against the ratings (at least " << GamesText(request.minGames) << "):\n"
       << AlignedTable(rows, "lrrrr");
 }
 
-// report: most, best, worst, overall or surprise (with at least minGames games).
-void PrintRanking(const LogView& view, const std::string& report, int minGames, std::ostream& out) {
-  if (report == "surprise") return PrintSurprise(view, minGames, out);
-  // The games are counted as they are read: a report keeps none of them.
-  OpponentTally tally;
-  VisitRecordResults(view,
-                     [&tally](Server server, std::string_view opponent, const GameRecord& record) {
-                       tally.Add(server, opponent, record);
-                     });
-  const OpponentTallies tallies = tally.Tallies();
-  if (report == "overall") {
-    int32_t won = 0, drawn = 0, lost = 0;
-    for (const OpponentTotals& row : tallies.opponents) {
-      won += row.won;
-      drawn += row.drawn;
-      lost += row.lost;
-    }
-    const int opponents = static_cast<int>(tallies.opponents.size());
-    if (!view.json) {
-      for (const std::string& line : OverallLines(opponents, won, drawn, lost)) out << line << "\n";
-      return;
-    }
-    out << JsonText({{"report", report},
-                     {"games", won + drawn + lost},
+void PrintOverall(const LogView& view, const OpponentTallies& tallies, std::ostream& out) {
+  int32_t won = 0, drawn = 0, lost = 0;
+  for (const OpponentTotals& row : tallies.opponents) {
+    won += row.won;
+    drawn += row.drawn;
+    lost += row.lost;
+  }
+  const int opponents = static_cast<int>(tallies.opponents.size());
+  const int games = won + drawn + lost;
+  if (view.json) {
+    out << JsonText({{"report", "overall"},
+                     {"games", games},
                      {"opponent_count", opponents},
                      {"won", won},
                      {"drawn", drawn},
@@ -81,61 +80,93 @@ void PrintRanking(const LogView& view, const std::string& report, int minGames, 
                      {"percentage", ScorePercentage(won, drawn, lost)}});
     return;
   }
-  const Ranking ranking = report == "most"   ? Ranking::MostGames
-                          : report == "best" ? Ranking::Best
-                                             : Ranking::Worst;
-  const RankedPlaces places = RankPlaces(tallies.opponents, ranking);
-  if (!view.json) {
-    RankedRows rows;
-    for (size_t row = 0; row < rows.size(); ++row) {
-      if (places[row] < 0) continue;  // fewer than ten opponents
-      const auto place = static_cast<size_t>(places[row]);
-      rows[row] = tallies.opponents[place];
-      rows[row].name = OpponentText(view, rows[row].name, tallies.servers[place]);
+  std::vector<TableRow> rows = {{"Games", std::to_string(games)},
+                                {"Opponents", std::to_string(opponents)},
+                                {"Won", std::to_string(won)},
+                                {"Drawn", std::to_string(drawn)},
+                                {"Lost", std::to_string(lost)}};
+  if (games > 0) rows.push_back({"Score", std::to_string(ScorePercentage(won, drawn, lost)) + "%"});
+  out << "Overall score:\n" << AlignedTable(rows, "lr");
+}
+
+void PrintRanking(const LogView& view, const RankRequest& request, std::ostream& out) {
+  if (request.report == "surprise") return PrintSurprise(view, request, out);
+  // The games are counted as they are read: a report keeps none of them.
+  OpponentTally tally;
+  VisitRecordResults(view,
+                     [&tally](Server server, std::string_view opponent, const GameRecord& record) {
+                       tally.Add(server, opponent, record);
+                     });
+  const OpponentTallies tallies = tally.Tallies();
+  if (request.report == "overall") return PrintOverall(view, tallies, out);
+  const Ranking ranking = request.report == "most"   ? Ranking::MostGames
+                          : request.report == "best" ? Ranking::Best
+                                                     : Ranking::Worst;
+  const std::vector<size_t> places = RankPlaces(tallies.opponents, ranking, request.limit);
+  if (view.json) {
+    Json rows = Json::array();
+    for (const size_t place : places) {
+      const OpponentTotals& row = tallies.opponents[place];
+      rows.push_back({{"opponent", row.name},
+                      {"server", ServerName(tallies.servers[place])},
+                      {"games", row.won + row.drawn + row.lost},
+                      {"won", row.won},
+                      {"drawn", row.drawn},
+                      {"lost", row.lost},
+                      {"percentage", ScorePercentage(row.won, row.drawn, row.lost)}});
     }
-    for (const std::string& line : RankingLines(ranking, rows)) out << line << "\n";
+    out << JsonText({{"report", request.report}, {"opponents", std::move(rows)}});
     return;
   }
-  Json rows = Json::array();
-  for (const int place : places) {
-    if (place < 0) continue;  // fewer than ten opponents
-    const OpponentTotals& row = tallies.opponents[static_cast<size_t>(place)];
-    rows.push_back({{"opponent", row.name},
-                    {"server", ServerName(tallies.servers[static_cast<size_t>(place)])},
-                    {"games", row.won + row.drawn + row.lost},
-                    {"won", row.won},
-                    {"drawn", row.drawn},
-                    {"lost", row.lost},
-                    {"percentage", ScorePercentage(row.won, row.drawn, row.lost)}});
+  std::vector<TableRow> rows = {{"Opponent", "Games", "+", "=", "-", "Score"}};
+  for (const size_t place : places) {
+    const OpponentTotals& row = tallies.opponents[place];
+    rows.push_back({PrintableName(OpponentText(view, row.name, tallies.servers[place])),
+                    std::to_string(row.won + row.drawn + row.lost), std::to_string(row.won),
+                    std::to_string(row.drawn), std::to_string(row.lost),
+                    std::to_string(ScorePercentage(row.won, row.drawn, row.lost)) + "%"});
   }
-  out << JsonText({{"report", report}, {"opponents", std::move(rows)}});
+  out << (ranking == Ranking::MostGames ? "Most games against:\n"
+          : ranking == Ranking::Best    ? "Best:\n"
+                                        : "Worst:\n")
+      << AlignedTable(rows, "lrrrrr");
 }
 
 }  // namespace
 
 void AddRankCommand(CLI::App& app, const LogPlace& place) {
   struct Options {
-    std::string report;
-    int minGames = 5;
+    RankRequest request;
+    std::optional<size_t> limit;
+    bool all = false;
     ReadingOptions reading;
   };
   auto options = std::make_shared<Options>();
   CLI::App* command = app.add_subcommand(
       "rank",
-      "Opponents ranked: most (games), best, worst and overall, as the plug-in's window shows "
+      "Opponents ranked: most (games), best, worst and overall, as the plug-in's window ranks "
       "them; surprise: by the points scored minus the points the ratings predicted");
-  command->add_option("REPORT", options->report, "most, best, worst, overall or surprise")
+  command->add_option("REPORT", options->request.report, "most, best, worst, overall or surprise")
       ->required()
       ->transform(OneOfNames({"most", "best", "worst", "overall", "surprise"}));
   command
-      ->add_option("--min-games", options->minGames,
+      ->add_option("--min-games", options->request.minGames,
                    "surprise: only opponents with this many games")
       ->capture_default_str()
       ->check(CLI::NonNegativeNumber);
+  auto* limit = command
+                    ->add_option("--limit", options->limit,
+                                 "At most this many opponents (most, best and worst: 10 unless "
+                                 "set; surprise: every one)")
+                    ->check(CLI::PositiveNumber);
+  command->add_flag("--all", options->all, "Every opponent ranked")->excludes(limit);
   AddReadingOptions(*command, options->reading);
   command->callback([&place, options] {
+    RankRequest request = options->request;
+    const bool ten = request.report != "surprise" && !options->all;
+    request.limit = options->limit.value_or(ten ? 10 : SIZE_MAX);
     std::cout << ReadLog(place, options->reading, [&](const LogView& view, std::ostream& out) {
-      PrintRanking(view, options->report, options->minGames, out);
+      PrintRanking(view, request, out);
     });
   });
 }

@@ -1,5 +1,6 @@
 #include "reports/ranking_reports.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -51,39 +52,35 @@ std::string MostGamesLine(const OpponentTotals& row) {
 
 }  // namespace
 
-// An opponent goes in when it ranks above row 10, below every row it does not rank above, so
-// that among equals the one listed first stays higher. A row of no opponent scores as one of no
-// games does for Most games and Best, and below every opponent for Worst.
-RankedPlaces RankPlaces(std::span<const OpponentTotals> opponents, Ranking ranking) {
-  RankedPlaces places;
-  places.fill(-1);
-  std::array<float, 10> scores;
-  scores.fill(ranking == Ranking::Worst ? -2.0f : 0.0f);
+// As the window's reports rank: an opponent goes below every row it does not rank above, so
+// among equals the one listed first stays higher; a row of no opponent scores as one of no games
+// does for Most games and Best, and below every opponent for Worst.
+std::vector<size_t> RankPlaces(std::span<const OpponentTotals> opponents, Ranking ranking,
+                               size_t limit) {
+  const float emptyScore = ranking == Ranking::Worst ? -2.0f : 0.0f;
+  std::vector<std::pair<float, size_t>> ranked;
   for (size_t i = 0; i < opponents.size(); ++i) {
-    const float candidate = RankingScore(opponents[i], ranking);
-    if (!(candidate > scores[9])) continue;
-    size_t place = 9;
-    while (place > 0 && candidate > scores[place - 1]) {
-      places[place] = places[place - 1];
-      scores[place] = scores[place - 1];
-      --place;
-    }
-    places[place] = static_cast<int>(i);
-    scores[place] = candidate;
+    const float score = RankingScore(opponents[i], ranking);
+    if (score > emptyScore) ranked.emplace_back(score, i);
   }
+  std::stable_sort(ranked.begin(), ranked.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<size_t> places;
+  for (size_t i = 0; i < ranked.size() && i < limit; ++i) places.push_back(ranked[i].second);
   return places;
 }
 
 RankedRows RankOpponents(OpponentTotalsList& totals, Ranking ranking) {
   const std::vector<OpponentTotals> opponents = EveryOpponent(totals);
   RankedRows rows;
-  const RankedPlaces places = RankPlaces(opponents, ranking);
-  for (size_t row = 0; row < rows.size(); ++row) {
-    if (places[row] >= 0) rows[row] = opponents[static_cast<size_t>(places[row])];
-  }
+  const std::vector<size_t> places = RankPlaces(opponents, ranking, rows.size());
+  for (size_t row = 0; row < places.size(); ++row) rows[row] = opponents[places[row]];
   return rows;
 }
 
+namespace {
+
+// A report's lines for its ten rows: the heading, then a line each.
 ReportLines RankingLines(Ranking ranking, const RankedRows& rows) {
   ReportLines lines{ranking == Ranking::MostGames ? "Most games against:"
                     : ranking == Ranking::Best    ? "Best:"
@@ -93,6 +90,8 @@ ReportLines RankingLines(Ranking ranking, const RankedRows& rows) {
   }
   return lines;
 }
+
+}  // namespace
 
 ReportLines MostGamesReport(OpponentTotalsList& totals) {
   return RankingLines(Ranking::MostGames, RankOpponents(totals, Ranking::MostGames));
@@ -106,7 +105,9 @@ ReportLines WorstReport(OpponentTotalsList& totals) {
   return RankingLines(Ranking::Worst, RankOpponents(totals, Ranking::Worst));
 }
 
-ReportLines OverallLines(int opponents, int32_t won, int32_t drawn, int32_t lost) {
+ReportLines OverallReport(const OpponentTotalsList& totals) {
+  int32_t won = 0, drawn = 0, lost = 0;
+  int opponents = totals.SumAll(won, drawn, lost);
   auto games = static_cast<unsigned>(won + drawn + lost);
   ReportLines lines{"Overall score:",
                     std::to_string(games) + " games",
@@ -116,12 +117,6 @@ ReportLines OverallLines(int opponents, int32_t won, int32_t drawn, int32_t lost
                     std::to_string(static_cast<unsigned>(lost)) + " games lost"};
   if (games > 0) lines.push_back(std::to_string(ScorePercentage(won, drawn, lost)) + "% overall");
   return lines;
-}
-
-ReportLines OverallReport(const OpponentTotalsList& totals) {
-  int32_t won = 0, drawn = 0, lost = 0;
-  const int opponents = totals.SumAll(won, drawn, lost);
-  return OverallLines(opponents, won, drawn, lost);
 }
 
 }  // namespace tessik

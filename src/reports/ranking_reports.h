@@ -24,13 +24,10 @@ using RankedRows = std::array<OpponentTotals, 10>;
 RankedRows RankOpponents(OpponentTotalsList& totals, Ranking ranking);
 
 // The same ranking of opponents listed in the order that settles ties (the first listed stays
-// ahead of its equals): the places in opponents of the ten rows, -1 for a row of no opponent.
-using RankedPlaces = std::array<int, 10>;
-RankedPlaces RankPlaces(std::span<const OpponentTotals> opponents, Ranking ranking);
-
-// A report's lines for its ten rows: the heading, then a line each, as the reports above print.
-ReportLines RankingLines(Ranking ranking, const RankedRows& rows);
-// The overall report's lines for these sums over that many opponents.
-ReportLines OverallLines(int opponents, int32_t won, int32_t drawn, int32_t lost);
+// ahead of its equals): the places in opponents of the first rows, at most limit of them. An
+// opponent is ranked only with a score above an empty row's: most games with a game, best with
+// a win or a draw, worst with a draw or a loss.
+std::vector<size_t> RankPlaces(std::span<const OpponentTotals> opponents, Ranking ranking,
+                               size_t limit);
 
 }  // namespace tessik

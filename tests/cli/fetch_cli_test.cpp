@@ -131,11 +131,13 @@ TEST(FetchCli, BothServersFetchedTwiceAndTheSameGamesFromAFileCountOnce) {
         << filter << run.err;
     EXPECT_TRUE(run.out.ends_with("/ann.sqlite (" + counted + ")\n")) << run.out;
   }
-  // One name on two servers: two players.
+  // One name on two servers: two players; only those ranked, in columns.
   const std::string ranked = Stats(dir, "rank most").out;
-  EXPECT_EQ(ranked.substr(0, ranked.find("\n          ")),
-            "Most games against:\n" + name + " (lichess) \t(3)  +0   =1   -2 \n" + name +
-                " (chesscom) \t(2)  +1   =0   -1 ");
+  EXPECT_EQ(ranked.substr(0, ranked.find("\n\n")),
+            "Most games against:\n"
+            "Opponent                                Games  +  =  -  Score\n" +
+                name + " (lichess)       3  0  1  2    17%\n" + name +
+                " (chesscom)      2  1  0  1    50%");
   const std::string surprise = Stats(dir, "rank surprise --min-games 1").out;
   EXPECT_EQ(surprise.substr(0, surprise.find("\n\n")),  // by the 1/32-point table
             "Against the ratings (at least 1 game):\n"
@@ -172,13 +174,15 @@ TEST(FetchCli, TheSameGamesFromEitherServerOrAFileCountTheSame) {
     const StatsRun fetched = Stats(dir, run, servers);
     EXPECT_EQ(fetched.status, 0) << run << ": " << fetched.err;
   }
-  // Each server named in the text, as "(lichess)", is named alike.
+  // Each server named in the text, as "(lichess)", is named alike, and the columns' widths that
+  // follow from its name are left aside.
   const auto sameServer = [](std::string text) {
     for (const char* name : {"lichess", "chesscom", "pgn"}) {
       for (size_t at; (at = text.find(std::string("(") + name + ")")) != std::string::npos;) {
         text.replace(at, std::string(name).size() + 2, "(server)");
       }
     }
+    for (size_t at; (at = text.find("  ")) != std::string::npos;) text.erase(at, 1);
     return text.substr(0, text.find("\nCounted: "));
   };
   for (const char* command :
@@ -294,8 +298,7 @@ TEST(FetchCli, AFetchKilledMidStreamKeepsWholeGamesAndTheNextGoesOn) {
   EXPECT_EQ(Stats(dir, "--user ann sources").out, "lichess:quietrook  5000 games fetched\n");
   const StatsRun again = Stats(dir, "--user ann fetch lichess quietrook", environment);
   EXPECT_EQ(again.out, "lichess quietrook: 6200 games received, 1200 new\n") << again.err;
-  EXPECT_EQ(Stats(dir, "--user ann rank overall").out.substr(0, 30),
-            "Overall score:\n6200 games\n1 Op");
+  EXPECT_EQ(nlohmann::json::parse(Stats(dir, "--user ann rank overall --json").out)["games"], 6200);
 }
 
 }  // namespace

@@ -329,15 +329,13 @@ TEST(StatsNames, NamesArePrintedAsText) {
   }
   games.push_back(RatedGame(kCases[0].name, kUserLost, 3));  // first in Most 10
   WriteFile(dir / "tessik/ann.glg", EncodeGameLog(LogOf(games)));
-  // Each line as a terminal gets it: the reports' own tab, nothing else below a space.
+  // Each line as a terminal gets it: nothing below a space.
   for (const char* command : {"rank most", "rank best", "rank worst", "rank surprise --min-games 1",
                               "score \"$(printf 'e\\033[2')\""}) {
     const StatsRun run = Stats(dir, command);
     const std::string printed = run.out + run.err;
     EXPECT_EQ(std::count_if(printed.begin(), printed.end(),
-                            [](char c) {
-                              return (c >= 0 && c < ' ' && c != '\n' && c != '\t') || c == 0x7F;
-                            }),
+                            [](char c) { return (c >= 0 && c < ' ' && c != '\n') || c == 0x7F; }),
               0)
         << command << ":\n"
         << printed;
@@ -377,14 +375,16 @@ TEST(StatsImport, GamesPlayedLiveAndRepeatedGamesAreEachCountedOnce) {
     StatsRun run = Stats(dir, "--user ann import games.pgn");
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), said) << run.err;
   }
-  EXPECT_EQ(Stats(dir, "--user ann rank overall").out.substr(0, 26),
-            "Overall score:\n2 games\n2 O");
+  const auto overall = [&dir](const char* user) {
+    return Json::parse(Stats(dir, std::string("--user ") + user + " rank overall --json").out);
+  };
+  EXPECT_EQ(overall("ann")["games"], 2);
+  EXPECT_EQ(overall("ann")["opponent_count"], 2);
   // The demo player's server PGN gives the games the plug-in's own first import gives.
   EXPECT_EQ(Stats(dir, "--user demo import " SAMPLE_PGN " --player ann")
                 .out.rfind("Read 2000 games from ", 0),
             0u);
-  EXPECT_EQ(Stats(dir, "--user demo rank overall").out.substr(0, 26),
-            "Overall score:\n2000 games\n");
+  EXPECT_EQ(overall("demo")["games"], 2000);
 }
 
 // Two archives that overlap, the second large: every game counted once, those the database holds
@@ -408,6 +408,15 @@ TEST(StatsImport, OverlappingArchivesCountEveryGameOnce) {
       << run.err;
   const std::string csv = Stats(dir, "--user ann export").out;
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), kGames + 1);
+  // Ten opponents ranked unless asked for more; equals in the order of their names.
+  const auto best = [&dir](const std::string& options) {
+    return Json::parse(Stats(dir, "--user ann rank best --json " + options).out)["opponents"];
+  };
+  EXPECT_EQ(best("--all").size(), static_cast<size_t>(kGames));
+  EXPECT_EQ(best("").size(), 10u);
+  std::vector<std::string> first;
+  for (const Json& row : best("--limit 3")) first.push_back(row["opponent"]);
+  EXPECT_EQ(first, (std::vector<std::string>{"p0", "p1", "p10"}));
 }
 
 }  // namespace
