@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <unordered_set>
@@ -25,6 +26,33 @@ Json GameJson(const PlayedGame& game) {
           {"user_rating", game.userRating},           {"opponent_rating", game.opponentRating}};
 }
 
+// The record split by colour and by rating type, as the score lines split it, in numbers: every
+// rating type ("any" first) with its games, both colours ("any") then each.
+Json SplitsJson(const HeadToHead& record) {
+  Json splits = Json::array();
+  std::vector<std::pair<std::string, RatingType>> types = {{"any", AnyRatingType}};
+  for (RatingType type : EveryRatingType()) types.emplace_back(RatingTypeName(type), type);
+  for (const auto& [typeName, type] : types) {
+    for (const auto& [colourName, colours] : {std::pair{"any", kLineWhite | kLineBlack},
+                                              {"white", kLineWhite},
+                                              {"black", kLineBlack}}) {
+      const ScoreCounts counts = record.tally.Sum(type, colours);
+      if (counts.Games() == 0 && !(type == AnyRatingType && colours == (kLineWhite | kLineBlack))) {
+        continue;
+      }
+      splits.push_back({{"rating_type", typeName},
+                        {"colour", colourName},
+                        {"games", counts.Games()},
+                        {"won", counts.won},
+                        {"drawn", counts.drawn},
+                        {"lost", counts.lost},
+                        {"percentage", ScorePercentage(counts.won, counts.drawn, counts.lost)},
+                        {"expected_points", counts.expected32 / 32.0}});
+    }
+  }
+  return splits;
+}
+
 void PrintJson(const HeadToHead& record, std::ostream& out) {
   const ScoreCounts& t = record.total;
   Json json = {{"opponent", record.opponent},
@@ -35,6 +63,7 @@ void PrintJson(const HeadToHead& record, std::ostream& out) {
                {"lost", t.lost},
                {"points", t.won + t.drawn / 2.0},
                {"expected_points", t.expected32 / 32.0}};
+  json["splits"] = SplitsJson(record);
   json["last_ten"] = Json::array();
   for (const PlayedGame& game : LastGames(record, 10)) json["last_ten"].push_back(GameJson(game));
   json["streaks"] = {
@@ -57,19 +86,24 @@ void PrintJson(const HeadToHead& record, std::ostream& out) {
 void PrintText(const HeadToHead& record, std::ostream& out) {
   for (const std::string& line : record.lines) out << line << "\n";
   if (record.games.empty()) return;
+  // The last results, each above its date, five to a row: the strip fits 80 columns.
+  constexpr size_t kGamesARow = 5;
   const std::vector<PlayedGame> lastTen = LastGames(record, 10);
-  std::string results, dates;
-  for (const PlayedGame& game : lastTen) {
-    results += std::string(1, game.result) + std::string(11, ' ');
-    dates += DateText(game.startTime) + std::string(12 - DateText(game.startTime).size(), ' ');
+  std::vector<TableRow> strip;
+  for (size_t first = 0; first < lastTen.size(); first += kGamesARow) {
+    std::string results, dates;
+    for (size_t i = first; i < std::min(first + kGamesARow, lastTen.size()); ++i) {
+      const std::string date = DateText(lastTen[i].startTime);
+      results += std::string(1, lastTen[i].result) + std::string(11, ' ');
+      dates += date + std::string(12 - std::min<size_t>(date.size(), 11), ' ');
+    }
+    strip.push_back({first == 0 ? "Last " + std::to_string(lastTen.size()) : "", results});
+    strip.push_back({"", dates});
   }
   std::vector<TableRow> rows;
   for (const auto& [label, text] : SummaryRows(record)) {
     rows.push_back({label, text});
-    if (label == "Points") {  // the strip of the last results below the points
-      rows.push_back({"Last " + std::to_string(lastTen.size()), results});
-      rows.push_back({"", dates});
-    }
+    if (label == "Points") rows.insert(rows.end(), strip.begin(), strip.end());
   }
   out << "\n" << AlignedTable(rows);
 }

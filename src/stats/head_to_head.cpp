@@ -73,6 +73,8 @@ HeadToHead HeadToHeadRecord(std::span<const Game> games, std::string_view oppone
     record.games.push_back(Played(game));
     record.total.Count(game.record);
   }
+  // Every record here is against the player, under the field the first one holds.
+  if (log.size() > 1) record.tally = TallyScores(log, OpponentName(log[1]));
   record.lines = LookupScoreLines(log, record.opponent,
                                   {kLineOverall | kLineWhite | kLineBlack,
                                    kLineOverall | kLineWhite | kLineBlack, false, true});

@@ -44,6 +44,7 @@ struct HeadToHead {
   std::string opponent;  // whole when the database knows the player; else the log's 15 characters
   std::vector<std::string> lines;  // the plug-in's look-up lines, every line and expectation on
   ScoreCounts total;               // expected32: the score the stored ratings predicted
+  ScoreTally tally;                // the same by rating type and colour
   std::vector<PlayedGame> games;   // every game against the opponent, in the order given
   Streaks streaks;
   std::optional<Performance> performance;  // nothing without a game of known opponent rating

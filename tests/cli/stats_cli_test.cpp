@@ -141,13 +141,27 @@ TEST_F(StatsCli, ScoreCountsTheGamesAgainstOneOpponentThroughEveryFilter) {
                                              "2024-03-02", "2024-03-15", "2024-04-02"}));
   EXPECT_EQ(score["streaks"], Json::parse(R"({"current": {"result": "lost", "games": 1},
                                              "longest_won": 3, "longest_lost": 1})"));
+  // Every split of the score lines in numbers, worked out from kGames: a rating type and colour
+  // with games, "any" for all.
+  std::vector<std::string> splits;
+  for (const Json& s : score["splits"]) {
+    splits.push_back(std::string(s["rating_type"]) + "/" + std::string(s["colour"]) + " +" +
+                     std::to_string(int(s["won"])) + "=" + std::to_string(int(s["drawn"])) + "-" +
+                     std::to_string(int(s["lost"])));
+  }
+  EXPECT_EQ(splits, (std::vector<std::string>{
+                        "any/any +4=1-2", "any/white +3=0-1", "any/black +1=1-1",
+                        "crazyhouse/any +1=0-0", "crazyhouse/black +1=0-0", "blitz/any +2=0-2",
+                        "blitz/white +2=0-1", "blitz/black +0=0-1", "standard/any +1=1-0",
+                        "standard/white +1=0-0", "standard/black +0=1-0"}));
   // Six games at equal ratings expect 16/32 each, the one 200 points down 8/32: 104/32 points.
   EXPECT_EQ(score["lines"][0], "Score against bob +4 =1 -2 (64%), expected were 3.3 points (46%)");
   // As text, the last results below the points, each above its date; the performance rating.
   const std::string text = Stats(dir, "score bob").out;
-  EXPECT_NE(text.find("\nLast 7       +           -           +           +           +           "
-                      "=           -\n             2024-01-05  2024-01-20  2024-02-03  2024-02-10  "
-                      "2024-03-02  2024-03-15  2024-04-02\n"),
+  EXPECT_NE(text.find("\nLast 7       +           -           +           +           +\n"
+                      "             2024-01-05  2024-01-20  2024-02-03  2024-02-10  2024-03-02\n"
+                      "             =           -\n"
+                      "             2024-03-15  2024-04-02\n"),
             std::string::npos);
   EXPECT_NE(text.find("\nPerformance  1631 (average opponent 1529, 64%: +102)\n"),
             std::string::npos);
