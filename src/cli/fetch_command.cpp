@@ -98,7 +98,7 @@ void AddFetchCommand(CLI::App& app, const LogPlace& place) {
       "Adds an account's finished games from lichess or chess.com to the user's database (of "
       "--user, else of the account): the first time all of them, then what is new. Without "
       "arguments, every account fetched before. Stopped anywhere, it keeps the whole games it "
-      "had, and the next fetch goes on from there");
+      "committed, and the next fetch goes on from there");
   command->add_option("SERVER", options->server, "lichess or chesscom")
       ->transform(OneOfNames({"lichess", "chesscom"}));
   command

@@ -2,7 +2,8 @@
 # installed_docs.sh CMAKE BUILD_DIR — installs the built tree into a scratch prefix and checks
 # the package's documentation directory: every relative link in its markdown files leads to an
 # installed file inside it, and the machine-readable copyright file is there; and the manual
-# page of tessik-stats, with a section for each of its commands. Skipped (status 77) without
+# page of tessik-stats, with a section for each of its commands and its examples, files,
+# environment and exit statuses. Skipped (status 77) without
 # help2man, which makes the manual page.
 set -euo pipefail
 source "$(dirname "$0")/../e2e/drive.sh"
@@ -49,9 +50,15 @@ head -n 1 "$doc/copyright" 2>/dev/null |
   faults+=("share/doc/tessik/copyright is missing or not in the machine-readable format")
 
 man="$prefix/share/man/man1/tessik-stats.1"
-for command in score rank history export import; do
+commands=$("$build/tessik-stats" --help | sed -n '/^Subcommands:/,$s/^  \([a-z]*\) .*/\1/p')
+[ -n "$commands" ] || faults+=("tessik-stats --help lists no command")
+for command in $commands; do
   grep -qx "\.SS $command" "$man" 2>/dev/null ||
     faults+=("share/man/man1/tessik-stats.1 is missing or has no section on $command")
+done
+for section in EXAMPLES FILES ENVIRONMENT '"EXIT STATUS"'; do
+  grep -qx "\.SH $section" "$man" 2>/dev/null ||
+    faults+=("share/man/man1/tessik-stats.1 has no $section section")
 done
 
 if [ ${#faults[@]} -gt 0 ]; then
