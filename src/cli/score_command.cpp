@@ -78,7 +78,8 @@ void PrintJson(const HeadToHead& record, std::ostream& out) {
     json["performance"] = {{"rating", p->rating},
                            {"average_opponent_rating", p->averageOpponent},
                            {"score_percent", p->scorePercent},
-                           {"rating_difference", p->difference}};
+                           {"rating_difference", p->difference},
+                           {"games", p->games}};
   }
   out << JsonText(std::move(json));
 }

@@ -49,6 +49,7 @@ std::optional<Performance> PerformanceOf(const std::vector<PlayedGame>& games) {
       std::lround(50.0 * static_cast<double>(points2) / static_cast<double>(rated)));
   performance.difference = FideRatingDifference(performance.scorePercent);
   performance.rating = performance.averageOpponent + performance.difference;
+  performance.games = static_cast<int>(rated);
   return performance;
 }
 

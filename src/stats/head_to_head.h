@@ -38,7 +38,11 @@ struct Performance {
   int averageOpponent = 0;
   int scorePercent = 0;  // rounded to whole percent, as FIDE's table reads it
   int difference = 0;
+  int games = 0;  // those it stands on: with the opponent's rating known
 };
+
+// Fewer games than this make a performance worth little, and the text says so.
+inline constexpr int kFewGamesForAPerformance = 5;
 
 struct HeadToHead {
   std::string opponent;  // whole when the database knows the player; else the log's 15 characters

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/text.h"
 #include "stats/game_filter.h"
 #include "stats/utc_time.h"
 
@@ -38,11 +39,13 @@ std::vector<std::pair<std::string, std::string>> SummaryRows(const HeadToHead& r
       {"First game", GameText(record.games.front())},
       {"Last game", GameText(record.games.back())}};
   if (const auto& p = record.performance) {
-    rows.emplace_back("Performance", std::to_string(p->rating) + " (average opponent " +
-                                         std::to_string(p->averageOpponent) + ", " +
-                                         std::to_string(p->scorePercent) +
-                                         "%: " + (p->difference >= 0 ? "+" : "") +
-                                         std::to_string(p->difference) + ")");
+    rows.emplace_back(
+        "Performance",
+        std::to_string(p->rating) + " (average opponent " + std::to_string(p->averageOpponent) +
+            ", " + std::to_string(p->scorePercent) + "%: " + (p->difference >= 0 ? "+" : "") +
+            std::to_string(p->difference) +
+            (p->games < kFewGamesForAPerformance ? ", from only " + GamesText(p->games) : "") +
+            ")");
   }
   return rows;
 }

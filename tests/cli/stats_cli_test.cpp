@@ -165,6 +165,11 @@ TEST_F(StatsCli, ScoreCountsTheGamesAgainstOneOpponentThroughEveryFilter) {
             std::string::npos);
   EXPECT_NE(text.find("\nPerformance  1631 (average opponent 1529, 64%: +102)\n"),
             std::string::npos);
+  // Carl's two games at 1500, a draw and a win: 75%, FIDE's +193, and too few to say much.
+  EXPECT_NE(Stats(dir, "score Carl")
+                .out.find("\nPerformance  1693 (average opponent 1500, 75%: +193, from only 2 "
+                          "games)\n"),
+            std::string::npos);
   // Unknown handles are named, with the closest ones.
   StatsRun unknown = Stats(dir, "score bobb");
   EXPECT_EQ(unknown.status, 2);
