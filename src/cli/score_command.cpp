@@ -90,12 +90,13 @@ void PrintText(const HeadToHead& record, std::ostream& out) {
   // The last results, each above its date, five to a row: the strip fits 80 columns.
   constexpr size_t kGamesARow = 5;
   const std::vector<PlayedGame> lastTen = LastGames(record, 10);
+  const bool colour = ColourOnOutput();
   std::vector<TableRow> strip;
   for (size_t first = 0; first < lastTen.size(); first += kGamesARow) {
     std::string results, dates;
     for (size_t i = first; i < std::min(first + kGamesARow, lastTen.size()); ++i) {
       const std::string date = DateText(lastTen[i].startTime);
-      results += std::string(1, lastTen[i].result) + std::string(11, ' ');
+      results += ResultText(lastTen[i].result, colour) + std::string(11, ' ');
       dates += date + std::string(12 - std::min<size_t>(date.size(), 11), ' ');
     }
     strip.push_back({first == 0 ? "Last " + std::to_string(lastTen.size()) : "", results});

@@ -1,6 +1,9 @@
 #include "cli/text_format.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 
 namespace tessik {
 
@@ -22,6 +25,17 @@ std::string AlignedTable(const std::vector<TableRow>& rows, std::string_view ali
     text += line + "\n";
   }
   return text;
+}
+
+bool ColourOnOutput() {
+  const char* noColour = std::getenv("NO_COLOR");
+  return isatty(STDOUT_FILENO) != 0 && (noColour == nullptr || *noColour == '\0');
+}
+
+std::string ResultText(char result, bool colour) {
+  if (!colour || result == '=') return std::string(1, result);
+  // Green or red, then back to the terminal's own colour.
+  return std::string(result == '+' ? "\033[32m" : "\033[31m") + result + "\033[0m";
 }
 
 }  // namespace tessik

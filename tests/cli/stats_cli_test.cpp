@@ -165,6 +165,18 @@ TEST_F(StatsCli, ScoreCountsTheGamesAgainstOneOpponentThroughEveryFilter) {
             std::string::npos);
   EXPECT_NE(text.find("\nPerformance  1631 (average opponent 1529, 64%: +102)\n"),
             std::string::npos);
+  // On a terminal a win is green and a loss red, unless NO_COLOR is set (into a file: above).
+  for (const auto& [noColour, coloured] : {std::pair{"", true}, {"NO_COLOR=1", false}}) {
+    const std::string onTerminal =
+        "cd " + dir.path() + " && env -u TESSIK_DB XDG_DATA_HOME=" + dir.path() + "/data " +
+        noColour + " script -qec '" + TESSIK_STATS + " --user ann score bob' /dev/null >tty";
+    ASSERT_EQ(std::system(onTerminal.c_str()), 0) << onTerminal;
+    const std::string shown = ReadFile(dir / "tty");
+    EXPECT_EQ(
+        shown.find("Last 7       \033[32m+\033[0m           \033[31m-\033[0m") != std::string::npos,
+        coloured)
+        << shown;
+  }
   // Carl's two games at 1500, a draw and a win: 75%, FIDE's +193, and too few to say much.
   EXPECT_NE(Stats(dir, "score Carl")
                 .out.find("\nPerformance  1693 (average opponent 1500, 75%: +193, from only 2 "
