@@ -15,7 +15,8 @@ std::vector<Surprise> SurpriseRanking(std::span<const Game> games, int minGames)
   std::map<std::pair<Server, std::string>, Surprise> byOpponent;
   for (const Game& game : games) {
     const std::string_view opponent = game.Opponent();
-    if (IsGuestHandle(opponent)) continue;
+    // The host's guests and anonymous players; a name of another server is a player's.
+    if (game.server == Server::Host && IsGuestHandle(opponent)) continue;
     Surprise& entry = byOpponent[{game.server, FoldedCase(opponent)}];
     if (entry.games++ == 0) {
       entry.server = game.server;

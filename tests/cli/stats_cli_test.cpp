@@ -45,12 +45,13 @@ const std::vector<Game> kGames = {
     {"Carl", true, '=', "2024.02.01", "600+0", "Standard", "Casual Rapid game"},
     {"bob", true, '+', "2024.02.03", "1/86400", "Standard", "Rated Daily game", 1500, 1700},
     {"bob", false, '+', "2024.02.10", "60+0", "Crazyhouse"},
-    {"dora", true, '-', "2024.03.01", "180+0", "Standard", "Rated Blitz game", 1480, 1900, "GM"},
+    {"Guestrin", true, '-', "2024.03.01", "180+0", "Standard", "Rated Blitz game", 1480, 1900,
+     "GM"},
     {"bob", true, '+', "2024.03.02", "180+2"},
     {"bob", false, '=', "2024.03.15", "1800+20"},
     {"Carl", false, '+', "2024.03.20", "300+3", "Standard", "Rated Blitz game", 1500, 1500, "BOT"},
     {"bob", true, '-', "2024.04.02", "180+2"},
-    {"dora", false, '+', "2024.04.05", "-"},  // no clock: standard
+    {"Guestrin", false, '+', "2024.04.05", "-"},  // no clock: standard
 };
 // Left out: another player's game, an unfinished one, a variant the log has no place for.
 const std::vector<Game> kLeftOut = {
@@ -187,7 +188,7 @@ TEST_F(StatsCli, ScoreCountsTheGamesAgainstOneOpponentThroughEveryFilter) {
   EXPECT_EQ(unknown.status, 2);
   EXPECT_EQ(unknown.err,
             "tessik-stats: no game against bobb in the record of ann; the closest handles: bob, "
-            "dora, Carl\n");
+            "Carl, Guestrin\n");
 }
 
 TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
@@ -209,6 +210,14 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
   EXPECT_EQ(JsonOf("rank surprise --min-games 7")["opponents"],
             Json::parse(R"([{"opponent": "bob", "server": "pgn", "games": 7, "points": 4.5,
                              "expected_points": 3.25, "difference": 1.25}])"));
+  // A player of another server named like the host's guests is a player (Guestrin: a loss
+  // expecting 3/32, a win expecting 16/32).
+  std::vector<std::string> surprising;
+  const Json twoGames = JsonOf("rank surprise --min-games 2");
+  for (const Json& row : twoGames["opponents"]) {
+    surprising.push_back(std::string(row["opponent"]) + " " + row["expected_points"].dump());
+  }
+  EXPECT_EQ(surprising, (std::vector<std::string>{"bob 3.25", "Carl 1.0", "Guestrin 0.59375"}));
   const auto casual = [](const Game& g) { return g.event.starts_with("Casual"); };
   EXPECT_EQ(Counts(JsonOf("rank overall --unrated")), Counted(casual));
   EXPECT_EQ(Counts(JsonOf("rank overall --rated")),
@@ -240,11 +249,13 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
       << csv;
   EXPECT_NE(csv.find("2024-02-01T12:00:00Z,white,drawn,Carl,1500,1500,blitz,10,0,0,0"),
             std::string::npos);
-  EXPECT_NE(csv.find("\r\n2024-04-05T12:00:00Z,black,won,dora,1500,1500,standard,,0,1,0,?,?,0\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      csv.find("\r\n2024-04-05T12:00:00Z,black,won,Guestrin,1500,1500,standard,,0,1,0,?,?,0\r\n"),
+      std::string::npos);
   // Titles: one the log knows; a computer, with no title.
-  EXPECT_NE(csv.find("\r\n2024-03-01T12:00:00Z,white,lost,dora,1480,1900,blitz,3,0,1,0,GM,,0\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      csv.find("\r\n2024-03-01T12:00:00Z,white,lost,Guestrin,1480,1900,blitz,3,0,1,0,GM,,0\r\n"),
+      std::string::npos);
   EXPECT_NE(csv.find("\r\n2024-03-20T12:00:00Z,black,won,Carl,1500,1500,blitz,5,3,1,0,,,1\r\n"),
             std::string::npos);
   // The same archive again adds nothing.
