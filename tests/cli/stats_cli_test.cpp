@@ -218,6 +218,7 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
     surprising.push_back(std::string(row["opponent"]) + " " + row["expected_points"].dump());
   }
   EXPECT_EQ(surprising, (std::vector<std::string>{"bob 3.25", "Carl 1.0", "Guestrin 0.59375"}));
+  EXPECT_EQ(JsonOf("rank surprise --min-games 2 --limit 1")["opponents"].size(), 1u);
   const auto casual = [](const Game& g) { return g.event.starts_with("Casual"); };
   EXPECT_EQ(Counts(JsonOf("rank overall --unrated")), Counted(casual));
   EXPECT_EQ(Counts(JsonOf("rank overall --rated")),
