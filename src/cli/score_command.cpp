@@ -154,7 +154,9 @@ void AddScoreCommand(CLI::App& app, const LogPlace& place) {
   CLI::App* command = app.add_subcommand(
       "score",
       "The record against one opponent: the plug-in's score lines with every line on, the "
-      "points the stored ratings predicted, the last ten results, streaks, the first and last "
+      "points the stored ratings predicted (Tessik's table of 32nds of a point: the Elo "
+      "expectation of each game's rating difference, rounded), the last ten results, streaks, "
+      "the first and last "
       "game, and a performance rating: the average rating of the opponent (over the games "
       "where it is known) plus the rating difference FIDE's table gives for the score in them "
       "(FIDE Rating Regulations, table 8.1.a)");
