@@ -9,6 +9,7 @@
 #include "cli/text_format.h"
 #include "stats/game_filter.h"
 #include "stats/history.h"
+#include "store/handle.h"
 
 namespace tessik {
 
@@ -20,7 +21,7 @@ void PrintHistory(const LogView& view, Period period, std::ostream& out) {
     Json rows = Json::array();
     for (const HistoryRow& row : history) {
       Json ratings = Json::object();
-      for (const auto& [type, rating] : row.lastRatings) ratings[RatingTypeName(type)] = rating;
+      for (const auto& [pool, rating] : row.lastRatings) ratings[pool] = rating;
       const ScoreCounts& c = row.counts;
       rows.push_back({{"period", row.period},
                       {"games", c.Games()},
@@ -36,9 +37,8 @@ void PrintHistory(const LogView& view, Period period, std::ostream& out) {
   std::vector<TableRow> rows = {{"Period", "Games", "+", "=", "-", "Score", "Last ratings"}};
   for (const HistoryRow& row : history) {
     std::string ratings;
-    for (const auto& [type, rating] : row.lastRatings) {
-      ratings += (ratings.empty() ? "" : ", ") + std::string(RatingTypeName(type)) + " " +
-                 std::to_string(rating);
+    for (const auto& [pool, rating] : row.lastRatings) {
+      ratings += (ratings.empty() ? "" : ", ") + PrintableName(pool) + " " + std::to_string(rating);
     }
     const ScoreCounts& c = row.counts;
     rows.push_back({row.period, std::to_string(c.Games()), std::to_string(c.won),

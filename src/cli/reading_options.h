@@ -10,16 +10,22 @@
 #include "cli/commands.h"
 #include "cli/user_log.h"
 #include "stats/game.h"
+#include "stats/game_kind.h"
 #include "store/rating_type.h"
 
 namespace tessik {
 
 struct ReadingOptions {
-  std::string since, until;  // checked: YYYY-MM-DD
+  std::string since, until;  // checked: as ParseTimeSpan reads them
   RatingType type = AnyRatingType;
   std::string colour;  // checked: white, black or empty
   std::optional<Server> server;
   bool rated = false, unrated = false;
+  std::optional<TimeClass> timeClass;
+  std::string clock;           // checked: as ClockOfText reads it
+  std::string variant;         // any name
+  std::string opponentRating;  // checked: "1800-2000", "1800-" or "-2000"
+  std::optional<Ending> ending;
   bool json = false;
 };
 

@@ -213,6 +213,11 @@ std::vector<Game> SelectedGames(const LogView& view) {
 }
 
 void VisitRecordResults(const LogView& view, const GameResultVisitor& visit) {
+  if (view.filter.AsksTheGame()) {
+    // The database's query does not hold those conditions: each game is judged whole.
+    for (const Game& game : SelectedGames(view)) visit(game.server, game.Opponent(), game.record);
+    return;
+  }
   const auto accepted = [&view](const Game& game) { return Accepts(view.filter, game); };
   if (!view.database) {
     // The log alone is counted as it is read: none of its games is kept.

@@ -40,6 +40,17 @@ constexpr std::pair<std::string_view, uint8_t> kVariants[] = {
     {"Three-check", 25}, {"Antichess", 26}, {"Giveaway", 26},     {"Atomic", 27},
 };
 
+}  // namespace
+
+std::string_view VariantOfWild(uint8_t wild) {
+  if (wild == 0) return "";
+  const auto* variant = std::find_if(std::begin(kVariants), std::end(kVariants),
+                                     [wild](const auto& v) { return v.second == wild; });
+  return variant == std::end(kVariants) ? "" : variant->first;
+}
+
+namespace {
+
 int32_t StartInRecord(int64_t start) {
   return start < INT32_MIN || start > INT32_MAX ? kUnknownStartTime : static_cast<int32_t>(start);
 }

@@ -60,6 +60,10 @@ LeftOut ArchiveRecord(const ArchiveTags& tags, std::string_view player, PgnForma
 // StartTime or Time (a day without a time: its midnight); kUnknownStartTime without a date.
 int64_t OnlineStart(const ArchiveTags& tags);
 
+// The online servers' name of a variant the log numbers (22: "Chess960"); empty for ordinary
+// chess and the host's other variants.
+std::string_view VariantOfWild(uint8_t wild);
+
 // The game as ArchiveRecord reads it, with what the tags say beyond the record: the whole
 // names; the start beyond 32 bits; the server and the game's id there: lichess's from its Site
 // ("https://lichess.org/ID"), chess.com's from its Link (".../game/live/ID": "live/ID"), and for

@@ -4,6 +4,21 @@
 
 namespace tessik {
 
+namespace {
+
+bool AcceptsTheGame(const GameFilter& filter, const Game& game) {
+  if (filter.timeClass && TimeClassOf(game) != filter.timeClass) return false;
+  if (filter.clock && !SameClock(ClockOf(game), *filter.clock)) return false;
+  if (filter.variant && VariantOf(game) != *filter.variant) return false;
+  const int opponentRating = game.record.opponentRating;
+  if ((filter.minOpponentRating || filter.maxOpponentRating) && opponentRating == 0) return false;
+  if (filter.minOpponentRating && opponentRating < *filter.minOpponentRating) return false;
+  if (filter.maxOpponentRating && opponentRating > *filter.maxOpponentRating) return false;
+  return !filter.ending || EndingOf(game) == *filter.ending;
+}
+
+}  // namespace
+
 bool Accepts(const GameFilter& filter, const Game& game) {
   const GameRecord& record = game.record;
   if (record.result < kUserWon || record.result > kUserLost) return false;  // no game: a marker
@@ -15,7 +30,8 @@ bool Accepts(const GameFilter& filter, const Game& game) {
   if (filter.until && !(dated && start < *filter.until)) return false;
   if ((RatingTypeOf(record) & filter.types) == 0) return false;
   if (filter.white && (record.userWhite != 0) != *filter.white) return false;
-  return !filter.rated || (record.rated != 0) == *filter.rated;
+  if (filter.rated && (record.rated != 0) != *filter.rated) return false;
+  return !filter.AsksTheGame() || AcceptsTheGame(filter, game);
 }
 
 std::string_view RatingTypeName(RatingType type) {

@@ -1,4 +1,5 @@
-// Which games a command looks at: a server, a date range, rating types, a colour, rated or not.
+// Which games a command looks at: a server, a date range, rating types, a colour, rated or not,
+// a time class, a clock, a variant, the opponent's rating and how the game ended.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "stats/game.h"
+#include "stats/game_kind.h"
 #include "store/rating_type.h"
 
 namespace tessik {
@@ -19,6 +21,18 @@ struct GameFilter {
   std::optional<bool> white;  // the user's colour
   std::optional<bool> rated;
   std::optional<Server> server;  // only that server's games
+  std::optional<TimeClass> timeClass;
+  std::optional<GameClock> clock;
+  std::optional<std::string> variant;  // as VariantNamed gives it: empty for ordinary chess
+  // The opponent's rating, both ends included: a game of unknown opponent rating is in no band.
+  std::optional<int> minOpponentRating, maxOpponentRating;
+  std::optional<Ending> ending;
+
+  // Whether the filter asks what the database's query does not: the time class, the clock, the
+  // variant, the opponent's rating or the ending.
+  bool AsksTheGame() const {
+    return timeClass || clock || variant || minOpponentRating || maxOpponentRating || ending;
+  }
 };
 
 // Whether game has a result (a marker or a damaged record has none) and filter lets it through.

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "stats/game_kind.h"
 #include "stats/utc_time.h"
 
 namespace tessik {
@@ -51,7 +52,7 @@ std::vector<HistoryRow> History(std::span<const Game> games, Period period) {
       labelledDay = day;
     }
     row->counts.Count(game.record);
-    row->lastRatings[RatingTypeOf(game.record)] = game.record.userRating;
+    if (const auto rating = RatingAfter(game)) row->lastRatings[PoolOf(game)] = *rating;
   }
   std::vector<HistoryRow> history;
   if (auto undated = rows.find("undated"); undated != rows.end()) {

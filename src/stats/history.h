@@ -16,8 +16,9 @@ enum class Period { Week, Month, Year };
 struct HistoryRow {
   std::string period;  // "2024" a year, "2024-03" a month, "2024-W09" an ISO week; "undated"
   ScoreCounts counts;
-  // The user's rating in the last game of each rating type played in the period.
-  std::map<RatingType, int> lastRatings;
+  // The user's rating after the last game of each pool (PoolOf) played in the period, where the
+  // rating is known.
+  std::map<std::string, int> lastRatings;
 };
 
 // One row per period with games, oldest first; games of unknown date in an "undated" row before

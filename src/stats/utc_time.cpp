@@ -23,6 +23,74 @@ std::optional<int64_t> ParseDate(std::string_view text) {
   return duration_cast<seconds>(sys_days{date}.time_since_epoch()).count();
 }
 
+namespace {
+
+using std::chrono::sys_days;
+
+int64_t SecondsOf(sys_days day) {
+  return std::chrono::duration_cast<std::chrono::seconds>(day.time_since_epoch()).count();
+}
+
+// Digits only, at most count of them: their value.
+std::optional<int> Number(std::string_view text, size_t count) {
+  if (text.empty() || text.size() > count) return std::nullopt;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+// The calendar date some months before date: the last day of its month when the month is shorter.
+std::chrono::year_month_day MonthsBefore(std::chrono::year_month_day date, int months) {
+  using namespace std::chrono;
+  year_month_day before = date - std::chrono::months{months};
+  if (!before.ok()) before = year_month_day_last{before.year(), month_day_last{before.month()}};
+  return before;
+}
+
+}  // namespace
+
+std::optional<TimeSpan> ParseTimeSpan(std::string_view text, int64_t now) {
+  using namespace std::chrono;
+  if (const auto day = ParseDate(text)) return TimeSpan{*day, *day + 24 * 60 * 60};
+  if (text.size() == 7 && text[4] == '-') {  // a month
+    const auto y = Number(text.substr(0, 4), 4), m = Number(text.substr(5), 2);
+    if (!y || !m || *m < 1 || *m > 12) return std::nullopt;
+    const year_month first{year{*y}, month{static_cast<unsigned>(*m)}};
+    return TimeSpan{SecondsOf(sys_days{first / 1}), SecondsOf(sys_days{(first + months{1}) / 1})};
+  }
+  if (const auto y = Number(text, 4); y && text.size() == 4) {
+    return TimeSpan{SecondsOf(sys_days{year{*y} / 1 / 1}),
+                    SecondsOf(sys_days{year{*y + 1} / 1 / 1})};
+  }
+  if (text.size() < 2) return std::nullopt;
+  const auto count = Number(text.substr(0, text.size() - 1), 5);
+  if (!count) return std::nullopt;
+  const sys_seconds instant{seconds{now}};
+  const sys_days today = floor<days>(instant);
+  const auto time = instant - today;
+  int64_t at = 0;
+  switch (text.back()) {
+    case 'd':
+      at = now - int64_t{*count} * 24 * 60 * 60;
+      break;
+    case 'w':
+      at = now - int64_t{*count} * 7 * 24 * 60 * 60;
+      break;
+    case 'm':
+      at = SecondsOf(sys_days{MonthsBefore(year_month_day{today}, *count)}) + time.count();
+      break;
+    case 'y':
+      at = SecondsOf(sys_days{MonthsBefore(year_month_day{today}, 12 * *count)}) + time.count();
+      break;
+    default:
+      return std::nullopt;
+  }
+  return TimeSpan{at, at};
+}
+
 UtcTime UtcTimeOf(int64_t seconds) {
   using namespace std::chrono;
   const sys_seconds when{std::chrono::seconds{seconds}};

@@ -174,12 +174,14 @@ TEST(FetchCli, TheSameGamesFromEitherServerOrAFileCountTheSame) {
     const StatsRun fetched = Stats(dir, run, servers);
     EXPECT_EQ(fetched.status, 0) << run << ": " << fetched.err;
   }
-  // Each server named in the text, as "(lichess)", is named alike, and the columns' widths that
-  // follow from its name are left aside.
+  // Each server named in the text, as "(lichess)" or in a pool's name ("lichess blitz"), is
+  // named alike, and the columns' widths that follow from its name are left aside.
   const auto sameServer = [](std::string text) {
-    for (const char* name : {"lichess", "chesscom", "pgn"}) {
-      for (size_t at; (at = text.find(std::string("(") + name + ")")) != std::string::npos;) {
-        text.replace(at, std::string(name).size() + 2, "(server)");
+    for (const std::string name : {"lichess", "chesscom", "pgn"}) {
+      for (const std::string& named : {"(" + name + ")", name + " blitz"}) {
+        for (size_t at; (at = text.find(named)) != std::string::npos;) {
+          text.replace(at, name.size() + (named[0] == '(' ? 2 : 0), "(server)");
+        }
       }
     }
     for (size_t at; (at = text.find("  ")) != std::string::npos;) text.erase(at, 1);

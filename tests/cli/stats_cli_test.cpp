@@ -236,7 +236,8 @@ TEST_F(StatsCli, RankHistoryAndExportAgreeWithTheGames) {
   // As text: a column for each figure, text to the left, numbers to the right.
   EXPECT_EQ(Stats(dir, "history --by year").out,
             "Period  Games  +  =  -  Score  Last ratings\n"
-            "2024       11  6  2  3    64%  crazyhouse 1500, blitz 1500, standard 1500\n\n"
+            "2024       11  6  2  3    64%  pgn 1500, pgn blitz 1500, pgn classical 1500, pgn "
+            "correspondence 1500, pgn crazyhouse bullet 1500, pgn rapid 1500\n\n"
             "Counted: the database " +
                 (dir / "data/tessik/ann.sqlite").string() + " (pgn)\n");
 
