@@ -148,13 +148,17 @@ void AddReadingOptions(CLI::App& command, ReadingOptions& options) {
       ->transform(OneOfNames({"white", "black"}));
   auto* rated = command.add_flag("--rated", options.rated, "Only rated games");
   command.add_flag("--unrated", options.unrated, "Only unrated games")->excludes(rated);
+  command.add_flag("--elo", options.elo,
+                   "Expected scores by the exact Elo expectation, 1 / (1 + 10^(-D/400)) for a "
+                   "rating difference D, instead of Tessik's table of 32nds of a point");
   command.add_flag("--json", options.json, "Print one JSON document instead of text");
 }
 
 std::string ReadLog(const LogPlace& place, const ReadingOptions& options,
                     const std::function<void(const LogView&, std::ostream&)>& print,
                     bool sayCounted) {
-  const LogView view = OpenRecord(place, FilterOf(options), options.json);
+  LogView view = OpenRecord(place, FilterOf(options), options.json);
+  if (options.elo) view.expectation = ExpectationRule::Elo;
   std::ostringstream text;
   print(view, text);
   if (const std::string sources = CountedSources(view);

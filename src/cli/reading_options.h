@@ -27,6 +27,7 @@ struct ReadingOptions {
   std::string opponentRating;  // checked: "1800-2000", "1800-" or "-2000"
   std::optional<Ending> ending;
   bool json = false;
+  bool elo = false;  // the exact Elo expectation instead of the table
 };
 
 // Adds the filters and --json to command, bound to options, after the command's own options.

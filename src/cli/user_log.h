@@ -12,6 +12,7 @@
 #include "database/game_rows.h"
 #include "database/record_database.h"
 #include "platform/private_directory.h"
+#include "stats/expectation.h"
 #include "stats/game.h"
 #include "stats/game_filter.h"
 
@@ -46,6 +47,7 @@ struct LogView {
   bool json = false;
   bool logPresent = true;                    // false: only the database has the user's games
   std::shared_ptr<RecordDatabase> database;  // none when the user has none
+  ExpectationRule expectation = ExpectationRule::Table;  // --elo: the exact Elo expectation
 };
 
 // The view of the user's record at place: the log, as FindUserLog finds it (without --user,
