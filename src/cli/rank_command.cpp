@@ -35,7 +35,8 @@ struct RankRequest {
 };
 
 void PrintSurprise(const LogView& view, const RankRequest& request, std::ostream& out) {
-  std::vector<Surprise> ranking = SurpriseRanking(SelectedGames(view), request.minGames);
+  std::vector<Surprise> ranking =
+      SurpriseRanking(SelectedGames(view), request.minGames, view.expectation);
   if (ranking.size() > request.limit) ranking.resize(request.limit);
   if (view.json) {
     Json rows = Json::array();
@@ -57,8 +58,15 @@ void PrintSurprise(const LogView& view, const RankRequest& request, std::ostream
                     std::to_string(s.games), OneDecimal(s.points), OneDecimal(s.expected),
                     OneDecimal(s.Difference(), true)});
   }
-  out << "Against the ratings (at least " << GamesText(request.minGames) << "):\n"
+  out << "Against the ratings (at least " << GamesText(request.minGames)
+      << " with both ratings known):\n"
       << AlignedTable(rows, "lrrrr");
+}
+
+// A line under a ranking for the games against anonymous players it leaves out; empty for none.
+std::string LeftOutText(const OpponentTallies& tallies) {
+  if (tallies.anonymousGames == 0) return "";
+  return "Left out: " + GamesText(tallies.anonymousGames) + " against anonymous players\n";
 }
 
 void PrintOverall(const LogView& view, const OpponentTallies& tallies, std::ostream& out) {
@@ -77,7 +85,8 @@ void PrintOverall(const LogView& view, const OpponentTallies& tallies, std::ostr
                      {"won", won},
                      {"drawn", drawn},
                      {"lost", lost},
-                     {"percentage", ScorePercentage(won, drawn, lost)}});
+                     {"percentage", ScorePercentage(won, drawn, lost)},
+                     {"anonymous_games_left_out", tallies.anonymousGames}});
     return;
   }
   std::vector<TableRow> rows = {{"Games", std::to_string(games)},
@@ -86,7 +95,7 @@ void PrintOverall(const LogView& view, const OpponentTallies& tallies, std::ostr
                                 {"Drawn", std::to_string(drawn)},
                                 {"Lost", std::to_string(lost)}};
   if (games > 0) rows.push_back({"Score", std::to_string(ScorePercentage(won, drawn, lost)) + "%"});
-  out << "Overall score:\n" << AlignedTable(rows, "lr");
+  out << "Overall score:\n" << AlignedTable(rows, "lr") << LeftOutText(tallies);
 }
 
 void PrintRanking(const LogView& view, const RankRequest& request, std::ostream& out) {
@@ -115,7 +124,9 @@ void PrintRanking(const LogView& view, const RankRequest& request, std::ostream&
                       {"lost", row.lost},
                       {"percentage", ScorePercentage(row.won, row.drawn, row.lost)}});
     }
-    out << JsonText({{"report", request.report}, {"opponents", std::move(rows)}});
+    out << JsonText({{"report", request.report},
+                     {"opponents", std::move(rows)},
+                     {"anonymous_games_left_out", tallies.anonymousGames}});
     return;
   }
   std::vector<TableRow> rows = {{"Opponent", "Games", "+", "=", "-", "Score"}};
@@ -129,7 +140,7 @@ void PrintRanking(const LogView& view, const RankRequest& request, std::ostream&
   out << (ranking == Ranking::MostGames ? "Most games against:\n"
           : ranking == Ranking::Best    ? "Best:\n"
                                         : "Worst:\n")
-      << AlignedTable(rows, "lrrrrr");
+      << AlignedTable(rows, "lrrrrr") << LeftOutText(tallies);
 }
 
 }  // namespace

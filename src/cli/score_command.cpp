@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
-#include <unordered_set>
+#include <set>
 #include <utility>
 
 #include "cli/commands.h"
@@ -26,9 +26,17 @@ Json GameJson(const PlayedGame& game) {
           {"user_rating", game.userRating},           {"opponent_rating", game.opponentRating}};
 }
 
+// What the ratings predicted, over the games whose ratings are both known.
+Json ExpectationJson(const Expectation& e) {
+  return {{"games", e.games},
+          {"points", e.scored},
+          {"expected_points", e.expected},
+          {"games_of_unknown_rating", e.unknown}};
+}
+
 // The record split by colour and by rating type, as the score lines split it, in numbers: every
 // rating type ("any" first) with its games, both colours ("any") then each.
-Json SplitsJson(const HeadToHead& record) {
+Json SplitsJson(const HeadToHead& record, ExpectationRule rule) {
   Json splits = Json::array();
   std::vector<std::pair<std::string, RatingType>> types = {{"any", AnyRatingType}};
   for (RatingType type : EveryRatingType()) types.emplace_back(RatingTypeName(type), type);
@@ -40,6 +48,14 @@ Json SplitsJson(const HeadToHead& record) {
       if (counts.Games() == 0 && !(type == AnyRatingType && colours == (kLineWhite | kLineBlack))) {
         continue;
       }
+      Expectation expectation;
+      for (const PlayedGame& game : record.games) {
+        if ((game.type & type) == 0 || (colours & (game.white ? kLineWhite : kLineBlack)) == 0) {
+          continue;
+        }
+        const int result = game.result == '+' ? kUserWon : game.result == '=' ? kDraw : kUserLost;
+        expectation.Add(game.userRating, game.opponentRating, result, rule);
+      }
       splits.push_back({{"rating_type", typeName},
                         {"colour", colourName},
                         {"games", counts.Games()},
@@ -47,13 +63,13 @@ Json SplitsJson(const HeadToHead& record) {
                         {"drawn", counts.drawn},
                         {"lost", counts.lost},
                         {"percentage", ScorePercentage(counts.won, counts.drawn, counts.lost)},
-                        {"expected_points", counts.expected32 / 32.0}});
+                        {"expectation", ExpectationJson(expectation)}});
     }
   }
   return splits;
 }
 
-void PrintJson(const HeadToHead& record, std::ostream& out) {
+void PrintJson(const HeadToHead& record, ExpectationRule rule, std::ostream& out) {
   const ScoreCounts& t = record.total;
   Json json = {{"opponent", record.opponent},
                {"lines", record.lines},
@@ -62,8 +78,12 @@ void PrintJson(const HeadToHead& record, std::ostream& out) {
                {"drawn", t.drawn},
                {"lost", t.lost},
                {"points", t.won + t.drawn / 2.0},
-               {"expected_points", t.expected32 / 32.0}};
-  json["splits"] = SplitsJson(record);
+               {"expectation", ExpectationJson(record.expectation)}};
+  json["splits"] = SplitsJson(record, rule);
+  json["counted_as"] = Json::array();
+  for (const auto& [server, name] : record.spellings) {
+    json["counted_as"].push_back({{"server", ServerName(server)}, {"name", name}});
+  }
   json["last_ten"] = Json::array();
   for (const PlayedGame& game : LastGames(record, 10)) json["last_ten"].push_back(GameJson(game));
   json["streaks"] = {
@@ -110,37 +130,58 @@ void PrintText(const HeadToHead& record, std::ostream& out) {
   out << "\n" << AlignedTable(rows);
 }
 
-// The record against opponent. Throws DataError, suggesting the closest handles, when the whole
-// log holds no game against opponent: a mistyped handle, not a filter that leaves none.
-void PrintScore(const LogView& view, const std::string& opponent, std::ostream& out) {
-  // Only the games against opponent are kept: the record reads no other.
-  const PlayerMatcher matcher(opponent);
+// Every opponent's name in the record (one game per name is enough to know the names).
+std::set<std::string> OpponentNames(const LogView& view) {
+  std::set<std::string> names;
+  SelectRecord(view, [&names](const Game& game) {
+    names.emplace(game.Opponent());
+    return false;
+  });
+  return names;
+}
+
+// The record against opponent, letter case aside; else against the one opponent whose name
+// begins with it. Throws DataError when several do, naming them, and when none does, suggesting
+// the closest: a mistyped name, not a filter that leaves no game.
+void PrintScore(const LogView& view, std::string opponent, std::ostream& out) {
+  std::vector<Game> games;
   bool known = false;
-  const auto against = [&](const Game& game) {
-    if (!matcher.Matches(game)) return false;
-    known = true;
-    return Accepts(view.filter, game);
+  const auto read = [&] {
+    // Only the games against opponent are kept: the record reads no other.
+    const PlayerMatcher matcher(opponent);
+    games = SelectRecord(
+        view,
+        [&](const Game& game) {
+          if (!matcher.Matches(game)) return false;
+          known = true;
+          return Accepts(view.filter, game);
+        },
+        opponent);
   };
-  const std::vector<Game> games = SelectRecord(view, against, opponent);
+  read();
   if (!known) {
-    std::string message =
-        "no game against " + PrintableName(opponent) + " in " +
-        (view.database ? "the record of " + PrintableName(view.log.user) : view.log.path);
-    // One game per name is enough to know the names.
-    std::unordered_set<std::string> names;
-    std::vector<std::string> closest =
-        ClosestHandles(SelectRecord(view,
-                                    [&names](const Game& game) {
-                                      return names.insert(std::string(game.Opponent())).second;
-                                    }),
-                       opponent, 3);
-    for (size_t i = 0; i < closest.size(); ++i) {
-      message += (i == 0 ? "; the closest handles: " : ", ") + PrintableName(closest[i]);
+    const std::set<std::string> names = OpponentNames(view);
+    const std::vector<std::string> beginning = NamesBeginningWith(names, opponent);
+    if (beginning.size() > 1) {
+      std::string message = "several opponents' names begin with " + PrintableName(opponent) + ":";
+      for (const std::string& name : beginning) message += " " + PrintableName(name);
+      throw DataError(message + "; name one of them");
     }
-    throw DataError(message);
+    if (beginning.empty()) {
+      std::string message =
+          "no game against " + PrintableName(opponent) + " in " +
+          (view.database ? "the record of " + PrintableName(view.log.user) : view.log.path);
+      const std::vector<std::string> closest = ClosestNames(names, opponent, 3);
+      for (size_t i = 0; i < closest.size(); ++i) {
+        message += (i == 0 ? "; the closest handles: " : ", ") + PrintableName(closest[i]);
+      }
+      throw DataError(message);
+    }
+    opponent = beginning.front();
+    read();
   }
-  const HeadToHead record = HeadToHeadRecord(games, opponent);
-  view.json ? PrintJson(record, out) : PrintText(record, out);
+  const HeadToHead record = HeadToHeadRecord(games, opponent, view.expectation);
+  view.json ? PrintJson(record, view.expectation, out) : PrintText(record, out);
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ SQLite::Statement FilteredSelect(SQLite::Database& db, const std::string& column
   if (filter.types != AnyRatingType) add("(rating_type & :types) != 0");
   if (filter.white) add("user_white = :white");
   if (filter.rated) add("rated = :rated");
-  if (opponent) add("opponent = :opponent");
+  if (opponent) add("opponent = :opponent COLLATE NOCASE");
   SQLite::Statement select(db, columns + where + order);
   if (filter.server) select.bind(":server", std::string(ServerName(*filter.server)));
   if (filter.since) select.bind(":since", *filter.since);

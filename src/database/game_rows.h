@@ -29,7 +29,7 @@ int64_t StartBatch(SQLite::Database& db, std::string_view kind, std::optional<in
 int AddGames(SQLite::Database& db, int64_t batch, std::span<const Game> games);
 
 // The games filter lets through (the conditions are the query's), oldest first; games of an
-// unknown start first. With opponent, only the games against that whole name.
+// unknown start first. With opponent, only the games against that whole name, letter case aside.
 std::vector<Game> LoadGames(SQLite::Database& db, const GameFilter& filter,
                             const std::optional<std::string>& opponent = std::nullopt);
 

@@ -72,6 +72,11 @@ CREATE INDEX games_by_opponent ON games (opponent, server);
 CREATE INDEX games_by_start ON games (start);
 CREATE INDEX games_by_batch ON games (batch);
 )sql",
+    // 2: an opponent is looked up letter case aside, as an online account's name is.
+    R"sql(
+DROP INDEX games_by_opponent;
+CREATE INDEX games_by_opponent ON games (opponent COLLATE NOCASE, server);
+)sql",
 };
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "stats/closest_handles.h"
 
 #include <algorithm>
+#include <map>
 #include <numeric>
-#include <set>
 #include <utility>
 
 #include "base/text.h"
@@ -28,19 +28,29 @@ size_t EditDistance(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::vector<std::string> ClosestHandles(std::span<const Game> games, std::string_view name,
-                                        size_t count) {
-  std::set<std::string> handles;
-  for (const Game& game : games) handles.emplace(game.Opponent());
+std::vector<std::string> ClosestNames(const std::set<std::string>& names, std::string_view name,
+                                      size_t count) {
   const std::string folded = FoldedCase(name);
   std::vector<std::pair<size_t, std::string>> ranked;
-  for (const std::string& handle : handles) {
+  for (const std::string& handle : names) {
     ranked.emplace_back(EditDistance(FoldedCase(handle), folded), handle);
   }
-  std::sort(ranked.begin(), ranked.end());
+  std::stable_sort(ranked.begin(), ranked.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<std::string> closest;
   for (size_t i = 0; i < ranked.size() && i < count; ++i) closest.push_back(ranked[i].second);
   return closest;
+}
+
+std::vector<std::string> NamesBeginningWith(const std::set<std::string>& names,
+                                            std::string_view prefix) {
+  std::map<std::string, std::string> byFolded;
+  for (const std::string& name : names) {
+    if (StartsWithNoCase(name, prefix)) byFolded.try_emplace(FoldedCase(name), name);
+  }
+  std::vector<std::string> beginning;
+  for (auto& [folded, name] : byFolded) beginning.push_back(std::move(name));
+  return beginning;
 }
 
 }  // namespace tessik

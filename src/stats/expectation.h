@@ -12,8 +12,12 @@ namespace tessik {
 // expectation itself, 1 / (1 + 10^(-difference / 400)).
 enum class ExpectationRule { Table, Elo };
 
-// The user's expected score in the game, 0 to 1; nothing when either rating is unknown.
-std::optional<double> ExpectedScore(const Game& game, ExpectationRule rule);
+// The user's expected score in a game of these ratings, 0 to 1; nothing when either is unknown
+// (0).
+std::optional<double> ExpectedScore(int userRating, int opponentRating, ExpectationRule rule);
+inline std::optional<double> ExpectedScore(const Game& game, ExpectationRule rule) {
+  return ExpectedScore(game.record.userRating, game.record.opponentRating, rule);
+}
 
 // The expectation over the games whose ratings are both known, and what the user scored in them.
 struct Expectation {
@@ -22,7 +26,11 @@ struct Expectation {
   double scored = 0;    // points the user made in those games
   int unknown = 0;      // games left out for a rating unknown
 
-  void Add(const Game& game, ExpectationRule rule);
+  // Counts a game of these ratings and the user's result (kUserWon, kDraw, kUserLost).
+  void Add(int userRating, int opponentRating, int result, ExpectationRule rule);
+  void Add(const Game& game, ExpectationRule rule) {
+    Add(game.record.userRating, game.record.opponentRating, game.record.result, rule);
+  }
 };
 
 }  // namespace tessik

@@ -13,6 +13,10 @@ constexpr std::string_view kServerNames[] = {"kesh", "lichess", "chesscom", "pgn
 
 std::string_view ServerName(Server server) { return kServerNames[static_cast<size_t>(server)]; }
 
+bool IsAnonymousPlayer(Server server, std::string_view name) {
+  return server == Server::Lichess && name == "Anonymous";
+}
+
 std::optional<Server> ServerNamed(std::string_view name) {
   const auto found = std::find(std::begin(kServerNames), std::end(kServerNames), name);
   if (found == std::end(kServerNames)) return std::nullopt;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "store/game_record.h"
 #include "store/handle.h"
 
@@ -21,6 +22,9 @@ inline constexpr Server kServers[] = {Server::Host, Server::Lichess, Server::Che
 // The name the database, the options and the text use: "kesh", "lichess", "chesscom", "pgn".
 std::string_view ServerName(Server server);
 std::optional<Server> ServerNamed(std::string_view name);
+// Whether a name is an online server's marker for an anonymous player (lichess: "Anonymous"),
+// no account's. The host's guests are its own rule (IsGuestHandle).
+bool IsAnonymousPlayer(Server server, std::string_view name);
 
 // A clock: base and increment in seconds, or days per move (correspondence). A game without
 // one (over the board, unlimited correspondence) has neither.
@@ -70,15 +74,17 @@ inline Game GameOfRecord(const GameRecord& record) { return {record, Server::Hos
 // The games of a log of the plug-in, the records behind its marker, in order.
 std::vector<Game> GamesOfLog(const std::vector<GameRecord>& log);
 
-// Tells whether a game is against one player: a game of the log when its opponent field holds
-// the handle as the log keeps it (as the score lines match it), a game of the database when
-// the whole name is the same, letter case included (a server's names are longer than the log's,
-// and two of them may share their first 15 characters).
+// Tells whether a game is against one player, letter case aside: a game of the log when its
+// opponent field holds the handle's first 15 characters as the log keeps them, a game of the
+// database when the whole name is the same (a server's names are longer than the log's, and two
+// of them may share their first 15 characters). An online account's name ignores case, and the
+// host's games fold it as the opponents' totals do.
 class PlayerMatcher {
  public:
-  explicit PlayerMatcher(std::string_view name) : name_(name), handle_(name) {}
+  explicit PlayerMatcher(std::string_view name) : name_(name), handle_(name, true) {}
   bool Matches(const Game& game) const {
-    return game.details ? game.details->opponent == name_ : handle_.Matches(game.record);
+    return game.details ? EqualsNoCase(game.details->opponent, name_)
+                        : handle_.Matches(game.record);
   }
 
  private:

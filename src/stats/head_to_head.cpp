@@ -55,7 +55,8 @@ std::optional<Performance> PerformanceOf(const std::vector<PlayedGame>& games) {
 
 }  // namespace
 
-HeadToHead HeadToHeadRecord(std::span<const Game> games, std::string_view opponent) {
+HeadToHead HeadToHeadRecord(std::span<const Game> games, std::string_view opponent,
+                            ExpectationRule rule) {
   HeadToHead record;
   record.opponent = StoredHandle(opponent);
   const PlayerMatcher matcher(opponent);
@@ -64,17 +65,25 @@ HeadToHead HeadToHeadRecord(std::span<const Game> games, std::string_view oppone
   std::vector<GameRecord> log = {MarkerRecord()};
   for (const Game& game : games) {
     if (!matcher.Matches(game)) continue;
+    const std::string_view name = game.Opponent();
     // A player of the database is named whole (the log keeps 15 characters): the score lines
     // match the records by the first 15 and show the name they are given.
-    if (game.details) record.opponent = game.details->opponent;
+    record.opponent = name;
+    if (std::find(record.spellings.begin(), record.spellings.end(),
+                  std::pair{game.server, std::string(name)}) == record.spellings.end()) {
+      record.spellings.emplace_back(game.server, name);
+    }
     log.push_back(game.record);
     // A record of no result (a damaged one) is no game.
     const int8_t result = game.record.result;
     if (result < kUserWon || result > kUserLost) continue;
     record.games.push_back(Played(game));
     record.total.Count(game.record);
+    record.expectation.Add(game, rule);
   }
-  // Every record here is against the player, under the field the first one holds.
+  // The score lines count a handle as the log keeps it, letter case included: every record here
+  // is against the player, so each takes the name the lines give.
+  for (size_t i = 1; i < log.size(); ++i) SetOpponent(log[i], record.opponent);
   if (log.size() > 1) record.tally = TallyScores(log, OpponentName(log[1]));
   record.lines = LookupScoreLines(log, record.opponent,
                                   {kLineOverall | kLineWhite | kLineBlack,

@@ -6,9 +6,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "reports/score_report.h"
+#include "stats/expectation.h"
 #include "stats/game.h"
 
 namespace tessik {
@@ -47,16 +49,22 @@ inline constexpr int kFewGamesForAPerformance = 5;
 struct HeadToHead {
   std::string opponent;  // whole when the database knows the player; else the log's 15 characters
   std::vector<std::string> lines;  // the plug-in's look-up lines, every line and expectation on
-  ScoreCounts total;               // expected32: the score the stored ratings predicted
+  ScoreCounts total;               // expected32: the score lines' figure, over every game
   ScoreTally tally;                // the same by rating type and colour
+  Expectation expectation;         // over the games whose ratings are both known
   std::vector<PlayedGame> games;   // every game against the opponent, in the order given
   Streaks streaks;
   std::optional<Performance> performance;  // nothing without a game of known opponent rating
+  // Each spelling of the opponent's name the games hold, with its server, in the order first met:
+  // one opponent whatever the letter case.
+  std::vector<std::pair<Server, std::string>> spellings;
 };
 
-// The games against opponent (as PlayerMatcher tells them) of every server games hold; the caller
-// picks the games (a server, dates, ...) beforehand.
-HeadToHead HeadToHeadRecord(std::span<const Game> games, std::string_view opponent);
+// The games against opponent (as PlayerMatcher tells them, letter case aside) of every server
+// games hold; the caller picks the games (a server, dates, ...) beforehand. The record names the
+// opponent as the last game does.
+HeadToHead HeadToHeadRecord(std::span<const Game> games, std::string_view opponent,
+                            ExpectationRule rule = ExpectationRule::Table);
 
 // The last count games of the record (all when fewer), oldest first.
 std::vector<PlayedGame> LastGames(const HeadToHead& record, size_t count);

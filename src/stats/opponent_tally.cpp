@@ -10,8 +10,12 @@ namespace tessik {
 void OpponentTally::Add(Server server, std::string_view opponent, const GameRecord& record) {
   if (server == Server::Host) return host_.Count({&record, 1});
   if (record.result < kUserWon || record.result > kUserLost) return;
+  if (IsAnonymousPlayer(server, opponent)) {
+    ++anonymousGames_;
+    return;
+  }
   std::string key(1, static_cast<char>(server));
-  key.append(1, '\0').append(opponent);
+  key.append(1, '\0').append(FoldedCase(opponent));
   const auto [place, added] = otherPlaces_.try_emplace(std::move(key), others_.size());
   if (added) {
     others_.push_back({std::string(opponent)});
@@ -40,6 +44,7 @@ OpponentTallies OpponentTally::Tallies() const {
     return byName != 0 ? byName < 0 : servers[a] < servers[b];
   });
   OpponentTallies tallies;
+  tallies.anonymousGames = anonymousGames_;
   tallies.opponents.reserve(order.size());
   tallies.servers.reserve(order.size());
   for (size_t i : order) {

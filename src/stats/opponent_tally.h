@@ -16,13 +16,15 @@ namespace tessik {
 struct OpponentTallies {
   std::vector<OpponentTotals> opponents;
   std::vector<Server> servers;
+  int anonymousGames = 0;  // left out: against an online server's anonymous players
 };
 
 class OpponentTally {
  public:
   // Counts one game. A player of the host's server is counted as the plug-in's totals count
   // them (the first 15 characters without regard to case, guests left out), a player of
-  // another server by the whole name: two players of one name on two servers are two.
+  // another server by the whole name without regard to case, its anonymous players left out
+  // (and counted): two players of one name on two servers are two.
   void Add(Server server, std::string_view opponent, const GameRecord& record);
   OpponentTallies Tallies() const;
 
@@ -30,7 +32,8 @@ class OpponentTally {
   GameCounter host_;
   std::vector<OpponentTotals> others_;  // in the order first met
   std::vector<Server> otherServers_;
-  std::unordered_map<std::string, size_t> otherPlaces_;  // server number, NUL, whole name
+  int anonymousGames_ = 0;
+  std::unordered_map<std::string, size_t> otherPlaces_;  // server number, NUL, folded name
 };
 
 }  // namespace tessik

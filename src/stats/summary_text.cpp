@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "stats/game_filter.h"
 #include "stats/utc_time.h"
+#include "store/handle.h"
 
 namespace tessik {
 
@@ -25,19 +26,47 @@ std::string GameText(const PlayedGame& game) {
          (game.white ? "white" : "black") + ", " + std::string(RatingTypeName(game.type));
 }
 
+std::string PointsText(double points, int games, const Expectation& e) {
+  std::string text = OneDecimal(points) + " of " + std::to_string(games);
+  const auto expected = [&e] {
+    return "expected " + OneDecimal(e.expected) + " (" + OneDecimal(e.scored - e.expected, true) +
+           ")";
+  };
+  if (e.unknown == 0) return text + ", " + expected();
+  if (e.games == 0) return text + "; no game with both ratings known to expect from";
+  return text + "; " + OneDecimal(e.scored) + " of the " + GamesText(e.games) +
+         " with both ratings known, " + expected();
+}
+
 std::vector<std::pair<std::string, std::string>> SummaryRows(const HeadToHead& record) {
   const ScoreCounts& t = record.total;
   if (record.games.empty()) return {};
-  const double points = t.won + t.drawn / 2.0, expected = t.expected32 / 32.0;
   const Streaks& s = record.streaks;
   std::vector<std::pair<std::string, std::string>> rows = {
-      {"Points", OneDecimal(points) + " of " + std::to_string(t.Games()) + ", expected " +
-                     OneDecimal(expected) + " (" + OneDecimal(points - expected, true) + ")"},
+      {"Points", PointsText(t.won + t.drawn / 2.0, t.Games(), record.expectation)},
       {"Streak", "now " + std::to_string(s.current) + " " + ResultWord(s.currentResult) +
                      " in a row; longest " + std::to_string(s.longestWins) + " won, " +
                      std::to_string(s.longestLosses) + " lost"},
       {"First game", GameText(record.games.front())},
       {"Last game", GameText(record.games.back())}};
+  if (record.spellings.size() > 1) {
+    // Each server once, with its spellings: "Kenzy34, kenzy34 (lichess); KENZY34 (chesscom)".
+    std::string names;
+    for (size_t i = 0; i < record.spellings.size(); ++i) {
+      const Server server = record.spellings[i].first;
+      bool first = true;
+      for (size_t j = 0; j < i && first; ++j) first = record.spellings[j].first != server;
+      if (!first) continue;
+      names += names.empty() ? "" : "; ";
+      std::string ofServer;
+      for (size_t j = i; j < record.spellings.size(); ++j) {
+        if (record.spellings[j].first != server) continue;
+        ofServer += (ofServer.empty() ? "" : ", ") + PrintableName(record.spellings[j].second);
+      }
+      names += ofServer + " (" + std::string(ServerName(server)) + ")";
+    }
+    rows.emplace_back("Counted as", names);
+  }
   if (const auto& p = record.performance) {
     rows.emplace_back(
         "Performance",

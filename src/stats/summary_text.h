@@ -16,11 +16,16 @@ std::string OneDecimal(double value, bool withSign = false);
 // A result seen from the user: "won", "drawn" or "lost".
 const char* ResultWord(char result);
 
+// The points made in games, beside the points expected where both ratings are known: "2.5 of 7,
+// expected 3.5 (-1.0)"; "...; 2.0 of the 5 games with both ratings known, expected 2.6 (-0.6)".
+std::string PointsText(double points, int games, const Expectation& expectation);
+
 // "2024-03-05 won with white, blitz".
 std::string GameText(const PlayedGame& game);
 
-// The record's summary, a label and a text each: Points, Streak, First game, Last game, and
-// Performance when there is one. Nothing without games.
+// The record's summary, a label and a text each: Points, Streak, First game, Last game, the
+// spellings counted as the one opponent when there are several ("Counted as"), and Performance
+// when there is one. Nothing without games.
 std::vector<std::pair<std::string, std::string>> SummaryRows(const HeadToHead& record);
 
 }  // namespace tessik

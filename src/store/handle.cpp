@@ -35,7 +35,7 @@ bool IsSafeFileHandle(std::string_view handle) {
   return true;
 }
 
-HandleMatcher::HandleMatcher(std::string_view handle) {
+HandleMatcher::HandleMatcher(std::string_view handle, bool ignoreCase) : ignoreCase_(ignoreCase) {
   handle = StoredHandle(handle);
   unsigned char key[kOpponentBytes] = {};
   unsigned char mask[kOpponentBytes] = {};
@@ -43,6 +43,10 @@ HandleMatcher::HandleMatcher(std::string_view handle) {
   std::memset(mask, 0xFF, std::min(handle.size() + 1, kOpponentBytes - 1));
   std::memcpy(key_, key, sizeof key_);
   std::memcpy(mask_, mask, sizeof mask_);
+  if (ignoreCase) {
+    key_[0] = FoldedCaseWord(key_[0]);
+    key_[1] = FoldedCaseWord(key_[1]);
+  }
 }
 
 }  // namespace tessik

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
 #include "store/game_record.h"
 
 namespace tessik {
@@ -24,18 +25,26 @@ std::string PrintableName(std::string_view name);
 // characters, then a NUL when it is shorter. The one test of "a game against this player" for
 // score lines, the record against a player and its look-up; compares the field as two words
 // under a mask.
+//
+// With ignoreCase, letter case aside, as the opponents' totals count a player: for tessik-stats,
+// which counts an opponent's spellings as one. The score lines match exactly.
 class HandleMatcher {
  public:
-  explicit HandleMatcher(std::string_view handle);
+  explicit HandleMatcher(std::string_view handle, bool ignoreCase = false);
   bool Matches(const GameRecord& record) const {
     uint64_t field[2];
     std::memcpy(field, record.opponent, sizeof field);
+    if (ignoreCase_) {
+      field[0] = FoldedCaseWord(field[0]);
+      field[1] = FoldedCaseWord(field[1]);
+    }
     return ((field[0] & mask_[0]) == key_[0]) & ((field[1] & mask_[1]) == key_[1]);
   }
 
  private:
   uint64_t key_[2];
   uint64_t mask_[2];
+  bool ignoreCase_;
 };
 
 }  // namespace tessik

@@ -140,7 +140,7 @@ TEST(FetchCli, BothServersFetchedTwiceAndTheSameGamesFromAFileCountOnce) {
                 " (chesscom)      2  1  0  1    50%");
   const std::string surprise = Stats(dir, "rank surprise --min-games 1").out;
   EXPECT_EQ(surprise.substr(0, surprise.find("\n\n")),  // by the 1/32-point table
-            "Against the ratings (at least 1 game):\n"
+            "Against the ratings (at least 1 game with both ratings known):\n"
             "Opponent                                Games  Points  Expected  Difference\n" +
                 name + " (chesscom)      2     1.0       1.1        -0.1\n" + name +
                 " (lichess)       3     0.5       1.4        -0.9");

@@ -20,12 +20,17 @@ using Json = nlohmann::json;
 class RecordFilters : public ::testing::Test {
  protected:
   void SetUp() override { ImportRecord(dir); }
-  // Won, drawn and lost of the whole record through filters.
+  // Won, drawn and lost of the whole record through filters, as the years' history adds them.
   std::vector<int> Results(const std::string& filters) {
-    const StatsRun run = Stats(dir, "--user quill rank overall --json " + filters);
+    const StatsRun run = Stats(dir, "--user quill history --by year --json " + filters);
     EXPECT_EQ(run.status, 0) << filters << ": " << run.err;
-    const Json json = Json::parse(run.out);
-    return {json["won"], json["drawn"], json["lost"]};
+    std::vector<int> results(3);
+    for (const Json& year : Json::parse(run.out)) {
+      results[0] += year["won"].get<int>();
+      results[1] += year["drawn"].get<int>();
+      results[2] += year["lost"].get<int>();
+    }
+    return results;
   }
   TempDirectory dir;
 };
@@ -68,7 +73,7 @@ TEST_F(RecordFilters, AWrongFilterIsAUsageError) {
        {"--class hyperbullet", "--clock 3+", "--clock fast", "--opponent-rating 2000-1800",
         "--opponent-rating 1800", "--since 2025-13", "--since 3x", "--termination lost",
         "--since 2025-03 --until 2025-02"}) {
-    const StatsRun run = Stats(dir, std::string("--user quill rank overall ") + filters);
+    const StatsRun run = Stats(dir, std::string("--user quill history ") + filters);
     EXPECT_EQ(run.status, 1) << filters;
     EXPECT_EQ(run.err.rfind("tessik-stats: ", 0), 0u) << filters << ": " << run.err;
   }

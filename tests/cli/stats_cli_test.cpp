@@ -385,7 +385,7 @@ TEST(StatsNames, NamesArePrintedAsText) {
         << printed;
     EXPECT_NE(printed.find("^["), std::string::npos) << command << ":\n" << printed;
   }
-  EXPECT_NE(Stats(dir, "score \"$(printf 'e\\033[2')\"").err.find("against e^[[2 in "),
+  EXPECT_NE(Stats(dir, "score \"$(printf 'x\\033[2')\"").err.find("against x^[[2 in "),
             std::string::npos);
   const std::string csv = Stats(dir, "export").out;
   for (const Case& c : kCases) {
