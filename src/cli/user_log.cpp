@@ -9,11 +9,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <iterator>
+#include <set>
 
 #include "cli/data_error.h"
 #include "database/database_error.h"
 #include "database/game_rows.h"
 #include "platform/file_error.h"
+#include "stats/closest_handles.h"
 #include "stats/log_duplicates.h"
 #include "stats/log_location.h"
 #include "stats/whole_record.h"
@@ -138,6 +140,28 @@ std::string OnlyDatabaseUser() {
   return users.size() == 1 ? users.front() : "";
 }
 
+// The message for a --user with neither a log nor a database: what was looked for, and the users
+// whose name is the one given in another letter case or begins with it, else the closest.
+std::string NoRecordOfUser(const LogPlace& place) {
+  std::set<std::string> users;
+  Folder folder;
+  if (!OpenFolder(DataDirectoryOf(place.directory), folder)) {
+    for (std::string& user : UsersWithALog(folder)) users.insert(std::move(user));
+  }
+  if (!OpenFolder(DefaultDatabaseFolder(), folder)) {
+    for (std::string& user : NamesEndingWith(folder, ".sqlite")) users.insert(std::move(user));
+  }
+  std::string message = "no game log of " + PrintableName(place.user) + " in " +
+                        DataDirectoryOf(place.directory) + " and no database " +
+                        PrintableName(DatabasePlaceOf(place.database, place.user).Path());
+  std::vector<std::string> meant = NamesBeginningWith(users, place.user);
+  if (meant.empty()) meant = ClosestNames(users, place.user, 1);
+  for (size_t i = 0; i < meant.size(); ++i) {
+    message += (i == 0 ? "; did you mean " : " or ") + PrintableName(meant[i]);
+  }
+  return meant.empty() ? message : message + "?";
+}
+
 }  // namespace
 
 LogView OpenRecord(const LogPlace& place, const GameFilter& filter, bool json) {
@@ -167,6 +191,9 @@ LogView OpenRecord(const LogPlace& place, const GameFilter& filter, bool json) {
                     PrintableName(DatabasePlaceOf(place.database, "").Path()));
   }
   view.logPresent = !view.database || LogExists(view.log);
+  if (!place.user.empty() && !view.database && !LogExists(view.log)) {
+    throw DataError(NoRecordOfUser(place));
+  }
   return view;
 }
 

@@ -112,5 +112,17 @@ TEST_F(RecordOpponents, TheExpectationStandsOnTheGamesWhoseRatingsAreKnown) {
                       {"kenzy34", 1.5 - 65 / 32.0}}));
 }
 
+// A user with neither a log nor a database: the one of another letter case, or whose name begins
+// with the one given, else the closest.
+TEST_F(RecordOpponents, AWrongUserGetsTheUserMeant) {
+  for (const auto& [user, meant] : std::vector<std::pair<std::string, std::string>>{
+           {"QUILL", "quill"}, {"qu", "quill"}, {"qill", "quill"}}) {
+    const StatsRun run = Stats(dir, "--user " + user + " rank most");
+    EXPECT_EQ(run.status, 2) << user;
+    EXPECT_EQ(run.err.rfind("tessik-stats: no game log of " + user + " in ", 0), 0u) << run.err;
+    EXPECT_TRUE(run.err.ends_with("; did you mean " + meant + "?\n")) << run.err;
+  }
+}
+
 }  // namespace
 }  // namespace tessik
