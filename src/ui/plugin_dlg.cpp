@@ -56,6 +56,11 @@ CPluginDlg::CPluginDlg(CPluginApp& app)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(nameRow);
   layout->addWidget(outputBox_, 1);
+  // The reports' rows pad a handle to 15 characters and a space, then a tab: one stop past the
+  // widest 16 characters lines up the figures of every row, whatever the font.
+  const QFontMetrics metrics(outputBox_->font());
+  outputBox_->setTabStopDistance(metrics.horizontalAdvance(QString(16, QLatin1Char('W'))) +
+                                 metrics.horizontalAdvance(QLatin1Char(' ')));
   BuildMenu();
   SizeOutputBox();
   layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed size: no resizing, no maximise

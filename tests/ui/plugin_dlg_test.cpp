@@ -17,6 +17,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <functional>
+#include <set>
 
 #include "session/settings.h"
 #include "support/window_input.h"
@@ -108,8 +109,9 @@ TEST_F(PluginDlgTest, EnterOrOkLooksUpTheTypedName) {
   EXPECT_EQ(Box(), "");
 }
 
-// Each report of the Actions menu has every row on one line, widest handles and counts too; a
-// control byte in a handle shows in caret notation, as in the score lines.
+// Each report of the Actions menu has every row on one line, widest handles and counts too, its
+// figures in one column after the tab whatever the handle's width; a control byte in a handle
+// shows in caret notation, as in the score lines.
 TEST_F(PluginDlgTest, EachReportOfTheMenuFitsTheWindowRowByRow) {
   for (const char* handle :
        {"WWWWWWWWWWWWWWW", "MMMMMMMMMMMMMMM", "a", "mmmmmmmmmmmmmmm", "e\x1b[2J\r\x7f"})
@@ -123,10 +125,14 @@ TEST_F(PluginDlgTest, EachReportOfTheMenuFitsTheWindowRowByRow) {
     EXPECT_GT(window.outputBox()->document()->blockCount(), 4) << entry;
     EXPECT_EQ(Box().contains("e^[[2J^M^?"), QString(entry) != "Overall") << entry;
     EXPECT_FALSE(Box().contains(QRegularExpression("[\\x00-\\x08\\x0b-\\x1f\\x7f]"))) << entry;
+    std::set<int> figuresAt;  // where each row's text goes on after its tab
     for (QTextBlock block = window.outputBox()->document()->begin(); block.isValid();
          block = block.next()) {
       EXPECT_EQ(block.layout()->lineCount(), 1) << entry << ": " << block.text().toStdString();
+      const int tab = static_cast<int>(block.text().indexOf('\t'));
+      if (tab >= 0) figuresAt.insert(qRound(block.layout()->lineAt(0).cursorToX(tab + 1)));
     }
+    EXPECT_EQ(figuresAt.size(), QString(entry) == "Overall" ? 0u : 1u) << entry;
   }
 }
 
