@@ -1,17 +1,20 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <unordered_set>
 #include <utility>
 
 #include "cli/commands.h"
 #include "cli/data_error.h"
 #include "cli/json_text.h"
+#include "cli/openings_table.h"
 #include "cli/reading_options.h"
 #include "cli/text_format.h"
 #include "stats/closest_handles.h"
 #include "stats/game_filter.h"
 #include "stats/head_to_head.h"
+#include "stats/openings.h"
 #include "stats/summary_text.h"
 #include "stats/utc_time.h"
 #include "store/handle.h"
@@ -53,7 +56,10 @@ Json SplitsJson(const HeadToHead& record) {
   return splits;
 }
 
-void PrintJson(const HeadToHead& record, std::ostream& out) {
+// The rows of score --openings; nothing when they are not asked for.
+using AskedOpenings = std::optional<std::vector<OpeningRow>>;
+
+void PrintJson(const HeadToHead& record, const AskedOpenings& openings, std::ostream& out) {
   const ScoreCounts& t = record.total;
   Json json = {{"opponent", record.opponent},
                {"lines", record.lines},
@@ -81,10 +87,11 @@ void PrintJson(const HeadToHead& record, std::ostream& out) {
                            {"rating_difference", p->difference},
                            {"games", p->games}};
   }
+  if (openings) json["openings"] = OpeningsJson(*openings);
   out << JsonText(std::move(json));
 }
 
-void PrintText(const HeadToHead& record, std::ostream& out) {
+void PrintText(const HeadToHead& record, const AskedOpenings& openings, std::ostream& out) {
   for (const std::string& line : record.lines) out << line << "\n";
   if (record.games.empty()) return;
   // The last results, each above its date, five to a row: the strip fits 80 columns.
@@ -108,11 +115,14 @@ void PrintText(const HeadToHead& record, std::ostream& out) {
     if (label == "Points") rows.insert(rows.end(), strip.begin(), strip.end());
   }
   out << "\n" << AlignedTable(rows);
+  if (openings) out << "\n" << OpeningsText(*openings);
 }
 
-// The record against opponent. Throws DataError, suggesting the closest handles, when the whole
-// log holds no game against opponent: a mistyped handle, not a filter that leaves none.
-void PrintScore(const LogView& view, const std::string& opponent, std::ostream& out) {
+// The record against opponent, and with openings its games opening by opening (by ECO code).
+// Throws DataError, suggesting the closest handles, when the whole log holds no game against
+// opponent: a mistyped handle, not a filter that leaves none.
+void PrintScore(const LogView& view, const std::string& opponent, bool openings,
+                std::ostream& out) {
   // Only the games against opponent are kept: the record reads no other.
   const PlayerMatcher matcher(opponent);
   bool known = false;
@@ -140,7 +150,9 @@ void PrintScore(const LogView& view, const std::string& opponent, std::ostream& 
     throw DataError(message);
   }
   const HeadToHead record = HeadToHeadRecord(games, opponent);
-  view.json ? PrintJson(record, out) : PrintText(record, out);
+  AskedOpenings rows;
+  if (openings) rows = OpeningRows(games, OpeningKey::Eco, view.expectation, 1);
+  view.json ? PrintJson(record, rows, out) : PrintText(record, rows, out);
 }
 
 }  // namespace
@@ -148,6 +160,7 @@ void PrintScore(const LogView& view, const std::string& opponent, std::ostream& 
 void AddScoreCommand(CLI::App& app, const LogPlace& place) {
   struct Options {
     std::string opponent;
+    bool openings = false;
     ReadingOptions reading;
   };
   auto options = std::make_shared<Options>();
@@ -162,10 +175,13 @@ void AddScoreCommand(CLI::App& app, const LogPlace& place) {
       "(FIDE Rating Regulations, table 8.1.a)");
   command->add_option("OPPONENT", options->opponent, "The opponent's handle, as the log has it")
       ->required();
+  command->add_flag("--openings", options->openings,
+                    "Then the games against the opponent opening by opening, as the openings "
+                    "command gives them by ECO code");
   AddReadingOptions(*command, options->reading);
   command->callback([&place, options] {
     std::cout << ReadLog(place, options->reading, [&](const LogView& view, std::ostream& out) {
-      PrintScore(view, options->opponent, out);
+      PrintScore(view, options->opponent, options->openings, out);
     });
   });
 }

@@ -1,4 +1,4 @@
-// tessik-stats openings on the online record (support/record_pgn.h): each
+// tessik-stats openings, and score --openings, on the online record (support/record_pgn.h): each
 // row's figures worked out by hand from the record's table. The expected percentages come from
 // the 32nds of each game's rating difference (user minus opponent): game 2 -20: 15, 3 -24: 15,
 // 4 -50: 14, 5 -350: 4, 7 +20: 17, 8 -90: 12, 9 -75: 13, 10 +50: 18; games 1 and 6 have none.
@@ -78,6 +78,22 @@ TEST_F(Openings, EachKeyGroupsTheGamesOfEachColour) {
   for (const auto& c : kCases) {
     EXPECT_EQ(RowsOf(JsonOf(std::string("openings ") + c.options)), c.rows) << c.options;
   }
+}
+
+// Against KENZY34 on chess.com: game 4 alone, after score's own text and in its JSON.
+TEST_F(Openings, ScoreAddsTheOpeningsOfTheOpponentsGames) {
+  const std::string text =
+      Stats(dir, "--user quill score KENZY34 --server chesscom --openings").out;
+  const std::string plain = Stats(dir, "--user quill score KENZY34 --server chesscom").out;
+  const std::string table =
+      "\nColour  Opening  Games  +  =  -  Score  Expected\n"
+      "white   C50          1  1  0  0   100%  44% of 1\n";
+  const size_t counted = plain.find("\nCounted: ");
+  EXPECT_EQ(text, plain.substr(0, counted) + table + plain.substr(counted));
+  const Json json = JsonOf("score KENZY34 --server chesscom --openings");
+  EXPECT_EQ(RowsOf(json["openings"]),
+            std::vector<std::string>{"white C50: 1 +1 =0 -0 100% 44% of 1"});
+  EXPECT_FALSE(JsonOf("score KENZY34 --server chesscom").contains("openings"));
 }
 
 // An opening's name is text: an escape byte of its tag is printed in caret notation. The
