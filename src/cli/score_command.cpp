@@ -1,17 +1,20 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <set>
 #include <utility>
 
 #include "cli/commands.h"
 #include "cli/data_error.h"
 #include "cli/json_text.h"
+#include "cli/openings_table.h"
 #include "cli/reading_options.h"
 #include "cli/text_format.h"
 #include "stats/closest_handles.h"
 #include "stats/game_filter.h"
 #include "stats/head_to_head.h"
+#include "stats/openings.h"
 #include "stats/summary_text.h"
 #include "stats/utc_time.h"
 #include "store/handle.h"
@@ -69,7 +72,11 @@ Json SplitsJson(const HeadToHead& record, ExpectationRule rule) {
   return splits;
 }
 
-void PrintJson(const HeadToHead& record, ExpectationRule rule, std::ostream& out) {
+// The rows of score --openings; nothing when they are not asked for.
+using AskedOpenings = std::optional<std::vector<OpeningRow>>;
+
+void PrintJson(const HeadToHead& record, ExpectationRule rule, const AskedOpenings& openings,
+               std::ostream& out) {
   const ScoreCounts& t = record.total;
   Json json = {{"opponent", record.opponent},
                {"lines", record.lines},
@@ -101,10 +108,11 @@ void PrintJson(const HeadToHead& record, ExpectationRule rule, std::ostream& out
                            {"rating_difference", p->difference},
                            {"games", p->games}};
   }
+  if (openings) json["openings"] = OpeningsJson(*openings);
   out << JsonText(std::move(json));
 }
 
-void PrintText(const HeadToHead& record, std::ostream& out) {
+void PrintText(const HeadToHead& record, const AskedOpenings& openings, std::ostream& out) {
   for (const std::string& line : record.lines) out << line << "\n";
   if (record.games.empty()) return;
   // The last results, each above its date, five to a row: the strip fits 80 columns.
@@ -128,6 +136,7 @@ void PrintText(const HeadToHead& record, std::ostream& out) {
     if (label == "Points") rows.insert(rows.end(), strip.begin(), strip.end());
   }
   out << "\n" << AlignedTable(rows);
+  if (openings) out << "\n" << OpeningsText(*openings);
 }
 
 // Every opponent's name in the record (one game per name is enough to know the names).
@@ -142,8 +151,9 @@ std::set<std::string> OpponentNames(const LogView& view) {
 
 // The record against opponent, letter case aside; else against the one opponent whose name
 // begins with it. Throws DataError when several do, naming them, and when none does, suggesting
-// the closest: a mistyped name, not a filter that leaves no game.
-void PrintScore(const LogView& view, std::string opponent, std::ostream& out) {
+// the closest: a mistyped name, not a filter that leaves no game. With openings, the games
+// opening by opening too (by ECO code).
+void PrintScore(const LogView& view, std::string opponent, bool openings, std::ostream& out) {
   std::vector<Game> games;
   bool known = false;
   const auto read = [&] {
@@ -181,7 +191,9 @@ void PrintScore(const LogView& view, std::string opponent, std::ostream& out) {
     read();
   }
   const HeadToHead record = HeadToHeadRecord(games, opponent, view.expectation);
-  view.json ? PrintJson(record, view.expectation, out) : PrintText(record, out);
+  AskedOpenings rows;
+  if (openings) rows = OpeningRows(games, OpeningKey::Eco, view.expectation, 1);
+  view.json ? PrintJson(record, view.expectation, rows, out) : PrintText(record, rows, out);
 }
 
 }  // namespace
@@ -189,6 +201,7 @@ void PrintScore(const LogView& view, std::string opponent, std::ostream& out) {
 void AddScoreCommand(CLI::App& app, const LogPlace& place) {
   struct Options {
     std::string opponent;
+    bool openings = false;
     ReadingOptions reading;
   };
   auto options = std::make_shared<Options>();
@@ -203,10 +216,13 @@ void AddScoreCommand(CLI::App& app, const LogPlace& place) {
       "(FIDE Rating Regulations, table 8.1.a)");
   command->add_option("OPPONENT", options->opponent, "The opponent's handle, as the log has it")
       ->required();
+  command->add_flag("--openings", options->openings,
+                    "Then the games against the opponent opening by opening, as the openings "
+                    "command gives them by ECO code");
   AddReadingOptions(*command, options->reading);
   command->callback([&place, options] {
     std::cout << ReadLog(place, options->reading, [&](const LogView& view, std::ostream& out) {
-      PrintScore(view, options->opponent, out);
+      PrintScore(view, options->opponent, options->openings, out);
     });
   });
 }

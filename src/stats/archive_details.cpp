@@ -1,4 +1,5 @@
 // What a game of an archive says beyond the log's record.
+#include <algorithm>
 #include <cstdio>
 
 #include "base/decimal.h"
@@ -82,6 +83,17 @@ std::string LichessTimeClass(std::string_view event) {
   return name.find(' ') == std::string_view::npos ? FoldedCase(name) : "";
 }
 
+// The opening named by the last segment of a URL under ".../openings/", its dashes as spaces
+// (chess.com's ECOUrl: ".../openings/Italian-Game-Two-Knights"); empty for any other URL.
+std::string OpeningOfUrl(std::string_view url) {
+  url = url.substr(0, url.find_first_of("?#"));
+  const size_t openings = url.find("/openings/");
+  if (url.find("://") == std::string_view::npos || openings == std::string_view::npos) return "";
+  std::string name(url.substr(url.rfind('/') + 1));
+  std::replace(name.begin(), name.end(), '-', ' ');
+  return name;
+}
+
 }  // namespace
 
 LeftOut ArchiveGame(const ArchiveTags& tags, std::string_view player, PgnFormat format,
@@ -105,7 +117,7 @@ LeftOut ArchiveGame(const ArchiveTags& tags, std::string_view player, PgnFormat 
   const bool lichess = game.server == Server::Lichess;
   if (lichess) details->timeClass = LichessTimeClass(t[kTagEvent]);
   details->eco = tags.eco;
-  details->opening = tags.opening;
+  details->opening = !tags.opening.empty() ? tags.opening : OpeningOfUrl(tags.ecoUrl);
   details->link = !tags.link.empty() ? tags.link : lichess ? tags.site : "";
   details->userTitle = white ? tags.whiteTitle : tags.blackTitle;
   details->opponentTitle = white ? tags.blackTitle : tags.whiteTitle;

@@ -32,6 +32,7 @@ constexpr TagField kOnlineFields[] = {
     {"BlackRatingDiff", &ArchiveTags::blackRatingDiff},
     {"ECO", &ArchiveTags::eco},
     {"Opening", &ArchiveTags::opening},
+    {"ECOUrl", &ArchiveTags::ecoUrl},
 };
 
 // Variants of the online servers as the log numbers them.

@@ -29,7 +29,7 @@ struct ArchiveTags {
   static constexpr uint64_t kEmptyDigest = 0xcbf29ce484222325;  // FNV-1a's start
   PgnTags server;
   std::string site, utcDate, utcTime, startTime, variant, whiteTitle, blackTitle;
-  std::string link, termination, whiteRatingDiff, blackRatingDiff, eco, opening;
+  std::string link, termination, whiteRatingDiff, blackRatingDiff, eco, opening, ecoUrl;
   uint64_t digest = kEmptyDigest;  // of every tag pair, in order: the game's content
 
   void Take(std::string_view name, std::string_view value);
@@ -69,8 +69,10 @@ std::string_view VariantOfWild(uint8_t wild);
 // ("https://lichess.org/ID"), chess.com's from its Link (".../game/live/ID": "live/ID"), and for
 // any other game ("kesh" for the host's PGN, else "pgn", and a chess.com game without a link)
 // one made from all its tag pairs, so that the same game twice is one; the exact clock (days
-// per move from "1/SECONDS"); the termination, the rating changes, the variant, the opening,
-// the link and the titles; lichess's time class from its Event ("Rated Blitz game": "blitz").
+// per move from "1/SECONDS"); the termination, the rating changes, the variant, the opening
+// (ECO and Opening; without an Opening, the name ending chess.com's ECOUrl, ".../openings/
+// Italian-Game-Two-Knights": "Italian Game Two Knights"), the link and the titles; lichess's
+// time class from its Event ("Rated Blitz game": "blitz").
 LeftOut ArchiveGame(const ArchiveTags& tags, std::string_view player, PgnFormat format,
                     StartTimes& startTimes, Game& game);
 

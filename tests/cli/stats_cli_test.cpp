@@ -319,7 +319,8 @@ TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheDatabaseAlone) {
 // A command line that cannot be taken says why, beginning as every error does, and names what
 // would be taken; letter case aside, a name is taken as written.
 TEST(StatsOptions, AWrongCommandLineIsRefusedWithTheRightNames) {
-  const std::string commands = "score, rank, history, export, import, fetch, sources, forget";
+  const std::string commands =
+      "score, rank, history, openings, export, import, fetch, sources, forget";
   const std::pair<std::string, std::string> kCases[] = {
       {"score bob --type 16",
        "--type: 16 not in {wild,loser's,crazyhouse,bullet,blitz,standard,"
@@ -327,6 +328,8 @@ TEST(StatsOptions, AWrongCommandLineIsRefusedWithTheRightNames) {
       {"score bob --colour green", "--colour: green not in {white,black}"},
       {"rank sideways", "REPORT: sideways not in {most,best,worst,overall,surprise}"},
       {"history --by 1", "--by: 1 not in {week,month,year}"},
+      {"openings --by colour", "--by: colour not in {eco,name,family}"},
+      {"openings --min-games 0", "--min-games: Value 0 not in range 1 to 2147483647"},
       {"export --format xml", "--format: xml not in {csv,json}"},
       {"--user ann import x.pgn --format pgn",
        "--format: pgn not in {auto,server,online,standard}"},
