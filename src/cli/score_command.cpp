@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/data_error.h"
+#include "cli/figures_json.h"
 #include "cli/json_text.h"
 #include "cli/reading_options.h"
 #include "cli/text_format.h"
@@ -66,21 +67,10 @@ void PrintJson(const HeadToHead& record, std::ostream& out) {
   json["splits"] = SplitsJson(record);
   json["last_ten"] = Json::array();
   for (const PlayedGame& game : LastGames(record, 10)) json["last_ten"].push_back(GameJson(game));
-  json["streaks"] = {
-      {"current",
-       {{"result", ResultWord(record.streaks.currentResult)}, {"games", record.streaks.current}}},
-      {"longest_won", record.streaks.longestWins},
-      {"longest_lost", record.streaks.longestLosses}};
+  json["streaks"] = StreaksJson(record.streaks);
   json["first_game"] = record.games.empty() ? Json() : GameJson(record.games.front());
   json["last_game"] = record.games.empty() ? Json() : GameJson(record.games.back());
-  json["performance"] = Json();
-  if (const auto& p = record.performance) {
-    json["performance"] = {{"rating", p->rating},
-                           {"average_opponent_rating", p->averageOpponent},
-                           {"score_percent", p->scorePercent},
-                           {"rating_difference", p->difference},
-                           {"games", p->games}};
-  }
+  json["performance"] = PerformanceJson(record.performance);
   out << JsonText(std::move(json));
 }
 

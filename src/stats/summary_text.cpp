@@ -25,27 +25,31 @@ std::string GameText(const PlayedGame& game) {
          (game.white ? "white" : "black") + ", " + std::string(RatingTypeName(game.type));
 }
 
+std::string StreakText(const Streaks& s) {
+  return "now " + std::to_string(s.current) + " " + ResultWord(s.currentResult) +
+         " in a row; longest " + std::to_string(s.longestWins) + " won, " +
+         std::to_string(s.longestLosses) + " lost";
+}
+
+std::string PerformanceText(const Performance& p) {
+  return std::to_string(p.rating) + " (average opponent " + std::to_string(p.averageOpponent) +
+         ", " + std::to_string(p.scorePercent) + "%: " + (p.difference >= 0 ? "+" : "") +
+         std::to_string(p.difference) +
+         (p.games < kFewGamesForAPerformance ? ", from only " + GamesText(p.games) : "") + ")";
+}
+
 std::vector<std::pair<std::string, std::string>> SummaryRows(const HeadToHead& record) {
   const ScoreCounts& t = record.total;
   if (record.games.empty()) return {};
   const double points = t.won + t.drawn / 2.0, expected = t.expected32 / 32.0;
-  const Streaks& s = record.streaks;
   std::vector<std::pair<std::string, std::string>> rows = {
       {"Points", OneDecimal(points) + " of " + std::to_string(t.Games()) + ", expected " +
                      OneDecimal(expected) + " (" + OneDecimal(points - expected, true) + ")"},
-      {"Streak", "now " + std::to_string(s.current) + " " + ResultWord(s.currentResult) +
-                     " in a row; longest " + std::to_string(s.longestWins) + " won, " +
-                     std::to_string(s.longestLosses) + " lost"},
+      {"Streak", StreakText(record.streaks)},
       {"First game", GameText(record.games.front())},
       {"Last game", GameText(record.games.back())}};
   if (const auto& p = record.performance) {
-    rows.emplace_back(
-        "Performance",
-        std::to_string(p->rating) + " (average opponent " + std::to_string(p->averageOpponent) +
-            ", " + std::to_string(p->scorePercent) + "%: " + (p->difference >= 0 ? "+" : "") +
-            std::to_string(p->difference) +
-            (p->games < kFewGamesForAPerformance ? ", from only " + GamesText(p->games) : "") +
-            ")");
+    rows.emplace_back("Performance", PerformanceText(*p));
   }
   return rows;
 }
