@@ -9,7 +9,7 @@ sections=$(mktemp)
 trap 'rm -f "$sections"' EXIT
 {
   echo '[COMMANDS]'
-  for command in score rank history export import fetch sources forget; do
+  for command in score rank history summary export import fetch sources forget; do
     echo ".SS $command"
     echo '.nf'
     "$program" "$command" --help
@@ -24,6 +24,7 @@ tessik-stats \-\-user quietrook fetch
 tessik-stats score Fen_Walker
 tessik-stats rank best \-\-limit 20 \-\-server chesscom
 tessik-stats history \-\-by year \-\-json
+tessik-stats summary \-\-since 2025 \-\-utc
 tessik-stats \-\-user ann import games.pgn.gz \-\-player quietrook
 .fi
 [FILES]
