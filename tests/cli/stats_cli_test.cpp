@@ -319,7 +319,8 @@ TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheDatabaseAlone) {
 // A command line that cannot be taken says why, beginning as every error does, and names what
 // would be taken; letter case aside, a name is taken as written.
 TEST(StatsOptions, AWrongCommandLineIsRefusedWithTheRightNames) {
-  const std::string commands = "score, rank, history, export, import, fetch, sources, forget";
+  const std::string commands =
+      "score, rank, history, summary, export, import, fetch, sources, forget";
   const std::pair<std::string, std::string> kCases[] = {
       {"score bob --type 16",
        "--type: 16 not in {wild,loser's,crazyhouse,bullet,blitz,standard,"
