@@ -9,7 +9,7 @@ sections=$(mktemp)
 trap 'rm -f "$sections"' EXIT
 {
   echo '[COMMANDS]'
-  for command in score rank history openings export import fetch sources forget; do
+  for command in score rank history openings summary export import fetch sources forget; do
     echo ".SS $command"
     echo '.nf'
     "$program" "$command" --help
@@ -28,7 +28,7 @@ tessik-stats history \-\-by year \-\-json
 tessik-stats history \-\-class rapid \-\-since 2025
 tessik-stats score kenzy \-\-since 30d \-\-opponent\-rating 1800\-2000
 tessik-stats openings \-\-by family \-\-colour black \-\-min\-games 5
-tessik-stats summary \-\-clock 180+2
+tessik-stats summary \-\-clock 180+2 \-\-utc
 tessik-stats \-\-user ann import games.pgn.gz \-\-player quietrook
 .fi
 [FILES]

@@ -23,6 +23,7 @@ void AddScoreCommand(CLI::App& app, const LogPlace& place);
 void AddRankCommand(CLI::App& app, const LogPlace& place);
 void AddHistoryCommand(CLI::App& app, const LogPlace& place);
 void AddOpeningsCommand(CLI::App& app, const LogPlace& place);
+void AddSummaryCommand(CLI::App& app, const LogPlace& place);
 void AddExportCommand(CLI::App& app, const LogPlace& place);
 void AddImportCommand(CLI::App& app, const LogPlace& place);
 void AddFetchCommand(CLI::App& app, const LogPlace& place);

@@ -4,6 +4,7 @@
 
 #include "cli/choice.h"
 #include "cli/commands.h"
+#include "cli/figures_json.h"
 #include "cli/json_text.h"
 #include "cli/reading_options.h"
 #include "cli/text_format.h"
@@ -22,14 +23,10 @@ void PrintHistory(const LogView& view, Period period, std::ostream& out) {
     for (const HistoryRow& row : history) {
       Json ratings = Json::object();
       for (const auto& [pool, rating] : row.lastRatings) ratings[pool] = rating;
-      const ScoreCounts& c = row.counts;
-      rows.push_back({{"period", row.period},
-                      {"games", c.Games()},
-                      {"won", c.won},
-                      {"drawn", c.drawn},
-                      {"lost", c.lost},
-                      {"percentage", ScorePercentage(c.won, c.drawn, c.lost)},
-                      {"last_ratings", ratings}});
+      Json json = {{"period", row.period}};
+      json.update(CountsJson(row.counts));
+      json["last_ratings"] = ratings;
+      rows.push_back(std::move(json));
     }
     out << JsonText(std::move(rows));
     return;

@@ -1,5 +1,5 @@
-// What every command that reads the log (score, rank, history, export) takes: the filters and
-// --json; and the run they share, the log read through them into one text.
+// What every command that reads the log (score, rank, history, summary, export) takes: the
+// filters and --json; and the run they share, the log read through them into one text.
 #pragma once
 
 #include <CLI/CLI.hpp>

@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/data_error.h"
+#include "cli/figures_json.h"
 #include "cli/json_text.h"
 #include "cli/openings_table.h"
 #include "cli/reading_options.h"
@@ -93,21 +94,10 @@ void PrintJson(const HeadToHead& record, ExpectationRule rule, const AskedOpenin
   }
   json["last_ten"] = Json::array();
   for (const PlayedGame& game : LastGames(record, 10)) json["last_ten"].push_back(GameJson(game));
-  json["streaks"] = {
-      {"current",
-       {{"result", ResultWord(record.streaks.currentResult)}, {"games", record.streaks.current}}},
-      {"longest_won", record.streaks.longestWins},
-      {"longest_lost", record.streaks.longestLosses}};
+  json["streaks"] = StreaksJson(record.streaks);
   json["first_game"] = record.games.empty() ? Json() : GameJson(record.games.front());
   json["last_game"] = record.games.empty() ? Json() : GameJson(record.games.back());
-  json["performance"] = Json();
-  if (const auto& p = record.performance) {
-    json["performance"] = {{"rating", p->rating},
-                           {"average_opponent_rating", p->averageOpponent},
-                           {"score_percent", p->scorePercent},
-                           {"rating_difference", p->difference},
-                           {"games", p->games}};
-  }
+  json["performance"] = PerformanceJson(record.performance);
   if (openings) json["openings"] = OpeningsJson(*openings);
   out << JsonText(std::move(json));
 }

@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
   CLI::App app{
       "The statistics of a player's games: of the Tessik game log, and of the games imported "
       "or fetched from lichess and chess.com into a database of their own. The record against "
-      "a player, rankings, history, openings, and every game for a spreadsheet.",
+      "a player, rankings, history, openings, a summary pool by pool, and every game for a "
+      "spreadsheet.",
       "tessik-stats"};
   app.set_version_flag("--version", std::string("tessik-stats ") + kVersion);
   app.require_subcommand(1);
@@ -28,8 +29,8 @@ int main(int argc, char** argv) {
                  "environment's TESSIK_DB names, else ~/.local/share/tessik/USER.sqlite, in "
                  "$XDG_DATA_HOME when set)");
   for (auto add :
-       {AddScoreCommand, AddRankCommand, AddHistoryCommand, AddOpeningsCommand, AddExportCommand,
-        AddImportCommand, AddFetchCommand, AddSourcesCommand, AddForgetCommand}) {
+       {AddScoreCommand, AddRankCommand, AddHistoryCommand, AddOpeningsCommand, AddSummaryCommand,
+        AddExportCommand, AddImportCommand, AddFetchCommand, AddSourcesCommand, AddForgetCommand}) {
     add(app, place);
   }
 

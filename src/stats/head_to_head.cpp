@@ -13,46 +13,6 @@ constexpr int kFideDifferences[51] = {
     125, 133, 141, 149, 158, 166, 175, 184, 193, 202, 211, 220, 230, 240, 251, 262, 273,
     284, 296, 309, 322, 336, 351, 366, 383, 401, 422, 444, 470, 501, 538, 589, 677, 800};
 
-PlayedGame Played(const Game& game) {
-  const GameRecord& record = game.record;
-  return {
-      game.Start(),          record.result == kUserWon ? '+' : record.result == kDraw ? '=' : '-',
-      record.userWhite != 0, RatingTypeOf(record),
-      record.userRating,     record.opponentRating};
-}
-
-Streaks StreaksOf(const std::vector<PlayedGame>& games) {
-  Streaks streaks;
-  for (const PlayedGame& game : games) {
-    streaks.current = game.result == streaks.currentResult ? streaks.current + 1 : 1;
-    streaks.currentResult = game.result;
-    if (game.result == '+') streaks.longestWins = std::max(streaks.longestWins, streaks.current);
-    if (game.result == '-')
-      streaks.longestLosses = std::max(streaks.longestLosses, streaks.current);
-  }
-  return streaks;
-}
-
-std::optional<Performance> PerformanceOf(const std::vector<PlayedGame>& games) {
-  int64_t ratings = 0, points2 = 0, rated = 0;  // points2: half points
-  for (const PlayedGame& game : games) {
-    if (game.opponentRating == 0) continue;  // no rating known
-    ratings += game.opponentRating;
-    points2 += game.result == '+' ? 2 : game.result == '=' ? 1 : 0;
-    ++rated;
-  }
-  if (rated == 0) return std::nullopt;
-  Performance performance;
-  performance.averageOpponent =
-      static_cast<int>(std::lround(static_cast<double>(ratings) / static_cast<double>(rated)));
-  performance.scorePercent = static_cast<int>(
-      std::lround(50.0 * static_cast<double>(points2) / static_cast<double>(rated)));
-  performance.difference = FideRatingDifference(performance.scorePercent);
-  performance.rating = performance.averageOpponent + performance.difference;
-  performance.games = static_cast<int>(rated);
-  return performance;
-}
-
 }  // namespace
 
 HeadToHead HeadToHeadRecord(std::span<const Game> games, std::string_view opponent,
@@ -77,7 +37,7 @@ HeadToHead HeadToHeadRecord(std::span<const Game> games, std::string_view oppone
     // A record of no result (a damaged one) is no game.
     const int8_t result = game.record.result;
     if (result < kUserWon || result > kUserLost) continue;
-    record.games.push_back(Played(game));
+    record.games.push_back(PlayedGameOf(game));
     record.total.Count(game.record);
     record.expectation.Add(game, rule);
   }
@@ -101,6 +61,46 @@ int FideRatingDifference(int percent) {
 std::vector<PlayedGame> LastGames(const HeadToHead& record, size_t count) {
   const auto& games = record.games;
   return {games.end() - static_cast<ptrdiff_t>(std::min(count, games.size())), games.end()};
+}
+
+PlayedGame PlayedGameOf(const Game& game) {
+  const GameRecord& record = game.record;
+  return {
+      game.Start(),          record.result == kUserWon ? '+' : record.result == kDraw ? '=' : '-',
+      record.userWhite != 0, RatingTypeOf(record),
+      record.userRating,     record.opponentRating};
+}
+
+Streaks StreaksOf(std::span<const PlayedGame> games) {
+  Streaks streaks;
+  for (const PlayedGame& game : games) {
+    streaks.current = game.result == streaks.currentResult ? streaks.current + 1 : 1;
+    streaks.currentResult = game.result;
+    if (game.result == '+') streaks.longestWins = std::max(streaks.longestWins, streaks.current);
+    if (game.result == '-')
+      streaks.longestLosses = std::max(streaks.longestLosses, streaks.current);
+  }
+  return streaks;
+}
+
+std::optional<Performance> PerformanceOf(std::span<const PlayedGame> games) {
+  int64_t ratings = 0, points2 = 0, rated = 0;  // points2: half points
+  for (const PlayedGame& game : games) {
+    if (game.opponentRating == 0) continue;  // no rating known
+    ratings += game.opponentRating;
+    points2 += game.result == '+' ? 2 : game.result == '=' ? 1 : 0;
+    ++rated;
+  }
+  if (rated == 0) return std::nullopt;
+  Performance performance;
+  performance.averageOpponent =
+      static_cast<int>(std::lround(static_cast<double>(ratings) / static_cast<double>(rated)));
+  performance.scorePercent = static_cast<int>(
+      std::lround(50.0 * static_cast<double>(points2) / static_cast<double>(rated)));
+  performance.difference = FideRatingDifference(performance.scorePercent);
+  performance.rating = performance.averageOpponent + performance.difference;
+  performance.games = static_cast<int>(rated);
+  return performance;
 }
 
 }  // namespace tessik

@@ -72,4 +72,11 @@ std::vector<PlayedGame> LastGames(const HeadToHead& record, size_t count);
 // FIDE's rating difference for a score in whole percent: 800 for 100, 0 for 50, negative below.
 int FideRatingDifference(int percent);
 
+// A game of the record as the lists show it; game has a result (a filter let it through).
+PlayedGame PlayedGameOf(const Game& game);
+// The streaks of games in the order given: the order they were played.
+Streaks StreaksOf(std::span<const PlayedGame> games);
+// The performance over the games of known opponent rating; nothing without one.
+std::optional<Performance> PerformanceOf(std::span<const PlayedGame> games);
+
 }  // namespace tessik

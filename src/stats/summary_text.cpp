@@ -38,15 +38,25 @@ std::string PointsText(double points, int games, const Expectation& e) {
          " with both ratings known, " + expected();
 }
 
+std::string StreakText(const Streaks& s) {
+  return "now " + std::to_string(s.current) + " " + ResultWord(s.currentResult) +
+         " in a row; longest " + std::to_string(s.longestWins) + " won, " +
+         std::to_string(s.longestLosses) + " lost";
+}
+
+std::string PerformanceText(const Performance& p) {
+  return std::to_string(p.rating) + " (average opponent " + std::to_string(p.averageOpponent) +
+         ", " + std::to_string(p.scorePercent) + "%: " + (p.difference >= 0 ? "+" : "") +
+         std::to_string(p.difference) +
+         (p.games < kFewGamesForAPerformance ? ", from only " + GamesText(p.games) : "") + ")";
+}
+
 std::vector<std::pair<std::string, std::string>> SummaryRows(const HeadToHead& record) {
   const ScoreCounts& t = record.total;
   if (record.games.empty()) return {};
-  const Streaks& s = record.streaks;
   std::vector<std::pair<std::string, std::string>> rows = {
       {"Points", PointsText(t.won + t.drawn / 2.0, t.Games(), record.expectation)},
-      {"Streak", "now " + std::to_string(s.current) + " " + ResultWord(s.currentResult) +
-                     " in a row; longest " + std::to_string(s.longestWins) + " won, " +
-                     std::to_string(s.longestLosses) + " lost"},
+      {"Streak", StreakText(record.streaks)},
       {"First game", GameText(record.games.front())},
       {"Last game", GameText(record.games.back())}};
   if (record.spellings.size() > 1) {
@@ -68,13 +78,7 @@ std::vector<std::pair<std::string, std::string>> SummaryRows(const HeadToHead& r
     rows.emplace_back("Counted as", names);
   }
   if (const auto& p = record.performance) {
-    rows.emplace_back(
-        "Performance",
-        std::to_string(p->rating) + " (average opponent " + std::to_string(p->averageOpponent) +
-            ", " + std::to_string(p->scorePercent) + "%: " + (p->difference >= 0 ? "+" : "") +
-            std::to_string(p->difference) +
-            (p->games < kFewGamesForAPerformance ? ", from only " + GamesText(p->games) : "") +
-            ")");
+    rows.emplace_back("Performance", PerformanceText(*p));
   }
   return rows;
 }

@@ -23,6 +23,13 @@ std::string PointsText(double points, int games, const Expectation& expectation)
 // "2024-03-05 won with white, blitz".
 std::string GameText(const PlayedGame& game);
 
+// Streaks as the text gives them: "now 2 won in a row; longest 3 won, 1 lost".
+std::string StreakText(const Streaks& streaks);
+
+// A performance as the text gives it: "1561 (average opponent 1710, 30%: -149)", and from how
+// few games it comes, under kFewGamesForAPerformance of them.
+std::string PerformanceText(const Performance& performance);
+
 // The record's summary, a label and a text each: Points, Streak, First game, Last game, the
 // spellings counted as the one opponent when there are several ("Counted as"), and Performance
 // when there is one. Nothing without games.

@@ -320,7 +320,7 @@ TEST_F(StatsCli, BadInputGetsItsExitStatusAndLeavesTheDatabaseAlone) {
 // would be taken; letter case aside, a name is taken as written.
 TEST(StatsOptions, AWrongCommandLineIsRefusedWithTheRightNames) {
   const std::string commands =
-      "score, rank, history, openings, export, import, fetch, sources, forget";
+      "score, rank, history, openings, summary, export, import, fetch, sources, forget";
   const std::pair<std::string, std::string> kCases[] = {
       {"score bob --type 16",
        "--type: 16 not in {wild,loser's,crazyhouse,bullet,blitz,standard,"

@@ -1,0 +1,130 @@
+#include "stats/pool_summary.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <map>
+
+#include "stats/utc_time.h"
+
+namespace tessik {
+
+namespace {
+
+using PoolGames = std::vector<const Game*>;
+
+// The month "2025-01" of a start of known date.
+std::string MonthOf(int64_t start) {
+  const UtcTime t = UtcTimeOf(start);
+  char month[16];
+  std::snprintf(month, sizeof month, "%04d-%02u", t.year, t.month);
+  return month;
+}
+
+// The games of result against a known opponent rating: the count of them whose opponent rated
+// highest (highest) or lowest; an earlier game before a later one of the same rating.
+std::vector<NotableGame> NotableGames(const PoolGames& games, int8_t result, bool highest) {
+  PoolGames picked;
+  for (const Game* game : games) {
+    if (game->record.result == result && game->record.opponentRating != 0) picked.push_back(game);
+  }
+  std::stable_sort(picked.begin(), picked.end(), [highest](const Game* a, const Game* b) {
+    return highest ? a->record.opponentRating > b->record.opponentRating
+                   : a->record.opponentRating < b->record.opponentRating;
+  });
+  picked.resize(std::min(picked.size(), kNotableGames));
+  std::vector<NotableGame> notable;
+  for (const Game* game : picked) {
+    notable.push_back({game->Start(), game->record.opponentRating, std::string(game->Opponent()),
+                       game->details ? game->details->link : ""});
+  }
+  return notable;
+}
+
+// The peak, the lowest and the months, from the ratings after the rated games.
+void AddRatings(const PoolGames& games, PoolSummary& summary) {
+  for (const Game* game : games) {
+    const std::optional<int> after = RatingAfter(*game);
+    // An unrated game's rating is only the one it was played at: it reached nothing.
+    if (game->record.rated == 0 || !after) continue;
+    const int64_t start = game->Start();
+    if (!summary.peak || *after > summary.peak->rating) summary.peak = DatedRating{*after, start};
+    if (!summary.lowest || *after < summary.lowest->rating) {
+      summary.lowest = DatedRating{*after, start};
+    }
+    if (start == kUnknownStartTime) continue;
+    const std::string month = MonthOf(start);
+    if (summary.months.empty() || summary.months.back().month != month) {
+      summary.months.push_back({month, game->record.userRating, *after});
+    } else {
+      summary.months.back().after = *after;
+    }
+  }
+}
+
+// The clock played most; of two played as often, the one played last.
+std::optional<ClockCount> UsualClock(const PoolGames& games) {
+  struct Use {
+    ClockCount count;
+    size_t last = 0;
+  };
+  std::map<std::string, Use> uses;
+  for (size_t i = 0; i < games.size(); ++i) {
+    const GameClock clock = ClockOf(*games[i]);
+    const std::string text = ClockText(clock);
+    if (text.empty()) continue;  // no clock
+    Use& use = uses[text];
+    use.count.clock = clock;
+    ++use.count.games;
+    use.last = i;
+  }
+  const Use* usual = nullptr;
+  for (const auto& [text, use] : uses) {
+    if (usual == nullptr || use.count.games > usual->count.games ||
+        (use.count.games == usual->count.games && use.last > usual->last)) {
+      usual = &use;
+    }
+  }
+  return usual ? std::optional(usual->count) : std::nullopt;
+}
+
+PoolSummary SummaryOf(const std::string& pool, const PoolGames& games) {
+  PoolSummary summary;
+  summary.pool = pool;
+  std::vector<PlayedGame> played;
+  std::map<int, std::vector<PlayedGame>> byYear;
+  ScoreCounts byEnding[std::size(kEndings)];
+  for (const Game* game : games) {
+    summary.counts.Count(game->record);
+    played.push_back(PlayedGameOf(*game));
+    if (game->Start() != kUnknownStartTime) {
+      byYear[UtcTimeOf(game->Start()).year].push_back(played.back());
+    }
+    byEnding[static_cast<size_t>(EndingOf(*game))].Count(game->record);
+  }
+  AddRatings(games, summary);
+  summary.streaks = StreaksOf(played);
+  summary.bestWins = NotableGames(games, kUserWon, true);
+  summary.worstLosses = NotableGames(games, kUserLost, false);
+  for (const auto& [year, yearGames] : byYear) {
+    summary.years.push_back({year, PerformanceOf(yearGames)});
+  }
+  summary.usualClock = UsualClock(games);
+  for (Ending ending : kEndings) {
+    const ScoreCounts& counts = byEnding[static_cast<size_t>(ending)];
+    if (counts.Games() > 0) summary.endings.push_back({ending, counts});
+  }
+  return summary;
+}
+
+}  // namespace
+
+std::vector<PoolSummary> PoolSummaries(std::span<const Game> games) {
+  std::map<std::string, PoolGames> pools;
+  for (const Game& game : games) pools[PoolOf(game)].push_back(&game);
+  std::vector<PoolSummary> summaries;
+  for (const auto& [pool, poolGames] : pools) summaries.push_back(SummaryOf(pool, poolGames));
+  return summaries;
+}
+
+}  // namespace tessik
