@@ -36,7 +36,7 @@ void AddOpeningsCommand(CLI::App& app, const LogPlace& place) {
                    "Only the rows (an opening with one colour) of at least this many games")
       ->capture_default_str()
       ->check(CLI::Range(1, INT_MAX));
-  AddReadingOptions(*command, options->reading);
+  AddReadingOptions(*command, options->reading, Figures::Expectations);
   command->callback([&place, options] {
     std::cout << ReadLog(place, options->reading, [&](const LogView& view, std::ostream& out) {
       const std::vector<OpeningRow> rows =

@@ -171,7 +171,7 @@ void AddRankCommand(CLI::App& app, const LogPlace& place) {
                                  "set; surprise: every one)")
                     ->check(CLI::PositiveNumber);
   command->add_flag("--all", options->all, "Every opponent ranked")->excludes(limit);
-  AddReadingOptions(*command, options->reading);
+  AddReadingOptions(*command, options->reading, Figures::Expectations);
   command->callback([&place, options] {
     RankRequest request = options->request;
     const bool ten = request.report != "surprise" && !options->all;

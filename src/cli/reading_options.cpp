@@ -92,7 +92,7 @@ GameFilter FilterOf(const ReadingOptions& options) {
 
 }  // namespace
 
-void AddReadingOptions(CLI::App& command, ReadingOptions& options) {
+void AddReadingOptions(CLI::App& command, ReadingOptions& options, Figures figures) {
   command
       .add_option("--since", options.since,
                   "Only games from then on: a day (YYYY-MM-DD), a month (YYYY-MM) or a year "
@@ -148,9 +148,11 @@ void AddReadingOptions(CLI::App& command, ReadingOptions& options) {
       ->transform(OneOfNames({"white", "black"}));
   auto* rated = command.add_flag("--rated", options.rated, "Only rated games");
   command.add_flag("--unrated", options.unrated, "Only unrated games")->excludes(rated);
-  command.add_flag("--elo", options.elo,
-                   "Expected scores by the exact Elo expectation, 1 / (1 + 10^(-D/400)) for a "
-                   "rating difference D, instead of Tessik's table of 32nds of a point");
+  if (figures == Figures::Expectations) {
+    command.add_flag("--elo", options.elo,
+                     "Expected scores by the exact Elo expectation, 1 / (1 + 10^(-D/400)) for a "
+                     "rating difference D, instead of Tessik's table of 32nds of a point");
+  }
   command.add_flag("--json", options.json, "Print one JSON document instead of text");
 }
 

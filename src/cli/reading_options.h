@@ -30,8 +30,13 @@ struct ReadingOptions {
   bool elo = false;  // the exact Elo expectation instead of the table
 };
 
-// Adds the filters and --json to command, bound to options, after the command's own options.
-void AddReadingOptions(CLI::App& command, ReadingOptions& options);
+// What a command's figures include beyond the games' counts.
+enum class Figures { Counts, Expectations };
+
+// Adds the filters and --json to command, bound to options, after the command's own options;
+// for a command whose figures include what the ratings predicted, --elo too.
+void AddReadingOptions(CLI::App& command, ReadingOptions& options,
+                       Figures figures = Figures::Counts);
 
 // What print makes of the user's record at place through options' filters; a text (not JSON,
 // and when sayCounted) ends with a line saying what it counted once a database adds to the log.

@@ -209,7 +209,7 @@ void AddScoreCommand(CLI::App& app, const LogPlace& place) {
   command->add_flag("--openings", options->openings,
                     "Then the games against the opponent opening by opening, as the openings "
                     "command gives them by ECO code");
-  AddReadingOptions(*command, options->reading);
+  AddReadingOptions(*command, options->reading, Figures::Expectations);
   command->callback([&place, options] {
     std::cout << ReadLog(place, options->reading, [&](const LogView& view, std::ostream& out) {
       PrintScore(view, options->opponent, options->openings, out);

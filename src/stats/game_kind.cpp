@@ -173,10 +173,6 @@ std::optional<int> RatingAfter(const Game& game) {
   return changed ? before + *game.details->ratingChange : before;
 }
 
-bool BothRatingsKnown(const Game& game) {
-  return game.record.userRating != 0 && game.record.opponentRating != 0;
-}
-
 std::string_view EndingName(Ending ending) {
   switch (ending) {
     case Ending::Checkmate:

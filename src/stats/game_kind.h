@@ -56,8 +56,6 @@ std::string PoolOf(const Game& game);
 // The user's rating after the game: the one before it with the server's rating change where it
 // gives one, else the one before it. Nothing when the rating is unknown.
 std::optional<int> RatingAfter(const Game& game);
-// Whether the user's and the opponent's ratings are both known.
-bool BothRatingsKnown(const Game& game);
 
 // How a game ended, as far as the server says: lichess says "Normal" for a game ended on the
 // board by mate, resignation or a draw it cannot tell apart.
