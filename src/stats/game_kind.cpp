@@ -11,8 +11,6 @@ namespace tessik {
 
 namespace {
 
-constexpr int64_t kSecondsADay = 24 * 60 * 60;
-
 // The servers' own words for the classes; chess.com's "daily" is correspondence.
 constexpr std::pair<std::string_view, TimeClass> kClassWords[] = {
     {"ultrabullet", TimeClass::UltraBullet},
