@@ -14,7 +14,7 @@ requirePrograms Xvfb:xvfb xdotool:xdotool
 [ "$tray" = no ] || requirePrograms trayer:trayer
 pids=
 scratch=$(mktemp -d)
-trap 'kill $pids 2>/dev/null || true; rm -rf "$scratch"' EXIT
+trap 'stopDesktop; rm -rf "$scratch"' EXIT
 # Xvfb has written the number of its display, or has ended.
 numbered() { grep -qx '[0-9][0-9]*' "$scratch/display" || ! kill -0 "$xvfb"; }
 # The display takes a client, or Xvfb has ended.
@@ -22,48 +22,75 @@ answers() { DISPLAY=":$number" xdotool getdisplaygeometry || ! kill -0 "$xvfb"; 
 # The tray's panel shows, or trayer has ended.
 panelShown() { xdotool search --onlyvisible --class trayer || ! kill -0 "$trayer"; }
 
-# Xvfb picks a free display number itself and writes it back: it takes the number with the X
-# lock file, so tests that start displays side by side never share one. The display is used once
-# a client has connected to it; one that takes no client is started again.
-for attempt in 1 2 3; do
-  : >"$scratch/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" \
-    >"$scratch/xvfb.log" 2>&1 &
-  xvfb=$!
-  pids="$pids $xvfb"
-  number=
-  waitFor --within 20 numbered && number=$(cat "$scratch/display")
-  if [ -n "$number" ] && waitFor --within 10 answers && kill -0 "$xvfb" 2>/dev/null; then
-    break
-  fi
-  echo "with-desktop.sh: display :${number:-?} took no client (attempt $attempt):" >&2
-  cat "$scratch/xvfb.log" >&2
-  kill "$xvfb" 2>/dev/null || true
-  number=
-done
-[ -n "$number" ] || { echo "with-desktop.sh: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$number"
-if [ "$tray" = yes ]; then
-  # The panel is shown once the tray in it has taken the display's tray selection: only then do
-  # programs see a system tray. A panel that ends before it shows is started again.
+# startDesktop: a new display (and tray, when asked) for the command; DISPLAY names it.
+startDesktop() {
+  # Xvfb picks a free display number itself and writes it back: it takes the number with the X
+  # lock file, so tests that start displays side by side never share one. The display is used once
+  # a client has connected to it; one that takes no client is started again.
   for attempt in 1 2 3; do
-    # No accessibility bridge and no session bus: the panel starts at once, with nothing to wait for.
-    NO_AT_BRIDGE=1 DBUS_SESSION_BUS_ADDRESS=disabled: \
-      trayer --edge top --align right --widthtype request --height 24 >"$scratch/trayer.log" 2>&1 &
-    trayer=$!
-    pids="$pids $trayer"
-    waitFor --within 30 panelShown || true
-    xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break
-    echo "with-desktop.sh: the tray panel did not show (attempt $attempt):" >&2
-    cat "$scratch/trayer.log" >&2
-    kill "$trayer" 2>/dev/null || true
+    : >"$scratch/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" \
+      >"$scratch/xvfb.log" 2>&1 &
+    xvfb=$!
+    pids="$pids $xvfb"
+    number=
+    waitFor --within 20 numbered && number=$(cat "$scratch/display")
+    if [ -n "$number" ] && waitFor --within 10 answers && kill -0 "$xvfb" 2>/dev/null; then
+      break
+    fi
+    echo "with-desktop.sh: display :${number:-?} took no client (attempt $attempt):" >&2
+    cat "$scratch/xvfb.log" >&2
+    kill "$xvfb" 2>/dev/null || true
+    number=
   done
-fi
-# A command that failed may have failed for its display: say how the X server fared.
+  [ -n "$number" ] || { echo "with-desktop.sh: Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=":$number"
+  if [ "$tray" = yes ]; then
+    # The panel is shown once the tray in it has taken the display's tray selection: only then do
+    # programs see a system tray. A panel that ends before it shows is started again.
+    for attempt in 1 2 3; do
+      # No accessibility bridge and no session bus: the panel starts at once, with nothing to wait for.
+      NO_AT_BRIDGE=1 DBUS_SESSION_BUS_ADDRESS=disabled: \
+        trayer --edge top --align right --widthtype request --height 24 >"$scratch/trayer.log" 2>&1 &
+      trayer=$!
+      pids="$pids $trayer"
+      waitFor --within 30 panelShown || true
+      xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break
+      echo "with-desktop.sh: the tray panel did not show (attempt $attempt):" >&2
+      cat "$scratch/trayer.log" >&2
+      kill "$trayer" 2>/dev/null || true
+    done
+  fi
+}
+
+# stopDesktop: ends the display and tray and waits until they have gone, so that the display
+# they held is free and whole before another starts (a test that follows takes the same number).
+stopDesktop() {
+  kill $pids 2>/dev/null || true
+  wait $pids 2>/dev/null || true
+  pids=
+}
+# A command that failed may have failed for its display: say how the X server fared. A display
+# that took a client and then refused the plug-in ("could not connect to display", seen about
+# once in a hundred runs of the whole suite on a loaded machine) is the machine's fault, not the
+# command's: the command runs once more on a new display.
+runOnDesktop() {
+  local status=0
+  "$@" 2>&1 | tee "$scratch/output" || status=${PIPESTATUS[0]}
+  if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
+    kill -0 "$xvfb" 2>/dev/null || echo "with-desktop.sh: Xvfb of display :$number had ended" >&2
+    [ -s "$scratch/xvfb.log" ] && { echo "with-desktop.sh: Xvfb said:" >&2; cat "$scratch/xvfb.log" >&2; }
+  fi
+  return "$status"
+}
+startDesktop
 status=0
-"$@" || status=$?
-if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
-  kill -0 "$xvfb" 2>/dev/null || echo "with-desktop.sh: Xvfb of display :$number had ended" >&2
-  [ -s "$scratch/xvfb.log" ] && { echo "with-desktop.sh: Xvfb said:" >&2; cat "$scratch/xvfb.log" >&2; }
+runOnDesktop "$@" || status=$?
+if [ "$status" -ne 0 ] && grep -q "could not connect to display" "$scratch/output"; then
+  echo "with-desktop.sh: display :$number refused a client; the command runs again on a new display" >&2
+  stopDesktop
+  startDesktop
+  status=0
+  runOnDesktop "$@" || status=$?
 fi
 exit "$status"
