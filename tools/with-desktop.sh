@@ -63,17 +63,19 @@ startDesktop() {
   fi
 }
 
-# stopDesktop: ends the display and tray and waits until they have gone, so that the display
-# they held is free and whole before another starts (a test that follows takes the same number).
+# stopDesktop: ends the display and tray, and waits until they have gone. An X server that is
+# ending gives up its lock file before its sockets: a display started meanwhile takes the same
+# number, answers a first client through the ending server's socket, then refuses every client
+# once that server has removed the socket's file. The next test starts only after this one ends.
 stopDesktop() {
   kill $pids 2>/dev/null || true
   wait $pids 2>/dev/null || true
   pids=
 }
 # A command that failed may have failed for its display: say how the X server fared. A display
-# that took a client and then refused the plug-in ("could not connect to display", seen about
-# once in a hundred runs of the whole suite on a loaded machine) is the machine's fault, not the
-# command's: the command runs once more on a new display.
+# that refused a client ("could not connect to display"), as one does when another program's X
+# server of the same number ends beside it, is the machine's fault, not the command's: the
+# command runs once more on a new display.
 runOnDesktop() {
   local status=0
   "$@" 2>&1 | tee "$scratch/output" || status=${PIPESTATUS[0]}
