@@ -1,12 +1,12 @@
 // The statistics view opened on a heavy player's log of 1,000,000 games against 50,000
-// opponents: from the menu's call until every tab is drawn (off screen).
+// opponents: from the log's file until every tab is drawn (off screen).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <memory>
 
 #include "generated_log.h"
-#include "ui/statistics_view.h"
+#include "record/record_source.h"
+#include "view/statistics_view.h"
 
 namespace {
 
@@ -14,12 +14,11 @@ constexpr int kGames = 1000000;
 constexpr int kOpponents = 50000;
 
 void BM_OpenStatisticsView(benchmark::State& state) {
-  tessik::CPluginApp app;
-  app.userName = "ann";
-  app.opponentTotals = std::make_unique<tessik::OpponentTotalsList>();
-  app.gameLog = GenerateGameLog(kGames, kOpponents);
+  const GeneratedLogFolder folder(kGames, kOpponents);
+  tessik::RecordSource source(
+      {folder.directory.string(), "ann", (folder.directory / "ann.sqlite").string()});
   for (auto _ : state) {
-    tessik::StatisticsView view(app, nullptr);
+    tessik::StatisticsView view(source);
     view.ShowFor("Player4242");
     for (int tab = 0; tab < view.tabs()->count(); ++tab) {  // drawn as the user turns to it
       view.tabs()->setCurrentIndex(tab);

@@ -93,7 +93,7 @@ for tab in head-to-head rating-history activity; do
   picture "$view" "$out/statistics-$tab.png" || stop "no picture of the $tab tab"
   xdotool key ctrl+Tab
 done
-xdotool key Escape
-waitFor noWindow "Statistics for ann" || stop "Escape did not close the Statistics view"
+xdotool key ctrl+w
+waitFor noWindow "Statistics for ann" || stop "Ctrl+W did not close the Statistics view"
 close
 ls "$out"

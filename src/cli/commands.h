@@ -4,14 +4,9 @@
 #include <CLI/CLI.hpp>
 #include <string>
 
-namespace tessik {
+#include "record/log_place.h"
 
-// Where the user's log is, as the app's --dir and --user give it.
-struct LogPlace {
-  std::string directory = ".";
-  std::string user;      // empty: the only log there
-  std::string database;  // --db: the database's file; empty: TESSIK_DB's, or the default
-};
+namespace tessik {
 
 // Each adds its command to app, with its options, and as the command's callback its run: that
 // runs once app has parsed a command line naming the command, when place holds what was given,

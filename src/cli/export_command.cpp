@@ -4,9 +4,9 @@
 
 #include "cli/choice.h"
 #include "cli/commands.h"
-#include "cli/data_error.h"
 #include "cli/json_text.h"
 #include "cli/reading_options.h"
+#include "record/data_error.h"
 #include "stats/game_export.h"
 #include "store/file_cause.h"
 #include "store/safe_save.h"

@@ -8,13 +8,13 @@
 #include "base/text.h"
 #include "cli/choice.h"
 #include "cli/commands.h"
-#include "cli/data_error.h"
 #include "database/database_error.h"
 #include "database/sources.h"
 #include "fetch/fetch_into_database.h"
 #include "fetch/online_fetch.h"
 #include "platform/file_error.h"
 #include "platform/read_file.h"
+#include "record/data_error.h"
 #include "store/handle.h"
 
 namespace tessik {

@@ -9,9 +9,9 @@
 #include "base/decimal.h"
 #include "base/text.h"
 #include "cli/commands.h"
-#include "cli/data_error.h"
-#include "cli/user_database.h"
 #include "database/sources.h"
+#include "record/data_error.h"
+#include "record/user_database.h"
 #include "store/handle.h"
 
 namespace tessik {

@@ -7,9 +7,9 @@
 #include "base/text.h"
 #include "cli/choice.h"
 #include "cli/commands.h"
-#include "cli/data_error.h"
 #include "database/database_error.h"
 #include "database/database_import.h"
+#include "record/data_error.h"
 #include "stats/archive_game.h"
 #include "store/handle.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "cli/user_log.h"
+#include "record/user_log.h"
 #include "stats/game.h"
 #include "stats/game_kind.h"
 #include "store/rating_type.h"

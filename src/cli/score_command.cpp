@@ -6,12 +6,12 @@
 #include <utility>
 
 #include "cli/commands.h"
-#include "cli/data_error.h"
 #include "cli/figures_json.h"
 #include "cli/json_text.h"
 #include "cli/openings_table.h"
 #include "cli/reading_options.h"
 #include "cli/text_format.h"
+#include "record/data_error.h"
 #include "stats/closest_handles.h"
 #include "stats/game_filter.h"
 #include "stats/head_to_head.h"

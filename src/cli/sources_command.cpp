@@ -2,8 +2,8 @@
 
 #include "base/text.h"
 #include "cli/commands.h"
-#include "cli/user_database.h"
 #include "database/sources.h"
+#include "record/user_database.h"
 #include "stats/utc_time.h"
 #include "store/handle.h"
 

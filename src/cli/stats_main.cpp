@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "cli/commands.h"
-#include "cli/data_error.h"
 #include "cli/usage_error.h"
+#include "record/data_error.h"
 #include "version.h"
 
 int main(int argc, char** argv) {

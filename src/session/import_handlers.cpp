@@ -32,7 +32,6 @@ void RewriteLog(CPluginApp& app, Rewrite rewrite) {
     app.opponentTotals = std::make_unique<OpponentTotalsList>();
     app.RebuildTotals();
   }
-  if (app.mainWindow != nullptr) app.mainWindow->GameLogChanged();
 }
 
 }  // namespace

@@ -32,9 +32,6 @@ class MainWindow {
   // True for Yes and Retry.
   virtual bool AskYesNo(std::string_view text, std::string_view caption) = 0;
   virtual bool AskRetryCancel(std::string_view text, std::string_view caption) = 0;
-  // The session's game log changed: a session began or ended, a game was recorded, an import or
-  // a conversion finished. Views drawn from the log read it again.
-  virtual void GameLogChanged() {}
 };
 
 }  // namespace tessik

@@ -63,7 +63,6 @@ void CPluginApp::EndSession() {
   userName.clear();
   if (mainWindow != nullptr) mainWindow->SetTitle(kTitleSessionEnded);
   opponentTotals.reset();
-  if (mainWindow != nullptr) mainWindow->GameLogChanged();
   if (settings.minimizeToSystray != 0 && settings.startMinimized != 0 && mainWindow != nullptr) {
     mainWindow->RemoveTrayIcon();  // "start minimized" stays on for the next start
     // Without its icon the window could not be reached while the program stays.

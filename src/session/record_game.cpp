@@ -66,7 +66,6 @@ void RecordFinishedGame(CPluginApp& app) {
   }
   g_colourFilter = record.userWhite != 0 ? 1 : 2;
   ShowScoreForMatch(app, OpponentName(record), RatingTypeOf(record));
-  if (app.mainWindow != nullptr) app.mainWindow->GameLogChanged();
 }
 
 }  // namespace tessik

@@ -92,7 +92,6 @@ void CPluginApp::Login() {
       AwaitRatings(kConversion);
       break;
   }
-  if (mainWindow != nullptr) mainWindow->GameLogChanged();
 }
 
 void CPluginApp::PrintTips() {
@@ -163,7 +162,6 @@ void CPluginApp::RefreshGameLog() {
     counter.AddTo(*opponentTotals);
   }
   gameLog.insert(gameLog.end(), unsaved.begin(), unsaved.end());
-  if (mainWindow != nullptr) mainWindow->GameLogChanged();
 }
 
 namespace {

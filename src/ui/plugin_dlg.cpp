@@ -1,11 +1,13 @@
 #include "ui/plugin_dlg.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextDocument>
@@ -19,7 +21,6 @@
 #include "ui/behaviour_dlg.h"
 #include "ui/host_text.h"
 #include "ui/output_options_dlg.h"
-#include "ui/statistics_view.h"
 #include "ui/thread_message_pump.h"
 #include "ui/window_icon.h"
 
@@ -222,12 +223,19 @@ void CPluginDlg::OpenStatistics() {
   if (const QString typed = nameField_->text(); !typed.isEmpty() && app_.opponentTotals) {
     opponent = app_.opponentTotals->CompleteName(BytesOfText(typed));
   }
-  if (statisticsView_ == nullptr) statisticsView_ = new StatisticsView(app_, this);
-  statisticsView_->ShowFor(opponent);
-}
-
-void CPluginDlg::GameLogChanged() {
-  if (statisticsView_ != nullptr && statisticsView_->isVisible()) statisticsView_->Refresh();
+  // The view is a program of its own, beside this one, on the user's whole record.
+  QStringList arguments{QStringLiteral("--dir"), app_.workingDirectory.empty()
+                                                     ? QDir::currentPath()
+                                                     : TextOfBytes(app_.workingDirectory)};
+  if (!app_.userName.empty()) arguments << QStringLiteral("--user") << TextOfBytes(app_.userName);
+  if (!opponent.empty()) arguments << QStringLiteral("--opponent") << TextOfBytes(opponent);
+  const QString program = QCoreApplication::applicationDirPath() + "/tessik-statistics";
+  if (!QProcess::startDetached(program, arguments)) {
+    QMessageBox::warning(this, QStringLiteral("Statistics"),
+                         tr("The statistics view could not be started: %1 is missing or cannot "
+                            "be run.")
+                             .arg(program));
+  }
 }
 
 void CPluginDlg::RunAbout() {

@@ -14,8 +14,6 @@
 
 namespace tessik {
 
-class StatisticsView;
-
 class CPluginDlg : public QDialog, public MainWindow {
   Q_OBJECT
 
@@ -36,8 +34,6 @@ class CPluginDlg : public QDialog, public MainWindow {
   void Close() override;
   bool AskYesNo(std::string_view text, std::string_view caption) override;
   bool AskRetryCancel(std::string_view text, std::string_view caption) override;
-  // An open statistics view follows the log.
-  void GameLogChanged() override;
 
   // Enter and the query button look up a player; the window never closes through them.
   void accept() override;
@@ -53,8 +49,6 @@ class CPluginDlg : public QDialog, public MainWindow {
   const QSystemTrayIcon& trayIcon() const { return trayIcon_; }
   // The menu entry with this text ("Most 10", "General", "About", ...).
   QAction* MenuAction(const QString& text) const;
-  // The statistics view, once it has been opened.
-  StatisticsView* statisticsView() const { return statisticsView_; }
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -66,7 +60,7 @@ class CPluginDlg : public QDialog, public MainWindow {
   void RunOutputOptions();
   void RunBehaviour();
   void RunAbout();
-  // Opens the statistics view for the player the name field names (completed as a look-up
+  // Starts the statistics view for the player the name field names (completed as a look-up
   // completes it), or without a name for the user's own history.
   void OpenStatistics();
 
@@ -75,7 +69,6 @@ class CPluginDlg : public QDialog, public MainWindow {
   QLineEdit* nameField_;       // control 1000
   QTimer idleTimer_;           // timer 1
   QSystemTrayIcon trayIcon_;
-  StatisticsView* statisticsView_ = nullptr;
 };
 
 }  // namespace tessik

@@ -4,6 +4,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/drive.sh"
 sim=$1
 plugin=$2
 work=$(mktemp -d)
+# The programs' databases in the test's folder, never in the user's.
+export XDG_DATA_HOME="$work/data"
 simPid=
 trap 'kill $simPid 2>/dev/null || true; rm -rf "$work"' EXIT
 

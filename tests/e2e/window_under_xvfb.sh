@@ -2,7 +2,8 @@
 # window_under_xvfb.sh VEXMOOR_SIM TESSIK
 # The real window driven by real input events on a private X display: a finished game, then a
 # typed name and Enter (the score reaches the host), a report from the menu (read back through
-# the clipboard), the close question answered No (host messages are handled again after it),
+# the clipboard), the statistics view started from the menu as a program of its own, the close
+# question answered No (host messages are handled again after it),
 # and closing the plug-in with Escape and Yes.
 set -euo pipefail
 source "$(dirname "$0")/host_run.sh"
@@ -41,6 +42,13 @@ waitFor menuShown || fail "the Actions menu did not open"
 xdotool key Return  # the first entry: Most 10
 waitFor boxHas "$window" "Most games against:" || fail "the report did not reach the output box"
 grep -q "^bobby .*(1)  +1" <<<"$(xclip -o -selection clipboard)" || fail "the report lacks bobby"
+
+xdotool key alt+a
+waitFor menuShown || fail "the Actions menu did not open"
+xdotool key Up Return  # the last entry: Statistics…
+view=$(windowNamed --shown "Statistics for ann") || fail "Statistics… did not start the view"
+xdotool windowfocus --sync "$view" key ctrl+w
+waitFor noWindow "Statistics for ann" || fail "Ctrl+W did not close the view"
 
 answerClose "$window" alt+n || fail "Escape did not ask, or No did not close the question"
 touch "$work/dir/box-closed"

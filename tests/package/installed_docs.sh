@@ -3,11 +3,12 @@
 # the package's documentation directory: every relative link in its markdown files leads to an
 # installed file inside it, and the machine-readable copyright file is there; and the manual
 # page of tessik-stats, with a section for each of its commands and its examples, files,
-# environment and exit statuses. Skipped (status 77) without
-# help2man, which makes the manual page.
+# environment and exit statuses; and the desktop's menu entry of tessik-statistics, valid, with its
+# program and its icon installed. Skipped (status 77) without help2man, which makes the manual
+# page, or desktop-file-validate.
 set -euo pipefail
 source "$(dirname "$0")/../e2e/drive.sh"
-requirePrograms help2man:help2man  # without it the build makes no manual page
+requirePrograms help2man:help2man desktop-file-validate:desktop-file-utils
 cmake=$1
 build=$2
 prefix=$(mktemp -d)
@@ -61,8 +62,19 @@ for section in EXAMPLES FILES ENVIRONMENT '"EXIT STATUS"'; do
     faults+=("share/man/man1/tessik-stats.1 has no $section section")
 done
 
+entry="$prefix/share/applications/tessik-statistics.desktop"
+if ! problems=$(desktop-file-validate "$entry" 2>&1); then
+  faults+=("the desktop entry is missing or not valid: $problems")
+fi
+program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry" 2>/dev/null)
+[ -n "$program" ] && [ -x "$prefix/bin/$program" ] ||
+  faults+=("the desktop entry starts \"$program\", which is not installed")
+icon=$(sed -n 's/^Icon=//p' "$entry" 2>/dev/null)
+[ -n "$icon" ] && [ -f "$prefix/share/icons/hicolor/scalable/apps/$icon.svg" ] ||
+  faults+=("the desktop entry's icon \"$icon\" is not installed")
+
 if [ ${#faults[@]} -gt 0 ]; then
   printf 'FAILED: %s\n' "${faults[@]}"
   exit 1
 fi
-echo "$checked links in the installed documentation resolve; the copyright file and the manual page are there"
+echo "$checked links in the installed documentation resolve; the copyright file, the manual page and the menu entry are there"

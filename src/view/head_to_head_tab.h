@@ -6,7 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "ui/stats_page.h"
+#include "view/stats_page.h"
 
 namespace tessik {
 

@@ -1,4 +1,4 @@
-#include "ui/statistics_view.h"
+#include "view/statistics_view.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +16,12 @@
 #include <ctime>
 #include <filesystem>
 
+#include "record/record_source.h"
 #include "stats/head_to_head.h"
 #include "stats/history.h"
 #include "stats/summary_text.h"
 #include "support/records.h"
-#include "support/session_fixture.h"
-#include "support/window_input.h"
-#include "ui/plugin_dlg.h"
+#include "support/temp_directory.h"
 
 namespace tessik {
 namespace {
@@ -64,27 +63,17 @@ QStringList Texts(const std::vector<std::string>& lines) {
   return texts;
 }
 
-// A session with the real window: the host logs ann in, the user opens the view from the menu.
-class StatisticsViewTest : public SessionFixture {
+// ann's record in a folder of the test's: the plug-in's log there, and a database that is not
+// there until a test makes it.
+class StatisticsViewTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SessionFixture::SetUp();
-    WriteFile(DataFile("tessik.ini"), "close with connection=0\n");  // the window stays
-    app.mainWindow = &dialog;
-    dialog.show();
+  void WriteLog(const std::vector<GameRecord>& games) {
+    WriteFile(directory / "tessik/ann.glg", EncodeGameLog(LogOf(games)));
   }
-  void LogInWith(const std::vector<GameRecord>& games) {
-    WriteFile(DataFile("ann.glg"), EncodeGameLog(LogOf(games)));
-    LogIn("ann");
-  }
-  // Types name into the name field and picks Actions > Statistics….
-  StatisticsView& Open(const QString& name) {
-    dialog.nameField()->clear();
-    ClickOn(dialog.nameField());
-    QTest::keyClicks(dialog.nameField(), name);
-    Choose(dialog, "Actions", QString::fromUtf8("Statistics\u2026"));
-    EXPECT_TRUE(dialog.statisticsView() != nullptr && dialog.statisticsView()->isVisible());
-    return *dialog.statisticsView();
+  // The view opened on opponent, as the plug-in's Statistics… opens it.
+  StatisticsView& Open(const std::string& opponent) {
+    view.ShowFor(opponent);
+    return view;
   }
   // The series of a chart by name, each as its points.
   static std::map<QString, QList<QPointF>> Curves(QChart* chart) {
@@ -95,18 +84,20 @@ class StatisticsViewTest : public SessionFixture {
     return curves;
   }
 
-  CPluginDlg dialog{app};
+  TempDirectory directory;
+  RecordSource source{LogPlace{directory.path(), "ann", (directory / "ann.sqlite").string()}};
+  StatisticsView view{source};
 };
 
-// The head-to-head tab shows what the core computes for the player the name field completes to:
+// The head-to-head tab shows what the core computes for the player named (in any letter case):
 // the score lines, the summary, and the last twenty results with their games on hover.
 TEST_F(StatisticsViewTest, HeadToHeadShowsTheCoresRecordOfTheNamedPlayer) {
   const std::vector<GameRecord> games = KnownGames();
-  LogInWith(games);
+  WriteLog(games);
   const std::pair<const char*, const char*> kCases[] = {
-      {"bob", "bob"}, {"BO", "bob"}, {"carl", "Carl"}, {"dave", "dave"}};  // typed, opponent
+      {"bob", "bob"}, {"carl", "Carl"}, {"dave", "dave"}};  // named, as the games name them
   for (const auto& [typed, opponent] : kCases) {
-    StatisticsView& view = Open(typed);
+    Open(typed);
     const HeadToHead record = HeadToHeadRecord(GamesOfLog(LogOf(games)), opponent);
     EXPECT_EQ(view.headToHead()->Message(), QString()) << typed;
     EXPECT_EQ(view.headToHead()->findChild<QLabel*>("scoreLines")->text(),
@@ -143,9 +134,9 @@ TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
   ASSERT_TRUE(wide.save(QString::fromStdString(directory / "a.png")));
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(directory.path());  // where a relative picture is looked for
-  LogInWith({Game(name.toStdString(), kUserWon, 3, 10, 1500, 1600)});
-  StatisticsView& view = Open("<img");
-  view.findChild<QTabWidget*>()->setCurrentIndex(1);  // the legend is laid out when shown
+  WriteLog({Game(name.toStdString(), kUserWon, 3, 10, 1500, 1600)});
+  Open(name.toStdString());
+  view.tabs()->setCurrentIndex(1);  // the legend is laid out when shown
   QCoreApplication::processEvents();
   std::filesystem::current_path(before);
   EXPECT_TRUE(view.headToHead()->findChild<QLabel*>("scoreLines")->text().contains(name));
@@ -163,8 +154,8 @@ TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
 // without games too, and the score of each month that has games.
 TEST_F(StatisticsViewTest, ChartsCarryTheLogsSeriesOverTheRangeChosen) {
   const std::vector<GameRecord> games = KnownGames();
-  LogInWith(games);
-  StatisticsView& view = Open("bob");
+  WriteLog(games);
+  Open("bob");
   // range, then the points of each curve: blitz, standard, the marks
   const std::tuple<const char*, int, int, int> kRanges[] = {
       {"All", 25, 3, 25}, {"Last year", 25, 3, 25}, {"Last 90 days", 0, 3, 0}};
@@ -220,8 +211,8 @@ TEST_F(StatisticsViewTest, ALongCurveIsThinnedToTheChartsWidthKeepingItsExtremes
     const int rating = i == 7777 ? 2300 : i == 12345 ? 900 : 1500 + (i * 37) % 300;
     games.push_back(Game("bob", kUserWon, 3, 2000 - i / 10, rating, 1500));
   }
-  LogInWith(games);
-  StatisticsView& view = Open("");
+  WriteLog(games);
+  Open("");
   const QList<QPointF> blitz = Curves(view.ratingHistory()->chart())["blitz"];
   const int width = view.ratingHistory()->findChild<QChartView*>()->width();
   EXPECT_LE(blitz.size(), std::max(400, width));
@@ -231,41 +222,42 @@ TEST_F(StatisticsViewTest, ALongCurveIsThinnedToTheChartsWidthKeepingItsExtremes
   EXPECT_EQ(std::pair(low->y(), high->y()), std::pair(900.0, 2300.0));
 }
 
-// Without a user, without games, without a player named or without games in the range, each tab
-// says so in words.
+// Without a record, without games, without a player named or without games in the range, each
+// tab says so in words.
 TEST_F(StatisticsViewTest, SaysWhyThereIsNothingToShow) {
-  const QString noUser =
-      "No user is logged in: the statistics show once Vexmoor connects you to the server.";
-  const QString noGames = "No games recorded yet: the statistics show once you have played a game.";
-  StatisticsView& view = Open("");
-  for (StatsPage* page : view.findChildren<StatsPage*>()) EXPECT_EQ(page->Message(), noUser);
-  LogIn("ann");  // no log yet: a first login
-  for (StatsPage* page : view.findChildren<StatsPage*>()) EXPECT_EQ(page->Message(), noGames);
-  Send(1, 16, {});  // the session ends
-  Deliver();
-  LogInWith({Game("bob", kDraw, 3, 400, 1500, 1500)});
   Open("");
-  EXPECT_EQ(view.headToHead()->Message(),
-            QString::fromUtf8("Type a player's name in the main window, then choose "
-                              "Statistics\u2026 to see your record against them."));
+  for (StatsPage* page : view.findChildren<StatsPage*>()) {
+    EXPECT_TRUE(page->Message().startsWith(
+        QString::fromStdString("no game log of ann in " + directory.path())))
+        << page->Message().toStdString();
+  }
+  WriteLog({});  // a first login: the log holds its marker alone
+  Open("");
+  for (StatsPage* page : view.findChildren<StatsPage*>()) {
+    EXPECT_TRUE(page->Message().startsWith("No games recorded yet"))
+        << page->Message().toStdString();
+  }
+  WriteLog({Game("bob", kDraw, 3, 400, 1500, 1500)});
+  Open("");
+  EXPECT_TRUE(view.headToHead()->Message().startsWith("Pick a player"));
   view.ratingHistory()->range()->setCurrentText("Last year");
   EXPECT_EQ(view.ratingHistory()->Message(),
             "No games with your rating stored in the range \"Last year\".");
   EXPECT_EQ(view.activity()->Message(), QString());
 }
 
-// A game recorded while the view is open shows in it at once; the session's end empties it.
+// A game added to the log while the view is open shows in it within a look or two.
 TEST_F(StatisticsViewTest, FollowsTheLogWhileOpen) {
-  LogInWith(KnownGames());
-  StatisticsView& view = Open("bob");
+  std::vector<GameRecord> games = KnownGames();
+  WriteLog(games);
+  Open("bob");
   const auto points = [&] { return view.headToHead()->findChild<QLabel*>("Points")->text(); };
   EXPECT_EQ(points(), "17.5 of 25, expected 9.4 (+8.1)") << points().toStdString();
-  WinGame("7");  // the host's rows of a blitz game ann wins against bob
-  EXPECT_TRUE(points().startsWith("18.5 of 26")) << points().toStdString();
+  games.push_back(Game("bob", kUserWon, 3, 0, 1600, 1600));
+  WriteLog(games);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return points().startsWith("18.5 of 26"); }, 5000))
+      << points().toStdString();
   EXPECT_EQ(view.headToHead()->findChildren<QLabel*>("mark").back()->text(), "+");
-  Send(1, 16, {});
-  Deliver();
-  EXPECT_TRUE(view.activity()->Message().startsWith("No user is logged in"));
 }
 
 }  // namespace

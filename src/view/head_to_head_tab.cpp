@@ -1,4 +1,4 @@
-#include "ui/head_to_head_tab.h"
+#include "view/head_to_head_tab.h"
 
 #include <QFontDatabase>
 #include <QVBoxLayout>
@@ -56,8 +56,8 @@ void HeadToHeadTab::Show(const StatsInput& input) {
   const HeadToHead& record = input.record;
   if (record.games.empty()) {
     ShowMessage(
-        tr("Type a player's name in the main window, then choose Statistics\u2026 to see "
-           "your record against them."));
+        tr("Pick a player: type the name in the plug-in's window and choose Statistics\u2026, or "
+           "start tessik-statistics with --opponent NAME."));
     return;
   }
   QStringList lines;

@@ -1,4 +1,4 @@
-#include "cli/user_log.h"
+#include "record/user_log.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,10 +11,10 @@
 #include <iterator>
 #include <set>
 
-#include "cli/data_error.h"
 #include "database/database_error.h"
 #include "database/game_rows.h"
 #include "platform/file_error.h"
+#include "record/data_error.h"
 #include "stats/closest_handles.h"
 #include "stats/log_duplicates.h"
 #include "stats/log_location.h"
@@ -53,6 +53,18 @@ std::vector<std::string> NamesEndingWith(const Folder& folder, std::string_view 
 
 std::vector<std::string> UsersWithALog(const Folder& folder) {
   return NamesEndingWith(folder, ".glg");
+}
+
+std::set<std::string> UsersWithARecord(const std::string& directory) {
+  std::set<std::string> users;
+  Folder folder;
+  if (!OpenFolder(DataDirectoryOf(directory), folder)) {
+    for (std::string& user : UsersWithALog(folder)) users.insert(std::move(user));
+  }
+  if (!OpenFolder(DefaultDatabaseFolder(), folder)) {
+    for (std::string& user : NamesEndingWith(folder, ".sqlite")) users.insert(std::move(user));
+  }
+  return users;
 }
 
 UserLog FindUserLog(const std::string& directory, const std::string& user) {
@@ -143,14 +155,7 @@ std::string OnlyDatabaseUser() {
 // The message for a --user with neither a log nor a database: what was looked for, and the users
 // whose name is the one given in another letter case or begins with it, else the closest.
 std::string NoRecordOfUser(const LogPlace& place) {
-  std::set<std::string> users;
-  Folder folder;
-  if (!OpenFolder(DataDirectoryOf(place.directory), folder)) {
-    for (std::string& user : UsersWithALog(folder)) users.insert(std::move(user));
-  }
-  if (!OpenFolder(DefaultDatabaseFolder(), folder)) {
-    for (std::string& user : NamesEndingWith(folder, ".sqlite")) users.insert(std::move(user));
-  }
+  const std::set<std::string> users = UsersWithARecord(place.directory);
   std::string message = "no game log of " + PrintableName(place.user) + " in " +
                         DataDirectoryOf(place.directory) + " and no database " +
                         PrintableName(DatabasePlaceOf(place.database, place.user).Path());

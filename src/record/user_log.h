@@ -4,14 +4,15 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
 #include "database/game_rows.h"
 #include "database/record_database.h"
 #include "platform/private_directory.h"
+#include "record/log_place.h"
 #include "stats/expectation.h"
 #include "stats/game.h"
 #include "stats/game_filter.h"
@@ -76,5 +77,8 @@ std::string CountedSources(const LogView& view);
 
 // The handles with a log in the data folder, sorted.
 std::vector<std::string> UsersWithALog(const Folder& folder);
+
+// The handles with a log in directory's data folder or a database in the default folder.
+std::set<std::string> UsersWithARecord(const std::string& directory);
 
 }  // namespace tessik

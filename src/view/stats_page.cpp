@@ -1,4 +1,4 @@
-#include "ui/stats_page.h"
+#include "view/stats_page.h"
 
 namespace tessik {
 

@@ -1,8 +1,8 @@
 // The database a command that manages it opens: the user's, which must exist.
 #pragma once
 
-#include "cli/commands.h"
 #include "database/record_database.h"
+#include "record/log_place.h"
 
 namespace tessik {
 

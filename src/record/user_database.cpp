@@ -1,7 +1,7 @@
-#include "cli/user_database.h"
+#include "record/user_database.h"
 
-#include "cli/data_error.h"
 #include "database/database_error.h"
+#include "record/data_error.h"
 #include "store/handle.h"
 
 namespace tessik {

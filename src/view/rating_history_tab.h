@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "stats/rating_history.h"
-#include "ui/stats_page.h"
+#include "view/stats_page.h"
 
 namespace tessik {
 

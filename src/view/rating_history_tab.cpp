@@ -1,4 +1,4 @@
-#include "ui/rating_history_tab.h"
+#include "view/rating_history_tab.h"
 
 #include <QDateTime>
 #include <QLabel>

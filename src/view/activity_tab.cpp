@@ -1,4 +1,4 @@
-#include "ui/activity_tab.h"
+#include "view/activity_tab.h"
 
 #include <QVBoxLayout>
 #include <QtCharts/QBarCategoryAxis>

@@ -4,7 +4,7 @@
 
 #include <QtCharts/QChartView>
 
-#include "ui/stats_page.h"
+#include "view/stats_page.h"
 
 namespace tessik {
 

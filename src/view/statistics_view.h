@@ -1,0 +1,53 @@
+// The "Statistics" view: the record against the opponent picked, the user's rating history and
+// the games month by month, drawn from the user's whole record. It follows the record: games
+// added to the log or the database while it is open show within a second.
+#pragma once
+
+#include <QMainWindow>
+#include <QTabWidget>
+#include <QTimer>
+#include <string>
+
+#include "stats/game_source.h"
+#include "view/activity_tab.h"
+#include "view/head_to_head_tab.h"
+#include "view/rating_history_tab.h"
+
+namespace tessik {
+
+class StatisticsView : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // How often the view looks whether the record has changed.
+  static constexpr int kLookIntervalMs = 250;
+
+  // The view of source's games, which must outlive it.
+  explicit StatisticsView(GameSource& source, QWidget* parent = nullptr);
+
+  // Shows the view for opponent (empty: the user's own history only) and brings it forward.
+  void ShowFor(const std::string& opponent);
+  // Reads the record again.
+  void Refresh();
+
+  QTabWidget* tabs() const { return tabs_; }
+  HeadToHeadTab* headToHead() const { return headToHead_; }
+  RatingHistoryTab* ratingHistory() const { return ratingHistory_; }
+  ActivityTab* activity() const { return activity_; }
+
+ private:
+  // Reads the record again when its files have changed since the last read.
+  void RefreshWhenChanged();
+  void ShowMessage(const QString& why);
+
+  GameSource& source_;
+  std::string version_;  // of the record last read
+  std::string opponent_;
+  QTabWidget* tabs_;
+  HeadToHeadTab* headToHead_;
+  RatingHistoryTab* ratingHistory_;
+  ActivityTab* activity_;
+  QTimer look_;
+};
+
+}  // namespace tessik
