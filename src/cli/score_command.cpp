@@ -16,6 +16,7 @@
 #include "stats/game_filter.h"
 #include "stats/head_to_head.h"
 #include "stats/openings.h"
+#include "stats/record_splits.h"
 #include "stats/summary_text.h"
 #include "stats/utc_time.h"
 #include "store/handle.h"
@@ -42,33 +43,19 @@ Json ExpectationJson(const Expectation& e) {
 // rating type ("any" first) with its games, both colours ("any") then each.
 Json SplitsJson(const HeadToHead& record, ExpectationRule rule) {
   Json splits = Json::array();
-  std::vector<std::pair<std::string, RatingType>> types = {{"any", AnyRatingType}};
-  for (RatingType type : EveryRatingType()) types.emplace_back(RatingTypeName(type), type);
-  for (const auto& [typeName, type] : types) {
-    for (const auto& [colourName, colours] : {std::pair{"any", kLineWhite | kLineBlack},
-                                              {"white", kLineWhite},
-                                              {"black", kLineBlack}}) {
-      const ScoreCounts counts = record.tally.Sum(type, colours);
-      if (counts.Games() == 0 && !(type == AnyRatingType && colours == (kLineWhite | kLineBlack))) {
-        continue;
-      }
-      Expectation expectation;
-      for (const PlayedGame& game : record.games) {
-        if ((game.type & type) == 0 || (colours & (game.white ? kLineWhite : kLineBlack)) == 0) {
-          continue;
-        }
-        const int result = game.result == '+' ? kUserWon : game.result == '=' ? kDraw : kUserLost;
-        expectation.Add(game.userRating, game.opponentRating, result, rule);
-      }
-      splits.push_back({{"rating_type", typeName},
-                        {"colour", colourName},
-                        {"games", counts.Games()},
-                        {"won", counts.won},
-                        {"drawn", counts.drawn},
-                        {"lost", counts.lost},
-                        {"percentage", ScorePercentage(counts.won, counts.drawn, counts.lost)},
-                        {"expectation", ExpectationJson(expectation)}});
-    }
+  for (const RecordSplit& split : RecordSplits(record, rule)) {
+    const ScoreCounts& counts = split.counts;
+    splits.push_back(
+        {{"rating_type", split.type == AnyRatingType ? "any" : RatingTypeName(split.type)},
+         {"colour", split.colours == kLineWhite   ? "white"
+                    : split.colours == kLineBlack ? "black"
+                                                  : "any"},
+         {"games", counts.Games()},
+         {"won", counts.won},
+         {"drawn", counts.drawn},
+         {"lost", counts.lost},
+         {"percentage", ScorePercentage(counts.won, counts.drawn, counts.lost)},
+         {"expectation", ExpectationJson(split.expectation)}});
   }
   return splits;
 }

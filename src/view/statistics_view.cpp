@@ -1,6 +1,8 @@
 #include "view/statistics_view.h"
 
+#include <QDateTime>
 #include <QMenuBar>
+#include <QVBoxLayout>
 #include <stdexcept>
 
 #include "ui/host_text.h"
@@ -10,6 +12,7 @@ namespace tessik {
 StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
     : QMainWindow(parent),
       source_(source),
+      filterBar_(new FilterBar),
       tabs_(new QTabWidget),
       headToHead_(new HeadToHeadTab),
       ratingHistory_(new RatingHistoryTab),
@@ -17,7 +20,12 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
   tabs_->addTab(headToHead_, tr("Head to head"));
   tabs_->addTab(ratingHistory_, tr("Rating history"));
   tabs_->addTab(activity_, tr("Activity"));
-  setCentralWidget(tabs_);
+  auto* central = new QWidget;
+  auto* layout = new QVBoxLayout(central);
+  layout->addWidget(filterBar_);
+  layout->addWidget(tabs_, 1);
+  setCentralWidget(central);
+  connect(filterBar_, &FilterBar::Changed, this, &StatisticsView::ShowGames);
   QMenu* file = menuBar()->addMenu(tr("&File"));
   file->addAction(tr("&Close"), QKeySequence::Close, this, &QWidget::close);
   const QString user = TextOfBytes(source_.User());
@@ -50,17 +58,29 @@ void StatisticsView::ShowMessage(const QString& why) {
 void StatisticsView::Refresh() {
   // The version goes first: a change made while the games are read is read at the next look.
   version_ = source_.Version();
-  std::vector<Game> games;
   try {
-    games = source_.Games();
+    games_ = source_.Games();
   } catch (const std::runtime_error& error) {
+    games_.clear();
     ShowMessage(TextOfBytes(error.what()));
     return;
   }
-  if (games.empty()) {
+  ShowGames();
+}
+
+void StatisticsView::ShowGames() {
+  if (games_.empty()) {
     ShowMessage(
         tr("No games recorded yet: the statistics show once you have played a game with "
            "the plug-in, or brought your games in with tessik-stats fetch or import."));
+    return;
+  }
+  const GameFilter filter = filterBar_->Filter(QDateTime::currentSecsSinceEpoch());
+  std::vector<Game> games;
+  std::copy_if(games_.begin(), games_.end(), std::back_inserter(games),
+               [&filter](const Game& game) { return Accepts(filter, game); });
+  if (games.empty()) {
+    ShowMessage(tr("None of your games is of the kind the filter asks for."));
     return;
   }
   // One record against the opponent, for the tab that lists it and the one that marks it.

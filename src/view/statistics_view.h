@@ -10,6 +10,7 @@
 
 #include "stats/game_source.h"
 #include "view/activity_tab.h"
+#include "view/filter_bar.h"
 #include "view/head_to_head_tab.h"
 #include "view/rating_history_tab.h"
 
@@ -30,6 +31,7 @@ class StatisticsView : public QMainWindow {
   // Reads the record again.
   void Refresh();
 
+  FilterBar* filterBar() const { return filterBar_; }
   QTabWidget* tabs() const { return tabs_; }
   HeadToHeadTab* headToHead() const { return headToHead_; }
   RatingHistoryTab* ratingHistory() const { return ratingHistory_; }
@@ -38,11 +40,15 @@ class StatisticsView : public QMainWindow {
  private:
   // Reads the record again when its files have changed since the last read.
   void RefreshWhenChanged();
+  // Shows the games of the record read last that the filter bar lets through.
+  void ShowGames();
   void ShowMessage(const QString& why);
 
   GameSource& source_;
-  std::string version_;  // of the record last read
+  std::string version_;      // of the record last read
+  std::vector<Game> games_;  // the whole record, as last read
   std::string opponent_;
+  FilterBar* filterBar_;
   QTabWidget* tabs_;
   HeadToHeadTab* headToHead_;
   RatingHistoryTab* ratingHistory_;

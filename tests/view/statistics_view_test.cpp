@@ -49,20 +49,6 @@ std::vector<GameRecord> KnownGames() {
   return games;
 }
 
-// A tooltip as the user reads it: Qt shows one that looks like markup as markup.
-QString Shown(const QString& toolTip) {
-  if (!Qt::mightBeRichText(toolTip)) return toolTip;
-  QTextDocument document;
-  document.setHtml(toolTip);
-  return document.toPlainText();
-}
-
-QStringList Texts(const std::vector<std::string>& lines) {
-  QStringList texts;
-  for (const std::string& line : lines) texts << QString::fromStdString(line);
-  return texts;
-}
-
 // ann's record in a folder of the test's: the plug-in's log there, and a database that is not
 // there until a test makes it.
 class StatisticsViewTest : public ::testing::Test {
@@ -88,42 +74,6 @@ class StatisticsViewTest : public ::testing::Test {
   RecordSource source{LogPlace{directory.path(), "ann", (directory / "ann.sqlite").string()}};
   StatisticsView view{source};
 };
-
-// The head-to-head tab shows what the core computes for the player named (in any letter case):
-// the score lines, the summary, and the last twenty results with their games on hover.
-TEST_F(StatisticsViewTest, HeadToHeadShowsTheCoresRecordOfTheNamedPlayer) {
-  const std::vector<GameRecord> games = KnownGames();
-  WriteLog(games);
-  const std::pair<const char*, const char*> kCases[] = {
-      {"bob", "bob"}, {"carl", "Carl"}, {"dave", "dave"}};  // named, as the games name them
-  for (const auto& [typed, opponent] : kCases) {
-    Open(typed);
-    const HeadToHead record = HeadToHeadRecord(GamesOfLog(LogOf(games)), opponent);
-    EXPECT_EQ(view.headToHead()->Message(), QString()) << typed;
-    EXPECT_EQ(view.headToHead()->findChild<QLabel*>("scoreLines")->text(),
-              Texts(record.lines).join('\n'))
-        << typed;
-    for (const auto& [label, text] : SummaryRows(record)) {
-      auto* shown = view.headToHead()->findChild<QLabel*>(QString::fromStdString(label));
-      ASSERT_NE(shown, nullptr) << typed << " " << label;
-      EXPECT_EQ(shown->text().toStdString(), text) << typed;
-    }
-    EXPECT_EQ(view.headToHead()->findChild<QLabel*>("Performance") != nullptr,
-              record.performance.has_value())
-        << typed;
-    const QList<QLabel*> marks = view.headToHead()->findChildren<QLabel*>("mark");
-    const size_t shown = std::min<size_t>(HeadToHeadTab::kMarks, record.games.size());
-    ASSERT_EQ(static_cast<size_t>(marks.size()), shown) << typed;
-    for (size_t i = 0; i < shown; ++i) {  // the last ones, oldest first
-      const PlayedGame& game = record.games[record.games.size() - shown + i];
-      EXPECT_EQ(marks[static_cast<qsizetype>(i)]->text(), QString(QLatin1Char(game.result)));
-      EXPECT_TRUE(Shown(marks[static_cast<qsizetype>(i)]->toolTip())
-                      .startsWith(QString::fromStdString(GameText(game)) + "\nann " +
-                                  (game.userRating > 0 ? QString::number(game.userRating) : "?")))
-          << typed << i;
-    }
-  }
-}
 
 // A name is text, never markup: in the score lines and the legend a picture it names is not
 // loaded, and the view keeps its size.
