@@ -28,6 +28,7 @@ void ActivityTab::Show(const StatsInput& input) {
   auto* games = new QBarSet(tr("Games"));
   auto* score = new QLineSeries;
   score->setName(tr("Score %"));
+  score->setPointsVisible(true);  // a month alone between months without games is a point
   QStringList labels;
   int most = 0;
   for (size_t i = 0; i < months.size(); ++i) {

@@ -1,11 +1,14 @@
 #include "view/statistics_view.h"
 
 #include <QDateTime>
+#include <QFileDialog>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QVBoxLayout>
 #include <stdexcept>
 
 #include "ui/host_text.h"
+#include "view/save_picture.h"
 
 namespace tessik {
 
@@ -27,12 +30,35 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
   setCentralWidget(central);
   connect(filterBar_, &FilterBar::Changed, this, &StatisticsView::ShowGames);
   QMenu* file = menuBar()->addMenu(tr("&File"));
+  savePicture_ = file->addAction(tr("&Save picture\u2026"), QKeySequence::Save, this,
+                                 &StatisticsView::SaveChart);
   file->addAction(tr("&Close"), QKeySequence::Close, this, &QWidget::close);
+  // Only a tab that draws a chart has a picture to save.
+  connect(tabs_, &QTabWidget::currentChanged, this,
+          [this] { savePicture_->setEnabled(CurrentChart() != nullptr); });
+  savePicture_->setEnabled(CurrentChart() != nullptr);
   const QString user = TextOfBytes(source_.User());
   setWindowTitle(user.isEmpty() ? tr("Statistics") : tr("Statistics for %1").arg(user));
   resize(900, 600);
   connect(&look_, &QTimer::timeout, this, &StatisticsView::RefreshWhenChanged);
   look_.start(kLookIntervalMs);
+}
+
+QChartView* StatisticsView::CurrentChart() const {
+  QWidget* tab = tabs_->currentWidget();
+  return tab == nullptr ? nullptr : tab->findChild<QChartView*>();
+}
+
+void StatisticsView::SaveChart() {
+  QChartView* chart = CurrentChart();
+  if (chart == nullptr) return;
+  const QString path = QFileDialog::getSaveFileName(this, tr("Save picture"), QString(),
+                                                    tr("PNG picture (*.png);;SVG picture (*.svg)"));
+  if (path.isEmpty()) return;
+  if (const QString why = SavePicture(*chart, path); !why.isEmpty()) {
+    QMessageBox::warning(this, tr("Save picture"),
+                         tr("The picture was not saved to %1: %2").arg(path, why));
+  }
 }
 
 void StatisticsView::ShowFor(const std::string& opponent) {

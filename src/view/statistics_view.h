@@ -3,6 +3,7 @@
 // added to the log or the database while it is open show within a second.
 #pragma once
 
+#include <QAction>
 #include <QMainWindow>
 #include <QTabWidget>
 #include <QTimer>
@@ -38,6 +39,10 @@ class StatisticsView : public QMainWindow {
   ActivityTab* activity() const { return activity_; }
 
  private:
+  // The chart of the tab shown; none for a tab without one.
+  QChartView* CurrentChart() const;
+  // Asks where, and saves the chart of the tab shown as a picture.
+  void SaveChart();
   // Reads the record again when its files have changed since the last read.
   void RefreshWhenChanged();
   // Shows the games of the record read last that the filter bar lets through.
@@ -53,6 +58,7 @@ class StatisticsView : public QMainWindow {
   HeadToHeadTab* headToHead_;
   RatingHistoryTab* ratingHistory_;
   ActivityTab* activity_;
+  QAction* savePicture_;
   QTimer look_;
 };
 

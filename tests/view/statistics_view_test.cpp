@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QGraphicsTextItem>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChartView>
@@ -49,6 +54,24 @@ std::vector<GameRecord> KnownGames() {
   return games;
 }
 
+// Picks path in the next file dialog once it shows, and clicks Save (the name is not typed: the
+// completion list it opens would take the click); a dialog that stays open after that is
+// cancelled, so that a test that fails ends.
+void AnswerFileDialog(const QString& path) {
+  auto* look = new QTimer;
+  QObject::connect(look, &QTimer::timeout, [look, path] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    look->stop();
+    look->deleteLater();
+    dialog->selectFile(path);
+    QPushButton* save = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save);
+    QTest::mouseClick(save, Qt::LeftButton);
+    if (dialog->isVisible()) dialog->reject();
+  });
+  look->start(10);
+}
+
 // ann's record in a folder of the test's: the plug-in's log there, and a database that is not
 // there until a test makes it.
 class StatisticsViewTest : public ::testing::Test {
@@ -75,7 +98,7 @@ class StatisticsViewTest : public ::testing::Test {
   StatisticsView view{source};
 };
 
-// A name is text, never markup: in the score lines and the legend a picture it names is not
+// A name is text, never markup: in the title and the legend a picture it names is not
 // loaded, and the view keeps its size.
 TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
   const QString name = "<img src=a.png>";
@@ -89,8 +112,8 @@ TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
   view.tabs()->setCurrentIndex(1);  // the legend is laid out when shown
   QCoreApplication::processEvents();
   std::filesystem::current_path(before);
-  EXPECT_TRUE(view.headToHead()->findChild<QLabel*>("scoreLines")->text().contains(name));
-  EXPECT_LT(view.headToHead()->findChild<QLabel*>("scoreLines")->sizeHint().width(), 1000);
+  EXPECT_TRUE(view.headToHead()->findChild<QLabel*>("title")->text().contains(name));
+  EXPECT_LT(view.headToHead()->findChild<QLabel*>("title")->sizeHint().width(), 1000);
   QStringList legend;
   for (QGraphicsItem* item : view.ratingHistory()->findChild<QChartView*>()->scene()->items()) {
     if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) legend << text->toPlainText();
@@ -194,6 +217,26 @@ TEST_F(StatisticsViewTest, SaysWhyThereIsNothingToShow) {
   EXPECT_EQ(view.ratingHistory()->Message(),
             "No games with your rating stored in the range \"Last year\".");
   EXPECT_EQ(view.activity()->Message(), QString());
+}
+
+// File > Save picture… (Ctrl+S) writes the chart of the tab shown, as SVG or PNG by the name
+// typed into the file dialog; a tab without a chart has no picture to save.
+TEST_F(StatisticsViewTest, SavesTheChartShownAsAPicture) {
+  WriteLog(KnownGames());
+  Open("bob");
+  view.tabs()->setCurrentWidget(view.activity());
+  const std::pair<const char*, const char*> kPictures[] = {{"month.png", "\x89PNG"},
+                                                           {"month.svg", "<?xml"}};
+  for (const auto& [name, start] : kPictures) {
+    const QString path = QString::fromStdString(directory / name);
+    AnswerFileDialog(path);
+    view.activateWindow();  // back from the last dialog: its shortcuts work once it has the keys
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    QTest::keyClick(&view, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(ReadFile(directory / name).starts_with(start)) << name;
+  }
+  view.tabs()->setCurrentWidget(view.headToHead());
+  EXPECT_FALSE(view.menuBar()->actions().front()->menu()->actions().front()->isEnabled());
 }
 
 // A game added to the log while the view is open shows in it within a look or two.
