@@ -9,20 +9,28 @@ namespace tessik {
 
 std::vector<RatingSeries> RatingHistory(std::span<const Game> games, const HeadToHead& record) {
   std::map<std::string, std::vector<RatingPoint>> pools;
+  // A record's games come in runs of one pool: the pool of the last one is found again at once.
+  std::string lastPool;
+  std::vector<RatingPoint>* points = nullptr;
   for (const Game& game : games) {
     const std::optional<int> rating = RatingAfter(game);
     if (game.Start() == kUnknownStartTime || !rating) continue;
     const bool marked = std::any_of(
         record.spellings.begin(), record.spellings.end(),
         [&game](const auto& s) { return s.first == game.server && s.second == game.Opponent(); });
-    pools[PoolOf(game)].push_back(
+    std::string pool = PoolOf(game);
+    if (points == nullptr || pool != lastPool) {
+      points = &pools[pool];
+      lastPool = std::move(pool);
+    }
+    points->push_back(
         {game.Start(), *rating, PlayedGameOf(game).result, marked, std::string(game.Opponent())});
   }
   std::vector<RatingSeries> series;
-  for (auto& [pool, points] : pools) {
-    std::stable_sort(points.begin(), points.end(),
+  for (auto& [pool, poolPoints] : pools) {
+    std::stable_sort(poolPoints.begin(), poolPoints.end(),
                      [](const RatingPoint& a, const RatingPoint& b) { return a.time < b.time; });
-    series.push_back({pool, std::move(points)});
+    series.push_back({pool, std::move(poolPoints)});
   }
   return series;
 }

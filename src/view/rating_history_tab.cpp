@@ -41,15 +41,17 @@ double Luminance(const QColor& colour) {
 }
 
 // The colour of the index-th curve: hues a golden angle apart, so that no two curves are alike
-// however many are drawn, each at one luminance (0.2): a contrast of 3:1 or more on the light
-// chart's white and on the dark chart's near black alike. The marks take the colour of the
-// chart's labels, far darker or lighter than that.
+// however many are drawn, every other one lighter, so that two near hues differ in lightness
+// too. Their luminance (0.17 or 0.27) reads on the light chart's white as on the dark chart's
+// near black (a contrast near 3:1 or more on both). The marks take the colour of the chart's
+// labels, far darker or lighter than any curve.
 QColor CurveColour(size_t index) {
   const double hue = std::fmod(0.58 + 0.6180339887 * static_cast<double>(index), 1.0);
+  const double luminance = index % 2 == 0 ? 0.17 : 0.27;
   double dark = 0, light = 1;
   for (int step = 0; step < 16; ++step) {
     const double lightness = (dark + light) / 2;
-    (Luminance(QColor::fromHslF(hue, 0.8, lightness)) < 0.2 ? dark : light) = lightness;
+    (Luminance(QColor::fromHslF(hue, 0.8, lightness)) < luminance ? dark : light) = lightness;
   }
   return QColor::fromHslF(hue, 0.8, dark);
 }
@@ -163,6 +165,8 @@ void RatingHistoryTab::Draw() {
     const RatingSeries& s = history_[static_cast<size_t>(row)];
     std::vector<RatingPoint> points = Thinned(s.points, MostPoints(view_));
     auto* series = SeriesOf<QLineSeries>(points, pools_->item(row)->data(Qt::UserRole).toString());
+    // A game of its own is a point: a curve with room between its games shows each.
+    series->setPointsVisible(points.size() * 8 < static_cast<size_t>(view_->width()));
     add(series, std::move(points), CurveColour(drawn_.size()));
     std::copy_if(s.points.begin(), s.points.end(), std::back_inserter(marks),
                  [](const RatingPoint& p) { return p.marked; });
@@ -176,6 +180,8 @@ void RatingHistoryTab::Draw() {
     add(series, std::move(marks), rating->labelsColor());
     series->setBorderColor(series->color());
   }
+  // Beside the chart, a legend of many series names each whole.
+  chart->legend()->setAlignment(drawn_.size() > 3 ? Qt::AlignRight : Qt::AlignTop);
   // A single game still gets a span of time and ratings to be drawn in.
   time->setRange(QDateTime::fromSecsSinceEpoch(earliest - kDay),
                  QDateTime::fromSecsSinceEpoch(latest + kDay));
@@ -205,11 +211,11 @@ QString RatingHistoryTab::TipAt(QPoint where) const {
     }
   }
   if (nearest == nullptr) return {};
-  return tr("%1: rating %2\n%3 against %4")
-      .arg(QString::fromStdString(DateText(nearest->time)))
-      .arg(nearest->rating)
-      .arg(QString::fromLatin1(ResultWord(nearest->result)),
-           TextOfBytes(PrintableName(nearest->opponent)));
+  return tr("%1 against %2: %3\nrating %4")
+      .arg(QString::fromStdString(DateText(nearest->time)),
+           TextOfBytes(PrintableName(nearest->opponent)),
+           QString::fromLatin1(ResultWord(nearest->result)))
+      .arg(nearest->rating);
 }
 
 bool RatingHistoryTab::eventFilter(QObject* watched, QEvent* event) {

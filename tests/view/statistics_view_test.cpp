@@ -162,7 +162,7 @@ TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
   QTest::mouseMove(tab->chartView()->viewport(),
                    Spot(tab, qobject_cast<QXYSeries*>(curve)->at(0), curve));
   EXPECT_EQ(Shown(tab->chart()->toolTip()), QString::fromStdString(DateText(kNow - 10 * kDay)) +
-                                                ": rating 1500\nwon against " + name);
+                                                " against " + name + ": won\nrating 1500");
 }
 
 // The rating history offers quill's pools with rated games, each with its count, and draws the
