@@ -77,8 +77,7 @@ RatingHistoryTab::RatingHistoryTab(QWidget* parent)
   pools_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   pools_->setAccessibleName(tr("Rating pools"));
   pools_->setAccessibleDescription(
-      tr("The pools whose ratings the chart draws: one, or several "
-         "picked with Ctrl or Shift"));
+      tr("The pools whose ratings the chart draws: one, or several picked with Ctrl or Shift"));
   pools_->setMaximumWidth(260);
   auto* label = new QLabel(tr("&Pools (Ctrl+click for several):"));
   label->setBuddy(pools_);

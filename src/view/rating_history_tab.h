@@ -21,7 +21,7 @@ class RatingHistoryTab : public StatsPage {
   explicit RatingHistoryTab(QWidget* parent = nullptr);
   void Show(const StatsInput& input);
 
-  // The pools with rated games, each with its count; the selected ones are drawn.
+  // The pools with games of a known rating, each with its count; the selected ones are drawn.
   QListWidget* pools() const { return pools_; }
   QChartView* chartView() const { return view_; }
   QChart* chart() const { return view_->chart(); }

@@ -61,19 +61,15 @@ QString Shown(const QString& toolTip) {
   return document.toPlainText();
 }
 
-// The series of a chart by name, each as its points.
-std::map<QString, QList<QPointF>> Curves(QChart* chart) {
-  std::map<QString, QList<QPointF>> curves;
+// The curves of a chart by name, each as its heights (the ratings, the scores).
+std::map<QString, QList<qreal>> Curves(QChart* chart) {
+  std::map<QString, QList<qreal>> curves;
   for (QAbstractSeries* series : chart->series()) {
-    if (auto* xy = qobject_cast<QXYSeries*>(series)) curves[xy->name()] = xy->points();
+    if (auto* line = qobject_cast<QLineSeries*>(series)) {
+      for (QPointF p : line->points()) curves[line->name()] << p.y();
+    }
   }
   return curves;
-}
-
-// Where a point of a series of the rating history is in its chart view's viewport.
-QPoint Spot(RatingHistoryTab* tab, QPointF point, QAbstractSeries* series) {
-  return tab->chartView()->mapFromScene(
-      tab->chart()->mapToScene(tab->chart()->mapToPosition(point, series)));
 }
 
 QStringList Texts(const std::vector<std::string>& lines) {
@@ -158,14 +154,15 @@ TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
   EXPECT_TRUE(legend.contains("Games against " + name)) << legend.join('|').toStdString();
   EXPECT_LT(view.width(), 1000);
   RatingHistoryTab* tab = view.ratingHistory();
-  QAbstractSeries* curve = tab->chart()->series().front();
+  auto* curve = qobject_cast<QXYSeries*>(tab->chart()->series().front());
   QTest::mouseMove(tab->chartView()->viewport(),
-                   Spot(tab, qobject_cast<QXYSeries*>(curve)->at(0), curve));
+                   tab->chartView()->mapFromScene(
+                       tab->chart()->mapToScene(tab->chart()->mapToPosition(curve->at(0), curve))));
   EXPECT_EQ(Shown(tab->chart()->toolTip()), QString::fromStdString(DateText(kNow - 10 * kDay)) +
                                                 " against " + name + ": won\nrating 1500");
 }
 
-// The rating history offers quill's pools with rated games, each with its count, and draws the
+// The rating history offers quill's pools with a rating, each with its count, and draws the
 // largest; each pool picked with the keys is drawn with the ratings `tessik-stats history` gives.
 // All picked, the games against the player are marked on the curves, no two series of one
 // colour. A rectangle dragged zooms in, a double click back out.
@@ -187,51 +184,39 @@ TEST(RatingHistoryTest, DrawsThePoolsPickedWithTheRatingsOfTessikStats) {
   }
   RatingHistoryTab* tab = view.ratingHistory();
   QListWidget* pools = tab->pools();
-  QStringList offered, expected;
-  for (int row = 0; row < pools->count(); ++row) offered << pools->item(row)->text();
-  for (const auto& [pool, points] : ratings) {
-    expected << pool + " (" + QString::fromStdString(GamesText(points.size())) + ")";
+  auto largest = ratings.begin();
+  for (auto pool = ratings.begin(); pool != ratings.end(); ++pool) {
+    const int row = static_cast<int>(std::distance(ratings.begin(), pool));
+    EXPECT_EQ(pools->item(row)->text(),
+              pool->first + " (" + QString::fromStdString(GamesText(pool->second.size())) + ")");
+    if (pool->second.size() > largest->second.size()) largest = pool;
   }
-  EXPECT_EQ(offered, expected);
-  const auto lines = [&] {
-    std::map<QString, QList<qreal>> drawn;
-    for (QAbstractSeries* series : tab->chart()->series()) {
-      if (auto* line = qobject_cast<QLineSeries*>(series)) {
-        for (QPointF p : line->points()) drawn[line->name()] << p.y();
-      }
-    }
-    return drawn;
-  };
-  const auto largest = std::max_element(ratings.begin(), ratings.end(), [](auto& a, auto& b) {
-    return a.second.size() < b.second.size();
-  });
-  EXPECT_EQ(lines(), (std::map{*largest}));
+  EXPECT_EQ(pools->count(), ratings.size());
+  EXPECT_EQ(Curves(tab->chart()), (std::map{*largest}));
   QTest::keyClick(pools, Qt::Key_Home);
   for (const auto& pool : ratings) {
-    EXPECT_EQ(lines(), (std::map{pool}));
+    EXPECT_EQ(Curves(tab->chart()), (std::map{pool}));
     QTest::keyClick(pools, Qt::Key_Down);
   }
   QTest::keyClick(pools, Qt::Key_A, Qt::ControlModifier);
-  EXPECT_EQ(lines(), ratings);
+  EXPECT_EQ(Curves(tab->chart()), ratings);
   std::set<QRgb> colours;
   QList<QPointF> marks, onCurves;
   for (QAbstractSeries* series : tab->chart()->series()) {
-    colours.insert(qobject_cast<QXYSeries*>(series)->color().rgb());
-    (qobject_cast<QScatterSeries*>(series) ? marks : onCurves)
-        << qobject_cast<QXYSeries*>(series)->points();
+    auto* xy = qobject_cast<QXYSeries*>(series);
+    colours.insert(xy->color().rgb());
+    (qobject_cast<QScatterSeries*>(series) ? marks : onCurves) << xy->points();
   }
   EXPECT_EQ(colours.size(), size_t(tab->chart()->series().size()));
   EXPECT_EQ(size_t(marks.size()), HeadToHeadRecord(source.Games(), "kenzy34").games.size());
   for (QPointF mark : marks) EXPECT_TRUE(onCurves.contains(mark)) << mark.x();
   QWidget* area = tab->chartView()->viewport();
-  const QRect plot = tab->chartView()
-                         ->mapFromScene(tab->chart()->mapToScene(tab->chart()->plotArea()))
-                         .boundingRect();
-  QTest::mousePress(area, Qt::LeftButton, {}, plot.topLeft() + QPoint(10, 10));
-  QTest::mouseMove(area, plot.center());
-  QTest::mouseRelease(area, Qt::LeftButton, {}, plot.center());
+  const QPoint centre = area->rect().center();
+  QTest::mousePress(area, Qt::LeftButton, {}, centre - QPoint(80, 80));
+  QTest::mouseMove(area, centre);
+  QTest::mouseRelease(area, Qt::LeftButton, {}, centre);
   EXPECT_TRUE(tab->chart()->isZoomed());
-  QTest::mouseDClick(area, Qt::LeftButton, {}, plot.center());
+  QTest::mouseDClick(area, Qt::LeftButton, {}, centre);
   EXPECT_FALSE(tab->chart()->isZoomed());
 }
 
@@ -255,10 +240,7 @@ TEST_F(StatisticsViewTest, TheActivityHasEveryMonthAndTheScoreOfEach) {
   for (int i = 0; i < bars->barSets()[0]->count(); ++i) shown << bars->barSets()[0]->at(i);
   EXPECT_EQ(shown, perMonth);
   EXPECT_TRUE(perMonth.contains(0.0)) << "the known games leave months without games";
-  QList<qreal> line;
-  const auto activityCurves = Curves(view.activity()->chart());
-  for (QPointF p : activityCurves.at("Score %")) line << p.y();
-  EXPECT_EQ(line, scores);
+  EXPECT_EQ(Curves(view.activity()->chart()).at("Score %"), scores);
 }
 
 // A curve of more games than the chart is wide keeps its peaks and troughs in as many points
@@ -271,13 +253,12 @@ TEST_F(StatisticsViewTest, ALongCurveIsThinnedToTheChartsWidthKeepingItsExtremes
   }
   WriteLog(games);
   Open("");
-  const QList<QPointF> blitz = Curves(view.ratingHistory()->chart())["kesh blitz"];
+  const QList<qreal> blitz = Curves(view.ratingHistory()->chart())["kesh blitz"];
   const int width = view.ratingHistory()->findChild<QChartView*>()->width();
   EXPECT_LE(blitz.size(), std::max(400, width));
   EXPECT_GE(blitz.size(), 200);
-  const auto [low, high] = std::minmax_element(blitz.begin(), blitz.end(),
-                                               [](QPointF a, QPointF b) { return a.y() < b.y(); });
-  EXPECT_EQ(std::pair(low->y(), high->y()), std::pair(900.0, 2300.0));
+  const auto [low, high] = std::minmax_element(blitz.begin(), blitz.end());
+  EXPECT_EQ(std::pair(*low, *high), std::pair(900.0, 2300.0));
 }
 
 // Without a record, without games, without a player named or without a rating stored, each tab
