@@ -1,39 +1,38 @@
 #include "stats/rating_history.h"
 
 #include <algorithm>
-#include <bit>
+#include <map>
+
+#include "stats/game_kind.h"
 
 namespace tessik {
 
-std::vector<RatingSeries> RatingHistory(std::span<const Game> games) {
-  std::vector<RatingSeries> series;
-  for (RatingType type = kRatingWild; type <= kRating15Minute; type <<= 1) {
-    series.push_back({type, {}});
-  }
-  const auto seriesOf = [&series](RatingType type) -> RatingSeries& {
-    return series[static_cast<size_t>(std::countr_zero(static_cast<unsigned>(type)))];
-  };
+std::vector<RatingSeries> RatingHistory(std::span<const Game> games, const HeadToHead& record) {
+  std::map<std::string, std::vector<RatingPoint>> pools;
+  // A record's games come in runs of one pool: the pool of the last one is found again at once.
+  std::string lastPool;
+  std::vector<RatingPoint>* points = nullptr;
   for (const Game& game : games) {
-    const GameRecord& record = game.record;
-    if (game.Start() == kUnknownStartTime || record.userRating <= 0) continue;
-    seriesOf(RatingTypeOf(record)).points.push_back({game.Start(), record.userRating});
+    const std::optional<int> rating = RatingAfter(game);
+    if (game.Start() == kUnknownStartTime || !rating) continue;
+    const bool marked = std::any_of(
+        record.spellings.begin(), record.spellings.end(),
+        [&game](const auto& s) { return s.first == game.server && s.second == game.Opponent(); });
+    std::string pool = PoolOf(game);
+    if (points == nullptr || pool != lastPool) {
+      points = &pools[pool];
+      lastPool = std::move(pool);
+    }
+    points->push_back(
+        {game.Start(), *rating, PlayedGameOf(game).result, marked, std::string(game.Opponent())});
   }
-  std::erase_if(series, [](const RatingSeries& s) { return s.points.empty(); });
-  for (RatingSeries& s : series) {
-    std::stable_sort(s.points.begin(), s.points.end(),
+  std::vector<RatingSeries> series;
+  for (auto& [pool, poolPoints] : pools) {
+    std::stable_sort(poolPoints.begin(), poolPoints.end(),
                      [](const RatingPoint& a, const RatingPoint& b) { return a.time < b.time; });
+    series.push_back({pool, std::move(poolPoints)});
   }
   return series;
-}
-
-std::vector<RatingPoint> Between(const std::vector<RatingPoint>& points, int64_t first,
-                                 int64_t last) {
-  const auto before = [](const RatingPoint& p, int64_t time) { return p.time < time; };
-  const auto begin = std::lower_bound(points.begin(), points.end(), first, before);
-  const auto end =
-      std::upper_bound(points.begin(), points.end(), last,
-                       [](int64_t time, const RatingPoint& p) { return time < p.time; });
-  return begin < end ? std::vector<RatingPoint>(begin, end) : std::vector<RatingPoint>();
 }
 
 std::vector<RatingPoint> Thinned(const std::vector<RatingPoint>& points, size_t maxPoints) {

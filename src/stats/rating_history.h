@@ -1,34 +1,37 @@
-// The user's rating over time, one series per rating type, and the thinning of a series that
-// has more points than a chart can show.
+// The user's rating over time, one series per rating pool, and the thinning of a series that has
+// more points than a chart can show.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "stats/game.h"
-#include "store/rating_type.h"
+#include "stats/head_to_head.h"
 
 namespace tessik {
 
+// A game on its pool's curve, with what a chart tells of it on hover.
 struct RatingPoint {
-  int64_t time = 0;  // the game's start, seconds UTC
-  int rating = 0;    // the user's rating as the game began
+  int64_t time = 0;     // the game's start, seconds UTC
+  int rating = 0;       // the user's rating after the game, as RatingAfter gives it
+  char result = '=';    // the user's: '+' won, '=' drawn, '-' lost
+  bool marked = false;  // one of the record's games
+  std::string opponent;
 };
 
 struct RatingSeries {
-  RatingType type = kNoRatingType;
+  std::string pool;                 // as PoolOf names it
   std::vector<RatingPoint> points;  // in time order
 };
 
-// A series for each rating type with a game of known date and a stored rating of the user, in
-// flag order; games of one start time keep their order in games.
-std::vector<RatingSeries> RatingHistory(std::span<const Game> games);
-
-// The points of series from first to last (seconds UTC, both included).
-std::vector<RatingPoint> Between(const std::vector<RatingPoint>& points, int64_t first,
-                                 int64_t last);
+// A series for each pool (PoolOf) with a game of known date and a known rating after it: the
+// ratings `tessik-stats history` gives, game by game. In the order of the pools' names; games of
+// one start time keep their order in games. The games of record (against one of its spellings,
+// on its server) are marked.
+std::vector<RatingSeries> RatingHistory(std::span<const Game> games, const HeadToHead& record);
 
 // At most maxPoints of points (at least 2), in time order: the points are split into
 // maxPoints / 2 runs of equal length, and of each run its lowest and highest rating are kept.

@@ -1,10 +1,13 @@
-// The statistics view's rating history: the user's rating over time, one curve per rating type
-// with games, the games against the opponent picked marked on it, over a range to choose.
+// The statistics view's rating history: the user's rating over time in one rating pool, or in
+// several picked together, with the games against the opponent picked marked on the curves.
+// Dragging a rectangle zooms in, a double click zooms back out; hovering a point tells its game.
 #pragma once
 
-#include <QComboBox>
+#include <QListWidget>
 #include <QtCharts/QChartView>
-#include <optional>
+#include <QtCharts/QXYSeries>
+#include <utility>
+#include <vector>
 
 #include "stats/rating_history.h"
 #include "view/stats_page.h"
@@ -18,17 +21,26 @@ class RatingHistoryTab : public StatsPage {
   explicit RatingHistoryTab(QWidget* parent = nullptr);
   void Show(const StatsInput& input);
 
-  QComboBox* range() const { return range_; }
+  // The pools with games of a known rating, each with its count; the selected ones are drawn.
+  QListWidget* pools() const { return pools_; }
+  QChartView* chartView() const { return view_; }
   QChart* chart() const { return view_->chart(); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void Draw();
+  // The hover text of the drawn point nearest to where (the viewport's coordinates), if near.
+  QString TipAt(QPoint where) const;
 
-  QComboBox* range_;
+  QListWidget* pools_;
   QChartView* view_;
   std::vector<RatingSeries> history_;
-  RatingSeries marked_;  // the games against the opponent: their time and the user's rating
   QString opponent_;
+  // The series drawn, each with the points it was drawn from.
+  std::vector<std::pair<QXYSeries*, std::vector<RatingPoint>>> drawn_;
 };
 
 }  // namespace tessik

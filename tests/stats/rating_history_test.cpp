@@ -7,7 +7,8 @@ namespace {
 
 std::vector<RatingPoint> Points(const std::vector<int>& ratings) {
   std::vector<RatingPoint> points;
-  for (size_t i = 0; i < ratings.size(); ++i) points.push_back({int64_t(i) * 10, ratings[i]});
+  for (size_t i = 0; i < ratings.size(); ++i)
+    points.push_back({int64_t(i) * 10, ratings[i], '=', false, ""});
   return points;
 }
 
@@ -18,8 +19,8 @@ std::vector<int> Ratings(const std::vector<RatingPoint>& points) {
 }
 
 // Thinned keeps, run by run and in time order, the lowest and the highest rating; a series no
-// longer than asked stays whole. Between keeps the points of a span of time, ends included.
-TEST(RatingHistory, ThinnedKeepsEachRunsExtremesBetweenKeepsASpan) {
+// longer than asked stays whole.
+TEST(RatingHistory, ThinnedKeepsEachRunsExtremes) {
   const std::vector<int> ratings = {5, 1, 9, 3, 3, 3, 7, 2, 8};
   // at most, the ratings kept
   const std::pair<size_t, std::vector<int>> kCases[] = {
@@ -29,9 +30,6 @@ TEST(RatingHistory, ThinnedKeepsEachRunsExtremesBetweenKeepsASpan) {
   for (const auto& [most, kept] : kCases) {
     EXPECT_EQ(Ratings(Thinned(Points(ratings), most)), kept) << most;
   }
-  EXPECT_EQ(Ratings(Between(Points(ratings), 20, 40)), (std::vector<int>{9, 3, 3}));
-  EXPECT_TRUE(Between(Points(ratings), 41, 49).empty());
-  EXPECT_TRUE(Between(Points(ratings), 40, 20).empty());
 }
 
 }  // namespace

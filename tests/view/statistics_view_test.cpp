@@ -15,17 +15,21 @@
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChartView>
-#include <QtCharts/QDateTimeAxis>
-#include <QtCharts/QValueAxis>
-#include <QtCharts/QXYSeries>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
 #include <ctime>
 #include <filesystem>
+#include <nlohmann/json.hpp>
+#include <set>
 
 #include "record/record_source.h"
 #include "stats/head_to_head.h"
 #include "stats/history.h"
 #include "stats/summary_text.h"
+#include "stats/utc_time.h"
+#include "support/record_pgn.h"
 #include "support/records.h"
+#include "support/stats_run.h"
 #include "support/temp_directory.h"
 
 namespace tessik {
@@ -72,6 +76,25 @@ void AnswerFileDialog(const QString& path) {
   look->start(10);
 }
 
+// A tooltip as the user reads it: Qt shows one that looks like markup as markup.
+QString Shown(const QString& toolTip) {
+  if (!Qt::mightBeRichText(toolTip)) return toolTip;
+  QTextDocument document;
+  document.setHtml(toolTip);
+  return document.toPlainText();
+}
+
+// The curves of a chart by name, each as its heights (the ratings, the scores).
+std::map<QString, QList<qreal>> Curves(QChart* chart) {
+  std::map<QString, QList<qreal>> curves;
+  for (QAbstractSeries* series : chart->series()) {
+    if (auto* line = qobject_cast<QLineSeries*>(series)) {
+      for (QPointF p : line->points()) curves[line->name()] << p.y();
+    }
+  }
+  return curves;
+}
+
 // ann's record in a folder of the test's: the plug-in's log there, and a database that is not
 // there until a test makes it.
 class StatisticsViewTest : public ::testing::Test {
@@ -84,22 +107,13 @@ class StatisticsViewTest : public ::testing::Test {
     view.ShowFor(opponent);
     return view;
   }
-  // The series of a chart by name, each as its points.
-  static std::map<QString, QList<QPointF>> Curves(QChart* chart) {
-    std::map<QString, QList<QPointF>> curves;
-    for (QAbstractSeries* series : chart->series()) {
-      if (auto* xy = qobject_cast<QXYSeries*>(series)) curves[xy->name()] = xy->points();
-    }
-    return curves;
-  }
-
   TempDirectory directory;
   RecordSource source{LogPlace{directory.path(), "ann", (directory / "ann.sqlite").string()}};
   StatisticsView view{source};
 };
 
-// A name is text, never markup: in the title and the legend a picture it names is not
-// loaded, and the view keeps its size.
+// A name is text, never markup: in the title, the legend and a point's hover text a picture it
+// names is not loaded, and the view keeps its size.
 TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
   const QString name = "<img src=a.png>";
   QImage wide(4000, 40, QImage::Format_RGB32);
@@ -120,42 +134,79 @@ TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
   }
   EXPECT_TRUE(legend.contains("Games against " + name)) << legend.join('|').toStdString();
   EXPECT_LT(view.width(), 1000);
+  RatingHistoryTab* tab = view.ratingHistory();
+  auto* curve = qobject_cast<QXYSeries*>(tab->chart()->series().front());
+  QTest::mouseMove(tab->chartView()->viewport(),
+                   tab->chartView()->mapFromScene(
+                       tab->chart()->mapToScene(tab->chart()->mapToPosition(curve->at(0), curve))));
+  EXPECT_EQ(Shown(tab->chart()->toolTip()), QString::fromStdString(DateText(kNow - 10 * kDay)) +
+                                                " against " + name + ": won\nrating 1500");
 }
 
-// The rating history carries a curve per rating type with rated games and marks the games
-// against the player, over the range chosen; the activity has a bar for every month, months
-// without games too, and the score of each month that has games.
-TEST_F(StatisticsViewTest, ChartsCarryTheLogsSeriesOverTheRangeChosen) {
+// The rating history offers quill's pools with a rating, each with its count, and draws the
+// largest; each pool picked with the keys is drawn with the ratings `tessik-stats history` gives.
+// All picked, the games against the player are marked on the curves, no two series of one
+// colour. A rectangle dragged zooms in, a double click back out.
+TEST(RatingHistoryTest, DrawsThePoolsPickedWithTheRatingsOfTessikStats) {
+  TempDirectory dir;
+  ImportRecord(dir);
+  RecordSource source{LogPlace{dir.path(), "quill", (dir / "data/tessik/quill.sqlite").string()}};
+  StatisticsView view{source};
+  view.ShowFor("kenzy34");
+  view.tabs()->setCurrentIndex(1);
+  QCoreApplication::processEvents();
+  // Each pool's ratings, oldest first: no two games of a pool of quill's are of one week.
+  std::map<QString, QList<qreal>> ratings;
+  for (const auto& week :
+       nlohmann::json::parse(Stats(dir, "--user quill history --json --by week").out)) {
+    for (const auto& [pool, rating] : week["last_ratings"].items()) {
+      ratings[QString::fromStdString(pool)] << rating.get<int>();
+    }
+  }
+  RatingHistoryTab* tab = view.ratingHistory();
+  QListWidget* pools = tab->pools();
+  auto largest = ratings.begin();
+  for (auto pool = ratings.begin(); pool != ratings.end(); ++pool) {
+    const int row = static_cast<int>(std::distance(ratings.begin(), pool));
+    EXPECT_EQ(pools->item(row)->text(),
+              pool->first + " (" + QString::fromStdString(GamesText(pool->second.size())) + ")");
+    if (pool->second.size() > largest->second.size()) largest = pool;
+  }
+  EXPECT_EQ(pools->count(), ratings.size());
+  EXPECT_EQ(Curves(tab->chart()), (std::map{*largest}));
+  QTest::keyClick(pools, Qt::Key_Home);
+  for (const auto& pool : ratings) {
+    EXPECT_EQ(Curves(tab->chart()), (std::map{pool}));
+    QTest::keyClick(pools, Qt::Key_Down);
+  }
+  QTest::keyClick(pools, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(Curves(tab->chart()), ratings);
+  std::set<QRgb> colours;
+  QList<QPointF> marks, onCurves;
+  for (QAbstractSeries* series : tab->chart()->series()) {
+    auto* xy = qobject_cast<QXYSeries*>(series);
+    colours.insert(xy->color().rgb());
+    (qobject_cast<QScatterSeries*>(series) ? marks : onCurves) << xy->points();
+  }
+  EXPECT_EQ(colours.size(), size_t(tab->chart()->series().size()));
+  EXPECT_EQ(size_t(marks.size()), HeadToHeadRecord(source.Games(), "kenzy34").games.size());
+  for (QPointF mark : marks) EXPECT_TRUE(onCurves.contains(mark)) << mark.x();
+  QWidget* area = tab->chartView()->viewport();
+  const QPoint centre = area->rect().center();
+  QTest::mousePress(area, Qt::LeftButton, {}, centre - QPoint(80, 80));
+  QTest::mouseMove(area, centre);
+  QTest::mouseRelease(area, Qt::LeftButton, {}, centre);
+  EXPECT_TRUE(tab->chart()->isZoomed());
+  QTest::mouseDClick(area, Qt::LeftButton, {}, centre);
+  EXPECT_FALSE(tab->chart()->isZoomed());
+}
+
+// The activity has a bar for every month, months without games too, and the score of each month
+// that has games.
+TEST_F(StatisticsViewTest, TheActivityHasEveryMonthAndTheScoreOfEach) {
   const std::vector<GameRecord> games = KnownGames();
   WriteLog(games);
   Open("bob");
-  // range, then the points of each curve: blitz, standard, the marks
-  const std::tuple<const char*, int, int, int> kRanges[] = {
-      {"All", 25, 3, 25}, {"Last year", 25, 3, 25}, {"Last 90 days", 0, 3, 0}};
-  for (const auto& [range, blitz, standard, marks] : kRanges) {
-    view.ratingHistory()->range()->setCurrentText(range);
-    std::map<QString, qsizetype> counts;  // no curve for a type without games in the range
-    for (const auto& [name, points] : Curves(view.ratingHistory()->chart())) {
-      counts[name] = points.size();
-    }
-    std::map<QString, qsizetype> expected;
-    for (const auto& [name, count] :
-         {std::pair("blitz", blitz), {"standard", standard}, {"Games against bob", marks}}) {
-      if (count > 0) expected[name] = count;
-    }
-    EXPECT_EQ(counts, expected) << range;
-  }
-  view.ratingHistory()->range()->setCurrentText("All");
-  QChart* chart = view.ratingHistory()->chart();
-  auto* rating = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
-  // The ratings from 1500 to 1710, with a margin rounded to the axis's steps.
-  EXPECT_TRUE(rating->min() < 1500 && rating->min() >= 1400 && rating->max() > 1710 &&
-              rating->max() <= 1810)
-      << rating->min() << " " << rating->max();
-  auto* time = qobject_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).front());
-  EXPECT_EQ(time->min().toSecsSinceEpoch(), kNow - 251 * kDay);
-  EXPECT_EQ(time->max().toSecsSinceEpoch(), kNow - 57 * kDay);
-
   const std::vector<HistoryRow> months = MonthlyActivity(GamesOfLog(LogOf(games)));
   auto* bars = qobject_cast<QBarSeries*>(view.activity()->chart()->series().front());
   ASSERT_EQ(bars->barSets().size(), 1);
@@ -170,10 +221,7 @@ TEST_F(StatisticsViewTest, ChartsCarryTheLogsSeriesOverTheRangeChosen) {
   for (int i = 0; i < bars->barSets()[0]->count(); ++i) shown << bars->barSets()[0]->at(i);
   EXPECT_EQ(shown, perMonth);
   EXPECT_TRUE(perMonth.contains(0.0)) << "the known games leave months without games";
-  QList<qreal> line;
-  const auto activityCurves = Curves(view.activity()->chart());
-  for (QPointF p : activityCurves.at("Score %")) line << p.y();
-  EXPECT_EQ(line, scores);
+  EXPECT_EQ(Curves(view.activity()->chart()).at("Score %"), scores);
 }
 
 // A curve of more games than the chart is wide keeps its peaks and troughs in as many points
@@ -186,17 +234,16 @@ TEST_F(StatisticsViewTest, ALongCurveIsThinnedToTheChartsWidthKeepingItsExtremes
   }
   WriteLog(games);
   Open("");
-  const QList<QPointF> blitz = Curves(view.ratingHistory()->chart())["blitz"];
+  const QList<qreal> blitz = Curves(view.ratingHistory()->chart())["kesh blitz"];
   const int width = view.ratingHistory()->findChild<QChartView*>()->width();
   EXPECT_LE(blitz.size(), std::max(400, width));
   EXPECT_GE(blitz.size(), 200);
-  const auto [low, high] = std::minmax_element(blitz.begin(), blitz.end(),
-                                               [](QPointF a, QPointF b) { return a.y() < b.y(); });
-  EXPECT_EQ(std::pair(low->y(), high->y()), std::pair(900.0, 2300.0));
+  const auto [low, high] = std::minmax_element(blitz.begin(), blitz.end());
+  EXPECT_EQ(std::pair(*low, *high), std::pair(900.0, 2300.0));
 }
 
-// Without a record, without games, without a player named or without games in the range, each
-// tab says so in words.
+// Without a record, without games, without a player named or without a rating stored, each tab
+// says so in words.
 TEST_F(StatisticsViewTest, SaysWhyThereIsNothingToShow) {
   Open("");
   for (StatsPage* page : view.findChildren<StatsPage*>()) {
@@ -210,12 +257,10 @@ TEST_F(StatisticsViewTest, SaysWhyThereIsNothingToShow) {
     EXPECT_TRUE(page->Message().startsWith("No games recorded yet"))
         << page->Message().toStdString();
   }
-  WriteLog({Game("bob", kDraw, 3, 400, 1500, 1500)});
+  WriteLog({Game("bob", kDraw, 3, 400, 0, 0)});
   Open("");
   EXPECT_TRUE(view.headToHead()->Message().startsWith("Pick a player"));
-  view.ratingHistory()->range()->setCurrentText("Last year");
-  EXPECT_EQ(view.ratingHistory()->Message(),
-            "No games with your rating stored in the range \"Last year\".");
+  EXPECT_EQ(view.ratingHistory()->Message(), "No games with your rating stored yet.");
   EXPECT_EQ(view.activity()->Message(), QString());
 }
 
