@@ -7,16 +7,12 @@
 
 namespace tessik {
 
-namespace {
-
-std::string KeyOf(const Game& game, OpeningKey key) {
+std::string OpeningOf(const Game& game, OpeningKey key) {
   if (!game.details) return kNoOpening;
   std::string_view text = key == OpeningKey::Eco ? game.details->eco : game.details->opening;
   if (key == OpeningKey::Family) text = text.substr(0, text.find(':'));
   return text.empty() ? kNoOpening : std::string(text);
 }
-
-}  // namespace
 
 std::optional<int> OpeningRow::ExpectedPercentage() const {
   if (expectation.games == 0) return std::nullopt;
@@ -28,7 +24,7 @@ std::vector<OpeningRow> OpeningRows(std::span<const Game> games, OpeningKey key,
   std::map<std::pair<bool, std::string>, OpeningRow> byKey;
   for (const Game& game : games) {
     const bool white = game.record.userWhite != 0;
-    std::string opening = KeyOf(game, key);
+    std::string opening = OpeningOf(game, key);
     OpeningRow& row = byKey[{white, opening}];
     row.white = white;
     row.opening = std::move(opening);

@@ -19,6 +19,9 @@ enum class OpeningKey { Eco, Name, Family };
 // The key of a game without one (no ECO, no name; every game of the plug-in's log).
 inline constexpr const char* kNoOpening = "?";
 
+// The key that puts game in its row; kNoOpening when it has none.
+std::string OpeningOf(const Game& game, OpeningKey key);
+
 struct OpeningRow {
   bool white = true;  // the user's colour
   std::string opening;

@@ -19,9 +19,11 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
       tabs_(new QTabWidget),
       headToHead_(new HeadToHeadTab),
       ratingHistory_(new RatingHistoryTab),
+      openings_(new OpeningsTab),
       activity_(new ActivityTab) {
   tabs_->addTab(headToHead_, tr("Head to head"));
   tabs_->addTab(ratingHistory_, tr("Rating history"));
+  tabs_->addTab(openings_, tr("Openings"));
   tabs_->addTab(activity_, tr("Activity"));
   auto* central = new QWidget;
   auto* layout = new QVBoxLayout(central);
@@ -74,10 +76,8 @@ void StatisticsView::RefreshWhenChanged() {
 }
 
 void StatisticsView::ShowMessage(const QString& why) {
-  for (StatsPage* page :
-       {static_cast<StatsPage*>(headToHead_), static_cast<StatsPage*>(ratingHistory_),
-        static_cast<StatsPage*>(activity_)}) {
-    page->ShowMessage(why);
+  for (int i = 0; i < tabs_->count(); ++i) {
+    if (auto* page = qobject_cast<StatsPage*>(tabs_->widget(i))) page->ShowMessage(why);
   }
 }
 
@@ -102,18 +102,19 @@ void StatisticsView::ShowGames() {
     return;
   }
   const GameFilter filter = filterBar_->Filter(QDateTime::currentSecsSinceEpoch());
-  std::vector<Game> games;
-  std::copy_if(games_.begin(), games_.end(), std::back_inserter(games),
+  shown_.clear();
+  std::copy_if(games_.begin(), games_.end(), std::back_inserter(shown_),
                [&filter](const Game& game) { return Accepts(filter, game); });
-  if (games.empty()) {
+  if (shown_.empty()) {
     ShowMessage(tr("None of your games is of the kind the filter asks for."));
     return;
   }
   // One record against the opponent, for the tab that lists it and the one that marks it.
-  const HeadToHead record = opponent_.empty() ? HeadToHead() : HeadToHeadRecord(games, opponent_);
-  const StatsInput input{games, source_.User(), record};
+  const HeadToHead record = opponent_.empty() ? HeadToHead() : HeadToHeadRecord(shown_, opponent_);
+  const StatsInput input{shown_, source_.User(), record};
   headToHead_->Show(input);
   ratingHistory_->Show(input);
+  openings_->Show(input);
   activity_->Show(input);
 }
 

@@ -13,6 +13,7 @@
 #include "view/activity_tab.h"
 #include "view/filter_bar.h"
 #include "view/head_to_head_tab.h"
+#include "view/openings_tab.h"
 #include "view/rating_history_tab.h"
 
 namespace tessik {
@@ -36,6 +37,7 @@ class StatisticsView : public QMainWindow {
   QTabWidget* tabs() const { return tabs_; }
   HeadToHeadTab* headToHead() const { return headToHead_; }
   RatingHistoryTab* ratingHistory() const { return ratingHistory_; }
+  OpeningsTab* openings() const { return openings_; }
   ActivityTab* activity() const { return activity_; }
 
  private:
@@ -52,11 +54,13 @@ class StatisticsView : public QMainWindow {
   GameSource& source_;
   std::string version_;      // of the record last read
   std::vector<Game> games_;  // the whole record, as last read
+  std::vector<Game> shown_;  // those the filter lets through: the tabs' games
   std::string opponent_;
   FilterBar* filterBar_;
   QTabWidget* tabs_;
   HeadToHeadTab* headToHead_;
   RatingHistoryTab* ratingHistory_;
+  OpeningsTab* openings_;
   ActivityTab* activity_;
   QAction* savePicture_;
   QTimer look_;

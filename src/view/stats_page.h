@@ -13,8 +13,9 @@
 
 namespace tessik {
 
-// What a tab is drawn from: the games of the session's log, the user, and the record against the
-// opponent picked (without one, a record of no games).
+// What a tab is drawn from: the games of the record that the filter lets through (the view keeps
+// them until it shows others: a tab may keep the span until its next Show), the user, and the
+// record against the opponent picked (without one, a record of no games).
 struct StatsInput {
   std::span<const Game> games;
   const std::string& user;
