@@ -5,8 +5,6 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <SQLiteCpp/Transaction.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,8 +12,7 @@
 #include <random>
 #include <string>
 
-#include "database/game_rows.h"
-#include "database/record_database.h"
+#include "generated_database.h"
 #include "generated_log.h"
 #include "ratio_report.h"
 #include "support/replay_server.h"
@@ -107,29 +104,10 @@ void BM_ImportSameFile(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportSameFile)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
-// A database of a million games against numbered opponents ("Player0" ...), as imports write
-// them, in big transactions.
+// A database of a million games against numbered opponents.
 struct BigDatabase {
   BigDatabase() : path((Work().path / "big.sqlite").string()) {
-    tessik::RecordDatabase database(tessik::DatabasePlaceOf(path, "ann"), true);
-    SQLite::Database& sql = database.sql();
-    const std::vector<tessik::GameRecord> log = GenerateGameLog(kDatabaseGames, kOpponents);
-    const int64_t batch = tessik::StartBatch(sql, tessik::kImportBatch, std::nullopt, "big.pgn");
-    std::vector<tessik::Game> games;
-    for (size_t i = 1; i < log.size(); ++i) {  // behind the marker
-      auto details = std::make_shared<tessik::GameDetails>();
-      details->gameId = "g" + std::to_string(i);
-      details->opponent = std::string(tessik::OpponentName(log[i]));
-      details->user = "ann";
-      details->start = log[i].startTime;
-      games.push_back({log[i], tessik::Server::Lichess, std::move(details)});
-      if (games.size() == 20000 || i + 1 == log.size()) {
-        SQLite::Transaction transaction(sql);
-        tessik::AddGames(sql, batch, games);
-        transaction.commit();
-        games.clear();
-      }
-    }
+    WriteGeneratedDatabase(path, kDatabaseGames, kOpponents);
   }
   std::string path;
 };

@@ -15,6 +15,7 @@ namespace tessik {
 ActivityTab::ActivityTab(QWidget* parent) : StatsPage(new QWidget, parent), view_(new QChartView) {
   view_->setRenderHint(QPainter::Antialiasing);
   view_->setMinimumSize(640, 380);
+  view_->setAccessibleName(tr("Games and score per month"));
   auto* layout = new QVBoxLayout(widget(1));
   layout->addWidget(view_, 1);
 }
@@ -41,7 +42,7 @@ void ActivityTab::Show(const StatsInput& input) {
   }
   auto* bars = new QBarSeries;
   bars->append(games);
-  auto* chart = new QChart;
+  QChart* chart = NewChart();
   chart->addSeries(bars);
   chart->addSeries(score);
   auto* month = new QBarCategoryAxis;

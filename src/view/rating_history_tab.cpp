@@ -135,9 +135,7 @@ void RatingHistoryTab::Show(const StatsInput& input) {
 }
 
 void RatingHistoryTab::Draw() {
-  auto* chart = new QChart;
-  const bool dark = palette().color(QPalette::Window).lightnessF() < 0.5;
-  chart->setTheme(dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
+  QChart* chart = NewChart();
   auto* time = new QDateTimeAxis;
   auto* rating = new QValueAxis;
   chart->addAxis(time, Qt::AlignBottom);

@@ -20,6 +20,13 @@ void StatsPage::ShowMessage(const QString& text) {
 
 void StatsPage::ShowContent() { setCurrentIndex(1); }
 
+QChart* StatsPage::NewChart() const {
+  auto* chart = new QChart;
+  const bool dark = palette().color(QPalette::Window).lightnessF() < 0.5;
+  chart->setTheme(dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
+  return chart;
+}
+
 void StatsPage::ShowChart(QChartView* view, QChart* chart) {
   QChart* old = view->chart();
   view->setChart(chart);  // the view owns the new chart, and no longer the old one

@@ -31,6 +31,8 @@ class StatsPage : public QStackedWidget {
   // The sentence instead of the content.
   void ShowMessage(const QString& text);
   void ShowContent();
+  // A new chart in the theme of the desktop's palette, dark or light.
+  QChart* NewChart() const;
   // Puts chart in view in place of the chart it showed, and shows the content.
   void ShowChart(QChartView* view, QChart* chart);
   // The sentence shown, empty while the content is.
