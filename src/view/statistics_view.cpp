@@ -12,9 +12,11 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
       source_(source),
       tabs_(new QTabWidget),
       headToHead_(new HeadToHeadTab),
+      opponents_(new OpponentsTab),
       ratingHistory_(new RatingHistoryTab),
       activity_(new ActivityTab) {
   tabs_->addTab(headToHead_, tr("Head to head"));
+  tabs_->addTab(opponents_, tr("Opponents"));
   tabs_->addTab(ratingHistory_, tr("Rating history"));
   tabs_->addTab(activity_, tr("Activity"));
   setCentralWidget(tabs_);
@@ -25,6 +27,10 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
   resize(900, 600);
   connect(&look_, &QTimer::timeout, this, &StatisticsView::RefreshWhenChanged);
   look_.start(kLookIntervalMs);
+  connect(opponents_, &OpponentsTab::OpponentChosen, this, [this](const std::string& name) {
+    ShowFor(name);
+    tabs_->setCurrentWidget(headToHead_);
+  });
 }
 
 void StatisticsView::ShowFor(const std::string& opponent) {
@@ -41,8 +47,8 @@ void StatisticsView::RefreshWhenChanged() {
 
 void StatisticsView::ShowMessage(const QString& why) {
   for (StatsPage* page :
-       {static_cast<StatsPage*>(headToHead_), static_cast<StatsPage*>(ratingHistory_),
-        static_cast<StatsPage*>(activity_)}) {
+       {static_cast<StatsPage*>(headToHead_), static_cast<StatsPage*>(opponents_),
+        static_cast<StatsPage*>(ratingHistory_), static_cast<StatsPage*>(activity_)}) {
     page->ShowMessage(why);
   }
 }
@@ -67,6 +73,7 @@ void StatisticsView::Refresh() {
   const HeadToHead record = opponent_.empty() ? HeadToHead() : HeadToHeadRecord(games, opponent_);
   const StatsInput input{games, source_.User(), record};
   headToHead_->Show(input);
+  opponents_->Show(input);
   ratingHistory_->Show(input);
   activity_->Show(input);
 }

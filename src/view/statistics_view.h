@@ -1,6 +1,6 @@
-// The "Statistics" view: the record against the opponent picked, the user's rating history and
-// the games month by month, drawn from the user's whole record. It follows the record: games
-// added to the log or the database while it is open show within a second.
+// The "Statistics" view: the record against the opponent picked, every opponent, the user's rating
+// history and the games month by month, drawn from the user's whole record. It follows the record:
+// games added to the log or the database while it is open show within a second.
 #pragma once
 
 #include <QMainWindow>
@@ -11,6 +11,7 @@
 #include "stats/game_source.h"
 #include "view/activity_tab.h"
 #include "view/head_to_head_tab.h"
+#include "view/opponents_tab.h"
 #include "view/rating_history_tab.h"
 
 namespace tessik {
@@ -32,6 +33,7 @@ class StatisticsView : public QMainWindow {
 
   QTabWidget* tabs() const { return tabs_; }
   HeadToHeadTab* headToHead() const { return headToHead_; }
+  OpponentsTab* opponents() const { return opponents_; }
   RatingHistoryTab* ratingHistory() const { return ratingHistory_; }
   ActivityTab* activity() const { return activity_; }
 
@@ -45,6 +47,7 @@ class StatisticsView : public QMainWindow {
   std::string opponent_;
   QTabWidget* tabs_;
   HeadToHeadTab* headToHead_;
+  OpponentsTab* opponents_;
   RatingHistoryTab* ratingHistory_;
   ActivityTab* activity_;
   QTimer look_;

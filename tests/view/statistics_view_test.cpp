@@ -136,11 +136,12 @@ TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
   std::filesystem::current_path(directory.path());  // where a relative picture is looked for
   WriteLog({Game(name.toStdString(), kUserWon, 3, 10, 1500, 1600)});
   Open(name.toStdString());
-  view.tabs()->setCurrentIndex(1);  // the legend is laid out when shown
+  view.tabs()->setCurrentWidget(view.ratingHistory());  // the legend is laid out when shown
   QCoreApplication::processEvents();
   std::filesystem::current_path(before);
   EXPECT_TRUE(view.headToHead()->findChild<QLabel*>("scoreLines")->text().contains(name));
   EXPECT_LT(view.headToHead()->findChild<QLabel*>("scoreLines")->sizeHint().width(), 1000);
+  EXPECT_EQ(view.opponents()->table()->model()->index(0, 0).data(), name);
   QStringList legend;
   for (QGraphicsItem* item : view.ratingHistory()->findChild<QChartView*>()->scene()->items()) {
     if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) legend << text->toPlainText();
