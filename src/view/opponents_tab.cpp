@@ -192,7 +192,7 @@ OpponentsTab::OpponentsTab(QWidget* parent)
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setWordWrap(false);
   table_->verticalHeader()->hide();
-  table_->setColumnWidth(kOpponent, 180);
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   auto* layout = new QVBoxLayout(widget(1));
   layout->addWidget(search_);
   layout->addWidget(table_, 1);
@@ -206,8 +206,9 @@ OpponentsTab::OpponentsTab(QWidget* parent)
 
 void OpponentsTab::Show(const StatsInput& input) {
   std::vector<OpponentRow> rows = OpponentTable(input.games);
-  const bool none = rows.empty();
+  const bool none = rows.empty(), first = model_->rowCount({}) == 0;
   model_->Set(std::move(rows));
+  if (first) table_->resizeColumnsToContents();  // later, the widths the user gave them stay
   if (none) {
     ShowMessage(input.games.empty() ? tr("No games to list opponents from.")
                                     : tr("No opponent to list: games against guests and "
