@@ -49,6 +49,25 @@ void BM_OpenOnTheDatabase(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenOnTheDatabase)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The opponents table of the same log sorted by each column in turn, as a click on its header
+// sorts it.
+void BM_SortOpponents(benchmark::State& state) {
+  const GeneratedLogFolder folder(kGames, kOpponents);
+  tessik::RecordSource source(
+      {folder.directory.string(), "ann", (folder.directory / "ann.sqlite").string()});
+  tessik::StatisticsView view(source);
+  view.ShowFor("");
+  QTableView* table = view.opponents()->table();
+  for (auto _ : state) {
+    for (int column = 0; column < tessik::OpponentsTab::kColumns; ++column) {
+      table->sortByColumn(column, Qt::AscendingOrder);
+    }
+  }
+  state.counters["rows"] = table->model()->rowCount();
+  state.counters["sorts"] = tessik::OpponentsTab::kColumns;
+}
+BENCHMARK(BM_SortOpponents)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -84,13 +84,19 @@ Streaks StreaksOf(std::span<const PlayedGame> games) {
 }
 
 std::optional<Performance> PerformanceOf(std::span<const PlayedGame> games) {
-  int64_t ratings = 0, points2 = 0, rated = 0;  // points2: half points
-  for (const PlayedGame& game : games) {
-    if (game.opponentRating == 0) continue;  // no rating known
-    ratings += game.opponentRating;
-    points2 += game.result == '+' ? 2 : game.result == '=' ? 1 : 0;
-    ++rated;
-  }
+  PerformanceSums sums;
+  for (const PlayedGame& game : games) sums.Add(game);
+  return sums.Result();
+}
+
+void PerformanceSums::Add(const PlayedGame& game) {
+  if (game.opponentRating == 0) return;  // no rating known
+  ratings += game.opponentRating;
+  points2 += game.result == '+' ? 2 : game.result == '=' ? 1 : 0;
+  ++rated;
+}
+
+std::optional<Performance> PerformanceSums::Result() const {
   if (rated == 0) return std::nullopt;
   Performance performance;
   performance.averageOpponent =

@@ -41,6 +41,7 @@ struct Performance {
   int scorePercent = 0;  // rounded to whole percent, as FIDE's table reads it
   int difference = 0;
   int games = 0;  // those it stands on: with the opponent's rating known
+  bool operator==(const Performance&) const = default;
 };
 
 // Fewer games than this make a performance worth little, and the text says so.
@@ -78,5 +79,16 @@ PlayedGame PlayedGameOf(const Game& game);
 Streaks StreaksOf(std::span<const PlayedGame> games);
 // The performance over the games of known opponent rating; nothing without one.
 std::optional<Performance> PerformanceOf(std::span<const PlayedGame> games);
+
+// What a performance stands on, summed game by game: for many opponents' games at once, read
+// once without keeping them. PerformanceOf sums so.
+struct PerformanceSums {
+  int64_t ratings = 0;  // the opponent's, over the games where it is known
+  int64_t points2 = 0;  // half points, in those games
+  int64_t rated = 0;
+
+  void Add(const PlayedGame& game);
+  std::optional<Performance> Result() const;
+};
 
 }  // namespace tessik

@@ -18,10 +18,12 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
       filterBar_(new FilterBar),
       tabs_(new QTabWidget),
       headToHead_(new HeadToHeadTab),
+      opponents_(new OpponentsTab),
       ratingHistory_(new RatingHistoryTab),
       openings_(new OpeningsTab),
       activity_(new ActivityTab) {
   tabs_->addTab(headToHead_, tr("Head to head"));
+  tabs_->addTab(opponents_, tr("Opponents"));
   tabs_->addTab(ratingHistory_, tr("Rating history"));
   tabs_->addTab(openings_, tr("Openings"));
   tabs_->addTab(activity_, tr("Activity"));
@@ -44,6 +46,10 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
   resize(900, 600);
   connect(&look_, &QTimer::timeout, this, &StatisticsView::RefreshWhenChanged);
   look_.start(kLookIntervalMs);
+  connect(opponents_, &OpponentsTab::OpponentChosen, this, [this](const std::string& name) {
+    ShowFor(name);
+    tabs_->setCurrentWidget(headToHead_);
+  });
 }
 
 QChartView* StatisticsView::CurrentChart() const {
@@ -113,6 +119,7 @@ void StatisticsView::ShowGames() {
   const HeadToHead record = opponent_.empty() ? HeadToHead() : HeadToHeadRecord(shown_, opponent_);
   const StatsInput input{shown_, source_.User(), record};
   headToHead_->Show(input);
+  opponents_->Show(input);
   ratingHistory_->Show(input);
   openings_->Show(input);
   activity_->Show(input);

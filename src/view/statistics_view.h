@@ -1,6 +1,6 @@
-// The "Statistics" view: the record against the opponent picked, the user's rating history and
-// the games month by month, drawn from the user's whole record. It follows the record: games
-// added to the log or the database while it is open show within a second.
+// The "Statistics" view: the record against the opponent picked, every opponent, the user's rating
+// history and the games month by month, drawn from the user's whole record. It follows the record:
+// games added to the log or the database while it is open show within a second.
 #pragma once
 
 #include <QAction>
@@ -14,6 +14,7 @@
 #include "view/filter_bar.h"
 #include "view/head_to_head_tab.h"
 #include "view/openings_tab.h"
+#include "view/opponents_tab.h"
 #include "view/rating_history_tab.h"
 
 namespace tessik {
@@ -36,6 +37,7 @@ class StatisticsView : public QMainWindow {
   FilterBar* filterBar() const { return filterBar_; }
   QTabWidget* tabs() const { return tabs_; }
   HeadToHeadTab* headToHead() const { return headToHead_; }
+  OpponentsTab* opponents() const { return opponents_; }
   RatingHistoryTab* ratingHistory() const { return ratingHistory_; }
   OpeningsTab* openings() const { return openings_; }
   ActivityTab* activity() const { return activity_; }
@@ -59,6 +61,7 @@ class StatisticsView : public QMainWindow {
   FilterBar* filterBar_;
   QTabWidget* tabs_;
   HeadToHeadTab* headToHead_;
+  OpponentsTab* opponents_;
   RatingHistoryTab* ratingHistory_;
   OpeningsTab* openings_;
   ActivityTab* activity_;

@@ -123,11 +123,12 @@ TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
   std::filesystem::current_path(directory.path());  // where a relative picture is looked for
   WriteLog({Game(name.toStdString(), kUserWon, 3, 10, 1500, 1600)});
   Open(name.toStdString());
-  view.tabs()->setCurrentIndex(1);  // the legend is laid out when shown
+  view.tabs()->setCurrentWidget(view.ratingHistory());  // the legend is laid out when shown
   QCoreApplication::processEvents();
   std::filesystem::current_path(before);
   EXPECT_TRUE(view.headToHead()->findChild<QLabel*>("title")->text().contains(name));
   EXPECT_LT(view.headToHead()->findChild<QLabel*>("title")->sizeHint().width(), 1000);
+  EXPECT_EQ(view.opponents()->table()->model()->index(0, 0).data(), name);
   QStringList legend;
   for (QGraphicsItem* item : view.ratingHistory()->findChild<QChartView*>()->scene()->items()) {
     if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) legend << text->toPlainText();
@@ -153,7 +154,7 @@ TEST(RatingHistoryTest, DrawsThePoolsPickedWithTheRatingsOfTessikStats) {
   RecordSource source{LogPlace{dir.path(), "quill", (dir / "data/tessik/quill.sqlite").string()}};
   StatisticsView view{source};
   view.ShowFor("kenzy34");
-  view.tabs()->setCurrentIndex(1);
+  view.tabs()->setCurrentWidget(view.ratingHistory());
   QCoreApplication::processEvents();
   // Each pool's ratings, oldest first: no two games of a pool of quill's are of one week.
   std::map<QString, QList<qreal>> ratings;
