@@ -19,10 +19,12 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
       tabs_(new QTabWidget),
       headToHead_(new HeadToHeadTab),
       ratingHistory_(new RatingHistoryTab),
-      activity_(new ActivityTab) {
+      activity_(new ActivityTab),
+      summary_(new SummaryTab) {
   tabs_->addTab(headToHead_, tr("Head to head"));
   tabs_->addTab(ratingHistory_, tr("Rating history"));
   tabs_->addTab(activity_, tr("Activity"));
+  tabs_->addTab(summary_, tr("Summary"));
   auto* central = new QWidget;
   auto* layout = new QVBoxLayout(central);
   layout->addWidget(filterBar_);
@@ -76,7 +78,7 @@ void StatisticsView::RefreshWhenChanged() {
 void StatisticsView::ShowMessage(const QString& why) {
   for (StatsPage* page :
        {static_cast<StatsPage*>(headToHead_), static_cast<StatsPage*>(ratingHistory_),
-        static_cast<StatsPage*>(activity_)}) {
+        static_cast<StatsPage*>(activity_), static_cast<StatsPage*>(summary_)}) {
     page->ShowMessage(why);
   }
 }
@@ -115,6 +117,7 @@ void StatisticsView::ShowGames() {
   headToHead_->Show(input);
   ratingHistory_->Show(input);
   activity_->Show(input);
+  summary_->Show(input);
 }
 
 }  // namespace tessik

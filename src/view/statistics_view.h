@@ -14,6 +14,7 @@
 #include "view/filter_bar.h"
 #include "view/head_to_head_tab.h"
 #include "view/rating_history_tab.h"
+#include "view/summary_tab.h"
 
 namespace tessik {
 
@@ -37,6 +38,7 @@ class StatisticsView : public QMainWindow {
   HeadToHeadTab* headToHead() const { return headToHead_; }
   RatingHistoryTab* ratingHistory() const { return ratingHistory_; }
   ActivityTab* activity() const { return activity_; }
+  SummaryTab* summary() const { return summary_; }
 
  private:
   // The chart of the tab shown; none for a tab without one.
@@ -58,6 +60,7 @@ class StatisticsView : public QMainWindow {
   HeadToHeadTab* headToHead_;
   RatingHistoryTab* ratingHistory_;
   ActivityTab* activity_;
+  SummaryTab* summary_;
   QAction* savePicture_;
   QTimer look_;
 };
