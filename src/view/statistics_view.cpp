@@ -21,11 +21,13 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
       opponents_(new OpponentsTab),
       ratingHistory_(new RatingHistoryTab),
       openings_(new OpeningsTab),
+      summary_(new SummaryTab),
       activity_(new ActivityTab) {
   tabs_->addTab(headToHead_, tr("Head to head"));
   tabs_->addTab(opponents_, tr("Opponents"));
   tabs_->addTab(ratingHistory_, tr("Rating history"));
   tabs_->addTab(openings_, tr("Openings"));
+  tabs_->addTab(summary_, tr("Summary"));
   tabs_->addTab(activity_, tr("Activity"));
   auto* central = new QWidget;
   auto* layout = new QVBoxLayout(central);
@@ -123,6 +125,7 @@ void StatisticsView::ShowGames() {
   ratingHistory_->Show(input);
   openings_->Show(input);
   activity_->Show(input);
+  summary_->Show(input);
 }
 
 }  // namespace tessik

@@ -16,6 +16,7 @@
 #include "view/openings_tab.h"
 #include "view/opponents_tab.h"
 #include "view/rating_history_tab.h"
+#include "view/summary_tab.h"
 
 namespace tessik {
 
@@ -41,6 +42,7 @@ class StatisticsView : public QMainWindow {
   RatingHistoryTab* ratingHistory() const { return ratingHistory_; }
   OpeningsTab* openings() const { return openings_; }
   ActivityTab* activity() const { return activity_; }
+  SummaryTab* summary() const { return summary_; }
 
  private:
   // The chart of the tab shown; none for a tab without one.
@@ -64,6 +66,7 @@ class StatisticsView : public QMainWindow {
   OpponentsTab* opponents_;
   RatingHistoryTab* ratingHistory_;
   OpeningsTab* openings_;
+  SummaryTab* summary_;
   ActivityTab* activity_;
   QAction* savePicture_;
   QTimer look_;
