@@ -2,7 +2,6 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -11,6 +10,7 @@
 #include "stats/summary_text.h"
 #include "stats/utc_time.h"
 #include "ui/host_text.h"
+#include "view/table_cells.h"
 
 namespace tessik {
 
@@ -47,25 +47,15 @@ QString SplitName(const RecordSplit& split) {
   return name;
 }
 
-// A cell showing text, with its number for sorting and reading back.
-QStandardItem* Cell(const QString& text, const QVariant& number = QVariant()) {
-  auto* cell = new QStandardItem(text);
-  cell->setData(number, Qt::UserRole);
-  cell->setEditable(false);
-  if (number.isValid()) cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  return cell;
-}
-
 QList<QStandardItem*> Row(const RecordSplit& split) {
   const ScoreCounts& c = split.counts;
   const Expectation& e = split.expectation;
   QList<QStandardItem*> row{Cell(SplitName(split)),
-                            Cell(QString::number(c.Games()), c.Games()),
-                            Cell(QString::number(c.won), c.won),
-                            Cell(QString::number(c.drawn), c.drawn),
-                            Cell(QString::number(c.lost), c.lost),
-                            Cell(QString::number(ScorePercentage(c.won, c.drawn, c.lost)) + "%",
-                                 ScorePercentage(c.won, c.drawn, c.lost))};
+                            NumberCell(c.Games()),
+                            NumberCell(c.won),
+                            NumberCell(c.drawn),
+                            NumberCell(c.lost),
+                            PercentCell(static_cast<int>(ScorePercentage(c.won, c.drawn, c.lost)))};
   if (e.games > 0) {
     row << Cell(QString::fromStdString(OneDecimal(e.expected)), e.expected)
         << Cell(QString::fromStdString(OneDecimal(e.scored - e.expected, true)),
@@ -74,7 +64,7 @@ QList<QStandardItem*> Row(const RecordSplit& split) {
     row << Cell(QString()) << Cell(QString());
   }
   if (split.performance) {
-    row << Cell(QString::number(split.performance->rating), split.performance->rating);
+    row << NumberCell(split.performance->rating);
     row.back()->setToolTip(PlainToolTip(TextOfBytes(PerformanceText(*split.performance))));
   } else {
     row << Cell(QString());
@@ -99,11 +89,7 @@ HeadToHeadTab::HeadToHeadTab(QWidget* parent)
   table_->setHorizontalHeaderLabels({QString(), tr("Games"), tr("Won"), tr("Drawn"), tr("Lost"),
                                      tr("Score"), tr("Expected"), tr("+/\u2212"), tr("Performance"),
                                      tr("Last game")});
-  tableView_->setModel(table_);
-  tableView_->setAccessibleName(tr("Record by colour and rating type"));
-  tableView_->verticalHeader()->hide();
-  tableView_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  tableView_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  SetUpTable(tableView_, table_, tr("Record by colour and rating type"));
   rules_->setTextFormat(Qt::PlainText);
   rules_->setWordWrap(true);
   rules_->setObjectName("rules");

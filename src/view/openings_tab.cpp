@@ -12,25 +12,11 @@
 #include "stats/summary_text.h"
 #include "stats/utc_time.h"
 #include "ui/host_text.h"
+#include "view/table_cells.h"
 
 namespace tessik {
 
 namespace {
-
-// A cell showing text, sorted by key.
-QStandardItem* Cell(const QString& text, const QVariant& key) {
-  auto* cell = new QStandardItem(text);
-  cell->setData(key, Qt::UserRole);
-  cell->setEditable(false);
-  if (key.typeId() != QMetaType::QString) cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  return cell;
-}
-
-QStandardItem* Number(int value) { return Cell(QString::number(value), value); }
-
-QStandardItem* Percent(std::optional<int> value) {
-  return value ? Cell(QString::number(*value) + "%", *value) : Cell(QString(), QVariant());
-}
 
 QString RatingText(int rating) {
   return rating > 0 ? QString::number(rating) : QStringLiteral("?");
@@ -59,15 +45,10 @@ OpeningsTab::OpeningsTab(QWidget* parent)
                                      tr("Drawn"), tr("Lost"), tr("Score"), tr("Expected")});
   sorted_->setSourceModel(table_);
   sorted_->setSortRole(Qt::UserRole);
-  tableView_->setModel(sorted_);
-  tableView_->setAccessibleName(tr("Openings"));
+  SetUpTable(tableView_, sorted_, tr("Openings"));
   tableView_->setSortingEnabled(true);
   tableView_->sortByColumn(-1,
                            Qt::AscendingOrder);  // tessik-stats' order until a header is clicked
-  tableView_->verticalHeader()->hide();
-  tableView_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  tableView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  tableView_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   tableView_->horizontalHeader()->setSectionResizeMode(Opening, QHeaderView::Stretch);
   auto* caption = new QLabel(tr("&Group by:"));
   caption->setBuddy(grouping_);
@@ -98,11 +79,11 @@ void OpeningsTab::Fill() {
   const auto key = static_cast<OpeningKey>(grouping_->currentData().toInt());
   for (const OpeningRow& row : OpeningRows(games_, key, ExpectationRule::Table, 1)) {
     const QString colour = row.white ? tr("white") : tr("black");
-    table_->appendRow({Cell(colour, colour),
-                       Cell(TextOfBytes(row.opening), TextOfBytes(row.opening)),
-                       Number(row.Games()), Number(row.won), Number(row.drawn), Number(row.lost),
-                       Percent(static_cast<int>(ScorePercentage(row.won, row.drawn, row.lost))),
-                       Percent(row.ExpectedPercentage())});
+    table_->appendRow(
+        {Cell(colour, colour), Cell(TextOfBytes(row.opening), TextOfBytes(row.opening)),
+         NumberCell(row.Games()), NumberCell(row.won), NumberCell(row.drawn), NumberCell(row.lost),
+         PercentCell(static_cast<int>(ScorePercentage(row.won, row.drawn, row.lost))),
+         PercentCell(row.ExpectedPercentage())});
   }
   if (table_->rowCount() == 0) {
     ShowMessage(tr("No games of known result yet."));

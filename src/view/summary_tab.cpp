@@ -17,6 +17,7 @@
 #include "stats/utc_time.h"
 #include "store/handle.h"
 #include "ui/host_text.h"
+#include "view/table_cells.h"
 
 namespace tessik {
 
@@ -27,24 +28,16 @@ QString RecordText(std::string_view bytes) { return TextOfBytes(PrintableName(by
 
 QString DateOf(int64_t start) { return QString::fromStdString(DateText(start)); }
 
-// A cell showing text, with its number for reading back.
-QStandardItem* Cell(const QString& text, const QVariant& number = QVariant()) {
-  auto* cell = new QStandardItem(text);
-  cell->setData(number, Qt::UserRole);
-  cell->setEditable(false);
-  if (number.isValid()) cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  return cell;
-}
-
-QStandardItem* Number(int number) { return Cell(QString::number(number), number); }
-
 // A row of results under name, its key (an hour, a day) in the name cell.
 QList<QStandardItem*> ResultRow(const QString& name, const QVariant& key, const ScoreCounts& c) {
-  const int score = static_cast<int>(ScorePercentage(c.won, c.drawn, c.lost));
   auto* first = Cell(name);
   first->setData(key, Qt::UserRole);
-  return {first,           Number(c.Games()), Number(c.won),
-          Number(c.drawn), Number(c.lost),    Cell(QString::number(score) + "%", score)};
+  return {first,
+          NumberCell(c.Games()),
+          NumberCell(c.won),
+          NumberCell(c.drawn),
+          NumberCell(c.lost),
+          PercentCell(static_cast<int>(ScorePercentage(c.won, c.drawn, c.lost)))};
 }
 
 QStringList ResultHeaders(const QString& name) {
@@ -71,7 +64,7 @@ void AddNotable(QStandardItemModel* model, const QString& kind,
     auto* linkCell = Cell(link);
     linkCell->setData(link, Qt::UserRole);
     if (!link.isEmpty()) linkCell->setToolTip(PlainToolTip(QObject::tr("Open in the browser")));
-    model->appendRow({Cell(kind), Number(game.opponentRating), Cell(DateOf(game.start)),
+    model->appendRow({Cell(kind), NumberCell(game.opponentRating), Cell(DateOf(game.start)),
                       Cell(RecordText(game.opponent)), linkCell});
   }
 }
@@ -80,13 +73,8 @@ void AddNotable(QStandardItemModel* model, const QString& kind,
 // that the Tab key leaves.
 QTableView* Table(QStandardItemModel* model, const QString& name) {
   auto* table = new QTableView;
-  table->setModel(model);
-  table->setAccessibleName(name);
+  SetUpTable(table, model, name);
   table->setTabKeyNavigation(false);
-  table->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table->verticalHeader()->hide();
-  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   return table;
@@ -248,8 +236,8 @@ void SummaryTab::ShowPool() {
   months_->removeRows(0, months_->rowCount());
   for (const MonthChange& month : pool.months) {
     const int change = month.after - month.before;
-    months_->appendRow({Cell(QString::fromStdString(month.month)), Number(month.before),
-                        Number(month.after),
+    months_->appendRow({Cell(QString::fromStdString(month.month)), NumberCell(month.before),
+                        NumberCell(month.after),
                         Cell((change >= 0 ? "+" : "") + QString::number(change), change)});
   }
   endings_->removeRows(0, endings_->rowCount());

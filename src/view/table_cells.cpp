@@ -1,0 +1,32 @@
+#include "view/table_cells.h"
+
+#include <QHeaderView>
+
+namespace tessik {
+
+QStandardItem* Cell(const QString& text, const QVariant& value) {
+  auto* cell = new QStandardItem(text);
+  cell->setData(value, Qt::UserRole);
+  cell->setEditable(false);
+  if (value.isValid() && value.typeId() != QMetaType::QString) {
+    cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  }
+  return cell;
+}
+
+QStandardItem* NumberCell(int value) { return Cell(QString::number(value), value); }
+
+QStandardItem* PercentCell(std::optional<int> value) {
+  return value ? Cell(QString::number(*value) + "%", *value) : Cell(QString());
+}
+
+void SetUpTable(QTableView* table, QAbstractItemModel* model, const QString& accessibleName) {
+  table->setModel(model);
+  table->setAccessibleName(accessibleName);
+  table->verticalHeader()->hide();
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+}
+
+}  // namespace tessik
