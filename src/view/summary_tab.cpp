@@ -4,7 +4,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QScrollArea>
 #include <QUrl>
 #include <QVBoxLayout>
