@@ -2,8 +2,8 @@
 # screenshots.sh VEXMOOR_SIM TESSIK OUTDIR — run on an X display (tools/with-desktop.sh).
 # Plays a short session to the plug-in and saves pictures of its windows: the main window after
 # a login, a lookup and a report, the "Options" and "Behaviour" dialogs and the About box. Then
-# the demo's sample player logs in with her past games, and the three tabs of the "Statistics"
-# view against her most frequent opponent are pictured.
+# the demo's sample player logs in with her past games, and each tab of the "Statistics" view
+# (tessik-statistics, which the plug-in starts) against her most frequent opponent is pictured.
 set -euo pipefail
 source "$(dirname "$0")/../tests/e2e/drive.sh"
 requirePrograms import:imagemagick
@@ -11,6 +11,7 @@ sim=$1
 plugin=$2
 out=$3
 work=$(mktemp -d)
+export XDG_DATA_HOME="$work/data"  # the view's database: none of the user's
 simPid=
 trap 'kill $simPid 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$out" "$work/dir/tessik"
@@ -89,7 +90,7 @@ xdotool type --delay 20 "Nettle"
 xdotool key alt+a Up Return  # Actions > Statistics…, the menu's last entry
 view=$(windowNamed --shown "Statistics for ann") || stop "no Statistics view"
 xdotool windowfocus --sync "$view"
-for tab in head-to-head rating-history activity; do
+for tab in head-to-head opponents rating-history openings summary activity; do
   picture "$view" "$out/statistics-$tab.png" || stop "no picture of the $tab tab"
   xdotool key ctrl+Tab
 done

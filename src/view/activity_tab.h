@@ -13,7 +13,7 @@ class ActivityTab : public StatsPage {
 
  public:
   explicit ActivityTab(QWidget* parent = nullptr);
-  void Show(const StatsInput& input);
+  void Show(const StatsInput& input) override;
 
   QChart* chart() const { return view_->chart(); }
 

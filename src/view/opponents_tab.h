@@ -37,7 +37,7 @@ class OpponentsTab : public StatsPage {
   static constexpr int kValueRole = Qt::UserRole;
 
   explicit OpponentsTab(QWidget* parent = nullptr);
-  void Show(const StatsInput& input);
+  void Show(const StatsInput& input) override;
 
   QLineEdit* search() const { return search_; }
   QTableView* table() const { return table_; }

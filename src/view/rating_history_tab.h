@@ -19,7 +19,7 @@ class RatingHistoryTab : public StatsPage {
 
  public:
   explicit RatingHistoryTab(QWidget* parent = nullptr);
-  void Show(const StatsInput& input);
+  void Show(const StatsInput& input) override;
 
   // The pools with games of a known rating, each with its count; the selected ones are drawn.
   QListWidget* pools() const { return pools_; }

@@ -40,16 +40,21 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
                                  &StatisticsView::SaveChart);
   file->addAction(tr("&Close"), QKeySequence::Close, this, &QWidget::close);
   // Only a tab that draws a chart has a picture to save.
-  connect(tabs_, &QTabWidget::currentChanged, this,
-          [this] { savePicture_->setEnabled(CurrentChart() != nullptr); });
+  connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+    DrawShownTab();
+    savePicture_->setEnabled(CurrentChart() != nullptr);
+  });
   savePicture_->setEnabled(CurrentChart() != nullptr);
   const QString user = TextOfBytes(source_.User());
   setWindowTitle(user.isEmpty() ? tr("Statistics") : tr("Statistics for %1").arg(user));
   resize(900, 600);
   connect(&look_, &QTimer::timeout, this, &StatisticsView::RefreshWhenChanged);
   look_.start(kLookIntervalMs);
+  // The games stay: only the record against the opponent changes, drawn as its tab comes up.
   connect(opponents_, &OpponentsTab::OpponentChosen, this, [this](const std::string& name) {
-    ShowFor(name);
+    opponent_ = name;
+    record_ = HeadToHeadRecord(shown_, opponent_);
+    MarkEveryTabStale();
     tabs_->setCurrentWidget(headToHead_);
   });
 }
@@ -84,6 +89,7 @@ void StatisticsView::RefreshWhenChanged() {
 }
 
 void StatisticsView::ShowMessage(const QString& why) {
+  stale_.clear();
   for (int i = 0; i < tabs_->count(); ++i) {
     if (auto* page = qobject_cast<StatsPage*>(tabs_->widget(i))) page->ShowMessage(why);
   }
@@ -118,14 +124,21 @@ void StatisticsView::ShowGames() {
     return;
   }
   // One record against the opponent, for the tab that lists it and the one that marks it.
-  const HeadToHead record = opponent_.empty() ? HeadToHead() : HeadToHeadRecord(shown_, opponent_);
-  const StatsInput input{shown_, source_.User(), record};
-  headToHead_->Show(input);
-  opponents_->Show(input);
-  ratingHistory_->Show(input);
-  openings_->Show(input);
-  activity_->Show(input);
-  summary_->Show(input);
+  record_ = opponent_.empty() ? HeadToHead() : HeadToHeadRecord(shown_, opponent_);
+  MarkEveryTabStale();
+  DrawShownTab();
+}
+
+void StatisticsView::MarkEveryTabStale() {
+  for (int i = 0; i < tabs_->count(); ++i) {
+    if (auto* page = qobject_cast<StatsPage*>(tabs_->widget(i))) stale_.insert(page);
+  }
+}
+
+void StatisticsView::DrawShownTab() {
+  auto* page = qobject_cast<StatsPage*>(tabs_->currentWidget());
+  if (page == nullptr || stale_.erase(page) == 0) return;
+  page->Show({shown_, source_.User(), record_});
 }
 
 }  // namespace tessik

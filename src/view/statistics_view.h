@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QTabWidget>
 #include <QTimer>
+#include <set>
 #include <string>
 
 #include "stats/game_source.h"
@@ -53,12 +54,18 @@ class StatisticsView : public QMainWindow {
   void RefreshWhenChanged();
   // Shows the games of the record read last that the filter bar lets through.
   void ShowGames();
+  // Draws the tab shown, when the games have changed since it was drawn: a tab is drawn only
+  // once a user turns to it.
+  void DrawShownTab();
+  void MarkEveryTabStale();
   void ShowMessage(const QString& why);
 
   GameSource& source_;
-  std::string version_;      // of the record last read
-  std::vector<Game> games_;  // the whole record, as last read
-  std::vector<Game> shown_;  // those the filter lets through: the tabs' games
+  std::string version_;         // of the record last read
+  std::vector<Game> games_;     // the whole record, as last read
+  std::vector<Game> shown_;     // those the filter lets through: the tabs' games
+  HeadToHead record_;           // against the opponent, over shown_
+  std::set<StatsPage*> stale_;  // tabs not drawn since the games changed
   std::string opponent_;
   FilterBar* filterBar_;
   QTabWidget* tabs_;

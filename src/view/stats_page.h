@@ -28,6 +28,8 @@ class StatsPage : public QStackedWidget {
  public:
   explicit StatsPage(QWidget* content, QWidget* parent = nullptr);
 
+  // Draws the tab from input: the view calls it when the tab is shown after a change.
+  virtual void Show(const StatsInput& input) = 0;
   // The sentence instead of the content.
   void ShowMessage(const QString& text);
   void ShowContent();

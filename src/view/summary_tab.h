@@ -28,7 +28,7 @@ class SummaryTab : public StatsPage {
   enum MonthColumn { Month, Before, After, Change };
 
   explicit SummaryTab(QWidget* parent = nullptr);
-  void Show(const StatsInput& input);
+  void Show(const StatsInput& input) override;
 
   QComboBox* pools() const { return pools_; }
   // The label of a figure of the pool picked, by name: "games", "score", "peak", "lowest",

@@ -40,6 +40,7 @@ TEST(OpeningsTab, HoldsTessikStatsRowsSortsAndOpensARowsGames) {
   StatisticsView view(source);
   view.ShowFor("");
   OpeningsTab* tab = view.openings();
+  view.tabs()->setCurrentWidget(tab);  // a tab is drawn as it is shown
   const char* const kGroupings[] = {"eco", "name", "family"};
   for (int i = 0; i < 3; ++i) {
     tab->grouping()->setFocus();

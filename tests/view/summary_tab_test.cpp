@@ -61,6 +61,7 @@ TEST(SummaryTab, EachPoolPickedShowsTessikStatsSummary) {
   RecordSource source({dir.path(), "quill", (dir / "data/tessik/quill.sqlite").string()});
   StatisticsView view(source);
   view.ShowFor("");
+  view.tabs()->setCurrentWidget(view.summary());  // a tab is drawn as it is shown
   const StatsRun run = Stats(dir, "--user quill summary --json", "TZ=UTC");
   ASSERT_EQ(run.status, 0) << run.err;
   const Json json = Json::parse(run.out);
@@ -114,6 +115,7 @@ TEST(SummaryTab, ANameIsText) {
   RecordSource source({dir.path(), "ann", (dir / "ann.sqlite").string()});
   StatisticsView view(source);
   view.ShowFor("");
+  view.tabs()->setCurrentWidget(view.summary());  // a tab is drawn as it is shown
   EXPECT_EQ(view.summary()->notable()->index(0, SummaryTab::Opponent).data(), "<b>x</b>");
 }
 
