@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <stdexcept>
 
@@ -35,6 +36,16 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
   layout->addWidget(tabs_, 1);
   setCentralWidget(central);
   connect(filterBar_, &FilterBar::Changed, this, &StatisticsView::ShowGames);
+  // Ctrl+Tab and Ctrl+PgDown turn to the next tab (with Shift, or PgUp: the one before) wherever
+  // the keyboard is, a table too, which would take the keys for itself.
+  for (const auto& [keys, step] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+                                   {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+                                   {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+                                   {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}}) {
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step = step] {
+      tabs_->setCurrentIndex((tabs_->currentIndex() + step + tabs_->count()) % tabs_->count());
+    });
+  }
   QMenu* file = menuBar()->addMenu(tr("&File"));
   savePicture_ = file->addAction(tr("&Save picture\u2026"), QKeySequence::Save, this,
                                  &StatisticsView::SaveChart);
