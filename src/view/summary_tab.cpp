@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QScrollArea>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -76,6 +77,14 @@ QTableView* Table(QStandardItemModel* model, const QString& name) {
   table->setTabKeyNavigation(false);
   table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  // A table's size hint stops at a few rows: its height is set to them all as they change.
+  const auto fit = [table] {
+    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
+    for (int row = 0; row < table->model()->rowCount(); ++row) height += table->rowHeight(row);
+    table->setFixedHeight(height);
+  };
+  QObject::connect(model, &QAbstractItemModel::rowsInserted, table, fit);
+  QObject::connect(model, &QAbstractItemModel::rowsRemoved, table, fit);
   return table;
 }
 
