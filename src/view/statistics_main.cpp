@@ -4,8 +4,10 @@
 #include <QCommandLineParser>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <optional>
 #include <set>
 
+#include "database/record_database.h"
 #include "record/record_source.h"
 #include "record/user_log.h"
 #include "ui/host_text.h"
@@ -22,7 +24,8 @@ std::optional<std::string> ChosenUser(const tessik::LogPlace& place) {
   if (users.size() == 1) return *users.begin();
   if (users.empty()) {
     // A database named by --db or TESSIK_DB is read without a user.
-    if (!place.database.empty() || !qEnvironmentVariableIsEmpty("TESSIK_DB")) return "";
+    if (!place.database.empty() || !qEnvironmentVariableIsEmpty(tessik::kDatabaseVariable))
+      return "";
     QMessageBox::information(
         nullptr, QObject::tr("Statistics"),
         QObject::tr("No record of games here: the plug-in keeps a log in the folder it runs in "
