@@ -16,10 +16,6 @@ namespace tessik {
 
 namespace {
 
-QString RatingText(int rating) {
-  return rating > 0 ? QString::number(rating) : QStringLiteral("?");
-}
-
 // One result of the strip: its sign on its colour, the game and the ratings on hover.
 QLabel* Mark(const PlayedGame& game, const std::string& user, const std::string& opponent) {
   auto* mark = new QLabel(QString(QLatin1Char(game.result)));

@@ -18,10 +18,6 @@ namespace tessik {
 
 namespace {
 
-QString RatingText(int rating) {
-  return rating > 0 ? QString::number(rating) : QStringLiteral("?");
-}
-
 // A game's link, when it is one a browser may open.
 QUrl LinkOf(const Game& game) {
   if (!game.details) return {};

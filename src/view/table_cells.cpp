@@ -20,6 +20,10 @@ QStandardItem* PercentCell(std::optional<int> value) {
   return value ? Cell(QString::number(*value) + "%", *value) : Cell(QString());
 }
 
+QString RatingText(int rating) {
+  return rating > 0 ? QString::number(rating) : QStringLiteral("?");
+}
+
 void SetUpTable(QTableView* table, QAbstractItemModel* model, const QString& accessibleName) {
   table->setModel(model);
   table->setAccessibleName(accessibleName);

@@ -15,6 +15,9 @@ QStandardItem* NumberCell(int value);
 // "47%"; empty, with no value, when unknown.
 QStandardItem* PercentCell(std::optional<int> value);
 
+// A rating as the view shows it: "?" when unknown (0).
+QString RatingText(int rating);
+
 // Makes table a read-only view of model that selects whole rows, its columns fitted to their
 // contents, named for assistive tools.
 void SetUpTable(QTableView* table, QAbstractItemModel* model, const QString& accessibleName);
