@@ -5,7 +5,6 @@
 #include <iostream>
 #include <memory>
 
-#include "base/text.h"
 #include "cli/choice.h"
 #include "cli/commands.h"
 #include "database/database_error.h"
@@ -21,9 +20,6 @@ namespace tessik {
 
 namespace {
 
-// The environment variable that may hold the lichess token instead of --token-file.
-constexpr const char* kTokenVariable = "TESSIK_LICHESS_TOKEN";
-
 struct FetchOptions {
   std::string server, account;
   std::string tokenFile;
@@ -32,7 +28,7 @@ struct FetchOptions {
 // The token: the first line of the file, or the environment's; empty without either.
 std::string Token(const FetchOptions& options) {
   if (options.tokenFile.empty()) {
-    const char* token = std::getenv(kTokenVariable);
+    const char* token = std::getenv(kLichessTokenVariable);
     return token != nullptr ? token : "";
   }
   std::string text;
@@ -47,7 +43,10 @@ std::string Token(const FetchOptions& options) {
 // Fetches one source into database and prints what it brought. Throws DataError.
 void FetchSource(RecordDatabase& database, Server server, const std::string& account,
                  const std::string& token, std::ostream& out) {
-  FetchRequest request{server, account, server == Server::Lichess ? token : "", {}};
+  FetchRequest request;
+  request.server = server;
+  request.account = account;
+  request.token = server == Server::Lichess ? token : "";
   if (isatty(STDERR_FILENO) != 0) {
     request.progress = [](std::string_view line) {
       std::cerr << "  " << PrintableName(line) << "\n";
@@ -62,8 +61,7 @@ void FetchSource(RecordDatabase& database, Server server, const std::string& acc
     throw DataError("cannot write the database " + PrintableName(database.path()) + ": " +
                     error.what());
   }
-  out << ServerName(server) << " " << PrintableName(account) << ": " << GamesText(result.received)
-      << " received, " << result.added << " new\n";
+  out << FetchSummary(server, account, result) << "\n";
 }
 
 void RunFetch(const FetchOptions& options, const LogPlace& place, std::ostream& out) {

@@ -9,17 +9,22 @@ namespace tessik {
 
 HttpAnswer AskPatiently(std::string_view server, const std::vector<int>& waits,
                         const std::function<void(std::string_view)>& progress,
-                        const std::function<HttpAnswer()>& ask) {
+                        const std::stop_token& stop, const std::function<HttpAnswer()>& ask) {
   HttpAnswer answer = ask();
   for (int seconds : waits) {
     if (answer.status != 429) break;
-    WaitForServer(server, seconds, progress);
+    WaitForServer(server, seconds, progress, stop);
+    if (stop.stop_requested()) {
+      answer.stopped = true;
+      break;
+    }
     answer = ask();
   }
   return answer;
 }
 
 void ThrowForAnswer(std::string_view server, std::string_view account, const HttpAnswer& answer) {
+  if (answer.stopped) throw FetchStopped(server, account);
   switch (answer.status) {
     case 0:
       throw FetchError(server, account, 0, "no answer from the server: " + answer.failure);

@@ -30,14 +30,18 @@ Document GetDocument(std::string_view account, const std::string& url,
                      const std::vector<int>& waits, const FetchHooks& hooks) {
   Document document;
   bool tooLarge = false;
-  document.answer = AskPatiently(kServer, waits, hooks.progress, [&] {
+  document.answer = AskPatiently(kServer, waits, hooks.progress, hooks.stop, [&] {
     document.body.clear();
-    return HttpGet(url, headers, [&](std::string_view bytes) {
-      tooLarge = document.body.size() + bytes.size() > limit;
-      if (!tooLarge) document.body += bytes;
-      return !tooLarge;
-    });
+    return HttpGet(
+        url, headers,
+        [&](std::string_view bytes) {
+          tooLarge = document.body.size() + bytes.size() > limit;
+          if (!tooLarge) document.body += bytes;
+          return !tooLarge;
+        },
+        hooks.stop);
   });
+  if (document.answer.stopped) throw FetchStopped(kServer, account);
   const long status = document.answer.status;
   if (status == 304) return document;
   if (status != 200) ThrowForAnswer(kServer, account, document.answer);

@@ -17,4 +17,10 @@ struct FetchError : std::runtime_error {
   long status;  // the HTTP status of the answer that failed; 0 when none came
 };
 
+// A download stopped because its caller asked it to: "lichess, account \"ann\": stopped".
+struct FetchStopped : FetchError {
+  FetchStopped(std::string_view server, std::string_view account)
+      : FetchError(server, account, 0, "stopped") {}
+};
+
 }  // namespace tessik

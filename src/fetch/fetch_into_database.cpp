@@ -6,11 +6,13 @@
 #include <optional>
 #include <vector>
 
+#include "base/text.h"
 #include "database/game_rows.h"
 #include "database/sources.h"
 #include "fetch/online_fetch.h"
 #include "import/pgn_walker.h"
 #include "stats/archive_game.h"
+#include "store/handle.h"
 
 namespace tessik {
 
@@ -34,15 +36,15 @@ bool GameOf(const FetchedGame& fetched, const std::string& account, Game& game) 
 
 class Committer {
  public:
-  Committer(RecordDatabase& db, int64_t source, const std::string& account, FetchResult& result)
-      : db_(db), source_(source), account_(account), result_(result) {}
+  Committer(RecordDatabase& db, int64_t source, const FetchRequest& request, FetchResult& result)
+      : db_(db), source_(source), request_(request), result_(result) {}
 
   // Adds the games and, when given, the month fetched, in one transaction.
   void Commit(const std::vector<FetchedGame>& fetched, const FetchedMonth* month) {
     std::vector<Game> games;
     for (const FetchedGame& one : fetched) {
       Game game;
-      if (GameOf(one, account_, game)) games.push_back(std::move(game));
+      if (GameOf(one, request_.account, game)) games.push_back(std::move(game));
     }
     SQLite::Transaction transaction(db_.sql());
     if (!games.empty() && batch_ == 0) batch_ = StartBatch(db_.sql(), kFetchBatch, source_, "");
@@ -52,6 +54,7 @@ class Committer {
     committed_ = committed_ || added > 0 || month != nullptr;
     result_.received += static_cast<int>(games.size());
     result_.added += added;
+    if (request_.committed) request_.committed(result_);
   }
 
   // Whether a commit left anything: games, or a month fetched.
@@ -60,7 +63,7 @@ class Committer {
  private:
   RecordDatabase& db_;
   int64_t source_;
-  const std::string& account_;
+  const FetchRequest& request_;
   FetchResult& result_;
   int64_t batch_ = 0;
   bool committed_ = false;
@@ -74,9 +77,10 @@ FetchResult FetchIntoDatabase(RecordDatabase& db, const FetchRequest& request) {
   const int64_t source = SourceOf(db.sql(), ServerName(request.server), request.account);
   const bool known = std::any_of(before.begin(), before.end(),
                                  [source](const Source& held) { return held.id == source; });
-  Committer committer(db, source, request.account, result);
+  Committer committer(db, source, request, result);
   FetchHooks hooks;
   hooks.progress = request.progress;
+  hooks.stop = request.stop;
   hooks.games = [&](std::vector<FetchedGame>&& games) { committer.Commit(games, nullptr); };
   hooks.month = [&](const FetchedMonth& month, std::vector<FetchedGame>&& games) {
     committer.Commit(games, &month);
@@ -103,6 +107,11 @@ FetchResult FetchIntoDatabase(RecordDatabase& db, const FetchRequest& request) {
     throw;
   }
   return result;
+}
+
+std::string FetchSummary(Server server, std::string_view account, const FetchResult& result) {
+  return std::string(ServerName(server)) + " " + PrintableName(account) + ": " +
+         GamesText(result.received) + " received, " + std::to_string(result.added) + " new";
 }
 
 }  // namespace tessik

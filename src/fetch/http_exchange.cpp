@@ -47,6 +47,11 @@ size_t TakeBody(char* data, size_t size, size_t count, void* context) {
   }
 }
 
+// libcurl asks this at least once a second, bytes or none; a non-zero answer ends the transfer.
+int CheckStop(void* stop, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return static_cast<const std::stop_token*>(stop)->stop_requested() ? 1 : 0;
+}
+
 // The answer's header name, when it is one line of printable ASCII of a sane length.
 std::string Validator(const CurlLibrary& lib, CURL* curl, const char* name) {
   curl_header* header = nullptr;
@@ -62,7 +67,7 @@ std::string Validator(const CurlLibrary& lib, CURL* curl, const char* name) {
 }  // namespace
 
 HttpAnswer HttpGet(const std::string& url, const std::vector<std::string>& headers,
-                   const std::function<bool(std::string_view)>& body) {
+                   const std::function<bool(std::string_view)>& body, const std::stop_token& stop) {
   HttpAnswer answer;
   const CurlLibrary* lib = Curl(answer.failure);
   if (lib == nullptr) return answer;
@@ -93,11 +98,17 @@ HttpAnswer HttpGet(const std::string& url, const std::vector<std::string>& heade
   lib->easy_setopt(c, CURLOPT_ERRORBUFFER, words);
   lib->easy_setopt(c, CURLOPT_WRITEFUNCTION, TakeBody);
   lib->easy_setopt(c, CURLOPT_WRITEDATA, &transfer);
+  if (stop.stop_possible()) {
+    lib->easy_setopt(c, CURLOPT_XFERINFOFUNCTION, CheckStop);
+    lib->easy_setopt(c, CURLOPT_XFERINFODATA, &stop);
+    lib->easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+  }
   const CURLcode result = lib->easy_perform(c);
   if (transfer.thrown) std::rethrow_exception(transfer.thrown);
   lib->easy_getinfo(c, CURLINFO_RESPONSE_CODE, &answer.status);
   answer.etag = Validator(*lib, c, "ETag");
   answer.lastModified = Validator(*lib, c, "Last-Modified");
+  answer.stopped = result == CURLE_ABORTED_BY_CALLBACK && stop.stop_requested();
   if (result != CURLE_OK) answer.failure = words[0] != '\0' ? words : lib->easy_strerror(result);
   return answer;
 }

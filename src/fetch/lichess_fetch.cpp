@@ -68,11 +68,14 @@ void FetchLichess(std::string_view account, std::optional<int64_t> sinceMillisec
   PgnStream::Fault fault = PgnStream::Fault::None;
   GameBatches games{hooks, {}, 0, {}};
   const auto whole = [&games](std::string&& pgn) { games.Add(std::move(pgn)); };
-  const HttpAnswer answer = AskPatiently(kServer, waits, hooks.progress, [&] {
-    return HttpGet(url, headers, [&](std::string_view bytes) {
-      fault = stream.Feed(bytes, whole);
-      return fault == PgnStream::Fault::None;
-    });
+  const HttpAnswer answer = AskPatiently(kServer, waits, hooks.progress, hooks.stop, [&] {
+    return HttpGet(
+        url, headers,
+        [&](std::string_view bytes) {
+          fault = stream.Feed(bytes, whole);
+          return fault == PgnStream::Fault::None;
+        },
+        hooks.stop);
   });
   if (answer.status != 200) ThrowForAnswer(kServer, account, answer);
   if (fault == PgnStream::Fault::None && answer.failure.empty()) fault = stream.Finish(whole);
@@ -81,6 +84,7 @@ void FetchLichess(std::string_view account, std::optional<int64_t> sinceMillisec
   }
   // Whatever else ended the transfer, the games made whole before it are kept.
   games.HandOn();
+  if (answer.stopped) throw FetchStopped(kServer, account);
   const std::string received = "after " + GamesText(games.handedOn);
   if (fault == PgnStream::Fault::GameTooLarge) {
     throw FetchError(kServer, account, 200,

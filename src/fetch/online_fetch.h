@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,9 @@ struct FetchHooks {
   std::function<void(const FetchedMonth&, std::vector<FetchedGame>&&)> month;
   // A line for standard error: how far the download has got, and any wait the server asked for.
   std::function<void(std::string_view line)> progress;
+  // Asked to stop, a download ends within about a second with FetchStopped, after handing on
+  // what it holds whole (lichess's games so far; not a month half read).
+  std::stop_token stop;
 };
 
 // Every finished game of the lichess account, oldest first; only those that ended at or after

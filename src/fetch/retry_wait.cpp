@@ -1,9 +1,10 @@
 #include "fetch/retry_wait.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 #include <string>
-#include <thread>
 
 #include "base/decimal.h"
 #include "fetch/fetch_error.h"
@@ -32,12 +33,16 @@ int LichessWaitSeconds(std::string_view server, std::string_view account) {
 }
 
 void WaitForServer(std::string_view server, int seconds,
-                   const std::function<void(std::string_view)>& progress) {
+                   const std::function<void(std::string_view)>& progress,
+                   const std::stop_token& stop) {
   if (progress) {
     progress(std::string(server) + " asks for fewer requests: asking again in " +
              std::to_string(seconds) + (seconds == 1 ? " second" : " seconds"));
   }
-  std::this_thread::sleep_for(std::chrono::seconds(seconds));
+  std::mutex mutex;
+  std::condition_variable_any stopped;
+  std::unique_lock lock(mutex);
+  stopped.wait_for(lock, stop, std::chrono::seconds(seconds), [] { return false; });
 }
 
 }  // namespace tessik

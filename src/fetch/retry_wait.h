@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <stop_token>
 #include <string_view>
 
 namespace tessik {
@@ -12,8 +13,10 @@ namespace tessik {
 // another value.
 int LichessWaitSeconds(std::string_view server, std::string_view account);
 
-// Says on progress that server asked to wait, and for how long, then sleeps that long.
+// Says on progress that server asked to wait, and for how long, then sleeps that long, or until
+// a stop is asked for on stop.
 void WaitForServer(std::string_view server, int seconds,
-                   const std::function<void(std::string_view)>& progress);
+                   const std::function<void(std::string_view)>& progress,
+                   const std::stop_token& stop);
 
 }  // namespace tessik

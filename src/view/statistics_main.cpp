@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <optional>
 #include <set>
 
@@ -12,12 +13,14 @@
 #include "record/user_log.h"
 #include "ui/host_text.h"
 #include "ui/window_icon.h"
+#include "view/fetch_dialog.h"
 #include "view/statistics_view.h"
 
 namespace {
 
-// The user whose record to show: the one named, the only one there is, or the one picked from
-// those there are; empty when there is none or none was picked.
+// The user whose record to show: the one named, the only one there is, the one picked from
+// those there are, or, when there is none, the one whose games were just fetched; none when none
+// was picked or fetched.
 std::optional<std::string> ChosenUser(const tessik::LogPlace& place) {
   if (!place.user.empty()) return place.user;
   const std::set<std::string> users = tessik::UsersWithARecord(place.directory);
@@ -26,12 +29,18 @@ std::optional<std::string> ChosenUser(const tessik::LogPlace& place) {
     // A database named by --db or TESSIK_DB is read without a user.
     if (!place.database.empty() || !qEnvironmentVariableIsEmpty(tessik::kDatabaseVariable))
       return "";
-    QMessageBox::information(
-        nullptr, QObject::tr("Statistics"),
-        QObject::tr("No record of games here: the plug-in keeps a log in the folder it runs in "
-                    "(--dir names it), and tessik-stats fetch brings in an account's games from "
-                    "lichess or chess.com."));
-    return std::nullopt;
+    QMessageBox none(QMessageBox::Information, QObject::tr("Statistics"),
+                     QObject::tr("No record of games here. The plug-in keeps a log in the folder "
+                                 "it runs in (--dir names it); an account's games on lichess or "
+                                 "chess.com can be fetched now, as tessik-stats fetch does."),
+                     QMessageBox::Close);
+    QPushButton* fetch = none.addButton(QObject::tr("&Fetch games\u2026"), QMessageBox::AcceptRole);
+    none.setDefaultButton(fetch);
+    none.exec();
+    if (none.clickedButton() != fetch) return std::nullopt;
+    tessik::FetchDialog dialog(place);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.User();
   }
   QStringList names;
   for (const std::string& user : users) names << tessik::TextOfBytes(user);

@@ -2,7 +2,8 @@
 # window_under_xvfb.sh VEXMOOR_SIM TESSIK
 # The real window driven by real input events on a private X display: a finished game, then a
 # typed name and Enter (the score reaches the host), a report from the menu (read back through
-# the clipboard), the statistics view started from the menu as a program of its own, the close
+# the clipboard), the statistics view started from the menu as a program of its own (and on no
+# record, offering a fetch), the close
 # question answered No (host messages are handled again after it),
 # and closing the plug-in with Escape and Yes.
 set -euo pipefail
@@ -49,6 +50,16 @@ xdotool key Up Return  # the last entry: Statistics…
 view=$(windowNamed --shown "Statistics for ann") || fail "Statistics… did not start the view"
 xdotool windowfocus --sync "$view" key ctrl+w
 waitFor noWindow "Statistics for ann" || fail "Ctrl+W did not close the view"
+
+# Started on a folder with no record, the program offers to fetch an account's games.
+mkdir "$work/empty"
+"$(dirname "$plugin")/tessik-statistics" --dir "$work/empty" &
+statisticsPid=$!
+offer=$(windowNamed --shown "Statistics") || fail "no word that there is no record"
+xdotool windowfocus --sync "$offer" key alt+f
+fetch=$(windowNamed --shown "Fetch games") || fail "Fetch games… did not open the fetch"
+xdotool windowfocus --sync "$fetch" key Escape
+wait "$statisticsPid" && fail "the program went on with no record" || true
 
 answerClose "$window" alt+n || fail "Escape did not ask, or No did not close the question"
 touch "$work/dir/box-closed"

@@ -47,7 +47,8 @@ FetchHooks HooksInto(Outcome& out) {
             out.months.push_back(month);
             out.games.insert(out.games.end(), games.begin(), games.end());
           },
-          [&out](std::string_view line) { out.progress.emplace_back(line); }};
+          [&out](std::string_view line) { out.progress.emplace_back(line); },
+          {}};
 }
 
 // What a download handed on, said and threw.
