@@ -7,10 +7,12 @@
 #include <QSortFilterProxyModel>
 #include <QTimeZone>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "stats/opponent_table.h"
@@ -45,6 +47,14 @@ class OpponentsModel : public QAbstractTableModel {
     endResetModel();
   }
   const std::string& Opponent(int row) const { return rows_[static_cast<size_t>(row)].opponent; }
+  Server ServerOf(int row) const { return rows_[static_cast<size_t>(row)].server; }
+  // The row of opponent on server; -1 when there is none.
+  int RowOf(Server server, const std::string& opponent) const {
+    const auto found = std::find_if(rows_.begin(), rows_.end(), [&](const OpponentRow& row) {
+      return row.server == server && row.opponent == opponent;
+    });
+    return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
+  }
   const QString& Name(int row) const { return names_[row]; }
 
   int rowCount(const QModelIndex& parent) const override {
@@ -207,8 +217,17 @@ OpponentsTab::OpponentsTab(QWidget* parent)
 void OpponentsTab::Show(const StatsInput& input) {
   std::vector<OpponentRow> rows = OpponentTable(input.games);
   const bool none = rows.empty(), first = model_->rowCount({}) == 0;
+  // The reader's row stays theirs when the figures change under it (a game was recorded).
+  const QModelIndex current = proxy_->mapToSource(table_->currentIndex());
+  std::optional<std::pair<Server, std::string>> kept;
+  if (current.isValid()) kept = {model_->ServerOf(current.row()), model_->Opponent(current.row())};
   model_->Set(std::move(rows));
   if (first) table_->resizeColumnsToContents();  // later, the widths the user gave them stay
+  if (const int row = kept ? model_->RowOf(kept->first, kept->second) : -1; row >= 0) {
+    const QModelIndex again = proxy_->mapFromSource(model_->index(row, current.column()));
+    table_->setCurrentIndex(again);
+    table_->scrollTo(again);
+  }
   if (none) {
     ShowMessage(input.games.empty() ? tr("No games to list opponents from.")
                                     : tr("No opponent to list: games against guests and "

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -290,8 +291,9 @@ TEST_F(StatisticsViewTest, SavesTheChartShownAsAPicture) {
   EXPECT_FALSE(view.menuBar()->actions().front()->menu()->actions().front()->isEnabled());
 }
 
-// A game added to the log while the view is open shows in it within a look or two.
-TEST_F(StatisticsViewTest, FollowsTheLogWhileOpen) {
+// Games added to the log or the database while the view is open show in it within a look or
+// two, and the reader keeps their place: the tab, the search and the row they were on.
+TEST_F(StatisticsViewTest, FollowsTheRecordWhileOpenKeepingTheReadersPlace) {
   std::vector<GameRecord> games = KnownGames();
   WriteLog(games);
   Open("bob");
@@ -302,6 +304,28 @@ TEST_F(StatisticsViewTest, FollowsTheLogWhileOpen) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return points().startsWith("18.5 of 26"); }, 5000))
       << points().toStdString();
   EXPECT_EQ(view.headToHead()->findChildren<QLabel*>("mark").back()->text(), "+");
+
+  view.tabs()->setCurrentWidget(view.opponents());
+  QTest::keyClicks(view.opponents()->search(), "a");  // Carl and dave
+  QTableView* table = view.opponents()->table();
+  const auto cell = [table](int row, int column) {
+    return table->model()->index(row, column).data().toString();
+  };
+  const auto carl = table->model()->match(table->model()->index(0, OpponentsTab::kOpponent),
+                                          Qt::DisplayRole, "Carl");
+  ASSERT_EQ(carl.size(), 1);
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(carl[0]).center());
+  WriteFile(directory / "carl.pgn",
+            "[Event \"Casual\"]\n[White \"ann\"]\n[Black \"Carl\"]\n[Result "
+            "\"1-0\"]\n[Date \"2026.12.01\"]\n\n1. e4 1-0\n");
+  ASSERT_EQ(Stats(directory, "--user ann --db ann.sqlite import carl.pgn").status, 0);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return table->model()->rowCount() == 3; }, 5000));
+  const int row = table->currentIndex().row();
+  EXPECT_EQ(cell(row, OpponentsTab::kOpponent) + " " + cell(row, OpponentsTab::kServer) + " " +
+                cell(row, OpponentsTab::kGames),
+            "Carl kesh 3");
+  EXPECT_EQ(view.tabs()->currentWidget(), view.opponents());
+  EXPECT_EQ(view.opponents()->search()->text(), "a");
 }
 
 }  // namespace
