@@ -104,6 +104,7 @@ void OpeningsTab::OpenGames(const QModelIndex& index) {
   list->setHorizontalHeaderLabels({tr("Date"), tr("Opponent"), tr("Result"), tr("Your rating"),
                                    tr("Their rating"), tr("Link")});
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setTabKeyNavigation(false);  // as in every table of the view
   list->verticalHeader()->hide();
   for (const Game& game : games_) {
     if ((game.record.userWhite != 0) != white || OpeningOf(game, key) != opening) continue;

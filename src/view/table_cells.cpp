@@ -30,6 +30,8 @@ void SetUpTable(QTableView* table, QAbstractItemModel* model, const QString& acc
   table->verticalHeader()->hide();
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Tab goes on to the next control, as everywhere else; the arrow keys move in the table.
+  table->setTabKeyNavigation(false);
   table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGraphicsTextItem>
@@ -144,6 +145,33 @@ TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
                                                 " against " + name + ": won\nrating 1500");
   view.tabs()->setCurrentWidget(view.opponents());
   EXPECT_EQ(view.opponents()->table()->model()->index(0, 0).data(), name);
+}
+
+// Every control of every tab is reached with Tab from the one before, and has a name a screen
+// reader says.
+TEST_F(StatisticsViewTest, EveryControlIsReachedWithTheKeyboardAndNamed) {
+  WriteLog(KnownGames());
+  Open("bob");
+  view.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+  for (int tab = 0; tab < view.tabs()->count(); ++tab) {
+    view.tabs()->setCurrentIndex(tab);
+    QCoreApplication::processEvents();
+    SCOPED_TRACE(view.tabs()->tabText(tab).toStdString());
+    std::set<QWidget*> reached;
+    for (int press = 0; press < 60; ++press) {
+      reached.insert(QApplication::focusWidget());
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    for (QWidget* control : view.findChildren<QWidget*>()) {
+      if (!control->isVisible() || !control->isEnabled() ||
+          (control->focusPolicy() & Qt::TabFocus) == 0 || control->focusProxy() != nullptr)
+        continue;
+      const QString name = QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+      EXPECT_FALSE(name.isEmpty()) << control->metaObject()->className();
+      EXPECT_TRUE(reached.contains(control)) << name.toStdString();
+    }
+  }
 }
 
 // The rating history offers quill's pools with a rating, each with its count, and draws the
