@@ -229,10 +229,4 @@ bool RatingHistoryTab::eventFilter(QObject* watched, QEvent* event) {
   return StatsPage::eventFilter(watched, event);
 }
 
-void RatingHistoryTab::changeEvent(QEvent* event) {
-  // A desktop turned dark (or light) gets the chart of its palette.
-  if (event->type() == QEvent::PaletteChange && currentIndex() == 1) Draw();
-  StatsPage::changeEvent(event);
-}
-
 }  // namespace tessik

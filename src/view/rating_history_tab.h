@@ -28,7 +28,6 @@ class RatingHistoryTab : public StatsPage {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void changeEvent(QEvent* event) override;
 
  private:
   void Draw();

@@ -99,8 +99,25 @@ void StatisticsView::RefreshWhenChanged() {
   if (isVisible() && source_.Version() != version_) Refresh();
 }
 
+void StatisticsView::changeEvent(QEvent* event) {
+  // A desktop turned dark (or light): the charts are drawn again in the colours of its palette,
+  // once the tabs have it too (the window hears of it before them).
+  if (event->type() == QEvent::PaletteChange) {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (shown_.empty()) return;
+          MarkEveryTabStale();
+          DrawShownTab();
+        },
+        Qt::QueuedConnection);
+  }
+  QMainWindow::changeEvent(event);
+}
+
 void StatisticsView::ShowMessage(const QString& why) {
   stale_.clear();
+  shown_.clear();
   for (int i = 0; i < tabs_->count(); ++i) {
     if (auto* page = qobject_cast<StatsPage*>(tabs_->widget(i))) page->ShowMessage(why);
   }

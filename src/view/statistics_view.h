@@ -45,6 +45,9 @@ class StatisticsView : public QMainWindow {
   ActivityTab* activity() const { return activity_; }
   SummaryTab* summary() const { return summary_; }
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
   // The chart of the tab shown; none for a tab without one.
   QChartView* CurrentChart() const;

@@ -147,6 +147,31 @@ TEST_F(StatisticsViewTest, ANameIsShownAsTextNeverAsMarkup) {
   EXPECT_EQ(view.opponents()->table()->model()->index(0, 0).data(), name);
 }
 
+// The charts take the desktop's palette, and a desktop turned dark while the view is open turns
+// them dark too.
+TEST_F(StatisticsViewTest, TheChartsFollowTheDesktopPalette) {
+  WriteLog(KnownGames());
+  Open("bob");
+  const QPalette light = QApplication::palette();
+  // The themes of the two charts, each tab turned to; the one shown redrawn first.
+  const auto themes = [this](QChart::ChartTheme redrawn) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.ratingHistory()->chart()->theme() == redrawn; }));
+    std::vector<QChart::ChartTheme> drawn;
+    for (StatsPage* tab :
+         std::initializer_list<StatsPage*>{view.activity(), view.ratingHistory()}) {
+      view.tabs()->setCurrentWidget(tab);
+      drawn.push_back(tab->findChild<QChartView*>()->chart()->theme());
+    }
+    return drawn;
+  };
+  view.tabs()->setCurrentWidget(view.ratingHistory());
+  EXPECT_EQ(themes(QChart::ChartThemeLight), std::vector(2, QChart::ChartThemeLight));
+  QApplication::setPalette(QPalette(QColor(40, 40, 48)));
+  EXPECT_EQ(themes(QChart::ChartThemeDark), std::vector(2, QChart::ChartThemeDark));
+  QApplication::setPalette(light);
+  EXPECT_EQ(themes(QChart::ChartThemeLight), std::vector(2, QChart::ChartThemeLight));
+}
+
 // Every control of every tab is reached with Tab from the one before, and has a name a screen
 // reader says.
 TEST_F(StatisticsViewTest, EveryControlIsReachedWithTheKeyboardAndNamed) {
