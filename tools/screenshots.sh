@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
-# screenshots.sh VEXMOOR_SIM TESSIK OUTDIR — run on an X display (tools/with-desktop.sh).
+# screenshots.sh VEXMOOR_SIM TESSIK TESSIK_STATS OUTDIR — run on an X display
+# (tools/with-desktop.sh).
 # Plays a short session to the plug-in and saves pictures of its windows: the main window after
 # a login, a lookup and a report, the "Options" and "Behaviour" dialogs and the About box. Then
-# the demo's sample player logs in with her past games, and each tab of the "Statistics" view
-# (tessik-statistics, which the plug-in starts) against her most frequent opponent is pictured.
+# the demo's sample player, her lichess archive imported by tessik-stats, logs in with her past
+# games, and each tab of the "Statistics" view (tessik-statistics, which the plug-in starts)
+# against her most frequent opponent is pictured (its openings by name): as it opens, with the
+# filter bar set to her lichess blitz games, and on a dark desktop.
 set -euo pipefail
 source "$(dirname "$0")/../tests/e2e/drive.sh"
 requirePrograms import:imagemagick
 sim=$1
 plugin=$2
-out=$3
+stats=$3
+out=$4
 work=$(mktemp -d)
 export XDG_DATA_HOME="$work/data"  # the view's database: none of the user's
 simPid=
-trap 'kill $simPid 2>/dev/null || true; rm -rf "$work"' EXIT
+viewPid=
+trap 'kill $simPid $viewPid 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$out" "$work/dir/tessik"
 printf 'Show Stats in Plugin=1\nFingerAssessDisplayAll_bw=1\n' >"$work/dir/tessik/tessik.ini"
 stop() {
@@ -76,25 +81,74 @@ close() {
 }
 close
 
-# The sample player's first login: her host names her PGN, the plug-in imports it.
+# The sample player's first login: her host names her PGN, the plug-in imports it. Her lichess
+# archive is in her database already, brought in by tessik-stats as she would.
 rm -rf "$work/dir"
 mkdir -p "$work/dir/tessik"
 printf 'Show Stats in Plugin=1\n' >"$work/dir/tessik/tessik.ini"
-pgn=$(realpath "$(dirname "$0")/../examples/ann-games.pgn")
+examples=$(realpath "$(dirname "$0")/../examples")
+"$stats" --user ann import "$examples/ann-lichess.pgn" >"$work/import.out" 2>&1 || true
+grep -q " 0 left out$" "$work/import.out" ||
+  stop "tessik-stats did not import every game of ann-lichess.pgn: $(cat "$work/import.out")"
 printf 'vx2 ann %s\ndg 2 0 ann\nsync\ndg 2 87 ann 1564 1610 1614 x x x 1554 1677 x 1695\nsync\nwaitfor shown\npause 60000\n' \
-  "$pgn" >"$work/session"
+  "$examples/ann-games.pgn" >"$work/session"
 play "$work/session"
 xdotool windowfocus --sync "$main"
 xdotool mousemove --window "$main" 60 40 click 1
 xdotool type --delay 20 "Nettle"
 xdotool key alt+a Up Return  # Actions > Statistics…, the menu's last entry
 view=$(windowNamed --shown "Statistics for ann") || stop "no Statistics view"
-xdotool windowfocus --sync "$view"
-for tab in head-to-head opponents rating-history openings summary activity; do
-  picture "$view" "$out/statistics-$tab.png" || stop "no picture of the $tab tab"
-  xdotool key ctrl+Tab
-done
+
+# openingsByName: the Openings tab groups by the openings' names, not their ECO codes (Alt+G
+# reaches its list); the view shows its first tab again.
+openingsByName() {
+  xdotool windowfocus --sync "$view"
+  xdotool key ctrl+Tab ctrl+Tab ctrl+Tab alt+g
+  xdotool type --delay 20 "Name"
+  xdotool key ctrl+Prior ctrl+Prior ctrl+Prior
+}
+openingsByName
+
+# tabs SUFFIX [TAB...]: turns once through the six tabs, from the first, picturing each TAB (all
+# six without one) into statistics-TAB-SUFFIX.png.
+tabs() {
+  local suffix=$1 tab
+  shift
+  for tab in head-to-head opponents rating-history openings summary activity; do
+    if [ $# -eq 0 ] || [[ " $* " == *" $tab "* ]]; then
+      picture "$view" "$out/statistics-$tab$suffix.png" || stop "no picture of the $tab tab$suffix"
+    fi
+    xdotool key ctrl+Tab
+  done
+}
+tabs ""
+# The filter bar as the keyboard sets it: Alt+S and Alt+K reach the server's and the kind's lists,
+# which go to the entry whose name is typed.
+xdotool key alt+s
+xdotool type --delay 20 "lichess"
+xdotool key alt+k
+xdotool type --delay 20 "Blitz"
+tabs -filtered opponents rating-history openings summary
 xdotool key ctrl+w
 waitFor noWindow "Statistics for ann" || stop "Ctrl+W did not close the Statistics view"
 close
+
+# The view as a dark desktop shows it, started as the desktop's menu starts it: Qt takes the
+# palette from the GTK theme the desktop names.
+QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark "$(dirname "$plugin")/tessik-statistics" \
+  --dir "$work/dir" --user ann --opponent Nettle >"$work/view.out" 2>&1 &
+viewPid=$!
+view=$(windowNamed --shown "Statistics for ann") || stop "no Statistics view on the dark desktop"
+openingsByName
+tabs -dark
+# A window still light had no dark theme: Qt without its GTK platform theme (Debian package
+# qt6-gtk-platformtheme) keeps its own palette.
+lightness=$(convert "$out/statistics-head-to-head-dark.png" -colorspace Gray \
+  -format '%[fx:mean]' info:)
+awk -v l="$lightness" 'BEGIN { exit !(l < 0.5) }' ||
+  stop "the view was not dark (lightness $lightness): is qt6-gtk-platformtheme installed?"
+xdotool key ctrl+w
+waitFor noWindow "Statistics for ann" || stop "Ctrl+W did not close the dark Statistics view"
+wait "$viewPid"
+viewPid=
 ls "$out"
