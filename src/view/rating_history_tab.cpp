@@ -182,7 +182,8 @@ void RatingHistoryTab::Draw() {
   // A single game still gets a span of time and ratings to be drawn in.
   time->setRange(QDateTime::fromSecsSinceEpoch(earliest - kDay),
                  QDateTime::fromSecsSinceEpoch(latest + kDay));
-  time->setFormat(latest - earliest > 2 * 365 * kDay ? "yyyy" : "yyyy-MM-dd");
+  // The ticks fall anywhere in a month: over years a tick named by its year alone would repeat.
+  time->setFormat(latest - earliest > 2 * 365 * kDay ? "yyyy-MM" : "yyyy-MM-dd");
   rating->setRange(lowest - 25, highest + 25);
   rating->applyNiceNumbers();
   rating->setLabelFormat("%d");

@@ -69,16 +69,18 @@ void AddNotable(QStandardItemModel* model, const QString& kind,
   }
 }
 
-// A table that shows every row of model without a scroll bar of its own (the tab scrolls) and
-// that the Tab key leaves.
+// A table that shows every row of model whole, without a scroll bar of its own (the tab
+// scrolls).
 QTableView* Table(QStandardItemModel* model, const QString& name) {
   auto* table = new QTableView;
   SetUpTable(table, model, name);
-  table->setTabKeyNavigation(false);
   table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-  // A table's size hint stops at a few rows: its height is set to them all as they change.
+  // The rows change with the pool: the columns widen to the new ones (a header sized to its
+  // contents does not look again at rows that replace others), and a table's size hint stops at
+  // a few rows, so its height is set to them all.
   const auto fit = [table] {
+    table->resizeColumnsToContents();
     int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
     for (int row = 0; row < table->model()->rowCount(); ++row) height += table->rowHeight(row);
     table->setFixedHeight(height);

@@ -3,6 +3,8 @@
 // and weekday are those it gives in the same time zone.
 #include <gtest/gtest.h>
 
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTest>
 #include <ctime>
 #include <nlohmann/json.hpp>
@@ -72,10 +74,16 @@ TEST(SummaryTab, EachPoolPickedShowsTessikStatsSummary) {
       json["pools"].begin(), json["pools"].end(),
       [](const Json& a, const Json& b) { return a["games"].get<int>() < b["games"].get<int>(); });
   EXPECT_EQ(box->currentIndex(), largest - json["pools"].begin());
-  const std::vector<Key> notable = {{"opponent_rating", SummaryTab::OpponentRating},
-                                    {"date", SummaryTab::Date, true},
-                                    {"opponent", SummaryTab::Opponent, true},
-                                    {"link", SummaryTab::Link, true}};
+  const std::vector<Key> notableKeys = {{"opponent_rating", SummaryTab::OpponentRating},
+                                        {"date", SummaryTab::Date, true},
+                                        {"opponent", SummaryTab::Opponent, true},
+                                        {"link", SummaryTab::Link, true}};
+  QStandardItemModel* notable = tab->notable();
+  QTableView* notableTable = nullptr;
+  for (QTableView* table : tab->findChildren<QTableView*>()) {
+    if (table->model() == notable) notableTable = table;
+  }
+  ASSERT_NE(notableTable, nullptr);
   box->setFocus();
   QTest::keyClick(box, Qt::Key_Home);
   for (const Json& pool : json["pools"]) {
@@ -91,7 +99,15 @@ TEST(SummaryTab, EachPoolPickedShowsTessikStatsSummary) {
     }
     Json games = pool["best_wins"];
     games.insert(games.end(), pool["worst_losses"].begin(), pool["worst_losses"].end());
-    ExpectRows(tab->notable(), games, notable, name);
+    ExpectRows(notable, games, notableKeys, name);
+    for (int row = 0; row < notable->rowCount(); ++row) {  // each cell whole, links included
+      for (int column = 0; column < notable->columnCount(); ++column) {
+        const QString text = notable->index(row, column).data().toString();
+        EXPECT_GE(notableTable->columnWidth(column),
+                  notableTable->fontMetrics().horizontalAdvance(text))
+            << name << " " << text.toStdString();
+      }
+    }
     ExpectRows(tab->months(), pool["months"],
                {{"month", SummaryTab::Month, true},
                 {"rating_before", SummaryTab::Before},
