@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
@@ -279,6 +280,21 @@ TEST_F(StatisticsViewTest, TheActivityHasEveryMonthAndTheScoreOfEach) {
   EXPECT_EQ(shown, perMonth);
   EXPECT_TRUE(perMonth.contains(0.0)) << "the known games leave months without games";
   EXPECT_EQ(Curves(view.activity()->chart()).at("Score %"), scores);
+  const auto labels = [this] {
+    return qobject_cast<QCategoryAxis*>(view.activity()->chart()->axes(Qt::Horizontal).front())
+        ->categoriesLabels();
+  };
+  QStringList named;
+  for (const HistoryRow& month : months) named << QString::fromStdString(month.period);
+  EXPECT_EQ(labels(), named);
+
+  // Over more than two years, the axis names the years: each month would be too narrow to read.
+  std::vector<GameRecord> years = {RatedGame("bob", kUserWon, 3), RatedGame("bob", kDraw, 3)};
+  years[0].startTime = 1683720000;  // 2023-05-10
+  years[1].startTime = 1770724800;  // 2026-02-10
+  WriteLog(years);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return labels().size() == 4; }, 5000));
+  EXPECT_EQ(labels(), QStringList({"2023", "2024", "2025", "2026"}));
 }
 
 // A curve of more games than the chart is wide keeps its peaks and troughs in as many points
