@@ -295,6 +295,12 @@ TEST_F(StatisticsViewTest, TheActivityHasEveryMonthAndTheScoreOfEach) {
   WriteLog(years);
   EXPECT_TRUE(QTest::qWaitFor([&] { return labels().size() == 4; }, 5000));
   EXPECT_EQ(labels(), QStringList({"2023", "2024", "2025", "2026"}));
+  // Each of those two months stands alone: its score is a point to see, not a line of none.
+  for (QAbstractSeries* series : view.activity()->chart()->series()) {
+    if (auto* score = qobject_cast<QLineSeries*>(series)) {
+      EXPECT_TRUE(score->pointsVisible());
+    }
+  }
 }
 
 // A curve of more games than the chart is wide keeps its peaks and troughs in as many points
