@@ -70,12 +70,6 @@ FetchDialog::FetchDialog(const LogPlace& place, QWidget* parent)
   resize(520, 360);
 }
 
-FetchDialog::~FetchDialog() {
-  // The thread posts to this dialog: it ends before the dialog does.
-  worker_.request_stop();
-  if (worker_.joinable()) worker_.join();
-}
-
 void FetchDialog::reject() {
   if (worker_.joinable()) {
     worker_.request_stop();

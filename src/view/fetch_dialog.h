@@ -25,7 +25,6 @@ class FetchDialog : public QDialog {
  public:
   // A fetch into the database of place's user; without a user, into the account's own.
   explicit FetchDialog(const LogPlace& place, QWidget* parent = nullptr);
-  ~FetchDialog() override;
 
   // The user whose database the games went to; empty before any came. The dialog is accepted
   // once a fetch has stored games and ended, or is closed after a fetch stopped that stored some.
@@ -60,7 +59,9 @@ class FetchDialog : public QDialog {
   QDialogButtonBox* buttons_;
   QPushButton* fetch_;
   QPushButton* cancel_;
-  std::jthread worker_;  // the fetch under way; joined (stopped first) before the dialog goes
+  // The fetch under way. Declared last, it is stopped and joined first as the dialog goes, before
+  // the widgets its thread posts to.
+  std::jthread worker_;
 };
 
 }  // namespace tessik

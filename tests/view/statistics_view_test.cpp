@@ -401,6 +401,11 @@ TEST_F(StatisticsViewTest, FollowsTheRecordWhileOpenKeepingTheReadersPlace) {
             "Carl kesh 3");
   EXPECT_EQ(view.tabs()->currentWidget(), view.opponents());
   EXPECT_EQ(view.opponents()->search()->text(), "a");
+  // Filtered to the imported game, the row the reader was on is gone, and none is current.
+  QTest::keyClicks(view.filterBar()->server(), "pgn");
+  ASSERT_EQ(table->model()->rowCount(), 1);
+  EXPECT_FALSE(table->currentIndex().isValid())
+      << cell(table->currentIndex().row(), 0).toStdString();
 }
 
 }  // namespace
