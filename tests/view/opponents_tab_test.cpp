@@ -109,7 +109,17 @@ TEST_F(OpponentsTabTest, SearchOpenAndSortByInput) {
   QTest::keyClick(view.opponents()->search(), Qt::Key_A, Qt::ControlModifier);
   QTest::keyClick(view.opponents()->search(), Qt::Key_Delete);
   ASSERT_EQ(model()->rowCount(), 5);
+  const auto columnText = [&](int column) {
+    QStringList texts;
+    for (int row = 0; row < model()->rowCount(); ++row) texts << Text(row, column);
+    return texts;
+  };
+  EXPECT_EQ(columnText(OpponentsTab::kGames), QStringList({"4", "2", "1", "1", "1"}));  // at first
   QHeaderView* header = table->horizontalHeader();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(OpponentsTab::kServer) + 5, 5));
+  EXPECT_EQ(columnText(OpponentsTab::kServer),
+            QStringList({"chesscom", "chesscom", "lichess", "lichess", "pgn"}));
   for (const int column : {OpponentsTab::kDifference, OpponentsTab::kPerformance}) {
     for (const Qt::SortOrder order : {Qt::DescendingOrder, Qt::AscendingOrder}) {
       const int middle = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
