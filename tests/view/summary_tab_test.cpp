@@ -100,6 +100,9 @@ TEST(SummaryTab, EachPoolPickedShowsTessikStatsSummary) {
     Json games = pool["best_wins"];
     games.insert(games.end(), pool["worst_losses"].begin(), pool["worst_losses"].end());
     ExpectRows(notable, games, notableKeys, name);
+    const int last = notable->rowCount() - 1;  // every row shown, the tab scrolling, not the table
+    EXPECT_LE(notableTable->rowViewportPosition(last) + notableTable->rowHeight(last),
+              notableTable->viewport()->height());
     for (int row = 0; row < notable->rowCount(); ++row) {  // each cell whole, links included
       for (int column = 0; column < notable->columnCount(); ++column) {
         const QString text = notable->index(row, column).data().toString();
@@ -117,6 +120,10 @@ TEST(SummaryTab, EachPoolPickedShowsTessikStatsSummary) {
     ExpectRows(tab->endings(), pool["endings"], Results("ending", true), name);
     QTest::keyClick(box, Qt::Key_Down);
   }
+  // Drawn again (the filter set to white and back), the tab holds each row once.
+  view.filterBar()->colour()->setFocus();
+  QTest::keyClick(view.filterBar()->colour(), Qt::Key_Down);
+  QTest::keyClick(view.filterBar()->colour(), Qt::Key_Up);
   ExpectRows(tab->hours(), json["by_hour"], Results("hour", false), "by hour");
   ExpectRows(tab->weekdays(), json["by_weekday"], Results("weekday", true), "by weekday");
   zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
