@@ -35,7 +35,9 @@ struct GameClock {
   bool known = false;
 };
 
-// What a game of the database knows beyond the log's record.
+// What a game of the database knows beyond the log's record. A game read back for the figures
+// (LoadGames) has no id, user's name, titles, opponent's rating change nor batch: only the import
+// writes them.
 struct GameDetails {
   std::string gameId;    // unique within its server
   std::string opponent;  // whole names
