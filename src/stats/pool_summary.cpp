@@ -73,14 +73,21 @@ std::optional<ClockCount> UsualClock(const PoolGames& games) {
     size_t last = 0;
   };
   std::map<std::string, Use> uses;
+  Use* use = nullptr;  // of the clock of the game before, found again without its text
+  GameClock before;
   for (size_t i = 0; i < games.size(); ++i) {
     const GameClock clock = ClockOf(*games[i]);
-    const std::string text = ClockText(clock);
-    if (text.empty()) continue;  // no clock
-    Use& use = uses[text];
-    use.count.clock = clock;
-    ++use.count.games;
-    use.last = i;
+    if (use == nullptr || clock.known != before.known || clock.baseSeconds != before.baseSeconds ||
+        clock.incrementSeconds != before.incrementSeconds ||
+        clock.daysPerMove != before.daysPerMove) {
+      const std::string text = ClockText(clock);
+      use = text.empty() ? nullptr : &uses[text];  // none: no clock
+      before = clock;
+    }
+    if (use == nullptr) continue;
+    use->count.clock = clock;
+    ++use->count.games;
+    use->last = i;
   }
   const Use* usual = nullptr;
   for (const auto& [text, use] : uses) {
