@@ -17,9 +17,10 @@ void WriteGeneratedDatabase(const std::string& path, int games, int opponents) {
   std::vector<tessik::Game> pending;
   for (size_t i = 1; i < log.size(); ++i) {  // behind the marker
     auto details = std::make_shared<tessik::GameDetails>();
-    details->gameId = "g" + std::to_string(i);
+    details->identity = std::make_unique<tessik::GameIdentity>();
+    details->identity->gameId = "g" + std::to_string(i);
+    details->identity->user = "ann";
     details->opponent = std::string(tessik::OpponentName(log[i]));
-    details->user = "ann";
     details->start = log[i].startTime;
     pending.push_back({log[i], tessik::Server::Lichess, std::move(details)});
     if (pending.size() == 20000 || i + 1 == log.size()) {

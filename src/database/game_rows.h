@@ -30,6 +30,7 @@ int AddGames(SQLite::Database& db, int64_t batch, std::span<const Game> games);
 
 // The games filter lets through (the conditions are the query's), oldest first; games of an
 // unknown start first. With opponent, only the games against that whole name, letter case aside.
+// Their details are what the figures read, without the identity that only the import writes.
 std::vector<Game> LoadGames(SQLite::Database& db, const GameFilter& filter,
                             const std::optional<std::string>& opponent = std::nullopt);
 

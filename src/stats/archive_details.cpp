@@ -22,7 +22,7 @@ std::string_view PathAfter(std::string_view text, std::string_view prefix) {
 }
 
 // The server and the id of the game there.
-void Identify(const ArchiveTags& tags, PgnFormat format, Game& game, GameDetails& details) {
+void Identify(const ArchiveTags& tags, PgnFormat format, Game& game, GameIdentity& identity) {
   const std::string_view site = tags.site;
   std::string_view id;
   if (site.starts_with("https://lichess.org/") || site.starts_with("http://lichess.org/")) {
@@ -37,12 +37,12 @@ void Identify(const ArchiveTags& tags, PgnFormat format, Game& game, GameDetails
     game.server = format == PgnFormat::Server ? Server::Host : Server::File;
   }
   if (!id.empty()) {
-    details.gameId = id;
+    identity.gameId = id;
   } else {
     char digest[24];
     std::snprintf(digest, sizeof digest, "pgn-%016llx",
                   static_cast<unsigned long long>(tags.digest));
-    details.gameId = digest;
+    identity.gameId = digest;
   }
 }
 
@@ -105,13 +105,15 @@ LeftOut ArchiveGame(const ArchiveTags& tags, std::string_view player, PgnFormat 
   const PgnTags& t = tags.server;
   const bool white = game.record.userWhite != 0;
   auto details = std::make_shared<GameDetails>();
-  Identify(tags, format, game, *details);
-  details->user = t[white ? kTagWhite : kTagBlack];
+  details->identity = std::make_unique<GameIdentity>();
+  GameIdentity& identity = *details->identity;
+  Identify(tags, format, game, identity);
+  identity.user = t[white ? kTagWhite : kTagBlack];
   details->opponent = t[white ? kTagBlack : kTagWhite];
   details->start = format == PgnFormat::Server ? game.record.startTime : OnlineStart(tags);
   details->termination = tags.termination;
   details->ratingChange = RatingChange(white ? tags.whiteRatingDiff : tags.blackRatingDiff);
-  details->opponentRatingChange = RatingChange(white ? tags.blackRatingDiff : tags.whiteRatingDiff);
+  identity.opponentRatingChange = RatingChange(white ? tags.blackRatingDiff : tags.whiteRatingDiff);
   if (!EqualsNoCase(tags.variant, "Standard")) details->variant = tags.variant;
   details->clock = ClockOf(t[kTagTimeControl]);
   const bool lichess = game.server == Server::Lichess;
@@ -119,8 +121,8 @@ LeftOut ArchiveGame(const ArchiveTags& tags, std::string_view player, PgnFormat 
   details->eco = tags.eco;
   details->opening = !tags.opening.empty() ? tags.opening : OpeningOfUrl(tags.ecoUrl);
   details->link = !tags.link.empty() ? tags.link : lichess ? tags.site : "";
-  details->userTitle = white ? tags.whiteTitle : tags.blackTitle;
-  details->opponentTitle = white ? tags.blackTitle : tags.whiteTitle;
+  identity.userTitle = white ? tags.whiteTitle : tags.blackTitle;
+  identity.opponentTitle = white ? tags.blackTitle : tags.whiteTitle;
   game.details = std::move(details);
   return LeftOut::Kept;
 }

@@ -35,21 +35,27 @@ struct GameClock {
   bool known = false;
 };
 
+// What the import writes of a game beyond what the figures read.
+struct GameIdentity {
+  std::string gameId;  // unique within its server
+  std::string user;    // the user's whole name
+  std::optional<int> opponentRatingChange;
+  std::string userTitle, opponentTitle;  // "GM", "WIM", "BOT", ...; empty: none or unknown
+};
+
 // What a game of the database knows beyond the log's record.
 struct GameDetails {
-  std::string gameId;    // unique within its server
-  std::string opponent;  // whole names
-  std::string user;
+  std::string opponent;               // the whole name
   int64_t start = kUnknownStartTime;  // seconds UTC, beyond the record's 32 bits
   std::string termination;            // the server's words: "Normal", "Time forfeit", ...
   std::optional<int> ratingChange;    // the user's, where the server gives it
-  std::optional<int> opponentRatingChange;
-  std::string variant;  // the server's name ("Chess960"); empty: ordinary chess
+  std::string variant;                // the server's name ("Chess960"); empty: ordinary chess
   GameClock clock;
   std::string timeClass;  // the server's own: "bullet", "blitz", "rapid", "daily", ...
   std::string eco, opening, link;
-  std::string userTitle, opponentTitle;  // "GM", "WIM", "BOT", ...; empty: none or unknown
-  int64_t batch = 0;                     // the import or fetch run that brought it
+  // A game read or fetched has it; a game read back from the database for the figures
+  // (LoadGames) has none: a million of them are read at once.
+  std::unique_ptr<GameIdentity> identity;
 };
 
 // One game, as small as the log's record for a game of the log (a million of them are read at

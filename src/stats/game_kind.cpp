@@ -164,6 +164,25 @@ std::string PoolOf(const Game& game) {
   return pool;
 }
 
+bool PoolNamer::Name(const Game& game) {
+  // What PoolOf reads of each game.
+  const auto sameKind = [](const Game& a, const Game& b) {
+    if (a.server != b.server) return false;
+    if (a.server == Server::Host) return RatingTypeOf(a.record) == RatingTypeOf(b.record);
+    if (!a.details || !b.details) return false;
+    const GameDetails& x = *a.details;
+    const GameDetails& y = *b.details;
+    return x.variant == y.variant && x.timeClass == y.timeClass && x.clock.known == y.clock.known &&
+           x.clock.baseSeconds == y.clock.baseSeconds &&
+           x.clock.incrementSeconds == y.clock.incrementSeconds &&
+           x.clock.daysPerMove == y.clock.daysPerMove;
+  };
+  const bool again = last_ != nullptr && sameKind(*last_, game);
+  last_ = &game;
+  if (!again) pool_ = PoolOf(game);
+  return !again;
+}
+
 std::optional<int> RatingAfter(const Game& game) {
   const int before = game.record.userRating;
   if (before == 0) return std::nullopt;

@@ -53,6 +53,20 @@ std::string VariantNamed(std::string_view name);
 // blitz"); a file's games by their time class ("pgn rapid"), or the server alone without one.
 std::string PoolOf(const Game& game);
 
+// PoolOf for games in turn: a record's games come in runs of one kind (server, rating type,
+// variant, time class, clock), whose pool is named once.
+class PoolNamer {
+ public:
+  // Names game's pool; true when it was named afresh, its kind not the one named before. game
+  // stays until the next call.
+  bool Name(const Game& game);
+  const std::string& pool() const { return pool_; }
+
+ private:
+  const Game* last_ = nullptr;
+  std::string pool_;
+};
+
 // The user's rating after the game: the one before it with the server's rating change where it
 // gives one, else the one before it. Nothing when the rating is unknown.
 std::optional<int> RatingAfter(const Game& game);

@@ -41,6 +41,8 @@ std::vector<HistoryRow> History(std::span<const Game> games, Period period) {
   constexpr int64_t kDay = 24 * 60 * 60;
   int64_t labelledDay = INT64_MIN;  // games come day by day: a day's label is made once
   HistoryRow* row = nullptr;
+  PoolNamer namer;
+  int* lastRating = nullptr;  // the row's for the pool of the game before
   for (const Game& game : games) {
     const int64_t start = game.Start();
     const int64_t day =
@@ -50,9 +52,13 @@ std::vector<HistoryRow> History(std::span<const Game> games, Period period) {
       row = &rows[label];
       row->period = label;
       labelledDay = day;
+      lastRating = nullptr;
     }
     row->counts.Count(game.record);
-    if (const auto rating = RatingAfter(game)) row->lastRatings[PoolOf(game)] = *rating;
+    if (const auto rating = RatingAfter(game)) {
+      if (namer.Name(game) || lastRating == nullptr) lastRating = &row->lastRatings[namer.pool()];
+      *lastRating = *rating;
+    }
   }
   std::vector<HistoryRow> history;
   if (auto undated = rows.find("undated"); undated != rows.end()) {

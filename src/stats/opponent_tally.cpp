@@ -10,19 +10,28 @@ namespace tessik {
 void OpponentTally::Add(Server server, std::string_view opponent, const GameRecord& record) {
   if (server == Server::Host) return host_.Count({&record, 1});
   if (record.result < kUserWon || record.result > kUserLost) return;
+  Add(server, opponent, record.result, 1);
+}
+
+void OpponentTally::Add(Server server, std::string_view opponent, int8_t result, int games) {
   if (IsAnonymousPlayer(server, opponent)) {
-    ++anonymousGames_;
+    anonymousGames_ += games;
     return;
   }
-  std::string key(1, static_cast<char>(server));
-  key.append(1, '\0').append(FoldedCase(opponent));
-  const auto [place, added] = otherPlaces_.try_emplace(std::move(key), others_.size());
-  if (added) {
-    others_.push_back({std::string(opponent)});
-    otherServers_.push_back(server);
+  // A spelling met before is counted where it was: the name is folded once per spelling.
+  const auto [spelling, newSpelling] = spellings_.Find(server, opponent);
+  if (newSpelling) {
+    std::string key(1, static_cast<char>(server));
+    key.append(1, '\0').append(FoldedCase(opponent));
+    const auto [place, added] = otherPlaces_.try_emplace(std::move(key), others_.size());
+    if (added) {
+      others_.push_back({std::string(opponent)});
+      otherServers_.push_back(server);
+    }
+    spellingPlaces_.push_back(place->second);
   }
-  OpponentTotals& totals = others_[place->second];
-  (record.result == kUserWon ? totals.won : record.result == kDraw ? totals.drawn : totals.lost)++;
+  OpponentTotals& totals = others_[spellingPlaces_[spelling]];
+  (result == kUserWon ? totals.won : result == kDraw ? totals.drawn : totals.lost) += games;
 }
 
 OpponentTallies OpponentTally::Tallies() const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "stats/game.h"
+#include "stats/spelling_index.h"
 #include "store/opponent_totals.h"
 
 namespace tessik {
@@ -26,6 +27,9 @@ class OpponentTally {
   // another server by the whole name without regard to case, its anonymous players left out
   // (and counted): two players of one name on two servers are two.
   void Add(Server server, std::string_view opponent, const GameRecord& record);
+  // Counts games of one result against a player of another server than the host's, as as many
+  // calls of the Add above would.
+  void Add(Server server, std::string_view opponent, int8_t result, int games);
   OpponentTallies Tallies() const;
 
  private:
@@ -34,6 +38,8 @@ class OpponentTally {
   std::vector<Server> otherServers_;
   int anonymousGames_ = 0;
   std::unordered_map<std::string, size_t> otherPlaces_;  // server number, NUL, folded name
+  SpellingIndex spellings_;
+  std::vector<size_t> spellingPlaces_;  // each spelling's place in others_
 };
 
 }  // namespace tessik

@@ -24,15 +24,19 @@ std::string MonthOf(int64_t start) {
 // The games of result against a known opponent rating: the count of them whose opponent rated
 // highest (highest) or lowest; an earlier game before a later one of the same rating.
 std::vector<NotableGame> NotableGames(const PoolGames& games, int8_t result, bool highest) {
-  PoolGames picked;
-  for (const Game* game : games) {
-    if (game->record.result == result && game->record.opponentRating != 0) picked.push_back(game);
-  }
-  std::stable_sort(picked.begin(), picked.end(), [highest](const Game* a, const Game* b) {
+  const auto before = [highest](const Game* a, const Game* b) {
     return highest ? a->record.opponentRating > b->record.opponentRating
                    : a->record.opponentRating < b->record.opponentRating;
-  });
-  picked.resize(std::min(picked.size(), kNotableGames));
+  };
+  // The few kept in order as the games go by: a pool may hold a million games.
+  PoolGames picked;
+  for (const Game* game : games) {
+    if (game->record.result != result || game->record.opponentRating == 0) continue;
+    const auto place = std::upper_bound(picked.begin(), picked.end(), game, before);
+    if (place == picked.end() && picked.size() == kNotableGames) continue;
+    picked.insert(place, game);
+    if (picked.size() > kNotableGames) picked.pop_back();
+  }
   std::vector<NotableGame> notable;
   for (const Game* game : picked) {
     notable.push_back({game->Start(), game->record.opponentRating, std::string(game->Opponent()),
@@ -69,14 +73,21 @@ std::optional<ClockCount> UsualClock(const PoolGames& games) {
     size_t last = 0;
   };
   std::map<std::string, Use> uses;
+  Use* use = nullptr;  // of the clock of the game before, found again without its text
+  GameClock before;
   for (size_t i = 0; i < games.size(); ++i) {
     const GameClock clock = ClockOf(*games[i]);
-    const std::string text = ClockText(clock);
-    if (text.empty()) continue;  // no clock
-    Use& use = uses[text];
-    use.count.clock = clock;
-    ++use.count.games;
-    use.last = i;
+    if (use == nullptr || clock.known != before.known || clock.baseSeconds != before.baseSeconds ||
+        clock.incrementSeconds != before.incrementSeconds ||
+        clock.daysPerMove != before.daysPerMove) {
+      const std::string text = ClockText(clock);
+      use = text.empty() ? nullptr : &uses[text];  // none: no clock
+      before = clock;
+    }
+    if (use == nullptr) continue;
+    use->count.clock = clock;
+    ++use->count.games;
+    use->last = i;
   }
   const Use* usual = nullptr;
   for (const auto& [text, use] : uses) {
@@ -121,7 +132,12 @@ PoolSummary SummaryOf(const std::string& pool, const PoolGames& games) {
 
 std::vector<PoolSummary> PoolSummaries(std::span<const Game> games) {
   std::map<std::string, PoolGames> pools;
-  for (const Game& game : games) pools[PoolOf(game)].push_back(&game);
+  PoolNamer namer;
+  PoolGames* pool = nullptr;
+  for (const Game& game : games) {
+    if (namer.Name(game) || pool == nullptr) pool = &pools[namer.pool()];
+    pool->push_back(&game);
+  }
   std::vector<PoolSummary> summaries;
   for (const auto& [pool, poolGames] : pools) summaries.push_back(SummaryOf(pool, poolGames));
   return summaries;

@@ -10,7 +10,7 @@ namespace tessik {
 std::vector<RatingSeries> RatingHistory(std::span<const Game> games, const HeadToHead& record) {
   std::map<std::string, std::vector<RatingPoint>> pools;
   // A record's games come in runs of one pool: the pool of the last one is found again at once.
-  std::string lastPool;
+  PoolNamer namer;
   std::vector<RatingPoint>* points = nullptr;
   for (const Game& game : games) {
     const std::optional<int> rating = RatingAfter(game);
@@ -18,18 +18,17 @@ std::vector<RatingSeries> RatingHistory(std::span<const Game> games, const HeadT
     const bool marked = std::any_of(
         record.spellings.begin(), record.spellings.end(),
         [&game](const auto& s) { return s.first == game.server && s.second == game.Opponent(); });
-    std::string pool = PoolOf(game);
-    if (points == nullptr || pool != lastPool) {
-      points = &pools[pool];
-      lastPool = std::move(pool);
-    }
+    if (namer.Name(game) || points == nullptr) points = &pools[namer.pool()];
     points->push_back(
         {game.Start(), *rating, PlayedGameOf(game).result, marked, std::string(game.Opponent())});
   }
   std::vector<RatingSeries> series;
   for (auto& [pool, poolPoints] : pools) {
-    std::stable_sort(poolPoints.begin(), poolPoints.end(),
-                     [](const RatingPoint& a, const RatingPoint& b) { return a.time < b.time; });
+    const auto earlier = [](const RatingPoint& a, const RatingPoint& b) { return a.time < b.time; };
+    // Games come in the order played, as a rule: a pool's points are then in order already.
+    if (!std::is_sorted(poolPoints.begin(), poolPoints.end(), earlier)) {
+      std::stable_sort(poolPoints.begin(), poolPoints.end(), earlier);
+    }
     series.push_back({pool, std::move(poolPoints)});
   }
   return series;

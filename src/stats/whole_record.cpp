@@ -6,6 +6,7 @@ namespace tessik {
 
 std::vector<Game> WholeRecord(std::vector<Game> log, std::vector<Game> database) {
   if (database.empty()) return log;
+  if (log.empty()) return database;  // in order, and none of it held by the log
   LogDuplicates held;
   for (const Game& game : log) held.Add(game.record);
   std::vector<Game> whole;

@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <set>
+#include <span>
 #include <string>
 
 #include "stats/game_source.h"
@@ -64,11 +65,12 @@ class StatisticsView : public QMainWindow {
   void ShowMessage(const QString& why);
 
   GameSource& source_;
-  std::string version_;         // of the record last read
-  std::vector<Game> games_;     // the whole record, as last read
-  std::vector<Game> shown_;     // those the filter lets through: the tabs' games
-  HeadToHead record_;           // against the opponent, over shown_
-  std::set<StatsPage*> stale_;  // tabs not drawn since the games changed
+  std::string version_;          // of the record last read
+  std::vector<Game> games_;      // the whole record, as last read
+  std::vector<Game> filtered_;   // the games the filter lets through, when it leaves some out
+  std::span<const Game> shown_;  // those the filter lets through (games_ or filtered_): the tabs'
+  HeadToHead record_;            // against the opponent, over shown_
+  std::set<StatsPage*> stale_;   // tabs not drawn since the games changed
   std::string opponent_;
   FilterBar* filterBar_;
   QTabWidget* tabs_;
