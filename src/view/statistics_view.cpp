@@ -118,7 +118,7 @@ void StatisticsView::changeEvent(QEvent* event) {
 
 void StatisticsView::ShowMessage(const QString& why) {
   stale_.clear();
-  shown_.clear();
+  shown_ = {};
   for (int i = 0; i < tabs_->count(); ++i) {
     if (auto* page = qobject_cast<StatsPage*>(tabs_->widget(i))) page->ShowMessage(why);
   }
@@ -131,7 +131,6 @@ void StatisticsView::Refresh() {
     games_ = source_.Games();
   } catch (const std::runtime_error& error) {
     games_.clear();
-    shown_ = {};
     ShowMessage(TextOfBytes(error.what()));
     return;
   }
