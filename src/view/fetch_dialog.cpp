@@ -44,10 +44,11 @@ FetchDialog::FetchDialog(const LogPlace& place, QWidget* parent)
   status_->setTextFormat(Qt::PlainText);
   status_->setWordWrap(true);
   status_->setText(
-      tr("The account's finished games come into the database of %1, as "
-         "tessik-stats fetch brings them. Cancel stops the download; the games it "
-         "has stored stay, and the next fetch goes on from there.")
-          .arg(place.user.empty() ? tr("the account's name") : TextOfBytes(place.user)));
+      tr("The account's finished games come into %1, as tessik-stats fetch brings them. "
+         "Cancel stops the download; the games it has stored stay, and the next fetch goes on "
+         "from there.")
+          .arg(place.user.empty() ? tr("a database of its own")
+                                  : tr("the database of %1").arg(TextOfBytes(place.user))));
   busy_->setRange(0, 0);  // the count of games to come is not known
   busy_->setAccessibleName(tr("Fetching"));
   busy_->setVisible(false);
