@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/lichess_stream.h"
 #include "support/replay_server.h"
 #include "support/stats_run.h"
 
@@ -196,17 +197,6 @@ TEST(FetchCli, TheSameGamesFromEitherServerOrAFileCountTheSame) {
     EXPECT_EQ(sameServer(Stats(dir, std::string("--user c ") + command).out), sameServer(lichess))
         << command;
   }
-}
-
-// A lichess stream of count games of quietrook, from game first on; all on one day.
-std::string LichessGames(int first, int count) {
-  std::string pgn;
-  for (int n = first; n < first + count; ++n) {
-    pgn += "[Event \"Rated Blitz game\"]\n[Site \"https://lichess.org/g" + std::to_string(n) +
-           "\"]\n[White \"quietrook\"]\n[Black \"bob\"]\n[Result \"1-0\"]\n[UTCDate "
-           "\"2025.03.01\"]\n[UTCTime \"10:00:00\"]\n\n1. e4 1-0\n\n\n";
-  }
-  return pgn;
 }
 
 // A fetch that fails says why in one line naming the server, the account and the HTTP status,

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
+#include "support/lichess_stream.h"
 #include "support/replay_server.h"
 #include "support/stats_run.h"
 #include "support/temp_directory.h"
@@ -19,23 +20,13 @@ namespace {
 
 using End = ScriptedAnswer::End;
 
-// A game of quietrook's as lichess sends it.
-std::string Pgn(int n) {
-  return "[Event \"Rated Blitz game\"]\n[Site \"https://lichess.org/g" + std::to_string(n) +
-         "\"]\n[White \"quietrook\"]\n[Black \"bob\"]\n[Result \"1-0\"]\n[UTCDate "
-         "\"2025.03.01\"]\n[UTCTime \"10:00:00\"]\n\n1. e4 1-0\n";
-}
-std::string LichessGames(int count) {
-  std::string stream;
-  for (int n = 0; n < count; ++n) stream += Pgn(n) + "\n\n";
-  return stream;
-}
 // A month of chess.com's with two of those games.
 ScriptedAnswer ChessComMonth() {
   nlohmann::json games = nlohmann::json::array();
   for (int n = 0; n < 2; ++n) {
     const std::string link = "https://www.chess.com/game/live/" + std::to_string(n + 1);
-    games.push_back({{"url", link}, {"pgn", Pgn(n)}, {"time_class", "blitz"}, {"rules", "chess"}});
+    games.push_back(
+        {{"url", link}, {"pgn", LichessGame(n)}, {"time_class", "blitz"}, {"rules", "chess"}});
   }
   return {200, nlohmann::json{{"games", games}}.dump(), End::Whole, "application/json"};
 }
@@ -56,13 +47,13 @@ TEST(FetchDialog, GamesComeInWithTheirProgressAndAStopKeepsWhatWasStored) {
   } rows[] = {
       {"a whole download opens the record",
        false,
-       {{"/api/games/user/quietrook", {{200, LichessGames(3)}}}},
+       {{"/api/games/user/quietrook", {{200, LichessGames(0, 3)}}}},
        "",
        "",
        "lichess:quietrook  3 games fetched\n"},
       {"a stop in lichess's stream keeps every whole game",
        false,
-       {{"/api/games/user/quietrook", {{200, LichessGames(5001) + cut, End::Endless}}}},
+       {{"/api/games/user/quietrook", {{200, LichessGames(0, 5001) + cut, End::Endless}}}},
        "lichess: 5000 games so far",
        "Stopped: 5001 games stored; the next fetch goes on from there.",
        "lichess:quietrook  5001 games fetched\n"},
