@@ -12,9 +12,9 @@
 #include <random>
 #include <string>
 
+#include "figure_report.h"
 #include "generated_database.h"
 #include "generated_log.h"
-#include "ratio_report.h"
 #include "support/replay_server.h"
 
 namespace {
@@ -157,13 +157,13 @@ int main(int argc, char** argv) {
   }
   std::printf("lichess stream: %.0f MB; database: %.0f MB\n", Lichess().stream.size() / 1e6,
               std::filesystem::file_size(Big().path) / 1e6);
-  return RunBenchmarksWithRatios(
+  return RunBenchmarksWithFigures(
       argc, argv,
       {{"fetch from a local server / import of the same PGN file",
         "BM_FetchFromLocalServer/iterations:3/real_time",
-        "BM_ImportSameFile/iterations:3/real_time", "target: at most 1.3"},
+        "BM_ImportSameFile/iterations:3/real_time", AtMost(1.3)},
        {"score / the sqlite3 shell's query", "BM_Score/real_time", "BM_ShellScoreQuery/real_time",
-        "target: at most 2"},
+        AtMost(2)},
        {"rank most / the sqlite3 shell's query", "BM_RankMost/real_time",
-        "BM_ShellRankQuery/real_time", "target: at most 2"}});
+        "BM_ShellRankQuery/real_time", AtMost(2)}});
 }

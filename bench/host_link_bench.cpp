@@ -11,9 +11,9 @@
 #include <chrono>
 #include <sstream>
 
+#include "figure_report.h"
 #include "generated_log.h"
 #include "host_session.h"
-#include "ratio_report.h"
 #include "reports/score_report.h"
 
 namespace {
@@ -181,13 +181,14 @@ BENCHMARK(BM_BareDatagramStream)->Unit(benchmark::kMillisecond)->UseRealTime()->
 
 int main(int argc, char** argv) {
   Log();
-  return RunBenchmarksWithRatios(
+  return RunBenchmarksWithFigures(
       argc, argv,
       {{"(finger round trip - look-up) / bare ping-pong", "BM_FingerRoundTrip/real_time",
-        "BM_BareDatagramPingPong/real_time", "target: at most 3", "BM_LookupAlone"},
+        "BM_BareDatagramPingPong/real_time", AtMost(3), "BM_LookupAlone"},
        {"finger round trip / bare ping-pong whose echo works as long as the look-up",
-        "BM_FingerRoundTrip/real_time", "BM_BareDatagramPingPongWithTheLookupsTime/real_time", ""},
+        "BM_FingerRoundTrip/real_time", "BM_BareDatagramPingPongWithTheLookupsTime/real_time",
+        std::nullopt},
        {"burst to the plug-in / bare stream, in time (the inverse of their rates)",
         "BM_BurstToThePlugin/iterations:3/real_time",
-        "BM_BareDatagramStream/iterations:3/real_time", "target: at most 3"}});
+        "BM_BareDatagramStream/iterations:3/real_time", AtMost(3)}});
 }

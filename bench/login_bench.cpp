@@ -9,8 +9,8 @@
 #include <fstream>
 #include <memory>
 
+#include "figure_report.h"
 #include "generated_log.h"
-#include "ratio_report.h"
 #include "session/plugin_app.h"
 
 namespace {
@@ -94,9 +94,9 @@ BENCHMARK(BM_LoginIntoWarmMemory)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   Log();
-  return RunBenchmarksWithRatios(
+  return RunBenchmarksWithFigures(
       argc, argv,
-      {{"login / plain read of the same file", "BM_Login", "BM_ReadLogFile", "target: at most 3"},
+      {{"login / plain read of the same file", "BM_Login", "BM_ReadLogFile", AtMost(3)},
        {"login into warm memory / copy of the file out of the page cache", "BM_LoginIntoWarmMemory",
-        "BM_ReadLogFileIntoWarmBuffer", ""}});
+        "BM_ReadLogFileIntoWarmBuffer", std::nullopt}});
 }

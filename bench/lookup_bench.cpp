@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "figure_report.h"
 #include "generated_log.h"
-#include "ratio_report.h"
 #include "reports/score_report.h"
 #include "session/plugin_app.h"
 #include "session/score_output.h"
@@ -58,7 +58,7 @@ BENCHMARK(BM_LookupAllLines)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   App();
-  return RunBenchmarksWithRatios(argc, argv,
-                                 {{"lookup / plain pass over the log in memory",
-                                   "BM_LookupAllLines", "BM_PlainPass", "target: at most 3"}});
+  return RunBenchmarksWithFigures(argc, argv,
+                                  {{"lookup / plain pass over the log in memory",
+                                    "BM_LookupAllLines", "BM_PlainPass", AtMost(3)}});
 }

@@ -2,11 +2,13 @@
 // and idle, then after a login on a log of 1,000,000 games against 50,000 opponents.
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "figure_report.h"
 #include "generated_log.h"
 
 namespace {
@@ -66,8 +68,9 @@ int main() {
   }
   AwaitLine(host, "");  // the rest of what the host prints, to its end
   const int status = pclose(host);
-  std::printf("plug-in resident memory, idle: %.1f MB (target: at most 28)\n", idle);
-  std::printf("plug-in resident memory after a login on %d games: %.1f MB (target: at most 77)\n",
-              kGames, loggedIn);
+  const auto figure = [](double megabytes) { return megabytes > 0 ? megabytes : NAN; };
+  PrintFigure("plug-in resident memory, idle", figure(idle), " MB", AtMost(27.5));
+  PrintFigure("plug-in resident memory after a login on " + std::to_string(kGames) + " games",
+              figure(loggedIn), " MB", AtMost(77));
   return idle > 0 && loggedIn > 0 && status == 0 ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <filesystem>
 
+#include "figure_report.h"
 #include "generated_database.h"
 #include "generated_log.h"
 #include "record/record_source.h"
@@ -79,8 +80,12 @@ int main(int argc, char** argv) {
   // The off-screen platform's notes on what it cannot do (raise a window, ...) are no figures.
   qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarksWithFigures(
+      argc, argv,
+      {{"the view on the log, until its first tab is drawn", "BM_OpenOnTheLog/real_time", "",
+        AtMost(1000)},
+       {"the view on the database, each tab shown once", "BM_EveryTabOnTheDatabase/real_time", "",
+        AtMost(2000)},
+       {"the opponents table sorted by one column", "BM_SortOpponents/real_time", "", AtMost(100),
+        "", tessik::OpponentsTab::kColumns}});
 }

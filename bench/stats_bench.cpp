@@ -1,11 +1,12 @@
 // tessik-stats reading a log of 1,000,000 games, whole process from start to exit (score and
-// rank), beside cat of the same file.
+// each ranking), beside cat of the same file.
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
+#include "figure_report.h"
 #include "generated_log.h"
-#include "ratio_report.h"
 
 namespace {
 
@@ -28,18 +29,26 @@ void BM_Score(benchmark::State& state) {
 }
 BENCHMARK(BM_Score)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_RankMost(benchmark::State& state) {
+void BM_Rank(benchmark::State& state, const std::string& report) {
   RunCommand(state, std::string(TESSIK_STATS) + " --dir '" + Folder().directory.string() +
-                        "' rank most >/dev/null");
+                        "' rank " + report + " >/dev/null");
 }
-BENCHMARK(BM_RankMost)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Rank, most, "most")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Rank, best, "best")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Rank, worst, "worst")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Rank, overall, "overall")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Rank, surprise, "surprise")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Folder();
-  return RunBenchmarksWithRatios(
-      argc, argv,
-      {{"score / cat", "BM_Score/real_time", "BM_Cat/real_time", "target: at most 3"},
-       {"rank most / cat", "BM_RankMost/real_time", "BM_Cat/real_time", "target: at most 3"}});
+  std::vector<BenchFigure> figures = {
+      {"score / cat", "BM_Score/real_time", "BM_Cat/real_time", AtMost(3)}};
+  for (const char* report : {"most", "best", "worst", "overall", "surprise"}) {
+    figures.push_back({"rank " + std::string(report) + " / cat",
+                       "BM_Rank/" + std::string(report) + "/real_time", "BM_Cat/real_time",
+                       AtMost(3)});
+  }
+  return RunBenchmarksWithFigures(argc, argv, figures);
 }
