@@ -35,8 +35,17 @@ struct RankRequest {
 };
 
 void PrintSurprise(const LogView& view, const RankRequest& request, std::ostream& out) {
-  std::vector<Surprise> ranking =
-      SurpriseRanking(SelectedGames(view), request.minGames, view.expectation);
+  SurpriseTally tally(view.expectation);
+  if (view.database) {
+    // The names are counted in the order of the whole record: the letter case of an opponent's
+    // first game names it.
+    for (const Game& game : SelectedGames(view))
+      tally.Add(game.server, game.Opponent(), game.record);
+  } else {
+    VisitRecordResults(
+        view, {[&tally](std::span<const GameRecord> records) { tally.AddLogGames(records); }, {}});
+  }
+  std::vector<Surprise> ranking = tally.Ranking(request.minGames);
   if (ranking.size() > request.limit) ranking.resize(request.limit);
   if (view.json) {
     Json rows = Json::array();
@@ -103,9 +112,10 @@ void PrintRanking(const LogView& view, const RankRequest& request, std::ostream&
   // The games are counted as they are read: a report keeps none of them.
   OpponentTally tally;
   VisitRecordResults(view,
-                     [&tally](Server server, std::string_view opponent, const GameRecord& record) {
-                       tally.Add(server, opponent, record);
-                     });
+                     {[&tally](std::span<const GameRecord> records) { tally.AddLogGames(records); },
+                      [&tally](Server server, std::string_view opponent, const GameRecord& record) {
+                        tally.Add(server, opponent, record);
+                      }});
   const OpponentTallies tallies = tally.Tallies();
   if (request.report == "overall") return PrintOverall(view, tallies, out);
   const Ranking ranking = request.report == "most"   ? Ranking::MostGames

@@ -4,11 +4,13 @@
 
 #include "cli/commands.h"
 #include "cli/usage_error.h"
+#include "platform/huge_pages.h"
 #include "record/data_error.h"
 #include "version.h"
 
 int main(int argc, char** argv) {
   using namespace tessik;
+  GrowHeapInHugePages(64 << 20);
   CLI::App app{
       "The statistics of a player's games: of the Tessik game log, and of the games imported "
       "or fetched from lichess and chess.com into a database of their own. The record against "

@@ -14,6 +14,7 @@
 #include "database/database_error.h"
 #include "database/game_rows.h"
 #include "platform/file_error.h"
+#include "platform/hand_over.h"
 #include "record/data_error.h"
 #include "stats/closest_handles.h"
 #include "stats/log_duplicates.h"
@@ -96,9 +97,9 @@ UserLog FindUserLog(const std::string& directory, const std::string& user) {
   return log;
 }
 
-void VisitGames(const UserLog& log, const std::function<void(std::span<const Game>)>& visit) {
+void VisitLogRecords(const UserLog& log,
+                     const std::function<void(std::span<const GameRecord>)>& visit) {
   bool first = true, marked = false;  // the first record of the file must be the marker
-  std::vector<Game> batch(64);        // a few at a time
   const int folder = log.folder && log.folder->IsOpen() ? log.folder->fd() : -1;
   const std::error_code error =
       folder < 0 ? ErrnoError(ENOENT)
@@ -108,12 +109,7 @@ void VisitGames(const UserLog& log, const std::function<void(std::span<const Gam
                        marked = HoldsMarker(records.front());
                        records = records.subspan(1);
                      }
-                     while (marked && !records.empty()) {
-                       const size_t count = std::min(records.size(), batch.size());
-                       for (size_t i = 0; i < count; ++i) batch[i] = GameOfRecord(records[i]);
-                       visit(std::span<const Game>(batch).first(count));
-                       records = records.subspan(count);
-                     }
+                     if (marked && !records.empty()) visit(records);
                    });
   if (error) {
     throw DataError(error == std::errc::no_such_file_or_directory
@@ -125,6 +121,18 @@ void VisitGames(const UserLog& log, const std::function<void(std::span<const Gam
                     " is not a game log of this version (the plug-in converts an older one at the "
                     "next login)");
   }
+}
+
+void VisitGames(const UserLog& log, const std::function<void(std::span<const Game>)>& visit) {
+  std::vector<Game> batch(64);  // a few at a time
+  VisitLogRecords(log, [&](std::span<const GameRecord> records) {
+    while (!records.empty()) {
+      const size_t count = std::min(records.size(), batch.size());
+      for (size_t i = 0; i < count; ++i) batch[i] = GameOfRecord(records[i]);
+      visit(std::span<const Game>(batch).first(count));
+      records = records.subspan(count);
+    }
+  });
 }
 
 std::vector<Game> SelectGames(const UserLog& log, const std::function<bool(const Game&)>& keep) {
@@ -244,33 +252,49 @@ std::vector<Game> SelectedGames(const LogView& view) {
       std::nullopt);
 }
 
-void VisitRecordResults(const LogView& view, const GameResultVisitor& visit) {
+void VisitRecordResults(const LogView& view, const RecordResultVisitor& visit) {
   if (view.filter.AsksTheGame()) {
     // The database's query does not hold those conditions: each game is judged whole.
-    for (const Game& game : SelectedGames(view)) visit(game.server, game.Opponent(), game.record);
+    for (const Game& game : SelectedGames(view)) {
+      if (game.details) {
+        visit.game(game.server, game.Opponent(), game.record);
+      } else {
+        visit.logGames({&game.record, 1});
+      }
+    }
     return;
   }
   const auto accepted = [&view](const Game& game) { return Accepts(view.filter, game); };
   if (!view.database) {
-    // The log alone is counted as it is read: none of its games is kept.
-    return VisitGames(view.log, [&](std::span<const Game> games) {
-      for (const Game& game : games) {
-        if (accepted(game)) visit(Server::Host, game.Opponent(), game.record);
-      }
-    });
+    // The log alone is counted as it is read, a batch of records at a time: none of its games is
+    // kept, and none is made a Game but to be judged. One core reads and judges the records while
+    // the other counts those let through.
+    using Batch = std::vector<GameRecord>;
+    return HandOver<Batch>(
+        [&](const auto& hand) {
+          Batch kept;
+          VisitLogRecords(view.log, [&](std::span<const GameRecord> records) {
+            kept.clear();
+            for (const GameRecord& record : records) {
+              if (accepted(GameOfRecord(record))) kept.push_back(record);
+            }
+            kept = hand(std::move(kept));
+          });
+        },
+        [&](const Batch& kept) { visit.logGames(kept); });
   }
   std::vector<Game> log;
   if (view.logPresent) log = SelectGames(view.log, accepted);
   LogDuplicates held;  // as WholeRecord finds them
   for (const Game& game : log) {
     held.Add(game.record);
-    visit(Server::Host, game.Opponent(), game.record);
+    visit.logGames({&game.record, 1});
   }
   ReadDatabase(view, [&](SQLite::Database& sql) {
     VisitGameResults(sql, view.filter,
                      [&](Server server, std::string_view opponent, const GameRecord& record) {
                        if (!held.Take(record, server == Server::Host)) {
-                         visit(server, opponent, record);
+                         visit.game(server, opponent, record);
                        }
                      });
   });

@@ -32,9 +32,14 @@ struct UserLog {
 // (listing the logs when there are several).
 UserLog FindUserLog(const std::string& directory, const std::string& user);
 
+// Hands every record of the log behind its marker to visit, a batch at a time and in order.
+// Throws DataError naming the file: no log, a file that cannot be read, one that is not a game
+// log of this version.
+void VisitLogRecords(const UserLog& log,
+                     const std::function<void(std::span<const GameRecord>)>& visit);
+
 // Hands every game of the log, one for each record behind its marker, to visit, a batch at a time
-// and in order. Throws DataError naming the file: no log, a file that cannot be read, one that is
-// not a game log of this version.
+// and in order. Throws as VisitLogRecords does.
 void VisitGames(const UserLog& log, const std::function<void(std::span<const Game>)>& visit);
 
 // The games of the log that keep lets through, in order. Throws as VisitGames does.
@@ -65,10 +70,17 @@ std::vector<Game> SelectRecord(const LogView& view, const std::function<bool(con
 // The games the view's filter lets through.
 std::vector<Game> SelectedGames(const LogView& view);
 
+// What a count over every game is handed: the games of the plug-in's log as their records, a
+// batch at a time (a million of them counted without a Game made of each), and each game of the
+// database with its server and the opponent's whole name.
+struct RecordResultVisitor {
+  std::function<void(std::span<const GameRecord>)> logGames;
+  GameResultVisitor game;
+};
+
 // Hands each game the view's filter lets through to visit once, as SelectedGames would give it,
-// without keeping the database's games: its server, the opponent's whole name (a game of the
-// log: its 15 characters) and its record. Throws as VisitGames does.
-void VisitRecordResults(const LogView& view, const GameResultVisitor& visit);
+// without keeping the database's games. Throws as VisitGames does.
+void VisitRecordResults(const LogView& view, const RecordResultVisitor& visit);
 
 // Which sources the view counted, for a line under a command's text: "the plug-in's log
 // (kesh)", and the database with the servers of its games; only those the filter's server lets

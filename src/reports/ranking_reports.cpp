@@ -59,12 +59,23 @@ std::vector<size_t> RankPlaces(std::span<const OpponentTotals> opponents, Rankin
                                size_t limit) {
   const float emptyScore = ranking == Ranking::Worst ? -2.0f : 0.0f;
   std::vector<std::pair<float, size_t>> ranked;
+  ranked.reserve(opponents.size());
   for (size_t i = 0; i < opponents.size(); ++i) {
     const float score = RankingScore(opponents[i], ranking);
     if (score > emptyScore) ranked.emplace_back(score, i);
   }
-  std::stable_sort(ranked.begin(), ranked.end(),
-                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  // Among equal scores the one listed first goes higher: the place settles ties, so a partial
+  // sort of the rows shown ranks them as a stable sort of all of them does, without sorting
+  // tens of thousands of opponents for ten rows.
+  const auto higher = [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first > b.first : a.second < b.second;
+  };
+  if (limit < ranked.size()) {
+    std::partial_sort(ranked.begin(), ranked.begin() + static_cast<ptrdiff_t>(limit), ranked.end(),
+                      higher);
+  } else {
+    std::sort(ranked.begin(), ranked.end(), higher);
+  }
   std::vector<size_t> places;
   for (size_t i = 0; i < ranked.size() && i < limit; ++i) places.push_back(ranked[i].second);
   return places;

@@ -43,6 +43,11 @@ OpponentTallies OpponentTally::Tallies() const {
   host.ResetCursor(true);
   for (OpponentTotals entry; host.NextEntry(entry) == 1;) opponents.push_back(std::move(entry));
   servers.assign(opponents.size(), Server::Host);
+  if (others_.empty()) {
+    // The host's players come in order already: a log of a million games is ranked without
+    // another copy of its tens of thousands of opponents.
+    return {std::move(opponents), std::move(servers), anonymousGames_};
+  }
   opponents.insert(opponents.end(), others_.begin(), others_.end());
   servers.insert(servers.end(), otherServers_.begin(), otherServers_.end());
   // The host's players come in order; the others join them.

@@ -1,6 +1,7 @@
 // Won, drawn and lost games against each opponent of the whole record, for the rankings.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -30,6 +31,8 @@ class OpponentTally {
   // Counts games of one result against a player of another server than the host's, as as many
   // calls of the Add above would.
   void Add(Server server, std::string_view opponent, int8_t result, int games);
+  // Counts games of the plug-in's log, as the Add above counts each.
+  void AddLogGames(std::span<const GameRecord> records) { host_.Count(records); }
   OpponentTallies Tallies() const;
 
  private:

@@ -7,39 +7,9 @@
 #include "base/text.h"
 #include "store/game_record.h"
 #include "store/handle.h"
+#include "store/slot_table.h"
 
 namespace tessik {
-
-namespace {
-
-// Where the search for a key of two words begins in a table of slots (a power of two).
-// Multiplicative hashing: the product's high bits depend on every bit of both words, and a
-// handle's differing characters may lie anywhere in them.
-size_t FirstSlot(uint64_t first, uint64_t second, size_t slots) {
-  const uint64_t hash = (first ^ (second * 0xC2B2AE3D27D4EB4Fu)) * 0x9E3779B97F4A7C15u;
-  return static_cast<size_t>(hash >> (64 - std::countr_zero(slots)));
-}
-
-// The slot of a key of two words in index (a power of two of slots; 0 a free one, else an
-// item's place + 1): the slot of the item holdsKey(place) says holds it, else the free slot where
-// it goes. Linear probing.
-template <class HoldsKey>
-uint32_t& SlotFor(std::vector<uint32_t>& index, uint64_t first, uint64_t second,
-                  HoldsKey holdsKey) {
-  const size_t mask = index.size() - 1;
-  for (size_t i = FirstSlot(first, second, index.size());; i = (i + 1) & mask) {
-    uint32_t& slot = index[i];
-    if (slot == 0 || holdsKey(slot - 1)) return slot;
-  }
-}
-
-// The tables start small (a short log, a new session) and double as they fill.
-constexpr size_t kFirstSlots = 16;
-
-// The smallest table of slots that holds count keys at most half full.
-size_t SlotsFor(size_t count) { return std::max(kFirstSlots, std::bit_ceil(2 * count)); }
-
-}  // namespace
 
 OpponentTotalsList::OpponentTotalsList() : index_(kFirstSlots), tail_{std::string(30, '\xFF')} {}
 
@@ -144,41 +114,30 @@ std::string OpponentTotalsList::CompleteName(std::string_view prefix) const {
 // Room for as many opponent fields as games, up to a quarter of a million, in address space
 // only: the system gives pages as fields fill them, and below that many the fields are never
 // copied as the table grows.
-GameCounter::GameCounter(size_t games) : index_(kFirstSlots) {
-  fields_.reserve(std::min(games, size_t{1} << 18));
-}
-
-uint32_t& GameCounter::SlotOf(const uint64_t (&words)[2]) {
-  return SlotFor(index_, words[0], words[1], [this, &words](uint32_t field) {
-    return fields_[field].words[0] == words[0] && fields_[field].words[1] == words[1];
-  });
+GameCounter::GameCounter(size_t games) {
+  fields_.Reserve(std::min(games, size_t{1} << 18));
+  results_.reserve(std::min(games, size_t{1} << 18));
 }
 
 void GameCounter::Count(std::span<const GameRecord> games) {
-  for (const GameRecord& game : games) {
-    const unsigned result = static_cast<unsigned>(game.result + 1);
-    if (result > 2) continue;  // the marker
-    uint64_t words[2];
-    std::memcpy(words, game.opponent, sizeof words);
-    uint32_t* slot = &SlotOf(words);
-    if (*slot == 0) {
-      if (2 * (fields_.size() + 1) > index_.size()) {
-        index_.assign(2 * index_.size(), 0);
-        for (uint32_t i = 0; i < fields_.size(); ++i) SlotOf(fields_[i].words) = i + 1;
-        slot = &SlotOf(words);
+  constexpr size_t kBatch = 4096;  // a log read whole is numbered a batch at a time
+  for (size_t first = 0; first < games.size(); first += kBatch) {
+    const std::span<const GameRecord> batch =
+        games.subspan(first, std::min(kBatch, games.size() - first));
+    fields_.Number(batch, numbers_);
+    results_.resize(fields_.size());
+    for (size_t i = 0; i < batch.size(); ++i) {
+      if (numbers_[i] != OpponentFields::kNone) {
+        ++results_[numbers_[i]][static_cast<size_t>(batch[i].result - kUserWon)];
       }
-      fields_.push_back({{words[0], words[1]}, {}});
-      *slot = static_cast<uint32_t>(fields_.size());
     }
-    ++fields_[*slot - 1].results[result];
   }
 }
 
 void GameCounter::AddTo(OpponentTotalsList& totals) const {
   totals.Reserve(fields_.size());
-  for (const Field& field : fields_) {
-    const char* bytes = reinterpret_cast<const char*>(field.words);
-    totals.AddResults(std::string_view(bytes, strnlen(bytes, kOpponentBytes)), field.results);
+  for (uint32_t field = 0; field < fields_.size(); ++field) {
+    totals.AddResults(fields_.Name(field), results_[field]);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "store/game_record.h"
+#include "store/opponent_fields.h"
 
 namespace tessik {
 
@@ -91,15 +92,9 @@ class GameCounter {
   void AddTo(OpponentTotalsList& totals) const;
 
  private:
-  struct Field {
-    uint64_t words[2];
-    std::array<int32_t, 3> results;  // won, drawn, lost
-  };
-  // The index's slot for a field: 0 when it is free, else the field's place + 1.
-  uint32_t& SlotOf(const uint64_t (&words)[2]);
-
-  std::vector<Field> fields_;    // in the order first met
-  std::vector<uint32_t> index_;  // open addressing: a power of two, at most half used
+  OpponentFields fields_;
+  std::vector<std::array<int32_t, 3>> results_;  // won, drawn, lost, by field number
+  std::vector<uint32_t> numbers_;                // the fields of the games being counted
 };
 
 // Counts every game of a log, as a login does: the marker's result is not counted.

@@ -1,0 +1,41 @@
+// Numbers for the opponent fields of a log's records (their 16 bytes as they are), so that the
+// counts over a million games index flat arrays instead of looking names up.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "store/game_record.h"
+
+namespace tessik {
+
+class OpponentFields {
+ public:
+  // Given to a record without a result (the marker, a damaged record): it is counted nowhere.
+  static constexpr uint32_t kNone = UINT32_MAX;
+
+  // numbers[i] becomes the number of games[i]'s opponent field: 0 for the first field met, 1 for
+  // the next, ...; kNone for a game without a result, whose field is not numbered.
+  void Number(std::span<const GameRecord> games, std::vector<uint32_t>& numbers);
+
+  // Makes room for this many fields at once, instead of step by step as they come.
+  void Reserve(size_t fields) { fields_.reserve(fields); }
+  size_t size() const { return fields_.size(); }
+  // The field of a number: the opponent's name as the record holds it.
+  std::string_view Name(uint32_t number) const;
+
+ private:
+  struct Field {
+    uint64_t words[2];
+  };
+  // The index's slot for a field: 0 when it is free, else the field's number + 1.
+  uint32_t& SlotOf(const uint64_t (&words)[2]);
+  uint32_t NumberOf(const uint64_t (&words)[2]);
+
+  std::vector<Field> fields_;    // in the order first met
+  std::vector<uint32_t> index_;  // open addressing: a power of two, at most half used
+};
+
+}  // namespace tessik
