@@ -1,58 +1,75 @@
 #include "store/opponent_fields.h"
 
-#include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "store/slot_table.h"
 
 namespace tessik {
 
-uint32_t& OpponentFields::SlotOf(const uint64_t (&words)[2]) {
+namespace {
+
+struct Hashed {
+  size_t first;  // the slot where the search begins
+  uint64_t tag;  // kept in the slot's upper half, beside the number
+};
+
+Hashed HashOf(const uint64_t (&words)[2], size_t slots) {
+  const uint64_t hash = (words[0] ^ (words[1] * 0xC2B2AE3D27D4EB4Fu)) * 0x9E3779B97F4A7C15u;
+  return {static_cast<size_t>(hash >> (64 - std::countr_zero(slots))), hash >> 32 << 32};
+}
+
+}  // namespace
+
+uint64_t& OpponentFields::SlotOf(const uint64_t (&words)[2]) {
   if (index_.empty()) index_.assign(kFirstSlots, 0);
-  return SlotFor(index_, words[0], words[1], [this, &words](uint32_t field) {
-    return fields_[field].words[0] == words[0] && fields_[field].words[1] == words[1];
-  });
+  // Most slots of a search that do not hold the field are told by their tag, without a look at
+  // a field elsewhere in memory, and the field compared is nearly always the one.
+  const Hashed hashed = HashOf(words, index_.size());
+  const size_t mask = index_.size() - 1;
+  for (size_t i = hashed.first;; i = (i + 1) & mask) {
+    uint64_t& slot = index_[i];
+    if (slot == 0) return slot;
+    if ((slot & ~kNumberBits) == hashed.tag) {
+      const Field& field = fields_[(slot & kNumberBits) - 1];
+      if (field.words[0] == words[0] && field.words[1] == words[1]) return slot;
+    }
+  }
 }
 
 uint32_t OpponentFields::NumberOf(const uint64_t (&words)[2]) {
-  uint32_t* slot = &SlotOf(words);
+  uint64_t* slot = &SlotOf(words);
   if (*slot == 0) {
     if (2 * (fields_.size() + 1) > index_.size()) {
       index_.assign(2 * index_.size(), 0);
-      for (uint32_t i = 0; i < fields_.size(); ++i) SlotOf(fields_[i].words) = i + 1;
+      for (uint32_t i = 0; i < fields_.size(); ++i) {
+        SlotOf(fields_[i].words) = HashOf(fields_[i].words, index_.size()).tag | (i + 1);
+      }
       slot = &SlotOf(words);
     }
     fields_.push_back({{words[0], words[1]}});
-    *slot = static_cast<uint32_t>(fields_.size());
+    *slot = HashOf(words, index_.size()).tag | fields_.size();
   }
-  return *slot - 1;
+  return static_cast<uint32_t>((*slot & kNumberBits) - 1);
 }
 
 void OpponentFields::Number(std::span<const GameRecord> games, std::vector<uint32_t>& numbers) {
   if (index_.empty()) index_.assign(kFirstSlots, 0);
   numbers.resize(games.size());
-  // A million games against tens of thousands of opponents find their slots and fields at
-  // random, in tables larger than the processor's nearer caches. A group of games asks for its
-  // slots together, then for their fields, so that the waits on memory overlap instead of adding
-  // up one game after another; the numbering itself then finds both in the cache. The prefetches
-  // are hints only: a slot that turns out not to be the game's costs a wait, never a number.
-  constexpr size_t kGroup = 16;
-  uint64_t words[kGroup][2];
-  for (size_t first = 0; first < games.size(); first += kGroup) {
-    const size_t count = std::min(kGroup, games.size() - first);
-    for (size_t i = 0; i < count; ++i) {
-      std::memcpy(words[i], games[first + i].opponent, sizeof words[i]);
-      __builtin_prefetch(&index_[FirstSlot(words[i][0], words[i][1], index_.size())]);
+  // A million games against tens of thousands of opponents find their slots at random, in a
+  // table larger than the processor's nearer caches: each game's slot is asked for a few games
+  // before it is needed, so that the waits on memory overlap instead of adding up. A hint only:
+  // a slot that turns out not to be the game's (the table grew meanwhile) costs a wait.
+  constexpr size_t kAhead = 16;
+  uint64_t words[2];
+  for (size_t i = 0; i < games.size(); ++i) {
+    if (i + kAhead < games.size()) {
+      std::memcpy(words, games[i + kAhead].opponent, sizeof words);
+      __builtin_prefetch(&index_[HashOf(words, index_.size()).first]);
     }
-    for (size_t i = 0; i < count; ++i) {
-      const uint32_t slot = index_[FirstSlot(words[i][0], words[i][1], index_.size())];
-      if (slot != 0) __builtin_prefetch(&fields_[slot - 1]);
-    }
-    for (size_t i = 0; i < count; ++i) {
-      const int8_t result = games[first + i].result;
-      const bool counted = result >= kUserWon && result <= kUserLost;
-      numbers[first + i] = counted ? NumberOf(words[i]) : kNone;
-    }
+    const int8_t result = games[i].result;
+    std::memcpy(words, games[i].opponent, sizeof words);
+    numbers[i] = result >= kUserWon && result <= kUserLost ? NumberOf(words) : kNone;
   }
 }
 

@@ -30,12 +30,15 @@ class OpponentFields {
   struct Field {
     uint64_t words[2];
   };
-  // The index's slot for a field: 0 when it is free, else the field's number + 1.
-  uint32_t& SlotOf(const uint64_t (&words)[2]);
+  // The number + 1 in a slot's lower half; its upper half tells most other fields apart.
+  static constexpr uint64_t kNumberBits = 0xFFFFFFFF;
+
+  // The index's slot for a field: 0 when it is free.
+  uint64_t& SlotOf(const uint64_t (&words)[2]);
   uint32_t NumberOf(const uint64_t (&words)[2]);
 
   std::vector<Field> fields_;    // in the order first met
-  std::vector<uint32_t> index_;  // open addressing: a power of two, at most half used
+  std::vector<uint64_t> index_;  // open addressing: a power of two, at most half used
 };
 
 }  // namespace tessik
