@@ -44,6 +44,7 @@ DatabaseImportResult ImportIntoDatabase(RecordDatabase& db, const DatabaseImport
   PgnInput input;
   if (std::error_code error = input.Open(request.pgnPath)) throw failed(DescribeReadError(error));
   DatabaseImportResult result;
+  db.PrepareBulkWrite();
   std::vector<Game> games;
   const auto commit = [&] {
     SQLite::Transaction transaction(db.sql());

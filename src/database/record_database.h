@@ -48,6 +48,9 @@ class RecordDatabase {
   RecordDatabase(const DatabasePlace& place, bool create);
 
   bool IsOpen() const { return sql_ != nullptr; }
+  // Readies the connection for a long write of thousands of games in many commits (an import,
+  // a fetch), for as long as it is open.
+  void PrepareBulkWrite();
   SQLite::Database& sql() { return *sql_; }
   const std::string& path() const { return path_; }
 

@@ -72,6 +72,7 @@ class Committer {
 }  // namespace
 
 FetchResult FetchIntoDatabase(RecordDatabase& db, const FetchRequest& request) {
+  db.PrepareBulkWrite();
   FetchResult result;
   const std::vector<Source> before = Sources(db.sql());
   const int64_t source = SourceOf(db.sql(), ServerName(request.server), request.account);
