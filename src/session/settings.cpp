@@ -1,5 +1,7 @@
 #include "session/settings.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -97,9 +99,18 @@ std::string FormatSettingsFile(const Settings& source) {
 }
 
 std::error_code LoadSettings(int dataFolder) {
+  int fd = -1;
+  off_t size = 0;
+  std::error_code error = OpenRegularFile(dataFolder, std::string(kSettingsFile), fd, size);
+  if (error) return error;
+  error = LoadSettings(ByteSource(fd), static_cast<size_t>(size));
+  close(fd);
+  return error;
+}
+
+std::error_code LoadSettings(ByteSource source, size_t bytes) {
   std::string file;
-  std::error_code error =
-      ReadFileHead(dataFolder, std::string(kSettingsFile), kMostSettingsBytes + 1, file);
+  std::error_code error = ReadHead(source, bytes, kMostSettingsBytes + 1, file);
   if (!error && file.size() > kMostSettingsBytes) error = ErrnoError(EFBIG);
   if (error) return error;
   for (size_t start = 0; start < file.size();) {
