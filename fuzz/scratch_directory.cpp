@@ -3,7 +3,6 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -27,9 +26,4 @@ struct Scratch {
 const std::string& ScratchDirectory() {
   static const Scratch scratch;
   return scratch.path;
-}
-
-void WriteBytes(const std::string& path, const unsigned char* data, size_t size) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
