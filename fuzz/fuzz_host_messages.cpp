@@ -36,7 +36,10 @@ constexpr int kPipeSize = 65536;
 
 struct Link {
   Link() : id(700001 + static_cast<int>(getpid() % 50000) * 2) {
-    if (!vexmoor::CreateHostPipe(input, id, kPipeSize, 0) ||
+    // Both pipes notify this thread: with its queue bound, each notice is one send on a socket
+    // connected once, where an unbound queue would cost a socket, a failed connect and a close
+    // at every write.
+    if (!queue.Bind() || !vexmoor::CreateHostPipe(input, id, kPipeSize, 0) ||
         !vexmoor::CreateHostPipe(output, id + 1, kPipeSize, tessik::GetCurrentThreadId())) {
       abort();
     }
@@ -49,6 +52,7 @@ struct Link {
     vexmoor::RemoveHostPipe(id);
     vexmoor::RemoveHostPipe(id + 1);
   }
+  tessik::ThreadQueue queue;
   int id;
   tessik::CIpcPipe input;
   tessik::CIpcPipe output;

@@ -3,14 +3,22 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace {
+
+// In memory where the system has a file system there for it: the plug-in writes, syncs and
+// renames its files at logins, games and the ends of sessions, and on a disk each input would
+// wait on those.
+std::filesystem::path Base() {
+  std::error_code error;
+  return std::filesystem::is_directory("/dev/shm", error) ? std::filesystem::path("/dev/shm")
+                                                          : std::filesystem::temp_directory_path();
+}
 
 // Removed when the fuzzer ends its run (not when it stops at a crash: what the crash left stays).
 struct Scratch {
   Scratch() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tessik-fuzz.XXXXXX").string();
+    std::string pattern = (Base() / "tessik-fuzz.XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) abort();
     std::filesystem::create_directory(pattern + "/tessik");
     path = pattern + "/";
@@ -27,9 +35,4 @@ struct Scratch {
 const std::string& ScratchDirectory() {
   static const Scratch scratch;
   return scratch.path;
-}
-
-void WriteBytes(const std::string& path, const unsigned char* data, size_t size) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }

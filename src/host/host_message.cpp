@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "base/little_endian.h"
 
@@ -28,8 +29,10 @@ std::vector<unsigned char> ReadPayload(CIpcPipe& pipe, int length) {
 }
 
 void DiscardWaitingBytes(CIpcPipe& pipe) {
-  std::vector<unsigned char> scratch(static_cast<size_t>(pipe.dataSize));
-  pipe.ReadIPC(scratch.data(), -1);
+  // Not zeroed: a ring's size, of which only the bytes waiting are written.
+  const auto scratch =
+      std::make_unique_for_overwrite<unsigned char[]>(static_cast<size_t>(pipe.dataSize));
+  pipe.ReadIPC(scratch.get(), -1);
 }
 
 }  // namespace

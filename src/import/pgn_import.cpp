@@ -82,9 +82,18 @@ void AddGamesPlayedSince(std::vector<GameRecord>& imported,
 
 std::string LocatePgnFile(const std::string& workingDirectory, const std::string& userName) {
   const std::string fallback = workingDirectory + userName + ".pgn";
-  std::string bytes;
-  ReadFileHead(AT_FDCWD, workingDirectory + userName + ".vx2", kHostFileBytes, bytes);
-  std::string_view head(bytes);
+  int fd = -1;
+  off_t size = 0;
+  if (OpenRegularFile(AT_FDCWD, workingDirectory + userName + ".vx2", fd, size)) return fallback;
+  std::string path = LocatePgnFile(ByteSource(fd), static_cast<size_t>(size), fallback);
+  close(fd);
+  return path;
+}
+
+std::string LocatePgnFile(ByteSource hostFile, size_t bytes, const std::string& fallback) {
+  std::string held;
+  ReadHead(hostFile, bytes, kHostFileBytes, held);
+  std::string_view head(held);
   size_t dot = head.rfind(".pgn");
   if (dot == std::string_view::npos || dot + 3 < 7) return fallback;
   // The path is the run of path bytes that ends with this ".pgn".

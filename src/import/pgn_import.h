@@ -17,6 +17,9 @@ namespace tessik {
 // ending in ".pgn" in its first 500 bytes: a Linux path, or a drive-letter path of a Windows
 // host), else <workingDirectory><userName>.pgn. The path is returned as found.
 std::string LocatePgnFile(const std::string& workingDirectory, const std::string& userName);
+// The reading of LocatePgnFile, from hostFile (bytes long, or about: it sizes the read): the
+// path it names, else fallback.
+std::string LocatePgnFile(ByteSource hostFile, size_t bytes, const std::string& fallback);
 
 // A path as the host wrote it, as this system reaches it: "Z:\dir\f.pgn" is "/dir/f.pgn" (the
 // drive Wine maps to the root), any other drive letter X lies in Wine's default prefix,

@@ -35,19 +35,24 @@ std::error_code ReadFileHead(int folder, const std::string& name, size_t limit,
   off_t size = 0;
   std::error_code error = OpenRegularFile(folder, name, fd, size);
   if (error) return error;
-  // Room for what the file holds and one byte more (to see it end), never beyond limit.
-  size_t room = std::min(limit, static_cast<size_t>(size) + 1);
+  error = ReadHead(ByteSource(fd), static_cast<size_t>(size), limit, contents);
+  close(fd);
+  return error;
+}
+
+std::error_code ReadHead(ByteSource source, size_t bytes, size_t limit, std::string& contents) {
+  // Room for what the source holds and one byte more (to see it end), never beyond limit.
+  const size_t room = std::min(limit, bytes + 1);
   contents.resize(room);
   size_t held = 0;
+  std::error_code error;
   while (held < room) {
-    ssize_t got = read(fd, contents.data() + held, room - held);
-    if (got < 0 && errno == EINTR) continue;
+    const ssize_t got = source.Read(contents.data() + held, room - held);
     if (got < 0) error = ErrnoError();
     if (got <= 0) break;
     held += static_cast<size_t>(got);
   }
   contents.resize(error ? 0 : held);
-  close(fd);
   return error;
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <system_error>
 
+#include "platform/byte_source.h"
+
 namespace tessik {
 
 // Names are taken relative to folder, a directory's descriptor (AT_FDCWD: the current
@@ -25,5 +27,8 @@ std::error_code OpenRegularFile(int folder, const std::string& name, int& fd, of
 // caller. A shorter read than the file's length is not a failure.
 std::error_code ReadFileHead(int folder, const std::string& name, size_t limit,
                              std::string& contents);
+// The reading of ReadFileHead, from source, bytes long: at most limit bytes, and at most one
+// more than bytes (to see it end). Returns no error, or the failed read's (contents then empty).
+std::error_code ReadHead(ByteSource source, size_t bytes, size_t limit, std::string& contents);
 
 }  // namespace tessik

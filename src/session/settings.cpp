@@ -1,5 +1,7 @@
 #include "session/settings.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -59,12 +61,20 @@ const FlagKey* FindFlag(std::string_view key) {
   return nullptr;
 }
 
+// Appends "key=value" and the line end to file.
+void AppendLine(std::string& file, std::string_view key, std::string_view value) {
+  file += key;
+  file += '=';
+  file += value;
+  file += '\n';
+}
+
 // The flag's 8 bits taken as signed; "%u" keys show that number as unsigned 32-bit.
-std::string FlagLine(const Settings& source, const FlagKey& flag) {
+void AppendFlagLine(std::string& file, const Settings& source, const FlagKey& flag) {
   auto value = static_cast<int32_t>(static_cast<int8_t>(source.*flag.flag));
-  std::string number = flag.form == Written::Signed ? std::to_string(value)
-                                                    : std::to_string(static_cast<uint32_t>(value));
-  return std::string(flag.key) + "=" + number + "\n";
+  AppendLine(file, flag.key,
+             flag.form == Written::Signed ? std::to_string(value)
+                                          : std::to_string(static_cast<uint32_t>(value)));
 }
 
 }  // namespace
@@ -84,22 +94,35 @@ void ApplySettingsLine(Settings& target, std::string_view line) {
 }
 
 std::string FormatSettingsFile(const Settings& source) {
-  std::string file = "[OutputPrefs]\n";
-  for (const FlagKey& flag : kOutputPrefs) file += FlagLine(source, flag);
+  // Built in one piece: every line but the idle text's fits in kLineRoom.
+  constexpr size_t kLineRoom = 48;
+  std::string file;
+  file.reserve(kLineRoom * (kOutputPrefs.size() + 8) + source.preventIdleText.size());
+  file += "[OutputPrefs]\n";
+  for (const FlagKey& flag : kOutputPrefs) AppendFlagLine(file, source, flag);
   file += "\n[Behaviour]\n";
-  file += FlagLine(source, kCloseWithConnection);
-  file += FlagLine(source, kPreventIdle);
-  file += std::string(kMethodKey) + "=" + std::to_string(source.preventIdleMethod) + "\n";
-  file += std::string(kTextKey) + "=" + source.preventIdleText + "\n";
-  file += FlagLine(source, kMinimizeToSystray);
-  file += FlagLine(source, kStartMinimized);
+  AppendFlagLine(file, source, kCloseWithConnection);
+  AppendFlagLine(file, source, kPreventIdle);
+  AppendLine(file, kMethodKey, std::to_string(source.preventIdleMethod));
+  AppendLine(file, kTextKey, source.preventIdleText);
+  AppendFlagLine(file, source, kMinimizeToSystray);
+  AppendFlagLine(file, source, kStartMinimized);
   return file;
 }
 
 std::error_code LoadSettings(int dataFolder) {
+  int fd = -1;
+  off_t size = 0;
+  std::error_code error = OpenRegularFile(dataFolder, std::string(kSettingsFile), fd, size);
+  if (error) return error;
+  error = LoadSettings(ByteSource(fd), static_cast<size_t>(size));
+  close(fd);
+  return error;
+}
+
+std::error_code LoadSettings(ByteSource source, size_t bytes) {
   std::string file;
-  std::error_code error =
-      ReadFileHead(dataFolder, std::string(kSettingsFile), kMostSettingsBytes + 1, file);
+  std::error_code error = ReadHead(source, bytes, kMostSettingsBytes + 1, file);
   if (!error && file.size() > kMostSettingsBytes) error = ErrnoError(EFBIG);
   if (error) return error;
   for (size_t start = 0; start < file.size();) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/byte_source.h"
 #include "store/file_cause.h"
 
 namespace tessik {
@@ -49,6 +50,9 @@ inline constexpr size_t kMostSettingsBytes = 1 << 20;
 // error, or why it could not be read (ENOENT when there is none); the settings then stay as they
 // are.
 std::error_code LoadSettings(int dataFolder);
+// The reading of LoadSettings, from source (bytes long, or about: it sizes the read): the path
+// of the file's bytes, whatever holds them.
+std::error_code LoadSettings(ByteSource source, size_t bytes);
 // Writes the file in three moves; no error, or the failure.
 std::error_code SaveSettings(int dataFolder);
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "platform/file_error.h"
 #include "platform/huge_pages.h"
@@ -29,16 +30,16 @@ std::error_code ReadRecordBytes(ByteSource source,
   // A batch's room, or less for fewer bytes in memory: a short log costs no large buffer.
   const size_t chunkBytes = std::clamp(source.Remaining().value_or(SIZE_MAX), kGameRecordBytes,
                                        kBatchRecords * kGameRecordBytes);
-  std::vector<unsigned char> chunk(chunkBytes);
+  // Not zeroed: only bytes read are looked at, and a short log is read into the first page alone.
+  const auto chunk = std::make_unique_for_overwrite<unsigned char[]>(chunkBytes);
   size_t held = 0;  // bytes of a record begun in the previous read
   for (;;) {
-    const ssize_t got =
-        source.Read(reinterpret_cast<char*>(chunk.data()) + held, chunkBytes - held);
+    const ssize_t got = source.Read(reinterpret_cast<char*>(chunk.get()) + held, chunkBytes - held);
     if (got <= 0) return got < 0 ? ErrnoError() : std::error_code();
     held += static_cast<size_t>(got);
     const size_t whole = held / kGameRecordBytes * kGameRecordBytes;
-    take(chunk.data(), whole / kGameRecordBytes);
-    std::memmove(chunk.data(), chunk.data() + whole, held - whole);
+    take(chunk.get(), whole / kGameRecordBytes);
+    std::memmove(chunk.get(), chunk.get() + whole, held - whole);
     held -= whole;
   }
 }
