@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <ctime>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <unordered_map>
 
 #include "platform/huge_pages.h"
 
@@ -28,6 +31,8 @@ constexpr const char* kSelectGames =
   CASE user_white WHEN 1 THEN white_rating_change ELSE black_rating_change END, variant,
   base_seconds, increment_seconds, days_per_move, time_class, eco, opening, link, record
 FROM games)sql";
+// The index of the starts (and the row ids after them) gives the order: SQLite sorts nothing.
+constexpr const char* kInOrder = " ORDER BY start, id";
 
 // Binds text, or NULL for an empty one.
 void BindText(SQLite::Statement& statement, int index, const std::string& text) {
@@ -121,10 +126,31 @@ class ServerOfRows {
   Server server_ = Server::File;
 };
 
-// The details of the games one query reads, in blocks of memory that never move (each game's
-// details point into them) and are filled soon after they are asked for: in huge pages, a
-// million games' details cost a page fault each two megabytes, not each four kilobytes.
-class DetailsBlocks {
+// The games' labels as a row gives them, for a look-up among those kept.
+struct LabelsOfRow {
+  std::string_view termination, variant, timeClass, eco, opening;
+
+  bool operator==(const LabelsOfRow&) const = default;
+};
+
+struct HashOfLabels {
+  size_t operator()(const LabelsOfRow& labels) const {
+    const std::hash<std::string_view> hash;
+    size_t h = 0;
+    for (const std::string_view text :
+         {labels.termination, labels.variant, labels.timeClass, labels.eco, labels.opening}) {
+      h = (h ^ hash(text)) * 0x9E3779B97F4A7C15u;
+    }
+    return h;
+  }
+};
+
+// What one read of the database makes for its games: their details, and the texts the details
+// point to, side by side, the labels once for all the games that repeat them (a million games
+// are of a few thousand kinds). Each lies in blocks of memory that never move and are filled soon
+// after they are asked for: in huge pages, a million games' details and texts cost a page fault
+// each two megabytes, not each four kilobytes.
+class ReadGames {
  public:
   static constexpr size_t kBlock = 1 << 15;
 
@@ -137,30 +163,63 @@ class DetailsBlocks {
     return blocks_.back().emplace_back();
   }
 
+  // The labels kept for those of a row.
+  const GameLabels* Labels(const LabelsOfRow& row) {
+    if (last_ != nullptr && row == last_->first) return last_->second;  // as often as not
+    auto place = labels_.find(row);
+    if (place == labels_.end()) {
+      const GameLabels& kept = kept_.emplace_back(
+          GameLabels{std::string(row.termination), std::string(row.variant),
+                     std::string(row.timeClass), std::string(row.eco), std::string(row.opening)});
+      place = labels_
+                  .emplace(LabelsOfRow{kept.termination, kept.variant, kept.timeClass, kept.eco,
+                                       kept.opening},
+                           &kept)
+                  .first;
+    }
+    last_ = &*place;
+    return place->second;
+  }
+
+  // A copy of text among those kept, side by side: an opponent's name, a link.
+  std::string_view Keep(std::string_view text) {
+    if (text.empty()) return {};
+    if (texts_.empty() || texts_.back().capacity() - texts_.back().size() < text.size()) {
+      texts_.emplace_back().reserve(std::max(kTextBlock, text.size()));
+      AdviseHugePages(texts_.back());
+    }
+    std::vector<char>& block = texts_.back();
+    // Within its room: the texts kept before stay where they are.
+    const char* kept = &*block.insert(block.end(), text.begin(), text.end());
+    return {kept, text.size()};
+  }
+
  private:
+  static constexpr size_t kTextBlock = 1 << 22;
+
   std::vector<std::vector<GameDetails>> blocks_;
+  std::deque<GameLabels> kept_;
+  std::unordered_map<LabelsOfRow, const GameLabels*, HashOfLabels> labels_;  // of kept_
+  const std::pair<const LabelsOfRow, const GameLabels*>* last_ = nullptr;
+  std::vector<std::vector<char>> texts_;
 };
 
-// The game of the row kSelectGames reads, its details d, which blocks holds.
+// The game of the row kSelectGames reads, its details d, which read holds.
 Game GameOfRow(const Query& row, Server server, GameDetails& d,
-               const std::shared_ptr<DetailsBlocks>& blocks) {
+               const std::shared_ptr<ReadGames>& read) {
   Game game;
   game.record = row.Record(14).value_or(GameRecord{});
   game.server = server;
   d.start = row.IsNull(1) ? kUnknownStartTime : row.Int(1);
-  d.opponent = row.Text(2);
-  d.termination = row.Text(4);
+  d.opponent = read->Keep(row.Text(2));
   if (!row.IsNull(5)) d.ratingChange = static_cast<int>(row.Int(5));
-  d.variant = row.Text(6);
   d.clock.known = !row.IsNull(7);
   d.clock.baseSeconds = row.Int(7);
   d.clock.incrementSeconds = row.Int(8);
   d.clock.daysPerMove = static_cast<int>(row.Int(9));
-  d.timeClass = row.Text(10);
-  d.eco = row.Text(11);
-  d.opening = row.Text(12);
-  d.link = row.Text(13);
-  game.details = std::shared_ptr<GameDetails>(blocks, &d);
+  d.labels = read->Labels({row.Text(4), row.Text(6), row.Text(10), row.Text(11), row.Text(12)});
+  d.link = read->Keep(row.Text(13));
+  game.details = std::shared_ptr<GameDetails>(read, &d);
   return game;
 }
 
@@ -189,6 +248,19 @@ Query FilteredSelect(SQLite::Database& db, const std::string& columns, const Gam
   return select;
 }
 
+// The games of the rows select reads, in its order, after games.
+void AddGamesOfRows(Query&& select, std::vector<Game>& games) {
+  auto read = std::make_shared<ReadGames>();
+  ServerOfRows servers;
+  while (select.Step()) {
+    if (games.size() == games.capacity()) {
+      games.reserve(std::max<size_t>(2 * games.capacity(), ReadGames::kBlock));
+      AdviseHugePages(games);
+    }
+    games.push_back(GameOfRow(select, servers.Of(select.Text(0)), read->Next(), read));
+  }
+}
+
 }  // namespace
 
 int64_t StartBatch(SQLite::Database& db, std::string_view kind, std::optional<int64_t> source,
@@ -209,6 +281,7 @@ int AddGames(SQLite::Database& db, int64_t batch, std::span<const Game> games) {
   for (const Game& game : games) {
     // A game of the log stays there; a game read back from the database is there already.
     if (!game.details || !game.details->identity) continue;
+    // Its identity holds the texts its details show.
     const GameDetails& d = *game.details;
     const GameIdentity& id = *d.identity;
     const GameRecord& r = game.record;
@@ -222,24 +295,24 @@ int AddGames(SQLite::Database& db, int64_t batch, std::span<const Game> games) {
     insert.bind(++column, id.gameId);
     insert.bind(++column, batch);
     BindOptional(insert, ++column, Known(d.start, d.start != kUnknownStartTime));
-    insert.bind(++column, white ? id.user : d.opponent);
-    insert.bind(++column, white ? d.opponent : id.user);
+    insert.bind(++column, white ? id.user : id.opponent);
+    insert.bind(++column, white ? id.opponent : id.user);
     insert.bind(++column, white ? 1 : 0);
     insert.bind(++column, ResultFromWhiteText(r));
-    BindText(insert, ++column, d.termination);
+    BindText(insert, ++column, id.labels.termination);
     BindOptional(insert, ++column, rating(white ? r.userRating : r.opponentRating));
     BindOptional(insert, ++column, rating(white ? r.opponentRating : r.userRating));
     BindOptional(insert, ++column, change(white ? d.ratingChange : id.opponentRatingChange));
     BindOptional(insert, ++column, change(white ? id.opponentRatingChange : d.ratingChange));
     insert.bind(++column, r.rated != 0 ? 1 : 0);
-    BindText(insert, ++column, d.variant);
+    BindText(insert, ++column, id.labels.variant);
     BindOptional(insert, ++column, Known(d.clock.baseSeconds, d.clock.known));
     BindOptional(insert, ++column, Known(d.clock.incrementSeconds, d.clock.known));
     BindOptional(insert, ++column, Known(d.clock.daysPerMove, d.clock.daysPerMove != 0));
-    BindText(insert, ++column, d.timeClass);
-    BindText(insert, ++column, d.eco);
-    BindText(insert, ++column, d.opening);
-    BindText(insert, ++column, d.link);
+    BindText(insert, ++column, id.labels.timeClass);
+    BindText(insert, ++column, id.labels.eco);
+    BindText(insert, ++column, id.labels.opening);
+    BindText(insert, ++column, id.link);
     BindText(insert, ++column, white ? id.userTitle : id.opponentTitle);
     BindText(insert, ++column, white ? id.opponentTitle : id.userTitle);
     insert.bind(++column, RatingTypeOf(r));
@@ -254,18 +327,8 @@ int AddGames(SQLite::Database& db, int64_t batch, std::span<const Game> games) {
 
 std::vector<Game> LoadGames(SQLite::Database& db, const GameFilter& filter,
                             const std::optional<std::string>& opponent) {
-  // The index of the starts (and the row ids after them) gives the order: SQLite sorts nothing.
-  Query select = FilteredSelect(db, kSelectGames, filter, opponent, " ORDER BY start, id");
-  auto blocks = std::make_shared<DetailsBlocks>();
   std::vector<Game> games;
-  ServerOfRows servers;
-  while (select.Step()) {
-    if (games.size() == games.capacity()) {
-      games.reserve(std::max<size_t>(2 * games.capacity(), DetailsBlocks::kBlock));
-      AdviseHugePages(games);
-    }
-    games.push_back(GameOfRow(select, servers.Of(select.Text(0)), blocks->Next(), blocks));
-  }
+  AddGamesOfRows(FilteredSelect(db, kSelectGames, filter, opponent, kInOrder), games);
   return games;
 }
 
