@@ -13,6 +13,7 @@
 
 #include "stats/game_source.h"
 #include "view/activity_tab.h"
+#include "view/figures_ahead.h"
 #include "view/filter_bar.h"
 #include "view/head_to_head_tab.h"
 #include "view/openings_tab.h"
@@ -61,7 +62,10 @@ class StatisticsView : public QMainWindow {
   // Draws the tab shown, when the games have changed since it was drawn: a tab is drawn only
   // once a user turns to it.
   void DrawShownTab();
+  // Marks every tab to be drawn again, and works out ahead the figures of those not shown.
   void MarkEveryTabStale();
+  // What the tabs are drawn from.
+  StatsInput Input() const { return {shown_, source_.User(), record_}; }
   void ShowMessage(const QString& why);
 
   GameSource& source_;
@@ -82,6 +86,7 @@ class StatisticsView : public QMainWindow {
   ActivityTab* activity_;
   QAction* savePicture_;
   QTimer look_;
+  FiguresAhead ahead_;  // of shown_ and record_; stopped before they change
 };
 
 }  // namespace tessik
