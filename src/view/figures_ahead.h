@@ -31,6 +31,8 @@ class FiguresAhead {
   std::any Take(StatsPage* page, const StatsInput& input);
   // Works out no more figures, and forgets those worked out (the input changes).
   void Stop();
+  // Whether it was started since it was last stopped.
+  bool Started() const { return input_.has_value(); }
 
  private:
   // Works out the figures of the first page waiting, with lock held before and after; false

@@ -53,6 +53,7 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
   file->addAction(tr("&Close"), QKeySequence::Close, this, &QWidget::close);
   // Only a tab that draws a chart has a picture to save.
   connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+    WorkOutAhead();
     DrawShownTab();
     savePicture_->setEnabled(CurrentChart() != nullptr);
   });
@@ -170,13 +171,19 @@ void StatisticsView::ShowGames() {
 }
 
 void StatisticsView::MarkEveryTabStale() {
+  ahead_.Stop();
+  for (int i = 0; i < tabs_->count(); ++i) {
+    if (auto* page = qobject_cast<StatsPage*>(tabs_->widget(i))) stale_.insert(page);
+  }
+}
+
+void StatisticsView::WorkOutAhead() {
+  if (ahead_.Started()) return;
   std::vector<StatsPage*> ahead;  // the tabs after the one shown first, as a user turns to them
-  for (int i = 1; i <= tabs_->count(); ++i) {
-    const int tab = (tabs_->currentIndex() + i) % tabs_->count();
-    if (auto* page = qobject_cast<StatsPage*>(tabs_->widget(tab))) {
-      stale_.insert(page);
-      if (tab != tabs_->currentIndex()) ahead.push_back(page);
-    }
+  for (int i = 1; i < tabs_->count(); ++i) {
+    auto* page =
+        qobject_cast<StatsPage*>(tabs_->widget((tabs_->currentIndex() + i) % tabs_->count()));
+    if (page != nullptr && stale_.contains(page)) ahead.push_back(page);
   }
   ahead_.Start(std::move(ahead), Input());
 }

@@ -62,8 +62,12 @@ class StatisticsView : public QMainWindow {
   // Draws the tab shown, when the games have changed since it was drawn: a tab is drawn only
   // once a user turns to it.
   void DrawShownTab();
-  // Marks every tab to be drawn again, and works out ahead the figures of those not shown.
+  // Marks every tab to be drawn again.
   void MarkEveryTabStale();
+  // Once the user turns from the tab first drawn to another, works out the figures of the tabs
+  // still to be drawn on a thread of their own: a view opened and closed again, or left on its
+  // first tab, works out no more than it shows.
+  void WorkOutAhead();
   // What the tabs are drawn from.
   StatsInput Input() const { return {shown_, source_.User(), record_}; }
   void ShowMessage(const QString& why);
