@@ -20,7 +20,7 @@ void WriteGeneratedDatabase(const std::string& path, int games, int opponents) {
     details->identity = std::make_unique<tessik::GameIdentity>();
     details->identity->gameId = "g" + std::to_string(i);
     details->identity->user = "ann";
-    details->opponent = std::string(tessik::OpponentName(log[i]));
+    details->opponent = details->identity->opponent = tessik::OpponentName(log[i]);
     details->start = log[i].startTime;
     pending.push_back({log[i], tessik::Server::Lichess, std::move(details)});
     if (pending.size() == 20000 || i + 1 == log.size()) {

@@ -5,7 +5,13 @@
 
 #include <algorithm>
 #include <ctime>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <iterator>
 #include <memory>
+#include <thread>
+#include <unordered_map>
 
 #include "platform/huge_pages.h"
 
@@ -28,6 +34,8 @@ constexpr const char* kSelectGames =
   CASE user_white WHEN 1 THEN white_rating_change ELSE black_rating_change END, variant,
   base_seconds, increment_seconds, days_per_move, time_class, eco, opening, link, record
 FROM games)sql";
+// The index of the starts (and the row ids after them) gives the order: SQLite sorts nothing.
+constexpr const char* kInOrder = " ORDER BY start, id";
 
 // Binds text, or NULL for an empty one.
 void BindText(SQLite::Statement& statement, int index, const std::string& text) {
@@ -121,10 +129,31 @@ class ServerOfRows {
   Server server_ = Server::File;
 };
 
-// The details of the games one query reads, in blocks of memory that never move (each game's
-// details point into them) and are filled soon after they are asked for: in huge pages, a
-// million games' details cost a page fault each two megabytes, not each four kilobytes.
-class DetailsBlocks {
+// The games' labels as a row gives them, for a look-up among those kept.
+struct LabelsOfRow {
+  std::string_view termination, variant, timeClass, eco, opening;
+
+  bool operator==(const LabelsOfRow&) const = default;
+};
+
+struct HashOfLabels {
+  size_t operator()(const LabelsOfRow& labels) const {
+    const std::hash<std::string_view> hash;
+    size_t h = 0;
+    for (const std::string_view text :
+         {labels.termination, labels.variant, labels.timeClass, labels.eco, labels.opening}) {
+      h = (h ^ hash(text)) * 0x9E3779B97F4A7C15u;
+    }
+    return h;
+  }
+};
+
+// What one read of the database makes for its games: their details, and the texts the details
+// point to, side by side, the labels once for all the games that repeat them (a million games
+// are of a few thousand kinds). Each lies in blocks of memory that never move and are filled soon
+// after they are asked for: in huge pages, a million games' details and texts cost a page fault
+// each two megabytes, not each four kilobytes.
+class ReadGames {
  public:
   static constexpr size_t kBlock = 1 << 15;
 
@@ -137,30 +166,63 @@ class DetailsBlocks {
     return blocks_.back().emplace_back();
   }
 
+  // The labels kept for those of a row.
+  const GameLabels* Labels(const LabelsOfRow& row) {
+    if (last_ != nullptr && row == last_->first) return last_->second;  // as often as not
+    auto place = labels_.find(row);
+    if (place == labels_.end()) {
+      const GameLabels& kept = kept_.emplace_back(
+          GameLabels{std::string(row.termination), std::string(row.variant),
+                     std::string(row.timeClass), std::string(row.eco), std::string(row.opening)});
+      place = labels_
+                  .emplace(LabelsOfRow{kept.termination, kept.variant, kept.timeClass, kept.eco,
+                                       kept.opening},
+                           &kept)
+                  .first;
+    }
+    last_ = &*place;
+    return place->second;
+  }
+
+  // A copy of text among those kept, side by side: an opponent's name, a link.
+  std::string_view Keep(std::string_view text) {
+    if (text.empty()) return {};
+    if (texts_.empty() || texts_.back().capacity() - texts_.back().size() < text.size()) {
+      texts_.emplace_back().reserve(std::max(kTextBlock, text.size()));
+      AdviseHugePages(texts_.back());
+    }
+    std::vector<char>& block = texts_.back();
+    // Within its room: the texts kept before stay where they are.
+    const char* kept = &*block.insert(block.end(), text.begin(), text.end());
+    return {kept, text.size()};
+  }
+
  private:
+  static constexpr size_t kTextBlock = 1 << 22;
+
   std::vector<std::vector<GameDetails>> blocks_;
+  std::deque<GameLabels> kept_;
+  std::unordered_map<LabelsOfRow, const GameLabels*, HashOfLabels> labels_;  // of kept_
+  const std::pair<const LabelsOfRow, const GameLabels*>* last_ = nullptr;
+  std::vector<std::vector<char>> texts_;
 };
 
-// The game of the row kSelectGames reads, its details d, which blocks holds.
+// The game of the row kSelectGames reads, its details d, which read holds.
 Game GameOfRow(const Query& row, Server server, GameDetails& d,
-               const std::shared_ptr<DetailsBlocks>& blocks) {
+               const std::shared_ptr<ReadGames>& read) {
   Game game;
   game.record = row.Record(14).value_or(GameRecord{});
   game.server = server;
   d.start = row.IsNull(1) ? kUnknownStartTime : row.Int(1);
-  d.opponent = row.Text(2);
-  d.termination = row.Text(4);
+  d.opponent = read->Keep(row.Text(2));
   if (!row.IsNull(5)) d.ratingChange = static_cast<int>(row.Int(5));
-  d.variant = row.Text(6);
   d.clock.known = !row.IsNull(7);
   d.clock.baseSeconds = row.Int(7);
   d.clock.incrementSeconds = row.Int(8);
   d.clock.daysPerMove = static_cast<int>(row.Int(9));
-  d.timeClass = row.Text(10);
-  d.eco = row.Text(11);
-  d.opening = row.Text(12);
-  d.link = row.Text(13);
-  game.details = std::shared_ptr<GameDetails>(blocks, &d);
+  d.labels = read->Labels({row.Text(4), row.Text(6), row.Text(10), row.Text(11), row.Text(12)});
+  d.link = read->Keep(row.Text(13));
+  game.details = std::shared_ptr<GameDetails>(read, &d);
   return game;
 }
 
@@ -189,6 +251,114 @@ Query FilteredSelect(SQLite::Database& db, const std::string& columns, const Gam
   return select;
 }
 
+// The games of the rows select reads, in its order, after games.
+void AddGamesOfRows(Query&& select, std::vector<Game>& games) {
+  auto read = std::make_shared<ReadGames>();
+  ServerOfRows servers;
+  while (select.Step()) {
+    if (games.size() == games.capacity()) {
+      games.reserve(std::max<size_t>(2 * games.capacity(), ReadGames::kBlock));
+      AdviseHugePages(games);
+    }
+    games.push_back(GameOfRow(select, servers.Of(select.Text(0)), read->Next(), read));
+  }
+}
+
+// A read transaction on a connection, ended however the read ends.
+class ReadTransaction {
+ public:
+  explicit ReadTransaction(SQLite::Database& db) : db_(db) { db_.exec("BEGIN"); }
+  ~ReadTransaction() {
+    if (open_) sqlite3_exec(db_.getHandle(), "ROLLBACK", nullptr, nullptr, nullptr);
+  }
+  void End() {
+    open_ = false;
+    db_.exec("COMMIT");
+  }
+
+ private:
+  SQLite::Database& db_;
+  bool open_ = true;
+};
+
+// Puts games read in the table's order (of their ids) in the order of their starts: as a rule
+// they are in it already.
+void PutInOrderOfStarts(std::vector<Game>& games) {
+  const auto earlier = [](const Game& a, const Game& b) { return a.Start() < b.Start(); };
+  if (!std::is_sorted(games.begin(), games.end(), earlier)) {
+    std::stable_sort(games.begin(), games.end(), earlier);
+  }
+}
+
+// Every game of the table, in order, read by two connections at once, each on a core of its own:
+// the lower ids by db's, the others by a connection of its own to the same file. Each reads
+// the table in its own order, which spares it a walk of the index of the starts and a look-up of
+// each row from there, and puts its games in order. Nothing when the table holds too few games
+// for it, or a game started before 1970 (its start would come after an unknown one), or when
+// another connection changed the database while the two began to read (they could have read two
+// states of it).
+std::optional<std::vector<Game>> LoadWholeTable(SQLite::Database& db) {
+  ReadTransaction transaction(db);
+  const int64_t count = db.execAndGet("SELECT count(*) FROM games").getInt64();
+  if (count < kGamesForTwoReads ||
+      db.execAndGet("SELECT EXISTS (SELECT 1 FROM games WHERE start < 0)").getInt() != 0) {
+    return std::nullopt;
+  }
+  // The ids are as a rule those of rows added one after the other: their middle halves the games.
+  const int64_t split = db.execAndGet("SELECT (min(id) + max(id)) / 2 + 1 FROM games").getInt64();
+  const int64_t version = db.execAndGet("PRAGMA data_version").getInt64();
+  // The path SQLite itself opens the database's log by.
+  SQLite::Database other(sqlite3_db_filename(db.getHandle(), "main"),
+                         SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX,
+                         db.execAndGet("PRAGMA busy_timeout").getInt());
+  std::vector<Game> later;
+  std::exception_ptr failure;
+  std::thread laterHalf([&] {
+    try {
+      ReadTransaction otherTransaction(other);
+      Query select(other, std::string(kSelectGames) + " WHERE id >= :split");
+      select.Bind(":split", split);
+      later.reserve(static_cast<size_t>(count - count / 2));
+      AdviseHugePages(later);
+      AddGamesOfRows(std::move(select), later);
+      otherTransaction.End();
+      PutInOrderOfStarts(later);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  });
+  std::vector<Game> games;
+  try {
+    games.reserve(static_cast<size_t>(count));
+    AdviseHugePages(games);
+    Query select(db, std::string(kSelectGames) + " WHERE id < :split");
+    select.Bind(":split", split);
+    AddGamesOfRows(std::move(select), games);
+    PutInOrderOfStarts(games);
+  } catch (...) {
+    laterHalf.join();
+    throw;
+  }
+  laterHalf.join();
+  if (failure) std::rethrow_exception(failure);
+  transaction.End();
+  if (db.execAndGet("PRAGMA data_version").getInt64() != version) return std::nullopt;
+  if (games.empty() || later.empty() || games.back().Start() <= later.front().Start()) {
+    games.insert(games.end(), std::make_move_iterator(later.begin()),
+                 std::make_move_iterator(later.end()));
+    return games;
+  }
+  // A game of the same start as one of lower id goes after it.
+  std::vector<Game> merged;
+  merged.reserve(games.size() + later.size());
+  AdviseHugePages(merged);
+  std::merge(std::make_move_iterator(games.begin()), std::make_move_iterator(games.end()),
+             std::make_move_iterator(later.begin()), std::make_move_iterator(later.end()),
+             std::back_inserter(merged),
+             [](const Game& a, const Game& b) { return a.Start() < b.Start(); });
+  return merged;
+}
+
 }  // namespace
 
 int64_t StartBatch(SQLite::Database& db, std::string_view kind, std::optional<int64_t> source,
@@ -209,6 +379,7 @@ int AddGames(SQLite::Database& db, int64_t batch, std::span<const Game> games) {
   for (const Game& game : games) {
     // A game of the log stays there; a game read back from the database is there already.
     if (!game.details || !game.details->identity) continue;
+    // Its identity holds the texts its details show.
     const GameDetails& d = *game.details;
     const GameIdentity& id = *d.identity;
     const GameRecord& r = game.record;
@@ -222,24 +393,24 @@ int AddGames(SQLite::Database& db, int64_t batch, std::span<const Game> games) {
     insert.bind(++column, id.gameId);
     insert.bind(++column, batch);
     BindOptional(insert, ++column, Known(d.start, d.start != kUnknownStartTime));
-    insert.bind(++column, white ? id.user : d.opponent);
-    insert.bind(++column, white ? d.opponent : id.user);
+    insert.bind(++column, white ? id.user : id.opponent);
+    insert.bind(++column, white ? id.opponent : id.user);
     insert.bind(++column, white ? 1 : 0);
     insert.bind(++column, ResultFromWhiteText(r));
-    BindText(insert, ++column, d.termination);
+    BindText(insert, ++column, id.labels.termination);
     BindOptional(insert, ++column, rating(white ? r.userRating : r.opponentRating));
     BindOptional(insert, ++column, rating(white ? r.opponentRating : r.userRating));
     BindOptional(insert, ++column, change(white ? d.ratingChange : id.opponentRatingChange));
     BindOptional(insert, ++column, change(white ? id.opponentRatingChange : d.ratingChange));
     insert.bind(++column, r.rated != 0 ? 1 : 0);
-    BindText(insert, ++column, d.variant);
+    BindText(insert, ++column, id.labels.variant);
     BindOptional(insert, ++column, Known(d.clock.baseSeconds, d.clock.known));
     BindOptional(insert, ++column, Known(d.clock.incrementSeconds, d.clock.known));
     BindOptional(insert, ++column, Known(d.clock.daysPerMove, d.clock.daysPerMove != 0));
-    BindText(insert, ++column, d.timeClass);
-    BindText(insert, ++column, d.eco);
-    BindText(insert, ++column, d.opening);
-    BindText(insert, ++column, d.link);
+    BindText(insert, ++column, id.labels.timeClass);
+    BindText(insert, ++column, id.labels.eco);
+    BindText(insert, ++column, id.labels.opening);
+    BindText(insert, ++column, id.link);
     BindText(insert, ++column, white ? id.userTitle : id.opponentTitle);
     BindText(insert, ++column, white ? id.opponentTitle : id.userTitle);
     insert.bind(++column, RatingTypeOf(r));
@@ -254,18 +425,13 @@ int AddGames(SQLite::Database& db, int64_t batch, std::span<const Game> games) {
 
 std::vector<Game> LoadGames(SQLite::Database& db, const GameFilter& filter,
                             const std::optional<std::string>& opponent) {
-  // The index of the starts (and the row ids after them) gives the order: SQLite sorts nothing.
-  Query select = FilteredSelect(db, kSelectGames, filter, opponent, " ORDER BY start, id");
-  auto blocks = std::make_shared<DetailsBlocks>();
-  std::vector<Game> games;
-  ServerOfRows servers;
-  while (select.Step()) {
-    if (games.size() == games.capacity()) {
-      games.reserve(std::max<size_t>(2 * games.capacity(), DetailsBlocks::kBlock));
-      AdviseHugePages(games);
-    }
-    games.push_back(GameOfRow(select, servers.Of(select.Text(0)), blocks->Next(), blocks));
+  const bool wholeTable = !opponent && !filter.server && !filter.since && !filter.until &&
+                          filter.types == AnyRatingType && !filter.white && !filter.rated;
+  if (wholeTable && sqlite3_get_autocommit(db.getHandle()) != 0) {
+    if (std::optional<std::vector<Game>> games = LoadWholeTable(db)) return std::move(*games);
   }
+  std::vector<Game> games;
+  AddGamesOfRows(FilteredSelect(db, kSelectGames, filter, opponent, kInOrder), games);
   return games;
 }
 

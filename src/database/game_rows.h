@@ -28,6 +28,10 @@ int64_t StartBatch(SQLite::Database& db, std::string_view kind, std::optional<in
 // caller holds the transaction. Returns how many were new.
 int AddGames(SQLite::Database& db, int64_t batch, std::span<const Game> games);
 
+// How many games a read of the whole table shares between two connections from, each on a core
+// of its own: fewer are read in less time than a connection takes to open.
+inline constexpr int64_t kGamesForTwoReads = 50000;
+
 // The games filter lets through (the conditions are the query's), oldest first; games of an
 // unknown start first. With opponent, only the games against that whole name, letter case aside.
 // Their details are what the figures read, without the identity that only the import writes.

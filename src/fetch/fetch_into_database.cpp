@@ -29,8 +29,9 @@ bool GameOf(const FetchedGame& fetched, const std::string& account, Game& game) 
   walker.Next([&tags](std::string_view name, std::string_view value) { tags.Take(name, value); });
   if (ArchiveGame(tags, account, PgnFormat::Online, startTimes, game) != LeftOut::Kept)
     return false;
-  if (!fetched.timeClass.empty()) game.details->timeClass = fetched.timeClass;
-  if (game.details->link.empty()) game.details->link = fetched.url;
+  GameIdentity& own = *game.details->identity;  // the texts the details show
+  if (!fetched.timeClass.empty()) own.labels.timeClass = fetched.timeClass;
+  if (game.details->link.empty()) game.details->link = own.link = fetched.url;
   return true;
 }
 

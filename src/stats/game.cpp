@@ -11,6 +11,8 @@ constexpr std::string_view kServerNames[] = {"kesh", "lichess", "chesscom", "pgn
 
 }  // namespace
 
+const GameLabels GameDetails::kNoLabels;
+
 std::string_view ServerName(Server server) { return kServerNames[static_cast<size_t>(server)]; }
 
 bool IsAnonymousPlayer(Server server, std::string_view name) {

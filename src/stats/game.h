@@ -35,27 +35,43 @@ struct GameClock {
   bool known = false;
 };
 
-// What the import writes of a game beyond what the figures read.
+// The words a server gives of a game's kind and opening, which many games repeat: a read of
+// the database keeps each set of them once for all its games.
+struct GameLabels {
+  std::string termination;  // the server's words: "Normal", "Time forfeit", ...
+  std::string variant;      // the server's name ("Chess960"); empty: ordinary chess
+  std::string timeClass;    // the server's own: "bullet", "blitz", "rapid", "daily", ...
+  std::string eco, opening;
+
+  bool operator==(const GameLabels&) const = default;
+};
+
+// What the import writes of a game beyond what the figures read, and the texts of a game read or
+// fetched, which its details point to.
 struct GameIdentity {
   std::string gameId;  // unique within its server
   std::string user;    // the user's whole name
   std::optional<int> opponentRatingChange;
   std::string userTitle, opponentTitle;  // "GM", "WIM", "BOT", ...; empty: none or unknown
+  std::string opponent, link;
+  GameLabels labels;
 };
 
-// What a game of the database knows beyond the log's record.
+// What a game of the database knows beyond the log's record. Its texts belong to whoever made
+// it: its identity, or the read of the database that made it (LoadGames), which a million games
+// share; the details keep their owner alive.
 struct GameDetails {
-  std::string opponent;               // the whole name
+  std::string_view opponent;          // the whole name
   int64_t start = kUnknownStartTime;  // seconds UTC, beyond the record's 32 bits
-  std::string termination;            // the server's words: "Normal", "Time forfeit", ...
   std::optional<int> ratingChange;    // the user's, where the server gives it
-  std::string variant;                // the server's name ("Chess960"); empty: ordinary chess
   GameClock clock;
-  std::string timeClass;  // the server's own: "bullet", "blitz", "rapid", "daily", ...
-  std::string eco, opening, link;
+  const GameLabels* labels = &kNoLabels;
+  std::string_view link;
   // A game read or fetched has it; a game read back from the database for the figures
   // (LoadGames) has none: a million of them are read at once.
   std::unique_ptr<GameIdentity> identity;
+
+  static const GameLabels kNoLabels;
 };
 
 // One game, as small as the log's record for a game of the log (a million of them are read at
@@ -68,9 +84,7 @@ struct Game {
   std::shared_ptr<GameDetails> details;  // none for a game of the log
 
   // The opponent's whole name; a game of the log: its 15 characters.
-  std::string_view Opponent() const {
-    return details ? std::string_view(details->opponent) : OpponentName(record);
-  }
+  std::string_view Opponent() const { return details ? details->opponent : OpponentName(record); }
   // The start, seconds UTC.
   int64_t Start() const { return details ? details->start : record.startTime; }
 };

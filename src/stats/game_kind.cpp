@@ -121,7 +121,7 @@ bool SameClock(const GameClock& a, const GameClock& b) {
 
 std::optional<TimeClass> TimeClassOf(const Game& game) {
   if (game.details) {
-    if (const auto own = ClassOfWord(game.details->timeClass)) return own;
+    if (const auto own = ClassOfWord(game.details->labels->timeClass)) return own;
   }
   const GameClock clock = ClockOf(game);
   if (clock.daysPerMove > 0) return TimeClass::Correspondence;
@@ -130,7 +130,7 @@ std::optional<TimeClass> TimeClassOf(const Game& game) {
 }
 
 std::string VariantOf(const Game& game) {
-  if (game.details) return VariantNamed(game.details->variant);
+  if (game.details) return VariantNamed(game.details->labels->variant);
   const uint8_t wild = game.record.wild;
   if (wild == 0) return "";
   const std::string_view named = VariantOfWild(wild);
@@ -152,12 +152,14 @@ std::string PoolOf(const Game& game) {
   if (game.server == Server::Lichess) {
     // lichess rates a variant in one pool whatever its clock.
     if (!variant.empty()) return pool + " " + variant;
-    if (!game.details->timeClass.empty()) return pool + " " + game.details->timeClass;
+    const std::string& own = game.details->labels->timeClass;
+    if (!own.empty()) return pool + " " + own;
   }
   if (!variant.empty()) pool += " " + variant;
   if (game.server == Server::ChessCom) {
     // chess.com's own word for its class, as its JSON gives it; "daily" for correspondence.
-    if (!game.details->timeClass.empty()) return pool + " " + FoldedCase(game.details->timeClass);
+    const std::string& own = game.details->labels->timeClass;
+    if (!own.empty()) return pool + " " + FoldedCase(own);
     if (timeClass == TimeClass::Correspondence) return pool + " daily";
   }
   if (timeClass) pool += " " + std::string(TimeClassName(*timeClass));
@@ -172,7 +174,9 @@ bool PoolNamer::Name(const Game& game) {
     if (!a.details || !b.details) return false;
     const GameDetails& x = *a.details;
     const GameDetails& y = *b.details;
-    return x.variant == y.variant && x.timeClass == y.timeClass && x.clock.known == y.clock.known &&
+    const bool sameLabels = x.labels == y.labels || (x.labels->variant == y.labels->variant &&
+                                                     x.labels->timeClass == y.labels->timeClass);
+    return sameLabels && x.clock.known == y.clock.known &&
            x.clock.baseSeconds == y.clock.baseSeconds &&
            x.clock.incrementSeconds == y.clock.incrementSeconds &&
            x.clock.daysPerMove == y.clock.daysPerMove;
@@ -219,8 +223,8 @@ std::string_view EndingName(Ending ending) {
 }
 
 Ending EndingOf(const Game& game) {
-  if (!game.details || game.details->termination.empty()) return Ending::Unknown;
-  const std::string words = FoldedCase(game.details->termination);
+  if (!game.details || game.details->labels->termination.empty()) return Ending::Unknown;
+  const std::string words = FoldedCase(game.details->labels->termination);
   if (words == "normal") return Ending::OnTheBoard;
   for (const auto& [word, ending] : kEndingWords) {
     if (words.find(word) != std::string::npos) return ending;

@@ -9,7 +9,8 @@ namespace tessik {
 
 std::string OpeningOf(const Game& game, OpeningKey key) {
   if (!game.details) return kNoOpening;
-  std::string_view text = key == OpeningKey::Eco ? game.details->eco : game.details->opening;
+  std::string_view text =
+      key == OpeningKey::Eco ? game.details->labels->eco : game.details->labels->opening;
   if (key == OpeningKey::Family) text = text.substr(0, text.find(':'));
   return text.empty() ? kNoOpening : std::string(text);
 }

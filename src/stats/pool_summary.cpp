@@ -40,7 +40,7 @@ std::vector<NotableGame> NotableGames(const PoolGames& games, int8_t result, boo
   std::vector<NotableGame> notable;
   for (const Game* game : picked) {
     notable.push_back({game->Start(), game->record.opponentRating, std::string(game->Opponent()),
-                       game->details ? game->details->link : ""});
+                       std::string(game->details ? game->details->link : "")});
   }
   return notable;
 }

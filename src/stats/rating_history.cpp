@@ -19,8 +19,7 @@ std::vector<RatingSeries> RatingHistory(std::span<const Game> games, const HeadT
         record.spellings.begin(), record.spellings.end(),
         [&game](const auto& s) { return s.first == game.server && s.second == game.Opponent(); });
     if (namer.Name(game) || points == nullptr) points = &pools[namer.pool()];
-    points->push_back(
-        {game.Start(), *rating, PlayedGameOf(game).result, marked, std::string(game.Opponent())});
+    points->push_back({game.Start(), *rating, PlayedGameOf(game).result, marked, game.Opponent()});
   }
   std::vector<RatingSeries> series;
   for (auto& [pool, poolPoints] : pools) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "stats/game.h"
@@ -19,7 +20,9 @@ struct RatingPoint {
   int rating = 0;       // the user's rating after the game, as RatingAfter gives it
   char result = '=';    // the user's: '+' won, '=' drawn, '-' lost
   bool marked = false;  // one of the record's games
-  std::string opponent;
+  // Viewed where the game keeps it, not copied for each of a million points: good as long as
+  // the games the series come from.
+  std::string_view opponent;
 };
 
 struct RatingSeries {

@@ -47,8 +47,12 @@ ActivityTab::ActivityTab(QWidget* parent) : StatsPage(new QWidget, parent), view
   layout->addWidget(view_, 1);
 }
 
-void ActivityTab::Show(const StatsInput& input) {
-  const std::vector<HistoryRow> months = MonthlyActivity(input.games);
+std::any ActivityTab::Figures(const StatsInput& input) const {
+  return MonthlyActivity(input.games);
+}
+
+void ActivityTab::Show(const StatsInput&, std::any figures) {
+  const auto months = std::any_cast<std::vector<HistoryRow>>(std::move(figures));
   if (months.empty()) {
     ShowMessage(tr("No games of known date yet."));
     return;

@@ -13,7 +13,8 @@ class ActivityTab : public StatsPage {
 
  public:
   explicit ActivityTab(QWidget* parent = nullptr);
-  void Show(const StatsInput& input) override;
+  std::any Figures(const StatsInput& input) const override;
+  void Show(const StatsInput& input, std::any figures) override;
 
   QChart* chart() const { return view_->chart(); }
 

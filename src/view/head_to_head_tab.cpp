@@ -106,7 +106,7 @@ HeadToHeadTab::HeadToHeadTab(QWidget* parent)
           [this] { QGuiApplication::clipboard()->setText(lines_); });
 }
 
-void HeadToHeadTab::Show(const StatsInput& input) {
+void HeadToHeadTab::Show(const StatsInput& input, std::any) {
   const HeadToHead& record = input.record;
   const QString opponent = TextOfBytes(record.opponent);
   if (record.games.empty()) {

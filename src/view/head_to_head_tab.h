@@ -23,7 +23,7 @@ class HeadToHeadTab : public StatsPage {
   enum Column { Split, Games, Won, Drawn, Lost, Score, Expected, Difference, Performance, Last };
 
   explicit HeadToHeadTab(QWidget* parent = nullptr);
-  void Show(const StatsInput& input) override;
+  void Show(const StatsInput& input, std::any figures) override;
 
   QStandardItemModel* table() const { return table_; }
   QPushButton* copyButton() const { return copy_; }

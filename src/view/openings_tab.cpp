@@ -64,7 +64,7 @@ OpeningsTab::OpeningsTab(QWidget* parent)
   connect(tableView_, &QTableView::activated, this, &OpeningsTab::OpenGames);
 }
 
-void OpeningsTab::Show(const StatsInput& input) {
+void OpeningsTab::Show(const StatsInput& input, std::any) {
   games_ = input.games;
   user_ = input.user;
   Fill();

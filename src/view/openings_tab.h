@@ -21,7 +21,7 @@ class OpeningsTab : public StatsPage {
   enum Column { Colour, Opening, Games, Won, Drawn, Lost, Score, Expected };
 
   explicit OpeningsTab(QWidget* parent = nullptr);
-  void Show(const StatsInput& input) override;
+  void Show(const StatsInput& input, std::any figures) override;
 
   QComboBox* grouping() const { return grouping_; }
   QStandardItemModel* table() const { return table_; }

@@ -215,8 +215,10 @@ OpponentsTab::OpponentsTab(QWidget* parent)
   });
 }
 
-void OpponentsTab::Show(const StatsInput& input) {
-  std::vector<OpponentRow> rows = OpponentTable(input.games);
+std::any OpponentsTab::Figures(const StatsInput& input) const { return OpponentTable(input.games); }
+
+void OpponentsTab::Show(const StatsInput& input, std::any figures) {
+  auto rows = std::any_cast<std::vector<OpponentRow>>(std::move(figures));
   const bool none = rows.empty(), first = model_->rowCount({}) == 0;
   // The reader's row stays theirs when the figures change under it (a game was recorded).
   const QModelIndex current = proxy_->mapToSource(table_->currentIndex());

@@ -37,7 +37,8 @@ class OpponentsTab : public StatsPage {
   static constexpr int kValueRole = Qt::UserRole;
 
   explicit OpponentsTab(QWidget* parent = nullptr);
-  void Show(const StatsInput& input) override;
+  std::any Figures(const StatsInput& input) const override;
+  void Show(const StatsInput& input, std::any figures) override;
 
   QLineEdit* search() const { return search_; }
   QTableView* table() const { return table_; }

@@ -103,12 +103,16 @@ RatingHistoryTab::RatingHistoryTab(QWidget* parent)
   });
 }
 
-void RatingHistoryTab::Show(const StatsInput& input) {
+std::any RatingHistoryTab::Figures(const StatsInput& input) const {
+  return RatingHistory(input.games, input.record);
+}
+
+void RatingHistoryTab::Show(const StatsInput& input, std::any figures) {
   std::set<QString> picked;  // kept across a new read of the record
   for (const QListWidgetItem* item : pools_->selectedItems()) {
     picked.insert(item->data(Qt::UserRole).toString());
   }
-  history_ = RatingHistory(input.games, input.record);
+  history_ = std::any_cast<std::vector<RatingSeries>>(std::move(figures));
   opponent_ = TextOfBytes(PrintableName(input.record.opponent));
   drawn_.clear();
   const QSignalBlocker blocker(pools_);

@@ -19,7 +19,8 @@ class RatingHistoryTab : public StatsPage {
 
  public:
   explicit RatingHistoryTab(QWidget* parent = nullptr);
-  void Show(const StatsInput& input) override;
+  std::any Figures(const StatsInput& input) const override;
+  void Show(const StatsInput& input, std::any figures) override;
 
   // The pools with games of a known rating, each with its count; the selected ones are drawn.
   QListWidget* pools() const { return pools_; }

@@ -53,6 +53,7 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
   file->addAction(tr("&Close"), QKeySequence::Close, this, &QWidget::close);
   // Only a tab that draws a chart has a picture to save.
   connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+    WorkOutAhead();
     DrawShownTab();
     savePicture_->setEnabled(CurrentChart() != nullptr);
   });
@@ -64,6 +65,7 @@ StatisticsView::StatisticsView(GameSource& source, QWidget* parent)
   look_.start(kLookIntervalMs);
   // The games stay: only the record against the opponent changes, drawn as its tab comes up.
   connect(opponents_, &OpponentsTab::OpponentChosen, this, [this](const std::string& name) {
+    ahead_.Stop();
     opponent_ = name;
     record_ = HeadToHeadRecord(shown_, opponent_);
     MarkEveryTabStale();
@@ -117,6 +119,7 @@ void StatisticsView::changeEvent(QEvent* event) {
 }
 
 void StatisticsView::ShowMessage(const QString& why) {
+  ahead_.Stop();
   stale_.clear();
   shown_ = {};
   for (int i = 0; i < tabs_->count(); ++i) {
@@ -125,6 +128,7 @@ void StatisticsView::ShowMessage(const QString& why) {
 }
 
 void StatisticsView::Refresh() {
+  ahead_.Stop();
   // The version goes first: a change made while the games are read is read at the next look.
   version_ = source_.Version();
   try {
@@ -138,6 +142,7 @@ void StatisticsView::Refresh() {
 }
 
 void StatisticsView::ShowGames() {
+  ahead_.Stop();
   if (games_.empty()) {
     ShowMessage(
         tr("No games recorded yet: the statistics show once you have played a game with "
@@ -166,15 +171,27 @@ void StatisticsView::ShowGames() {
 }
 
 void StatisticsView::MarkEveryTabStale() {
+  ahead_.Stop();
   for (int i = 0; i < tabs_->count(); ++i) {
     if (auto* page = qobject_cast<StatsPage*>(tabs_->widget(i))) stale_.insert(page);
   }
 }
 
+void StatisticsView::WorkOutAhead() {
+  if (ahead_.Started()) return;
+  std::vector<StatsPage*> ahead;  // the tabs after the one shown first, as a user turns to them
+  for (int i = 1; i < tabs_->count(); ++i) {
+    auto* page =
+        qobject_cast<StatsPage*>(tabs_->widget((tabs_->currentIndex() + i) % tabs_->count()));
+    if (page != nullptr && stale_.contains(page)) ahead.push_back(page);
+  }
+  ahead_.Start(std::move(ahead), Input());
+}
+
 void StatisticsView::DrawShownTab() {
   auto* page = qobject_cast<StatsPage*>(tabs_->currentWidget());
   if (page == nullptr || stale_.erase(page) == 0) return;
-  page->Show({shown_, source_.User(), record_});
+  page->Show(Input(), ahead_.Take(page, Input()));
 }
 
 }  // namespace tessik

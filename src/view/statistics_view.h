@@ -13,6 +13,7 @@
 
 #include "stats/game_source.h"
 #include "view/activity_tab.h"
+#include "view/figures_ahead.h"
 #include "view/filter_bar.h"
 #include "view/head_to_head_tab.h"
 #include "view/openings_tab.h"
@@ -61,7 +62,14 @@ class StatisticsView : public QMainWindow {
   // Draws the tab shown, when the games have changed since it was drawn: a tab is drawn only
   // once a user turns to it.
   void DrawShownTab();
+  // Marks every tab to be drawn again.
   void MarkEveryTabStale();
+  // Once the user turns from the tab first drawn to another, works out the figures of the tabs
+  // still to be drawn on a thread of their own: a view opened and closed again, or left on its
+  // first tab, works out no more than it shows.
+  void WorkOutAhead();
+  // What the tabs are drawn from.
+  StatsInput Input() const { return {shown_, source_.User(), record_}; }
   void ShowMessage(const QString& why);
 
   GameSource& source_;
@@ -82,6 +90,7 @@ class StatisticsView : public QMainWindow {
   ActivityTab* activity_;
   QAction* savePicture_;
   QTimer look_;
+  FiguresAhead ahead_;  // of shown_ and record_; stopped before they change
 };
 
 }  // namespace tessik

@@ -13,6 +13,8 @@ StatsPage::StatsPage(QWidget* content, QWidget* parent)
   addWidget(content);
 }
 
+std::any StatsPage::Figures(const StatsInput&) const { return {}; }
+
 void StatsPage::ShowMessage(const QString& text) {
   message_->setText(text);
   setCurrentIndex(0);

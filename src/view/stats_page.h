@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QStackedWidget>
 #include <QtCharts/QChartView>
+#include <any>
 #include <span>
 #include <string>
 
@@ -28,8 +29,13 @@ class StatsPage : public QStackedWidget {
  public:
   explicit StatsPage(QWidget* content, QWidget* parent = nullptr);
 
-  // Draws the tab from input: the view calls it when the tab is shown after a change.
-  virtual void Show(const StatsInput& input) = 0;
+  // Works out from input the figures Show draws, on whichever thread: the view works out those
+  // of the tabs not shown while the user reads the one shown. Reads nothing of the tab itself.
+  // None for a tab drawn from its input alone.
+  virtual std::any Figures(const StatsInput& input) const;
+  // Draws the tab from input and the figures Figures worked out from it: the view calls it when
+  // the tab is shown after a change.
+  virtual void Show(const StatsInput& input, std::any figures) = 0;
   // The sentence instead of the content.
   void ShowMessage(const QString& text);
   void ShowContent();

@@ -173,8 +173,22 @@ SummaryTab::SummaryTab(QWidget* parent)
   connect(pools_, &QComboBox::currentIndexChanged, this, &SummaryTab::ShowPool);
 }
 
-void SummaryTab::Show(const StatsInput& input) {
-  summaries_ = PoolSummaries(input.games);
+namespace {
+
+struct SummaryFigures {
+  std::vector<PoolSummary> pools;
+  TimeOfDayResults times;
+};
+
+}  // namespace
+
+std::any SummaryTab::Figures(const StatsInput& input) const {
+  return SummaryFigures{PoolSummaries(input.games), ResultsByTimeOfDay(input.games, false)};
+}
+
+void SummaryTab::Show(const StatsInput&, std::any figures) {
+  auto [pools, times] = std::any_cast<SummaryFigures>(std::move(figures));
+  summaries_ = std::move(pools);
   if (summaries_.empty()) {
     ShowMessage(tr("No games to summarise."));
     return;
@@ -194,7 +208,6 @@ void SummaryTab::Show(const StatsInput& input) {
   pools_->setCurrentIndex(index >= 0 ? index : static_cast<int>(largest));
   ShowPool();
 
-  const TimeOfDayResults times = ResultsByTimeOfDay(input.games, false);
   hours_->removeRows(0, hours_->rowCount());
   for (int hour = 0; hour < 24; ++hour) {
     if (times.hours[hour].Games() == 0) continue;

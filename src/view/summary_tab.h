@@ -28,7 +28,8 @@ class SummaryTab : public StatsPage {
   enum MonthColumn { Month, Before, After, Change };
 
   explicit SummaryTab(QWidget* parent = nullptr);
-  void Show(const StatsInput& input) override;
+  std::any Figures(const StatsInput& input) const override;
+  void Show(const StatsInput& input, std::any figures) override;
 
   QComboBox* pools() const { return pools_; }
   // The label of a figure of the pool picked, by name: "games", "score", "peak", "lowest",
