@@ -121,12 +121,13 @@ std::string ShellCommand(const std::string& query) {
   return std::string(kSqlite) + " '" + Big().path + "' \"" + query + "\" >/dev/null";
 }
 
-// What score needs: the rows of one opponent with the columns it reads, oldest first.
+// What score needs: the rows of one opponent with the columns it reads, oldest first (the name
+// letter case aside, as score finds it, which is what lets the index on the opponent answer).
 constexpr const char* kScoreQuery =
     "SELECT server, game_id, batch, start, white, black, user_white, termination, "
     "white_rating_change, black_rating_change, variant, base_seconds, increment_seconds, "
     "days_per_move, time_class, eco, opening, link, white_title, black_title, record "
-    "FROM games WHERE opponent = 'Player4242' ORDER BY start, id";
+    "FROM games WHERE opponent = 'Player4242' COLLATE NOCASE ORDER BY start, id";
 // What rank most needs: each opponent's games counted by colour and result.
 constexpr const char* kRankQuery =
     "SELECT server, opponent, user_white, result, count(*) FROM games "
