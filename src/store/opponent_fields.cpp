@@ -1,6 +1,5 @@
 #include "store/opponent_fields.h"
 
-#include <bit>
 #include <cstring>
 
 #include "store/slot_table.h"
@@ -15,14 +14,12 @@ struct Hashed {
 };
 
 Hashed HashOf(const uint64_t (&words)[2], size_t slots) {
-  const uint64_t hash = (words[0] ^ (words[1] * 0xC2B2AE3D27D4EB4Fu)) * 0x9E3779B97F4A7C15u;
-  return {static_cast<size_t>(hash >> (64 - std::countr_zero(slots))), hash >> 32 << 32};
+  return {FirstSlot(words[0], words[1], slots), SlotHash(words[0], words[1]) >> 32 << 32};
 }
 
 }  // namespace
 
 uint64_t& OpponentFields::SlotOf(const uint64_t (&words)[2]) {
-  if (index_.empty()) index_.assign(kFirstSlots, 0);
   // Most slots of a search that do not hold the field are told by their tag, without a look at
   // a field elsewhere in memory, and the field compared is nearly always the one.
   const Hashed hashed = HashOf(words, index_.size());
@@ -54,7 +51,6 @@ uint32_t OpponentFields::NumberOf(const uint64_t (&words)[2]) {
 }
 
 void OpponentFields::Number(std::span<const GameRecord> games, std::vector<uint32_t>& numbers) {
-  if (index_.empty()) index_.assign(kFirstSlots, 0);
   numbers.resize(games.size());
   // A million games against tens of thousands of opponents find their slots at random, in a
   // table larger than the processor's nearer caches: each game's slot is asked for a few games

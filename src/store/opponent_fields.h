@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "store/game_record.h"
+#include "store/slot_table.h"
 
 namespace tessik {
 
@@ -37,8 +38,9 @@ class OpponentFields {
   uint64_t& SlotOf(const uint64_t (&words)[2]);
   uint32_t NumberOf(const uint64_t (&words)[2]);
 
-  std::vector<Field> fields_;    // in the order first met
-  std::vector<uint64_t> index_;  // open addressing: a power of two, at most half used
+  std::vector<Field> fields_;  // in the order first met
+  // Open addressing: a power of two, at most half used.
+  std::vector<uint64_t> index_ = std::vector<uint64_t>(kFirstSlots);
 };
 
 }  // namespace tessik

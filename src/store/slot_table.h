@@ -20,9 +20,11 @@ inline size_t SlotsFor(size_t count) { return std::max(kFirstSlots, std::bit_cei
 // Where the search for a key of two words begins in a table of slots (a power of two).
 // Multiplicative hashing: the product's high bits depend on every bit of both words, and a
 // handle's differing characters may lie anywhere in them.
+inline uint64_t SlotHash(uint64_t first, uint64_t second) {
+  return (first ^ (second * 0xC2B2AE3D27D4EB4Fu)) * 0x9E3779B97F4A7C15u;
+}
 inline size_t FirstSlot(uint64_t first, uint64_t second, size_t slots) {
-  const uint64_t hash = (first ^ (second * 0xC2B2AE3D27D4EB4Fu)) * 0x9E3779B97F4A7C15u;
-  return static_cast<size_t>(hash >> (64 - std::countr_zero(slots)));
+  return static_cast<size_t>(SlotHash(first, second) >> (64 - std::countr_zero(slots)));
 }
 
 // The slot of a key of two words in index: the slot of the item holdsKey(place) says holds it,
