@@ -13,8 +13,8 @@ struct Hashed {
   uint64_t tag;  // kept in the slot's upper half, beside the number
 };
 
-Hashed HashOf(const uint64_t (&words)[2], size_t slots) {
-  return {FirstSlot(words[0], words[1], slots), SlotHash(words[0], words[1]) >> 32 << 32};
+Hashed HashOf(const uint64_t (&words)[2], size_t slotCount) {
+  return {FirstSlot(words[0], words[1], slotCount), SlotHash(words[0], words[1]) >> 32 << 32};
 }
 
 }  // namespace

@@ -32,8 +32,8 @@ uint32_t& OpponentTotalsList::SlotOf(const Key& key) const {
                  [this, &key](uint32_t entry) { return entries_[entry].key == key; });
 }
 
-void OpponentTotalsList::Reindex(size_t slots) const {
-  index_.assign(slots, 0);
+void OpponentTotalsList::Reindex(size_t slotCount) const {
+  index_.assign(slotCount, 0);
   for (uint32_t i = 0; i < entries_.size(); ++i) SlotOf(entries_[i].key) = i + 1;
 }
 

@@ -66,7 +66,7 @@ class OpponentTotalsList {
   static OpponentTotals TotalsOf(const Entry& entry);
   // The index's slot for key: 0 when it is free, else the entry's place + 1.
   uint32_t& SlotOf(const Key& key) const;
-  void Reindex(size_t slots) const;
+  void Reindex(size_t slotCount) const;
   // Sorts the entries by key (and indexes them again) once counting has added one.
   void Sort() const;
 

@@ -23,8 +23,8 @@ inline size_t SlotsFor(size_t count) { return std::max(kFirstSlots, std::bit_cei
 inline uint64_t SlotHash(uint64_t first, uint64_t second) {
   return (first ^ (second * 0xC2B2AE3D27D4EB4Fu)) * 0x9E3779B97F4A7C15u;
 }
-inline size_t FirstSlot(uint64_t first, uint64_t second, size_t slots) {
-  return static_cast<size_t>(SlotHash(first, second) >> (64 - std::countr_zero(slots)));
+inline size_t FirstSlot(uint64_t first, uint64_t second, size_t slotCount) {
+  return static_cast<size_t>(SlotHash(first, second) >> (64 - std::countr_zero(slotCount)));
 }
 
 // The slot of a key of two words in index: the slot of the item holdsKey(place) says holds it,
