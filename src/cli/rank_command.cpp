@@ -115,6 +115,9 @@ void PrintRanking(const LogView& view, const RankRequest& request, std::ostream&
                      {[&tally](std::span<const GameRecord> records) { tally.AddLogGames(records); },
                       [&tally](Server server, std::string_view opponent, const GameRecord& record) {
                         tally.Add(server, opponent, record);
+                      },
+                      [&tally](size_t part, std::span<const GameRecord> records) {
+                        tally.AddLogPart(part, records);
                       }});
   const OpponentTallies tallies = tally.Tallies();
   if (request.report == "overall") return PrintOverall(view, tallies, out);

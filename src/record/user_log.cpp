@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <exception>
 #include <iterator>
 #include <set>
 
@@ -15,6 +17,7 @@
 #include "database/game_rows.h"
 #include "platform/file_error.h"
 #include "platform/hand_over.h"
+#include "platform/side_by_side.h"
 #include "record/data_error.h"
 #include "stats/closest_handles.h"
 #include "stats/log_duplicates.h"
@@ -98,19 +101,22 @@ UserLog FindUserLog(const std::string& directory, const std::string& user) {
 }
 
 void VisitLogRecords(const UserLog& log,
-                     const std::function<void(std::span<const GameRecord>)>& visit) {
+                     const std::function<void(std::span<const GameRecord>)>& visit,
+                     const RecordChoice& choice) {
   bool first = true, marked = false;  // the first record of the file must be the marker
   const int folder = log.folder && log.folder->IsOpen() ? log.folder->fd() : -1;
-  const std::error_code error =
-      folder < 0 ? ErrnoError(ENOENT)
-                 : VisitGameLogFile(folder, log.user, [&](std::span<const GameRecord> records) {
-                     if (first && !records.empty()) {
-                       first = false;
-                       marked = HoldsMarker(records.front());
-                       records = records.subspan(1);
-                     }
-                     if (marked && !records.empty()) visit(records);
-                   });
+  const std::error_code error = folder < 0 ? ErrnoError(ENOENT)
+                                           : VisitGameLogFile(
+                                                 folder, log.user,
+                                                 [&](std::span<const GameRecord> records) {
+                                                   if (first && !records.empty()) {
+                                                     first = false;
+                                                     marked = HoldsMarker(records.front());
+                                                     records = records.subspan(1);
+                                                   }
+                                                   if (marked && !records.empty()) visit(records);
+                                                 },
+                                                 choice);
   if (error) {
     throw DataError(error == std::errc::no_such_file_or_directory
                         ? "no game log of " + log.user + ": " + log.path + " is missing"
@@ -123,23 +129,31 @@ void VisitLogRecords(const UserLog& log,
   }
 }
 
-void VisitGames(const UserLog& log, const std::function<void(std::span<const Game>)>& visit) {
+void VisitGames(const UserLog& log, const std::function<void(std::span<const Game>)>& visit,
+                const RecordChoice& choice) {
   std::vector<Game> batch(64);  // a few at a time
-  VisitLogRecords(log, [&](std::span<const GameRecord> records) {
-    while (!records.empty()) {
-      const size_t count = std::min(records.size(), batch.size());
-      for (size_t i = 0; i < count; ++i) batch[i] = GameOfRecord(records[i]);
-      visit(std::span<const Game>(batch).first(count));
-      records = records.subspan(count);
-    }
-  });
+  VisitLogRecords(
+      log,
+      [&](std::span<const GameRecord> records) {
+        while (!records.empty()) {
+          const size_t count = std::min(records.size(), batch.size());
+          for (size_t i = 0; i < count; ++i) batch[i] = GameOfRecord(records[i]);
+          visit(std::span<const Game>(batch).first(count));
+          records = records.subspan(count);
+        }
+      },
+      choice);
 }
 
-std::vector<Game> SelectGames(const UserLog& log, const std::function<bool(const Game&)>& keep) {
+std::vector<Game> SelectGames(const UserLog& log, const std::function<bool(const Game&)>& keep,
+                              const RecordChoice& choice) {
   std::vector<Game> selected;
-  VisitGames(log, [&](std::span<const Game> games) {
-    std::copy_if(games.begin(), games.end(), std::back_inserter(selected), keep);
-  });
+  VisitGames(
+      log,
+      [&](std::span<const Game> games) {
+        std::copy_if(games.begin(), games.end(), std::back_inserter(selected), keep);
+      },
+      choice);
   return selected;
 }
 
@@ -229,7 +243,12 @@ std::vector<Game> SelectRecord(const LogView& view, const std::function<bool(con
                                const GameFilter& query,
                                const std::optional<std::string>& opponent) {
   std::vector<Game> log;
-  if (view.logPresent) log = SelectGames(view.log, keep);
+  if (view.logPresent) {
+    // Most records of a log against one player are not even decoded.
+    const std::optional<HandleMatcher> against =
+        opponent ? std::optional<HandleMatcher>(std::in_place, *opponent, true) : std::nullopt;
+    log = SelectGames(view.log, keep, {against ? &*against : nullptr, std::nullopt});
+  }
   if (!view.database) return log;
   std::vector<Game> database;
   ReadDatabase(view, [&](SQLite::Database& sql) { database = LoadGames(sql, query, opponent); });
@@ -267,17 +286,42 @@ void VisitRecordResults(const LogView& view, const RecordResultVisitor& visit) {
   const auto accepted = [&view](const Game& game) { return Accepts(view.filter, game); };
   if (!view.database) {
     // The log alone is counted as it is read, a batch of records at a time: none of its games is
-    // kept, and none is made a Game but to be judged. One core reads and judges the records while
-    // the other counts those let through.
+    // kept, and none is made a Game but to be judged.
     using Batch = std::vector<GameRecord>;
+    const auto keepAccepted = [&](std::span<const GameRecord> records, Batch& kept) {
+      kept.clear();
+      for (const GameRecord& record : records) {
+        if (accepted(GameOfRecord(record))) kept.push_back(record);
+      }
+    };
+    if (visit.logPart) {
+      // Each core reads the whole log, and judges and counts the games of its part alone: the
+      // copy out of the page cache costs little beside the count, and neither core waits.
+      std::array<std::exception_ptr, kCountParts> failures;
+      SideBySide(kCountParts, [&](size_t part) {
+        try {
+          Batch kept;
+          VisitLogRecords(view.log,
+                          [&](std::span<const GameRecord> records) {
+                            keepAccepted(records, kept);
+                            visit.logPart(part, kept);
+                          },
+                          {nullptr, part});
+        } catch (...) {
+          failures[part] = std::current_exception();
+        }
+      });
+      for (const std::exception_ptr& failure : failures) {
+        if (failure) std::rethrow_exception(failure);
+      }
+      return;
+    }
+    // Else one core reads and judges the records while the other counts those let through.
     return HandOver<Batch>(
         [&](const auto& hand) {
           Batch kept;
           VisitLogRecords(view.log, [&](std::span<const GameRecord> records) {
-            kept.clear();
-            for (const GameRecord& record : records) {
-              if (accepted(GameOfRecord(record))) kept.push_back(record);
-            }
+            keepAccepted(records, kept);
             kept = hand(std::move(kept));
           });
         },

@@ -16,6 +16,7 @@
 #include "stats/expectation.h"
 #include "stats/game.h"
 #include "stats/game_filter.h"
+#include "store/game_log_file.h"
 
 namespace tessik {
 
@@ -32,18 +33,22 @@ struct UserLog {
 // (listing the logs when there are several).
 UserLog FindUserLog(const std::string& directory, const std::string& user);
 
-// Hands every record of the log behind its marker to visit, a batch at a time and in order.
-// Throws DataError naming the file: no log, a file that cannot be read, one that is not a game
-// log of this version.
+// Hands every record of the log behind its marker that choice takes to visit, a batch at a time
+// and in order. Throws DataError naming the file: no log, a file that cannot be read, one that
+// is not a game log of this version.
 void VisitLogRecords(const UserLog& log,
-                     const std::function<void(std::span<const GameRecord>)>& visit);
+                     const std::function<void(std::span<const GameRecord>)>& visit,
+                     const RecordChoice& choice = {});
 
-// Hands every game of the log, one for each record behind its marker, to visit, a batch at a time
-// and in order. Throws as VisitLogRecords does.
-void VisitGames(const UserLog& log, const std::function<void(std::span<const Game>)>& visit);
+// Hands every game of the log, one for each record behind its marker that choice takes, to
+// visit, a batch at a time and in order. Throws as VisitLogRecords does.
+void VisitGames(const UserLog& log, const std::function<void(std::span<const Game>)>& visit,
+                const RecordChoice& choice = {});
 
-// The games of the log that keep lets through, in order. Throws as VisitGames does.
-std::vector<Game> SelectGames(const UserLog& log, const std::function<bool(const Game&)>& keep);
+// The games of the log that choice takes and keep lets through, in order. Throws as VisitGames
+// does.
+std::vector<Game> SelectGames(const UserLog& log, const std::function<bool(const Game&)>& keep,
+                              const RecordChoice& choice = {});
 
 // What every reading command works on: the games of the user's log and database that the
 // filters let through. Each command reads the log once, keeping no more of it than it needs.
@@ -62,8 +67,9 @@ struct LogView {
 // holds the user's games, or when one cannot be read.
 LogView OpenRecord(const LogPlace& place, const GameFilter& filter, bool json);
 
-// The games keep lets through of the log and of the database (against opponent only, when
-// given: the database then reads no other), each game once (WholeRecord). Throws as VisitGames.
+// The games keep lets through of the log and of the database, each game once (WholeRecord).
+// Given an opponent, keep lets through no game against another player (letter case aside, a
+// game of the log by its 15 characters), and neither source reads another. Throws as VisitGames.
 std::vector<Game> SelectRecord(const LogView& view, const std::function<bool(const Game&)>& keep,
                                const std::optional<std::string>& opponent = std::nullopt);
 
@@ -73,9 +79,14 @@ std::vector<Game> SelectedGames(const LogView& view);
 // What a count over every game is handed: the games of the plug-in's log as their records, a
 // batch at a time (a million of them counted without a Game made of each), and each game of the
 // database with its server and the opponent's whole name.
+//
+// A count that keeps each part (CountPartOf) on its own gives logPart too: a log read alone is
+// then counted on two cores at once, each handing logPart(part, records) the games of its part
+// alone, in order.
 struct RecordResultVisitor {
   std::function<void(std::span<const GameRecord>)> logGames;
   GameResultVisitor game;
+  std::function<void(size_t part, std::span<const GameRecord>)> logPart = nullptr;
 };
 
 // Hands each game the view's filter lets through to visit once, as SelectedGames would give it,

@@ -28,7 +28,7 @@ bool Accepts(const GameFilter& filter, const Game& game) {
   const bool dated = start != kUnknownStartTime;
   if (filter.since && !(dated && start >= *filter.since)) return false;
   if (filter.until && !(dated && start < *filter.until)) return false;
-  if ((RatingTypeOf(record) & filter.types) == 0) return false;
+  if (filter.types != AnyRatingType && (RatingTypeOf(record) & filter.types) == 0) return false;
   if (filter.white && (record.userWhite != 0) != *filter.white) return false;
   if (filter.rated && (record.rated != 0) != *filter.rated) return false;
   return !filter.AsksTheGame() || AcceptsTheGame(filter, game);

@@ -33,6 +33,10 @@ class OpponentTally {
   void Add(Server server, std::string_view opponent, int8_t result, int games);
   // Counts games of the plug-in's log, as the Add above counts each.
   void AddLogGames(std::span<const GameRecord> records) { host_.Count(records); }
+  // Counts games of the log that all belong to part: two threads may each count a part at once.
+  void AddLogPart(size_t part, std::span<const GameRecord> records) {
+    host_.CountPart(part, records);
+  }
   OpponentTallies Tallies() const;
 
  private:

@@ -126,16 +126,30 @@ std::error_code ReadGameLog(ByteSource source, std::vector<GameRecord>& records)
 }
 
 std::error_code VisitGameLogFile(int folder, const std::string& userName,
-                                 const std::function<void(std::span<const GameRecord>)>& visit) {
+                                 const std::function<void(std::span<const GameRecord>)>& visit,
+                                 const RecordChoice& choice) {
   int fd = -1;
   struct stat info {};
   if (std::error_code error = OpenLogFile(folder, userName, fd, info)) return error;
   std::vector<GameRecord> batch;
   batch.reserve(kBatchRecords);
+  bool marker = true;  // the next record is the file's first
   const std::error_code error =
       ReadRecordBytes(ByteSource(fd), [&](const unsigned char* bytes, size_t records) {
         batch.clear();
-        DecodeGameRecords(bytes, records, batch);
+        if (choice.TakesAll()) {
+          DecodeGameRecords(bytes, records, batch);
+        } else {
+          // Most records of a long log are left out by a look at their opponent field alone.
+          for (size_t i = 0; i < records; ++i) {
+            const unsigned char* record = bytes + i * kGameRecordBytes;
+            if ((marker && i == 0) ||
+                choice.Takes(reinterpret_cast<const char*>(record) + kOpponentOffset)) {
+              batch.push_back(DecodeGameRecord(record));
+            }
+          }
+        }
+        if (records > 0) marker = false;
         visit(batch);
       });
   close(fd);

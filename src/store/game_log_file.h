@@ -6,13 +6,16 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "platform/byte_source.h"
+#include "store/count_parts.h"
 #include "store/game_record.h"
+#include "store/handle.h"
 #include "store/safe_save.h"
 
 namespace tessik {
@@ -41,12 +44,28 @@ std::error_code ReadGameLogFile(int folder, const std::string& userName,
 // of a log's bytes, whatever holds them. Returns no error, or a failed read's.
 std::error_code ReadGameLog(ByteSource source, std::vector<GameRecord>& records);
 
+// Which records of a log a pass decodes, told by their opponent field alone before the rest of
+// each is decoded: every record, those against one player, those of one part of a count
+// (CountPartOf), or those of both conditions.
+struct RecordChoice {
+  const HandleMatcher* opponent = nullptr;  // only the games against that player
+  std::optional<size_t> part;               // only the games of that part
+
+  bool TakesAll() const { return opponent == nullptr && !part; }
+  bool Takes(const char* field) const {
+    return (opponent == nullptr || opponent->MatchesField(field)) &&
+           (!part || CountPartOf(field) == *part);
+  }
+};
+
 // Reads the log as ReadGameLogFile does, but hands its records to visit a batch at a time (a
 // few thousand, in file order) instead of keeping them: a pass over a million games then stays
-// in the processor's cache. Returns as ReadGameLogFile does; records visited before a read
-// error stay visited.
+// in the processor's cache. Only the records choice takes are handed on, and the first record
+// (the marker) always. Returns as ReadGameLogFile does; records visited before a read error
+// stay visited.
 std::error_code VisitGameLogFile(int folder, const std::string& userName,
-                                 const std::function<void(std::span<const GameRecord>)>& visit);
+                                 const std::function<void(std::span<const GameRecord>)>& visit,
+                                 const RecordChoice& choice = {});
 
 // What the log became since a mark.
 enum class LogChange {

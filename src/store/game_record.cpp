@@ -21,7 +21,7 @@ void EncodeGameRecord(const GameRecord& record, unsigned char* out) {
   PutLittleEndian<int32_t>(out + 12, record.gameKey);
   PutLittleEndian<int32_t>(out + 16, record.startTime);
   PutLittleEndian<int16_t>(out + 20, record.userRating);
-  std::memcpy(out + 22, record.opponent, kOpponentBytes);
+  std::memcpy(out + kOpponentOffset, record.opponent, kOpponentBytes);
   PutLittleEndian<int16_t>(out + 38, record.opponentRating);
 }
 
@@ -45,7 +45,7 @@ inline void DecodeInto(const unsigned char* in, GameRecord& out) {
   out.gameKey = GetLittleEndian<int32_t>(in + 12);
   out.startTime = GetLittleEndian<int32_t>(in + 16);
   out.userRating = GetLittleEndian<int16_t>(in + 20);
-  std::memcpy(out.opponent, in + 22, kOpponentBytes);
+  std::memcpy(out.opponent, in + kOpponentOffset, kOpponentBytes);
   out.opponentRating = GetLittleEndian<int16_t>(in + 38);
 }
 

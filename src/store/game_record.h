@@ -12,7 +12,8 @@
 namespace tessik {
 
 inline constexpr size_t kGameRecordBytes = 40;
-inline constexpr size_t kOpponentBytes = 16;  // at most 15 characters and a NUL
+inline constexpr size_t kOpponentBytes = 16;   // at most 15 characters and a NUL
+inline constexpr size_t kOpponentOffset = 22;  // where the field lies in a record's 40 bytes
 inline constexpr uint8_t kOriginLive = 12;
 inline constexpr std::string_view kMarkerName = "***tessik***";
 

@@ -31,9 +31,11 @@ std::string PrintableName(std::string_view name);
 class HandleMatcher {
  public:
   explicit HandleMatcher(std::string_view handle, bool ignoreCase = false);
-  bool Matches(const GameRecord& record) const {
+  bool Matches(const GameRecord& record) const { return MatchesField(record.opponent); }
+  // The same test on an opponent field's 16 bytes where they lie, in a record not yet decoded.
+  bool MatchesField(const char* opponent) const {
     uint64_t field[2];
-    std::memcpy(field, record.opponent, sizeof field);
+    std::memcpy(field, opponent, sizeof field);
     if (ignoreCase_) {
       field[0] = FoldedCaseWord(field[0]);
       field[1] = FoldedCaseWord(field[1]);

@@ -115,33 +115,57 @@ std::string OpponentTotalsList::CompleteName(std::string_view prefix) const {
 // only: the system gives pages as fields fill them, and below that many the fields are never
 // copied as the table grows.
 GameCounter::GameCounter(size_t games) {
-  fields_.Reserve(std::min(games, size_t{1} << 18));
-  results_.reserve(std::min(games, size_t{1} << 18));
+  for (Part& part : parts_) {
+    part.fields.Reserve(std::min(games, size_t{1} << 18));
+    part.results.reserve(std::min(games, size_t{1} << 18));
+  }
 }
 
+namespace {
+
+constexpr size_t kBatch = 4096;  // a log read whole is counted a batch at a time
+
+}  // namespace
+
 void GameCounter::Count(std::span<const GameRecord> games) {
-  constexpr size_t kBatch = 4096;  // a log read whole is numbered a batch at a time
   for (size_t first = 0; first < games.size(); first += kBatch) {
     const std::span<const GameRecord> batch =
         games.subspan(first, std::min(kBatch, games.size() - first));
-    fields_.Number(batch, numbers_);
-    results_.resize(fields_.size());
+    for (size_t part = 0; part < kCountParts; ++part) {
+      ofPart_.clear();
+      for (const GameRecord& game : batch) {
+        if (CountPartOf(game.opponent) == part) ofPart_.push_back(game);
+      }
+      CountPart(part, ofPart_);
+    }
+  }
+}
+
+void GameCounter::CountPart(size_t part, std::span<const GameRecord> games) {
+  Part& counts = parts_[part];
+  for (size_t first = 0; first < games.size(); first += kBatch) {
+    const std::span<const GameRecord> batch =
+        games.subspan(first, std::min(kBatch, games.size() - first));
+    counts.fields.Number(batch, counts.numbers);
+    counts.results.resize(counts.fields.size());
     constexpr size_t kAhead = 8;  // a field's counts lie at random: asked for early
     for (size_t i = 0; i < batch.size(); ++i) {
-      if (i + kAhead < batch.size() && numbers_[i + kAhead] != OpponentFields::kNone) {
-        __builtin_prefetch(&results_[numbers_[i + kAhead]]);
+      if (i + kAhead < batch.size() && counts.numbers[i + kAhead] != OpponentFields::kNone) {
+        __builtin_prefetch(&counts.results[counts.numbers[i + kAhead]]);
       }
-      if (numbers_[i] != OpponentFields::kNone) {
-        ++results_[numbers_[i]][static_cast<size_t>(batch[i].result - kUserWon)];
+      if (counts.numbers[i] != OpponentFields::kNone) {
+        ++counts.results[counts.numbers[i]][static_cast<size_t>(batch[i].result - kUserWon)];
       }
     }
   }
 }
 
 void GameCounter::AddTo(OpponentTotalsList& totals) const {
-  totals.Reserve(fields_.size());
-  for (uint32_t field = 0; field < fields_.size(); ++field) {
-    totals.AddResults(fields_.Name(field), results_[field]);
+  for (const Part& part : parts_) {
+    totals.Reserve(part.fields.size());
+    for (uint32_t field = 0; field < part.fields.size(); ++field) {
+      totals.AddResults(part.fields.Name(field), part.results[field]);
+    }
   }
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/count_parts.h"
 #include "store/game_record.h"
 #include "store/opponent_fields.h"
 
@@ -80,21 +81,29 @@ class OpponentTotalsList {
 
 // Counts games per opponent field (its 16 bytes as they are) before they go into totals: a
 // million games against thousands of opponents then fold a handle's case thousands of times, not
-// a million.
+// a million. The games are counted in two parts (CountPartOf), each with fields of its own, so
+// that two threads can count a log at once.
 class GameCounter {
  public:
   // games: how many games it will count at most, when known.
   explicit GameCounter(size_t games = SIZE_MAX);
   // Counts each game's result against its opponent field; the marker is not counted.
   void Count(std::span<const GameRecord> games);
+  // Counts games that all belong to part, as Count does: two threads may each count a part of
+  // their own at once.
+  void CountPart(size_t part, std::span<const GameRecord> games);
   // Adds the counts to totals, field by field in the order first met: the letter case of the
   // first game names an opponent, as counting game by game does.
   void AddTo(OpponentTotalsList& totals) const;
 
  private:
-  OpponentFields fields_;
-  std::vector<std::array<int32_t, 3>> results_;  // won, drawn, lost, by field number
-  std::vector<uint32_t> numbers_;                // the fields of the games being counted
+  struct Part {
+    OpponentFields fields;
+    std::vector<std::array<int32_t, 3>> results;  // won, drawn, lost, by field number
+    std::vector<uint32_t> numbers;                // the fields of the games being counted
+  };
+  std::array<Part, kCountParts> parts_;
+  std::vector<GameRecord> ofPart_;  // the games of one part of a batch that Count is given
 };
 
 // Counts every game of a log, as a login does: the marker's result is not counted.

@@ -8,10 +8,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -400,6 +403,67 @@ TEST(StatsNames, NamesArePrintedAsText) {
   }
   opponents.pop_back();  // the second game against the first
   EXPECT_EQ(opponents, expected);
+}
+
+// A log longer than a batch of its reading, its players spelt many ways: rank counts each player
+// once, by the handle's first 15 characters letter case aside, named by their first game's
+// spelling; score finds the games against one player and no other. Guests and records without a
+// result are left out.
+TEST(StatsLog, EveryPlayerOfALongLogIsCountedOnceWhateverTheSpelling) {
+  std::mt19937 random(81226);
+  std::vector<std::string> players = {"Guest5", "anonX"};
+  for (int i = 0; i < 300; ++i) {
+    players.push_back("pl" + std::to_string(i) + (i % 9 == 0 ? "_of_a_long_handle" : ""));
+  }
+  struct Expected {
+    std::string name;
+    std::vector<int> results = std::vector<int>(3);
+  };
+  std::map<std::string, Expected> expected;  // by the handle folded
+  std::vector<GameRecord> games;
+  for (int i = 0; i < 20000; ++i) {
+    std::string spelling = players[random() % players.size()];
+    for (char& c : spelling) {
+      if (random() % 3 == 0) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    const int result = static_cast<int>(random() % 40);  // 39: a damaged record, no result
+    GameRecord game = GameAgainst(spelling, result == 39 ? kMarkerResult : int8_t(result % 3 - 1));
+    if (spelling.size() >= 16) game.opponent[15] = static_cast<char>('a' + random() % 26);
+    if (spelling.size() < 14 && random() % 4 == 0) {
+      std::memset(game.opponent + spelling.size() + 1, 'z', kOpponentBytes - spelling.size() - 1);
+    }
+    games.push_back(game);
+    const std::string handle = spelling.substr(0, 15);
+    std::string folded = handle;
+    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (result == 39 || folded.starts_with("guest") || folded.starts_with("anon")) continue;
+    Expected& player = expected[folded];
+    if (player.name.empty()) player.name = handle;
+    ++player.results[static_cast<size_t>(result % 3)];
+  }
+  TempDirectory dir;
+  WriteFile(dir / "tessik/ann.glg", EncodeGameLog(LogOf(games)));
+  std::map<std::string, Expected> ranked;
+  const StatsRun rank = Stats(dir, "rank most --all --json");
+  ASSERT_EQ(rank.status, 0) << rank.err;
+  const Json rows = Json::parse(rank.out)["opponents"];
+  for (const Json& row : rows) {
+    const std::string name = row["opponent"];
+    std::string folded = name;
+    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    ranked[folded] = {name, Counts(row)};
+  }
+  ASSERT_EQ(ranked.size(), expected.size());
+  for (const auto& [folded, player] : expected) {
+    EXPECT_EQ(ranked[folded].name, player.name);
+    EXPECT_EQ(ranked[folded].results, player.results) << player.name;
+  }
+  // pl1 is not pl10, and a long handle is known by its first 15 characters.
+  for (const std::string folded : {"pl1", "pl10", "pl9_of_a_long_h"}) {
+    const StatsRun score = Stats(dir, "score " + folded + " --json");
+    ASSERT_EQ(score.status, 0) << score.err;
+    EXPECT_EQ(Counts(Json::parse(score.out)), expected[folded].results) << folded;
+  }
 }
 
 // The host's PGN holds games the plug-in recorded live (their start some seconds apart): each is
