@@ -43,7 +43,11 @@ void PrintSurprise(const LogView& view, const RankRequest& request, std::ostream
       tally.Add(game.server, game.Opponent(), game.record);
   } else {
     VisitRecordResults(
-        view, {[&tally](std::span<const GameRecord> records) { tally.AddLogGames(records); }, {}});
+        view, {[&tally](std::span<const GameRecord> records) { tally.AddLogGames(records); },
+               {},
+               [&tally](size_t part, std::span<const GameRecord> records) {
+                 tally.AddLogPart(part, records);
+               }});
   }
   std::vector<Surprise> ranking = tally.Ranking(request.minGames);
   if (ranking.size() > request.limit) ranking.resize(request.limit);

@@ -13,16 +13,22 @@ std::string AlignedTable(const std::vector<TableRow>& rows, std::string_view ali
     widths.resize(std::max(widths.size(), row.size()));
     for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], row[i].size());
   }
+  size_t lineBytes = 1;
+  for (const size_t width : widths) lineBytes += width + 2;
   std::string text;
+  text.reserve(rows.size() * lineBytes);  // a ranking of every opponent: 50,000 lines
   for (const TableRow& row : rows) {
-    std::string line;
+    const size_t lineStart = text.size();
     for (size_t i = 0; i < row.size(); ++i) {
-      const std::string padding(widths[i] - row[i].size(), ' ');
+      if (i > 0) text += "  ";
+      const size_t padding = widths[i] - row[i].size();
       const bool right = i < alignment.size() && alignment[i] == 'r';
-      line += (i == 0 ? "" : "  ") + (right ? padding + row[i] : row[i] + padding);
+      if (right) text.append(padding, ' ');
+      text += row[i];
+      if (!right) text.append(padding, ' ');
     }
-    line.erase(line.find_last_not_of(' ') + 1);
-    text += line + "\n";
+    while (text.size() > lineStart && text.back() == ' ') text.pop_back();  // none at the end
+    text += '\n';
   }
   return text;
 }

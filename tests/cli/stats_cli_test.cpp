@@ -407,8 +407,8 @@ TEST(StatsNames, NamesArePrintedAsText) {
 
 // A log longer than a batch of its reading, its players spelt many ways: rank counts each player
 // once, by the handle's first 15 characters letter case aside, named by their first game's
-// spelling; score finds the games against one player and no other. Guests and records without a
-// result are left out.
+// spelling, and surprise by the first game whose ratings are both known; score finds the games
+// against one player and no other. Guests and records without a result are left out.
 TEST(StatsLog, EveryPlayerOfALongLogIsCountedOnceWhateverTheSpelling) {
   std::mt19937 random(81226);
   std::vector<std::string> players = {"Guest5", "anonX"};
@@ -418,6 +418,9 @@ TEST(StatsLog, EveryPlayerOfALongLogIsCountedOnceWhateverTheSpelling) {
   struct Expected {
     std::string name;
     std::vector<int> results = std::vector<int>(3);
+    std::string ratedName;  // surprise's: the spelling of the first game with both ratings
+    int ratedGames = 0;
+    double points = 0;
   };
   std::map<std::string, Expected> expected;  // by the handle folded
   std::vector<GameRecord> games;
@@ -427,7 +430,9 @@ TEST(StatsLog, EveryPlayerOfALongLogIsCountedOnceWhateverTheSpelling) {
       if (random() % 3 == 0) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     const int result = static_cast<int>(random() % 40);  // 39: a damaged record, no result
-    GameRecord game = GameAgainst(spelling, result == 39 ? kMarkerResult : int8_t(result % 3 - 1));
+    const bool rated = random() % 4 != 0;                // else the opponent's rating unknown
+    GameRecord game = RatedGame(spelling, result == 39 ? kMarkerResult : int8_t(result % 3 - 1), 3,
+                                0, 1500, rated ? 1500 : 0);
     if (spelling.size() >= 16) game.opponent[15] = static_cast<char>('a' + random() % 26);
     if (spelling.size() < 14 && random() % 4 == 0) {
       std::memset(game.opponent + spelling.size() + 1, 'z', kOpponentBytes - spelling.size() - 1);
@@ -440,23 +445,36 @@ TEST(StatsLog, EveryPlayerOfALongLogIsCountedOnceWhateverTheSpelling) {
     Expected& player = expected[folded];
     if (player.name.empty()) player.name = handle;
     ++player.results[static_cast<size_t>(result % 3)];
+    if (!rated) continue;
+    if (player.ratedGames++ == 0) player.ratedName = handle;
+    player.points += (2 - result % 3) / 2.0;
   }
   TempDirectory dir;
   WriteFile(dir / "tessik/ann.glg", EncodeGameLog(LogOf(games)));
-  std::map<std::string, Expected> ranked;
-  const StatsRun rank = Stats(dir, "rank most --all --json");
-  ASSERT_EQ(rank.status, 0) << rank.err;
-  const Json rows = Json::parse(rank.out)["opponents"];
-  for (const Json& row : rows) {
-    const std::string name = row["opponent"];
-    std::string folded = name;
-    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    ranked[folded] = {name, Counts(row)};
-  }
+  const auto byFoldedName = [&dir](const std::string& command) {
+    const StatsRun run = Stats(dir, command + " --json");
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::map<std::string, Json> rows;
+    const Json opponents = Json::parse(run.out)["opponents"];
+    for (const Json& row : opponents) {
+      std::string folded = row["opponent"];
+      for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      rows[folded] = row;
+    }
+    return rows;
+  };
+  std::map<std::string, Json> ranked = byFoldedName("rank most --all");
+  std::map<std::string, Json> surprising = byFoldedName("rank surprise --min-games 1");
   ASSERT_EQ(ranked.size(), expected.size());
   for (const auto& [folded, player] : expected) {
-    EXPECT_EQ(ranked[folded].name, player.name);
-    EXPECT_EQ(ranked[folded].results, player.results) << player.name;
+    EXPECT_EQ(ranked[folded]["opponent"], player.name);
+    EXPECT_EQ(Counts(ranked[folded]), player.results) << player.name;
+    // (A field of 16 characters is a name of its own to surprise.)
+    if (folded.size() == 15) continue;
+    EXPECT_EQ(surprising[folded]["opponent"], player.ratedName);
+    EXPECT_EQ(surprising[folded]["games"], player.ratedGames) << player.name;
+    EXPECT_EQ(surprising[folded]["points"], player.points) << player.name;
+    EXPECT_EQ(surprising[folded]["expected_points"], player.ratedGames / 2.0) << player.name;
   }
   // pl1 is not pl10, and a long handle is known by its first 15 characters.
   for (const std::string folded : {"pl1", "pl10", "pl9_of_a_long_h"}) {
