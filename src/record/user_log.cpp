@@ -288,6 +288,7 @@ void VisitRecordResults(const LogView& view, const RecordResultVisitor& visit) {
     // The log alone is counted as it is read, a batch of records at a time: none of its games is
     // kept, and none is made a Game but to be judged.
     using Batch = std::vector<GameRecord>;
+    const bool everyGame = view.filter.TakesEveryLogGame();
     const auto keepAccepted = [&](std::span<const GameRecord> records, Batch& kept) {
       kept.clear();
       for (const GameRecord& record : records) {
@@ -301,12 +302,18 @@ void VisitRecordResults(const LogView& view, const RecordResultVisitor& visit) {
       SideBySide(kCountParts, [&](size_t part) {
         try {
           Batch kept;
-          VisitLogRecords(view.log,
-                          [&](std::span<const GameRecord> records) {
-                            keepAccepted(records, kept);
-                            visit.logPart(part, kept);
-                          },
-                          {nullptr, part});
+          VisitLogRecords(
+              view.log,
+              [&](std::span<const GameRecord> records) {
+                // Without a filter, a batch whose records all have a result goes
+                // as it is.
+                if (everyGame && std::all_of(records.begin(), records.end(), HasResult)) {
+                  return visit.logPart(part, records);
+                }
+                keepAccepted(records, kept);
+                visit.logPart(part, kept);
+              },
+              {nullptr, part});
         } catch (...) {
           failures[part] = std::current_exception();
         }

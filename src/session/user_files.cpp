@@ -157,7 +157,7 @@ void CPluginApp::RefreshGameLog() {
   } else {
     gameLog.resize(gameLog.size() - unsavedGames);
     gameLog.insert(gameLog.end(), added.begin(), added.end());
-    GameCounter counter(added.size());
+    GameCounter counter;
     counter.Count(added);
     counter.AddTo(*opponentTotals);
   }

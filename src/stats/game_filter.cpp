@@ -21,7 +21,7 @@ bool AcceptsTheGame(const GameFilter& filter, const Game& game) {
 
 bool Accepts(const GameFilter& filter, const Game& game) {
   const GameRecord& record = game.record;
-  if (record.result < kUserWon || record.result > kUserLost) return false;  // no game: a marker
+  if (!HasResult(record)) return false;  // no game: a marker
   if (filter.server && game.server != *filter.server) return false;
   // A game of unknown date is in no date range.
   const int64_t start = game.Start();

@@ -33,6 +33,11 @@ struct GameFilter {
   bool AsksTheGame() const {
     return timeClass || clock || variant || minOpponentRating || maxOpponentRating || ending;
   }
+  // Whether every game of the plug-in's log that has a result passes.
+  bool TakesEveryLogGame() const {
+    return !since && !until && types == AnyRatingType && !white && !rated &&
+           (!server || *server == Server::Host) && !AsksTheGame();
+  }
 };
 
 // Whether game has a result (a marker or a damaged record has none) and filter lets it through.

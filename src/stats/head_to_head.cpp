@@ -35,8 +35,7 @@ HeadToHead HeadToHeadRecord(std::span<const Game> games, std::string_view oppone
     }
     log.push_back(game.record);
     // A record of no result (a damaged one) is no game.
-    const int8_t result = game.record.result;
-    if (result < kUserWon || result > kUserLost) continue;
+    if (!HasResult(game.record)) continue;
     record.games.push_back(PlayedGameOf(game));
     record.total.Count(game.record);
     record.expectation.Add(game, rule);

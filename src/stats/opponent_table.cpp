@@ -75,7 +75,7 @@ std::vector<OpponentRow> OpponentTable(std::span<const Game> games) {
     // 15 characters); the others are counted spelling by spelling below.
     if (host) tally.Add(game.server, game.Opponent(), game.record);
     // As the record against an opponent counts them: a record of no result is no game.
-    if (game.record.result < kUserWon || game.record.result > kUserLost) continue;
+    if (!HasResult(game.record)) continue;
     // The tally knows a player of the host's server by the log's 15 characters.
     spelt.Of(game.server, host ? OpponentName(game.record) : game.Opponent()).Add(game);
   }

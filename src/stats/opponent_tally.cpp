@@ -9,7 +9,7 @@ namespace tessik {
 
 void OpponentTally::Add(Server server, std::string_view opponent, const GameRecord& record) {
   if (server == Server::Host) return host_.Count({&record, 1});
-  if (record.result < kUserWon || record.result > kUserLost) return;
+  if (!HasResult(record)) return;
   Add(server, opponent, record.result, 1);
 }
 
@@ -35,14 +35,8 @@ void OpponentTally::Add(Server server, std::string_view opponent, int8_t result,
 }
 
 OpponentTallies OpponentTally::Tallies() const {
-  OpponentTotalsList host;
-  host_.AddTo(host);
-  std::vector<OpponentTotals> opponents;
-  std::vector<Server> servers;
-  opponents.reserve(host.size() + others_.size());
-  host.ResetCursor(true);
-  for (OpponentTotals entry; host.NextEntry(entry) == 1;) opponents.push_back(std::move(entry));
-  servers.assign(opponents.size(), Server::Host);
+  std::vector<OpponentTotals> opponents = host_.Totals();
+  std::vector<Server> servers(opponents.size(), Server::Host);
   if (others_.empty()) {
     // The host's players come in order already: a log of a million games is ranked without
     // another copy of its tens of thousands of opponents.

@@ -87,6 +87,10 @@ GameRecord MarkerRecord();
 // origin is that of a live game. Every login imports the past games until one completes.
 GameRecord ImportPendingMarker();
 bool AwaitsFirstImport(const GameRecord& marker);
+// Whether the record holds a game's result: the marker and a damaged record do not.
+inline bool HasResult(const GameRecord& record) {
+  return record.result >= kUserWon && record.result <= kUserLost;
+}
 // Whether the record's opponent begins with the marker's name.
 bool HoldsMarker(const GameRecord& record);
 

@@ -63,9 +63,8 @@ void OpponentFields::Number(std::span<const GameRecord> games, std::vector<uint3
       std::memcpy(words, games[i + kAhead].opponent, sizeof words);
       __builtin_prefetch(&index_[HashOf(words, index_.size()).first]);
     }
-    const int8_t result = games[i].result;
     std::memcpy(words, games[i].opponent, sizeof words);
-    numbers[i] = result >= kUserWon && result <= kUserLost ? NumberOf(words) : kNone;
+    numbers[i] = HasResult(games[i]) ? NumberOf(words) : kNone;
   }
 }
 

@@ -13,7 +13,7 @@ namespace tessik {
 
 OpponentTotalsList::OpponentTotalsList() : index_(kFirstSlots), tail_{std::string(30, '\xFF')} {}
 
-OpponentTotalsList::Key OpponentTotalsList::KeyOf(std::string_view handle) {
+HandleKey HandleKeyOf(std::string_view handle) {
   uint64_t words[2] = {};
   std::memcpy(words, handle.data(), handle.size());  // at most 15 bytes, the rest NUL
   // Folded where the bytes lie in memory, then read as big-endian numbers (the first character
@@ -27,7 +27,7 @@ OpponentTotals OpponentTotalsList::TotalsOf(const Entry& entry) {
           entry.results[1], entry.results[2]};
 }
 
-uint32_t& OpponentTotalsList::SlotOf(const Key& key) const {
+uint32_t& OpponentTotalsList::SlotOf(const HandleKey& key) const {
   return SlotFor(index_, key.high, key.low,
                  [this, &key](uint32_t entry) { return entries_[entry].key == key; });
 }
@@ -46,7 +46,7 @@ void OpponentTotalsList::AddResult(std::string_view name, int index) {
 
 void OpponentTotalsList::AddResults(std::string_view name, const std::array<int32_t, 3>& results) {
   name = StoredHandle(name);  // one opponent however long the handle
-  const Key key = KeyOf(name);
+  const HandleKey key = HandleKeyOf(name);
   uint32_t* slot = &SlotOf(key);
   if (*slot == 0) {
     if (IsGuestHandle(name)) return;
@@ -111,23 +111,8 @@ std::string OpponentTotalsList::CompleteName(std::string_view prefix) const {
   return first == entries_.begin() ? std::string() : TotalsOf(*(first - 1)).name;
 }
 
-// Room for as many opponent fields as games, up to a quarter of a million, in address space
-// only: the system gives pages as fields fill them, and below that many the fields are never
-// copied as the table grows.
-GameCounter::GameCounter(size_t games) {
-  for (Part& part : parts_) {
-    part.fields.Reserve(std::min(games, size_t{1} << 18));
-    part.results.reserve(std::min(games, size_t{1} << 18));
-  }
-}
-
-namespace {
-
-constexpr size_t kBatch = 4096;  // a log read whole is counted a batch at a time
-
-}  // namespace
-
 void GameCounter::Count(std::span<const GameRecord> games) {
+  constexpr size_t kBatch = 4096;  // a log read whole is parted a batch at a time
   for (size_t first = 0; first < games.size(); first += kBatch) {
     const std::span<const GameRecord> batch =
         games.subspan(first, std::min(kBatch, games.size() - first));
@@ -141,36 +126,53 @@ void GameCounter::Count(std::span<const GameRecord> games) {
   }
 }
 
-void GameCounter::CountPart(size_t part, std::span<const GameRecord> games) {
-  Part& counts = parts_[part];
-  for (size_t first = 0; first < games.size(); first += kBatch) {
-    const std::span<const GameRecord> batch =
-        games.subspan(first, std::min(kBatch, games.size() - first));
-    counts.fields.Number(batch, counts.numbers);
-    counts.results.resize(counts.fields.size());
-    constexpr size_t kAhead = 8;  // a field's counts lie at random: asked for early
-    for (size_t i = 0; i < batch.size(); ++i) {
-      if (i + kAhead < batch.size() && counts.numbers[i + kAhead] != OpponentFields::kNone) {
-        __builtin_prefetch(&counts.results[counts.numbers[i + kAhead]]);
-      }
-      if (counts.numbers[i] != OpponentFields::kNone) {
-        ++counts.results[counts.numbers[i]][static_cast<size_t>(batch[i].result - kUserWon)];
-      }
-    }
+void GameCounter::AddTo(OpponentTotalsList& totals) const {
+  for (const FieldResults& part : parts_) {
+    totals.Reserve(part.size());
+    part.ForEach([&totals](std::string_view name, const std::array<int32_t, 3>& results) {
+      totals.AddResults(name, results);
+    });
   }
 }
 
-void GameCounter::AddTo(OpponentTotalsList& totals) const {
-  for (const Part& part : parts_) {
-    totals.Reserve(part.fields.size());
-    for (uint32_t field = 0; field < part.fields.size(); ++field) {
-      totals.AddResults(part.fields.Name(field), part.results[field]);
-    }
+std::vector<OpponentTotals> GameCounter::Totals() const {
+  // The fields are read in their tables' order and sorted by handle, each opponent's spellings
+  // by the order first met (the parts never share an opponent): a straight pass and one sort,
+  // where the totals' table reaches each field at random.
+  struct Field {
+    HandleKey key;
+    uint32_t order;
+    std::string_view name;
+    const std::array<int32_t, 3>* results;
+  };
+  std::vector<Field> fields;
+  fields.reserve(parts_[0].size() + parts_[1].size());
+  for (const FieldResults& part : parts_) {
+    part.ForEachInPlace(
+        [&fields](std::string_view name, const std::array<int32_t, 3>& results, uint32_t order) {
+          name = StoredHandle(name);  // one opponent however long the handle
+          if (!IsGuestHandle(name)) fields.push_back({HandleKeyOf(name), order, name, &results});
+        });
   }
+  std::sort(fields.begin(), fields.end(), [](const Field& a, const Field& b) {
+    return a.key != b.key ? a.key < b.key : a.order < b.order;
+  });
+  std::vector<OpponentTotals> totals;
+  totals.reserve(fields.size());
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (i == 0 || fields[i].key != fields[i - 1].key) {
+      totals.push_back({std::string(fields[i].name), 0, 0, 0});
+    }
+    OpponentTotals& opponent = totals.back();
+    opponent.won += (*fields[i].results)[0];
+    opponent.drawn += (*fields[i].results)[1];
+    opponent.lost += (*fields[i].results)[2];
+  }
+  return totals;
 }
 
 void CountLogGames(OpponentTotalsList& totals, const std::vector<GameRecord>& log) {
-  GameCounter counter(log.size());
+  GameCounter counter;
   counter.Count(log);
   counter.AddTo(totals);
 }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "store/count_parts.h"
+#include "store/field_results.h"
 #include "store/game_record.h"
-#include "store/opponent_fields.h"
 
 namespace tessik {
 
@@ -20,6 +20,15 @@ struct OpponentTotals {
   int32_t drawn = 0;
   int32_t lost = 0;
 };
+
+// A handle as the totals know it: its first 15 characters folded, padded with NUL bytes, in two
+// big-endian words, which compare as the folded handles do (CompareNoCase's order).
+struct HandleKey {
+  uint64_t high = 0, low = 0;
+  auto operator<=>(const HandleKey&) const = default;
+};
+// The key of a handle of at most 15 characters.
+HandleKey HandleKeyOf(std::string_view handle);
 
 // Behaves as a sorted list between two sentinels: the head (empty name) and the tail (a name
 // that sorts after every handle), walked with a cursor. Counting a game is a lookup in a flat
@@ -51,22 +60,14 @@ class OpponentTotalsList {
   size_t size() const { return entries_.size(); }
 
  private:
-  // A handle as the totals know it: its first 15 characters folded, padded with NUL bytes, in
-  // two big-endian words, which compare as the folded handles do (CompareNoCase's order).
-  struct Key {
-    uint64_t high = 0, low = 0;
-    auto operator<=>(const Key&) const = default;
-  };
   struct Entry {
-    Key key;
+    HandleKey key;
     char name[kOpponentBytes];  // NUL-padded; the letter case of the first game counted
     int32_t results[3];         // won, drawn, lost
   };
-  // The key of a handle of at most 15 characters.
-  static Key KeyOf(std::string_view handle);
   static OpponentTotals TotalsOf(const Entry& entry);
   // The index's slot for key: 0 when it is free, else the entry's place + 1.
-  uint32_t& SlotOf(const Key& key) const;
+  uint32_t& SlotOf(const HandleKey& key) const;
   void Reindex(size_t slotCount) const;
   // Sorts the entries by key (and indexes them again) once counting has added one.
   void Sort() const;
@@ -85,24 +86,19 @@ class OpponentTotalsList {
 // that two threads can count a log at once.
 class GameCounter {
  public:
-  // games: how many games it will count at most, when known.
-  explicit GameCounter(size_t games = SIZE_MAX);
   // Counts each game's result against its opponent field; the marker is not counted.
   void Count(std::span<const GameRecord> games);
   // Counts games that all belong to part, as Count does: two threads may each count a part of
   // their own at once.
-  void CountPart(size_t part, std::span<const GameRecord> games);
+  void CountPart(size_t part, std::span<const GameRecord> games) { parts_[part].Count(games); }
   // Adds the counts to totals, field by field in the order first met: the letter case of the
   // first game names an opponent, as counting game by game does.
   void AddTo(OpponentTotalsList& totals) const;
+  // The opponents counted, in handle order, as a walk of totals that AddTo filled gives them.
+  std::vector<OpponentTotals> Totals() const;
 
  private:
-  struct Part {
-    OpponentFields fields;
-    std::vector<std::array<int32_t, 3>> results;  // won, drawn, lost, by field number
-    std::vector<uint32_t> numbers;                // the fields of the games being counted
-  };
-  std::array<Part, kCountParts> parts_;
+  std::array<FieldResults, kCountParts> parts_;
   std::vector<GameRecord> ofPart_;  // the games of one part of a batch that Count is given
 };
 
