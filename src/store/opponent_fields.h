@@ -21,8 +21,6 @@ class OpponentFields {
   // the next, ...; kNone for a game without a result, whose field is not numbered.
   void Number(std::span<const GameRecord> games, std::vector<uint32_t>& numbers);
 
-  // Makes room for this many fields at once, instead of step by step as they come.
-  void Reserve(size_t fields) { fields_.reserve(fields); }
   size_t size() const { return fields_.size(); }
   // The field of a number: the opponent's name as the record holds it.
   std::string_view Name(uint32_t number) const;
