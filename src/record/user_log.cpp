@@ -16,7 +16,6 @@
 #include "database/database_error.h"
 #include "database/game_rows.h"
 #include "platform/file_error.h"
-#include "platform/hand_over.h"
 #include "platform/side_by_side.h"
 #include "record/data_error.h"
 #include "stats/closest_handles.h"
@@ -287,52 +286,34 @@ void VisitRecordResults(const LogView& view, const RecordResultVisitor& visit) {
   if (!view.database) {
     // The log alone is counted as it is read, a batch of records at a time: none of its games is
     // kept, and none is made a Game but to be judged.
-    using Batch = std::vector<GameRecord>;
     const bool everyGame = view.filter.TakesEveryLogGame();
-    const auto keepAccepted = [&](std::span<const GameRecord> records, Batch& kept) {
-      kept.clear();
-      for (const GameRecord& record : records) {
-        if (accepted(GameOfRecord(record))) kept.push_back(record);
+    // Each core reads the whole log, and judges and counts the games of its part alone: the
+    // copy out of the page cache costs little beside the count, and neither core waits.
+    std::array<std::exception_ptr, kCountParts> failures;
+    SideBySide(kCountParts, [&](size_t part) {
+      try {
+        std::vector<GameRecord> kept;
+        VisitLogRecords(view.log,
+                        [&](std::span<const GameRecord> records) {
+                          // Without a filter, a batch of games that all have a result goes whole.
+                          if (everyGame && std::all_of(records.begin(), records.end(), HasResult)) {
+                            return visit.logPart(part, records);
+                          }
+                          kept.clear();
+                          for (const GameRecord& record : records) {
+                            if (accepted(GameOfRecord(record))) kept.push_back(record);
+                          }
+                          visit.logPart(part, kept);
+                        },
+                        {nullptr, part});
+      } catch (...) {
+        failures[part] = std::current_exception();
       }
-    };
-    if (visit.logPart) {
-      // Each core reads the whole log, and judges and counts the games of its part alone: the
-      // copy out of the page cache costs little beside the count, and neither core waits.
-      std::array<std::exception_ptr, kCountParts> failures;
-      SideBySide(kCountParts, [&](size_t part) {
-        try {
-          Batch kept;
-          VisitLogRecords(
-              view.log,
-              [&](std::span<const GameRecord> records) {
-                // Without a filter, a batch whose records all have a result goes
-                // as it is.
-                if (everyGame && std::all_of(records.begin(), records.end(), HasResult)) {
-                  return visit.logPart(part, records);
-                }
-                keepAccepted(records, kept);
-                visit.logPart(part, kept);
-              },
-              {nullptr, part});
-        } catch (...) {
-          failures[part] = std::current_exception();
-        }
-      });
-      for (const std::exception_ptr& failure : failures) {
-        if (failure) std::rethrow_exception(failure);
-      }
-      return;
+    });
+    for (const std::exception_ptr& failure : failures) {
+      if (failure) std::rethrow_exception(failure);
     }
-    // Else one core reads and judges the records while the other counts those let through.
-    return HandOver<Batch>(
-        [&](const auto& hand) {
-          Batch kept;
-          VisitLogRecords(view.log, [&](std::span<const GameRecord> records) {
-            keepAccepted(records, kept);
-            kept = hand(std::move(kept));
-          });
-        },
-        [&](const Batch& kept) { visit.logGames(kept); });
+    return;
   }
   std::vector<Game> log;
   if (view.logPresent) log = SelectGames(view.log, accepted);

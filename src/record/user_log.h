@@ -78,15 +78,13 @@ std::vector<Game> SelectedGames(const LogView& view);
 
 // What a count over every game is handed: the games of the plug-in's log as their records, a
 // batch at a time (a million of them counted without a Game made of each), and each game of the
-// database with its server and the opponent's whole name.
-//
-// A count that keeps each part (CountPartOf) on its own gives logPart too: a log read alone is
-// then counted on two cores at once, each handing logPart(part, records) the games of its part
-// alone, in order.
+// database with its server and the opponent's whole name. A log read alone is counted on two
+// cores at once instead, each handing logPart(part, records) the games of its part
+// (CountPartOf) alone, in order: a count keeps each part on its own.
 struct RecordResultVisitor {
   std::function<void(std::span<const GameRecord>)> logGames;
   GameResultVisitor game;
-  std::function<void(size_t part, std::span<const GameRecord>)> logPart = nullptr;
+  std::function<void(size_t part, std::span<const GameRecord>)> logPart;
 };
 
 // Hands each game the view's filter lets through to visit once, as SelectedGames would give it,
